@@ -1,0 +1,66 @@
+# The whole set-up on a fresh Debian 12 machine: `make test`, `make demo`, `make run`.
+BUILD      ?= build
+ASAN_BUILD ?= build-asan
+CMAKE_ARGS ?=
+
+# Everything the build, the tests and the demo need from Debian.
+PACKAGES := build-essential cmake ninja-build clang libclang-rt-14-dev \
+            googletest libgtest-dev libsqlite3-dev sqlite3 \
+            qt6-base-dev qt6-base-dev-tools libgl-dev \
+            fonts-noto-cjk fonts-liberation \
+            xvfb xauth trayer xdotool imagemagick iproute2 util-linux
+
+# Leaks in the system's own libraries (fontconfig, Qt's platform plugins) are not ours to fix.
+SAN_ENV := ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
+           LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp:print_suppressions=0 \
+           UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+
+.PHONY: all deps build build-asan test run demo fuzz clean format
+
+all: build
+
+deps:
+	@missing=""; \
+	for p in $(PACKAGES); do \
+	  dpkg-query -W -f='$${Status}' $$p 2>/dev/null | grep -q 'install ok installed' || missing="$$missing $$p"; \
+	done; \
+	if [ -n "$$missing" ]; then \
+	  if [ "$$(id -u)" = 0 ]; then \
+	    echo "Installing:$$missing"; \
+	    apt-get update && DEBIAN_FRONTEND=noninteractive apt-get install -y $$missing; \
+	  else \
+	    echo "Missing packages. Run:"; \
+	    echo "  sudo apt-get update && sudo apt-get install -y$$missing"; \
+	    exit 1; \
+	  fi; \
+	fi
+
+build: deps
+	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo $(CMAKE_ARGS)
+	cmake --build $(BUILD)
+
+build-asan: deps
+	CC=clang CXX=clang++ cmake -S . -B $(ASAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug \
+	  -DFINDER_SANITIZE=ON -DFINDER_FUZZ=ON $(CMAKE_ARGS)
+	cmake --build $(ASAN_BUILD)
+
+# Every test twice: under the sanitizers (with a bounded fuzz run), then the plain build.
+test: build build-asan
+	cd $(ASAN_BUILD) && $(SAN_ENV) ctest --output-on-failure
+	cd $(BUILD) && ctest --output-on-failure
+
+fuzz: build-asan
+	mkdir -p fuzz-corpus
+	$(SAN_ENV) $(ASAN_BUILD)/bin/fuzz_parse_reply fuzz-corpus
+
+run: build
+	cd $(BUILD)/bin && ./finder
+
+demo: build
+	./scripts/demo.sh $(BUILD)
+
+format:
+	git ls-files '*.cpp' '*.h' | xargs clang-format -i
+
+clean:
+	rm -rf $(BUILD) $(ASAN_BUILD)

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "device_table.h"
+
+// The device list mirrors the table with one "%d %s" entry (id, name) per listed slot.
+// The list sorts its entries by text, so the number at the start of an entry is the only
+// link back to the table. The window and the command line share these rules.
+
+std::string ListEntryText(const DeviceRecord& record);
+
+// The slot an entry names: the number at its start, minus 1 (as atoi reads it).
+int SlotOfEntry(const std::string& entry);
+
+// True when the list needs an entry for the record: none of the entries starts with its
+// id. An entry, once listed, is never rewritten.
+bool NeedsListEntry(const std::vector<std::string>& entries, const DeviceRecord& record);
+
+// Adds the record's entry unless one with its id is listed already; returns whether it did.
+bool AddListEntry(std::vector<std::string>& entries, const DeviceRecord& record);

@@ -1,0 +1,86 @@
+#include "device_table.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+
+std::string FieldText(const char* field, std::size_t width) {
+    return std::string(field, strnlen(field, width));
+}
+
+void SetFieldText(char* field, std::size_t width, std::string_view text) {
+    std::memset(field, 0, width);
+    std::memcpy(field, text.data(), std::min(width, text.size()));
+}
+
+void ClearTable(DeviceTable& table) {
+    std::memset(&table, 0, sizeof table);
+}
+
+int CountOccupied(const DeviceTable& table) {
+    int count = 0;
+    for (const DeviceRecord& record : table.slot) {
+        if (record.id != 0) {
+            ++count;
+        }
+    }
+    return count;
+}
+
+int MergeRecord(DeviceTable& table, const DeviceRecord& record) {
+    int target = MERGE_DROPPED;
+    for (int i = 0; i < DEVICE_TABLE_SLOTS; ++i) {
+        const DeviceRecord& slot = table.slot[i];
+        if (slot.id == 0) {
+            target = i; // a later free slot replaces an earlier one
+        }
+        if (std::memcmp(slot.mac, record.mac, sizeof record.mac) == 0) {
+            target = i;
+            break;
+        }
+    }
+    if (target == MERGE_DROPPED) {
+        return MERGE_DROPPED;
+    }
+    table.slot[target] = record;
+    table.slot[target].id = target + 1;
+    table.slot[target].name[sizeof record.name - 1] = '\0';
+    return target;
+}
+
+std::string MacToText(const uint8_t mac[6]) {
+    char text[MAC_TEXT_LENGTH + 1];
+    std::snprintf(text, sizeof text, "%02x%02x%02x%02x%02x%02x", mac[0], mac[1], mac[2], mac[3],
+                  mac[4], mac[5]);
+    return text;
+}
+
+static int HexDigit(char c) {
+    if (c >= '0' && c <= '9') {
+        return c - '0';
+    }
+    if (c >= 'a' && c <= 'f') {
+        return c - 'a' + 10;
+    }
+    if (c >= 'A' && c <= 'F') {
+        return c - 'A' + 10;
+    }
+    return -1;
+}
+
+bool TextToMac(std::string_view text, uint8_t mac[6]) {
+    if (text.size() != MAC_TEXT_LENGTH) {
+        return false;
+    }
+    uint8_t bytes[6];
+    for (std::size_t i = 0; i < 6; ++i) {
+        const int high = HexDigit(text[2 * i]);
+        const int low = HexDigit(text[2 * i + 1]);
+        if (high < 0 || low < 0) {
+            return false;
+        }
+        bytes[i] = static_cast<uint8_t>(high << 4 | low);
+    }
+    std::memcpy(mac, bytes, sizeof bytes);
+    return true;
+}

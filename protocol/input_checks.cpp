@@ -1,0 +1,44 @@
+#include "input_checks.h"
+
+#include <cstdint>
+
+#include "device_table.h"
+
+// Reads a run of 1 to max_digits decimal digits at text[pos]; advances pos past it.
+static bool ReadNumber(std::string_view text, std::size_t& pos, std::size_t maxDigits,
+                       uint32_t& value) {
+    const std::size_t start = pos;
+    value = 0;
+    while (pos < text.size() && text[pos] >= '0' && text[pos] <= '9' && pos - start < maxDigits) {
+        value = value * 10 + static_cast<uint32_t>(text[pos] - '0');
+        ++pos;
+    }
+    return pos > start;
+}
+
+bool IsDottedAddress(std::string_view text) {
+    std::size_t pos = 0;
+    for (int part = 0; part < 4; ++part) {
+        if (part > 0 && (pos >= text.size() || text[pos++] != '.')) {
+            return false;
+        }
+        uint32_t value;
+        if (!ReadNumber(text, pos, 3, value) || value > 255) {
+            return false;
+        }
+    }
+    return pos == text.size();
+}
+
+bool IsHttpPort(std::string_view text) {
+    // The port travels as at most five characters of text, so a longer one (even with
+    // leading zeros) would be cut on the wire.
+    std::size_t pos = 0;
+    uint32_t value;
+    return ReadNumber(text, pos, 5, value) && pos == text.size() && value >= 1 && value <= 65535;
+}
+
+bool IsMacText(std::string_view text) {
+    uint8_t mac[6];
+    return TextToMac(text, mac);
+}

@@ -1,0 +1,72 @@
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <mutex>
+#include <string>
+
+#include "device_table.h"
+#include "discovery_datagram.h"
+
+constexpr int CMD_NONE = 0;
+constexpr int CMD_QUERY = 1;
+constexpr int CMD_SET = 2;
+
+constexpr uint16_t WORKER_LOCAL_PORT = 3566;
+constexpr uint16_t WORKER_DEVICE_PORT = 4000;
+constexpr char WORKER_BROADCAST_ADDRESS[] = "255.255.255.255";
+constexpr std::size_t WORKER_RECEIVE_BUFFER = 3000;
+
+// Where the worker listens and where its requests go. Tests and the simulator use loopback.
+struct WorkerEndpoints {
+    uint16_t localPort = WORKER_LOCAL_PORT;
+    std::string destinationAddress = WORKER_BROADCAST_ADDRESS;
+    uint16_t destinationPort = WORKER_DEVICE_PORT;
+};
+
+// What the front end asks of the worker. The pending command and its datagram are set and
+// taken together under one lock; setting either the command or stop wakes the worker at once.
+class WorkerControl {
+public:
+    WorkerControl();
+    ~WorkerControl();
+    WorkerControl(const WorkerControl&) = delete;
+    WorkerControl& operator=(const WorkerControl&) = delete;
+
+    // Front end side.
+    void SetCommand(int command); // CMD_QUERY: the worker builds the query itself
+    void SetCommand(int command, const DiscoveryDatagram& datagram); // CMD_SET: send this
+    void RequestStop();
+    void Reset(); // stop cleared, CMD_QUERY pending: the state a worker starts from
+
+    // Worker side.
+    bool StopRequested() const;
+    void MarkStopped();                         // start-up failed: the worker sets stop itself
+    int TakeCommand(DiscoveryDatagram& datagram); // takes and resets the command in one step
+    int WakeDescriptor() const;                 // readable while a wake-up is pending
+    void ClearWake();
+
+private:
+    void Wake();
+
+    std::atomic<int> m_stop{0};
+    mutable std::mutex m_mutex;
+    int m_command = CMD_NONE;
+    DiscoveryDatagram m_datagram{};
+    int m_wakeFd = -1;
+};
+
+// How the worker reports. Called on the worker's thread, in order; an implementation must
+// not block on the front end's thread (the window posts each report to its own thread).
+class WorkerReport {
+public:
+    virtual ~WorkerReport() = default;
+    virtual void OnStatus(const std::string& text) = 0;       // "OK" or "ERR: ..."
+    virtual void OnReply(const DeviceRecord& record) = 0;     // a reply that passed ParseReply
+    virtual void OnSent() = 0;                                // after every send
+};
+
+// The worker's thread routine: start-up, then the loop until stop. Returns 1 when start-up
+// failed, 0 after a normal end.
+int NetworkWorker(WorkerControl& control, WorkerReport& report,
+                  const WorkerEndpoints& endpoints = {});
