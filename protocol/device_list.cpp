@@ -1,20 +1,27 @@
 #include "device_list.h"
 
 #include <algorithm>
+#include <climits>
 #include <cstdlib>
 
 std::string ListEntryText(const DeviceRecord& record) {
     return std::to_string(record.id) + " " + FieldText(record.name);
 }
 
+// The number at the start of an entry, as atoi reads it but without atoi's undefined
+// overflow: a number beyond int reads as a value no slot has.
+static int EntryNumber(const std::string& entry) {
+    const long number = std::strtol(entry.c_str(), nullptr, 10);
+    return number < INT_MIN || number > INT_MAX ? 0 : static_cast<int>(number);
+}
+
 int SlotOfEntry(const std::string& entry) {
-    return std::atoi(entry.c_str()) - 1;
+    return EntryNumber(entry) - 1;
 }
 
 bool NeedsListEntry(const std::vector<std::string>& entries, const DeviceRecord& record) {
-    return std::none_of(entries.begin(), entries.end(), [&](const std::string& entry) {
-        return std::atoi(entry.c_str()) == record.id;
-    });
+    return std::none_of(entries.begin(), entries.end(),
+                        [&](const std::string& entry) { return EntryNumber(entry) == record.id; });
 }
 
 bool AddListEntry(std::vector<std::string>& entries, const DeviceRecord& record) {

@@ -10,7 +10,9 @@ std::string FieldText(const char* field, std::size_t width) {
 
 void SetFieldText(char* field, std::size_t width, std::string_view text) {
     std::memset(field, 0, width);
-    std::memcpy(field, text.data(), std::min(width, text.size()));
+    if (!text.empty()) { // an empty view may carry no pointer at all
+        std::memcpy(field, text.data(), std::min(width, text.size()));
+    }
 }
 
 void ClearTable(DeviceTable& table) {

@@ -40,19 +40,27 @@ void BuildQueryRequest(DiscoveryDatagram& datagram) {
 }
 
 bool TextDiffers(std::string_view a, std::string_view b) {
-    return a.size() != b.size() || std::memcmp(a.data(), b.data(), a.size()) != 0;
+    return a.size() != b.size() || a.compare(b) != 0; // compare() copes with empty views
 }
 
 // A text item: the characters, cut to the width, zero-padded.
 static uint8_t* AppendText(uint8_t* cursor, uint8_t type, uint8_t width, std::string_view text) {
     char value[UINT8_MAX] = {};
-    std::memcpy(value, text.data(), std::min<std::size_t>(width, text.size()));
+    if (!text.empty()) {
+        std::memcpy(value, text.data(), std::min<std::size_t>(width, text.size()));
+    }
     return AppendItem(cursor, type, width, value);
 }
 
 static uint8_t* AppendAddress(uint8_t* cursor, uint8_t type, const std::string& text) {
     const in_addr_t address = inet_addr(text.c_str()); // already in network order
     return AppendItem(cursor, type, ITEM_WIDTH_ADDRESS, &address);
+}
+
+// The number at the start of a text as atoi reads it (0 without digits), but without
+// atoi's undefined overflow: a run of digits too long for a long reads as LONG_MAX.
+static long LeadingNumber(const std::string& text) {
+    return std::strtol(text.c_str(), nullptr, 10);
 }
 
 static const DeviceRecord* FindTarget(const DeviceTable& table, const std::string& captionMac) {
@@ -84,8 +92,8 @@ void BuildSetRequest(DiscoveryDatagram& datagram, const DeviceTable& table,
         cursor = AppendText(cursor, ITEM_NAME, ITEM_WIDTH_NAME, values.name);
     }
     if (TextDiffers(values.pppoeAccount, FieldText(target->pppoeAccount))) {
-        cursor = AppendText(cursor, ITEM_PPPOE_ACCOUNT, ITEM_WIDTH_PPPOE_ACCOUNT,
-                            values.pppoeAccount);
+        cursor =
+            AppendText(cursor, ITEM_PPPOE_ACCOUNT, ITEM_WIDTH_PPPOE_ACCOUNT, values.pppoeAccount);
     }
     if (TextDiffers(values.pppoePassword, FieldText(target->pppoePassword))) {
         cursor = AppendText(cursor, ITEM_PPPOE_PASSWORD, ITEM_WIDTH_PPPOE_PASSWORD,
@@ -100,7 +108,7 @@ void BuildSetRequest(DiscoveryDatagram& datagram, const DeviceTable& table,
     if (TextDiffers(values.gateway, FieldText(target->gateway))) {
         cursor = AppendAddress(cursor, ITEM_GATEWAY, values.gateway);
     }
-    if (std::atoi(values.httpPort.c_str()) != target->httpPort) {
+    if (LeadingNumber(values.httpPort) != target->httpPort) {
         cursor = AppendText(cursor, ITEM_HTTP_PORT, ITEM_WIDTH_HTTP_PORT, values.httpPort);
     }
     const uint8_t mode[ITEM_WIDTH_NET_MODE] = {

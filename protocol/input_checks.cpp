@@ -22,8 +22,12 @@ bool IsDottedAddress(std::string_view text) {
         if (part > 0 && (pos >= text.size() || text[pos++] != '.')) {
             return false;
         }
+        // inet_addr reads "010" as octal 8 and "08" as no address at all, so a part
+        // with a leading zero would put the camera somewhere the user never typed.
+        const std::size_t start = pos;
         uint32_t value;
-        if (!ReadNumber(text, pos, 3, value) || value > 255) {
+        if (!ReadNumber(text, pos, 3, value) || value > 255 ||
+            (pos - start > 1 && text[start] == '0')) {
             return false;
         }
     }
