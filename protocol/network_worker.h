@@ -16,6 +16,10 @@ constexpr uint16_t WORKER_LOCAL_PORT = 3566;
 constexpr uint16_t WORKER_DEVICE_PORT = 4000;
 constexpr char WORKER_BROADCAST_ADDRESS[] = "255.255.255.255";
 constexpr std::size_t WORKER_RECEIVE_BUFFER = 3000;
+// The socket's own queue: room for 255 cameras answering at the same moment. The kernel caps
+// it at net.core.rmem_max (stock: 208 KiB, granted doubled, which still holds over 300
+// replies of 256 bytes); an administrator's process gets the full size.
+constexpr int WORKER_SOCKET_RECEIVE_BUFFER = 1 << 20;
 
 // Where the worker listens and where its requests go. Tests and the simulator use loopback.
 struct WorkerEndpoints {
@@ -26,6 +30,7 @@ struct WorkerEndpoints {
 
 // What the front end asks of the worker. The pending command and its datagram are set and
 // taken together under one lock; setting either the command or stop wakes the worker at once.
+// A new control is in the Reset state, so a worker started on it broadcasts a query at once.
 class WorkerControl {
 public:
     WorkerControl();
@@ -35,15 +40,16 @@ public:
 
     // Front end side.
     void SetCommand(int command); // CMD_QUERY: the worker builds the query itself
+                                  // (CMD_SET without a datagram sends 256 zero bytes)
     void SetCommand(int command, const DiscoveryDatagram& datagram); // CMD_SET: send this
     void RequestStop();
     void Reset(); // stop cleared, CMD_QUERY pending: the state a worker starts from
 
     // Worker side.
     bool StopRequested() const;
-    void MarkStopped();                         // start-up failed: the worker sets stop itself
+    void MarkStopped();                           // start-up failed: the worker sets stop itself
     int TakeCommand(DiscoveryDatagram& datagram); // takes and resets the command in one step
-    int WakeDescriptor() const;                 // readable while a wake-up is pending
+    int WakeDescriptor() const;                   // readable while a wake-up is pending
     void ClearWake();
 
 private:
@@ -61,9 +67,9 @@ private:
 class WorkerReport {
 public:
     virtual ~WorkerReport() = default;
-    virtual void OnStatus(const std::string& text) = 0;       // "OK" or "ERR: ..."
-    virtual void OnReply(const DeviceRecord& record) = 0;     // a reply that passed ParseReply
-    virtual void OnSent() = 0;                                // after every send
+    virtual void OnStatus(const std::string& text) = 0;   // "OK" or "ERR: ..."
+    virtual void OnReply(const DeviceRecord& record) = 0; // a reply that passed ParseReply
+    virtual void OnSent() = 0;                            // after every send
 };
 
 // The worker's thread routine: start-up, then the loop until stop. Returns 1 when start-up
