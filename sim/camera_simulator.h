@@ -1,0 +1,54 @@
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <cstdio>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "sim_device.h"
+
+struct SimSettings {
+    std::string bindAddress = "0.0.0.0";
+    uint16_t port = 4000; // 0: any free port (see LocalPort)
+    int jitterMs = 0;     // each reply waits a random 0 to jitterMs milliseconds
+    std::string logPath;  // every received datagram in hex, one per line; empty: no log
+};
+
+// Stands in for a set of cameras on one UDP socket: answers every query with one reply per
+// device, sent to the query's source, and applies set requests. Run() serves until Stop().
+class CameraSimulator {
+public:
+    CameraSimulator(std::vector<SimDevice> devices, SimSettings settings);
+    ~CameraSimulator();
+    CameraSimulator(const CameraSimulator&) = delete;
+    CameraSimulator& operator=(const CameraSimulator&) = delete;
+
+    // Binds the socket and opens the log; false with error set when either fails.
+    bool Open(std::string& error);
+    uint16_t LocalPort() const { return m_localPort; }
+
+    // Serves until Stop(); returns 0, or 1 when the socket fails.
+    int Run();
+
+    // Safe from any thread and from a signal handler.
+    void Stop();
+
+    std::vector<SimDevice> Devices() const;
+
+private:
+    struct PendingReply;
+    void HandleDatagram(const uint8_t* bytes, std::size_t length, const void* source,
+                        unsigned sourceLength, std::vector<PendingReply>& pending);
+    void LogDatagram(const uint8_t* bytes, std::size_t length);
+
+    SimSettings m_settings;
+    mutable std::mutex m_mutex; // guards m_devices
+    std::vector<SimDevice> m_devices;
+    int m_socket = -1;
+    int m_wakePipe[2] = {-1, -1};
+    uint16_t m_localPort = 0;
+    std::FILE* m_log = nullptr;
+    std::atomic<bool> m_stop{false};
+};

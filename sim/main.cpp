@@ -1,0 +1,7 @@
+#include <iostream>
+
+#include "camsim_command.h"
+
+int main(int argc, char** argv) {
+    return CamsimMain(argc, argv, std::cout, std::cerr);
+}
