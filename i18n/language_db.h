@@ -1,0 +1,61 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+struct sqlite3;
+class LanguageView;
+
+// The file the finder opens, in its current directory.
+constexpr const char* LANG_DB_FILE = "language.db";
+
+// What the store shows when the database fails it. The texts are the finder's own.
+constexpr const char* LANG_MSG_OPEN_FAILED = "open datebase false";
+constexpr const char* LANG_MSG_PREPARE_FAILED = "Sqlite Prepare false";
+constexpr const char* LANG_MSG_UPDATE_FAILED = "Update database fall";
+
+// The language store of the finder's window: the connection to language.db, the saved
+// language index (table `current`) and the selected one. It decides what to read, which
+// text goes to which control and what to save; the window only applies what it is given
+// through its LanguageView. Every failure is shown as one message through the view and
+// ends the operation. All calls come from the window's thread.
+class LanguageDb {
+public:
+    LanguageDb() = default;
+    ~LanguageDb();
+    LanguageDb(const LanguageDb&) = delete;
+    LanguageDb& operator=(const LanguageDb&) = delete;
+
+    // Opens an existing database for reading and writing. A missing file is reported
+    // like any other failure to open, never created empty.
+    void OpenLanguageDb(const std::string& path, LanguageView& view);
+
+    // Reads the saved index, lists the language names written in that language, selects
+    // its row and applies it (which saves it). A saved index that names no language
+    // falls back to the first language.
+    void InitLanguageList(LanguageView& view);
+
+    // Applies the language selected in the list: refills the list in that language,
+    // sets the texts of table `interface` on the controls, saves the choice, repaints.
+    void OnSelchangeLanguage(LanguageView& view);
+
+    // Writes the selected index into table `current`.
+    void SaveLanguage(LanguageView& view);
+
+    // Closes the connection; harmless when none is open.
+    void Close();
+
+    bool IsOpen() const { return m_pLanguageDb != nullptr; }
+    int SavedLanguage() const { return m_nSavedLanguage; }
+    int SelectedLanguage() const { return m_nSelectedLanguage; }
+
+private:
+    using LanguageRows = std::vector<std::vector<std::string>>;
+    bool ReadSavedIndex(int& index, LanguageView& view);
+    bool ReadLanguageRows(LanguageRows& rows, LanguageView& view);
+    bool ApplyInterfaceTexts(int language, LanguageView& view);
+
+    sqlite3* m_pLanguageDb = nullptr;
+    int m_nSavedLanguage = 0;
+    int m_nSelectedLanguage = 0;
+};
