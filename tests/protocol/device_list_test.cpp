@@ -22,12 +22,12 @@ TEST(DeviceList, EntryIsTheIdASpaceAndTheName) {
 
 TEST(DeviceList, OneEntryPerIdFoundByTheLeadingNumber) {
     std::vector<std::string> entries;
-    EXPECT_TRUE(AddListEntry(entries, Listed(25, "a")));
-    // "25 a" must not pass for id 255, nor "255 b" for id 25.
     EXPECT_TRUE(AddListEntry(entries, Listed(255, "b")));
+    // "255 b" must not pass for id 25, nor "25 a" for id 255.
+    EXPECT_TRUE(AddListEntry(entries, Listed(25, "a")));
     EXPECT_FALSE(AddListEntry(entries, Listed(25, "a")));
     EXPECT_FALSE(AddListEntry(entries, Listed(255, "b")));
-    EXPECT_EQ(entries, (std::vector<std::string>{"25 a", "255 b"}));
+    EXPECT_EQ(entries, (std::vector<std::string>{"255 b", "25 a"}));
 }
 
 TEST(DeviceList, EntryIsNeverRewritten) {

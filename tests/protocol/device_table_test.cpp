@@ -37,6 +37,8 @@ TEST_F(DeviceTableTest, SameMacReplacesTheWholeRecordInItsSlot) {
     first.httpPort = 80;
     MergeRecord(*table, first);
     MergeRecord(*table, Device(2));
+    ASSERT_EQ(FieldText(table->slot[254].version), "v1.0");
+    ASSERT_EQ(table->slot[254].httpPort, 80);
 
     DeviceRecord again = Device(1, "new"); // lacks version, port and read-only
     again.id = 7;                          // whatever the caller left there is overwritten

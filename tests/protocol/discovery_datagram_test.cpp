@@ -278,7 +278,8 @@ TEST(ParseReply, PortIsLittleEndian) {
 
 TEST(ParseReply, ReadOnlyOnlyFromZeroOneAndNeverCleared) {
     EXPECT_EQ(Reply().Item(ITEM_READ_ONLY, {0x00, 0x01}).Parsed().readOnly, 1);
-    for (const Bytes& other : {Bytes{0x01, 0x00}, Bytes{0x00, 0x02}, Bytes{0x00, 0x00}}) {
+    for (const Bytes& other :
+         {Bytes{0x01, 0x00}, Bytes{0x00, 0x02}, Bytes{0x00, 0x00}, Bytes{0x01, 0x01}}) {
         EXPECT_EQ(Reply().Item(ITEM_READ_ONLY, other).Parsed().readOnly, 0);
     }
     EXPECT_EQ(Reply()
@@ -292,7 +293,7 @@ TEST(ParseReply, ReadOnlyOnlyFromZeroOneAndNeverCleared) {
 TEST(ParseReply, EmptyRepliesGiveAnAllZeroRecord) {
     EXPECT_TRUE(IsZero(Reply().Parsed()));
     // A type byte of 0 ends the items even when more follow.
-    EXPECT_TRUE(IsZero(Reply().Raw({0x00, 0x04}).Item(ITEM_NAME, Text("x", 16)).Parsed()));
+    EXPECT_TRUE(IsZero(Reply().Raw({0x00, 0x00}).Item(ITEM_NAME, Text("x", 16)).Parsed()));
     // No mode item: the mode bytes stay 00 00 00 00.
     const DeviceRecord named = Reply().Item(ITEM_NAME, Text("x", 16)).Parsed();
     EXPECT_EQ(Bytes(named.netMode, named.netMode + 4), Bytes(4, 0));
