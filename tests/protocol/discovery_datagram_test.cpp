@@ -238,8 +238,10 @@ private:
     Bytes m_bytes;
 };
 
+// Byte for byte, padding included: ParseReply starts from a zeroed record.
 bool IsZero(const DeviceRecord& record) {
-    const DeviceRecord zero{};
+    DeviceRecord zero;
+    std::memset(&zero, 0, sizeof zero);
     return std::memcmp(&record, &zero, sizeof record) == 0;
 }
 
@@ -377,7 +379,8 @@ TEST(ParseReply, TruncatedAtEveryByteKeepsOnlyWholeItems) {
         ends.push_back(reply.size());
     }
     for (std::size_t cut = 5; cut <= reply.size(); ++cut) {
-        DeviceRecord expected{};
+        DeviceRecord expected;
+        std::memset(&expected, 0, sizeof expected);
         for (std::size_t i = 0; i < steps.size() && ends[i] <= cut; ++i) {
             steps[i].apply(expected);
         }
