@@ -1,0 +1,266 @@
+#include "cli_options.h"
+
+#include <algorithm>
+#include <cctype>
+#include <functional>
+#include <map>
+
+#include "input_checks.h"
+
+const char FINDER_CLI_USAGE[] =
+    R"(Usage: finder-cli scan [--timeout-ms N] [--json | --csv] [network options]
+       finder-cli set MAC [settings] [--timeout-ms N] [--no-verify] [network options]
+       finder-cli --help
+
+Finds the IP cameras of the local network segment by a UDP broadcast and changes the
+network settings of one of them.
+
+scan   sends one query, collects the replies for N milliseconds and prints one row per
+       device: id, name, MAC, IP, netmask, gateway, HTTP port, mode, version, read-only.
+       Ids follow the finder's slot rule: the first device to answer is 255, the next 254.
+  --timeout-ms N      how long to collect replies, 1 to 600000 (default 1500)
+  --json              an array of objects with the keys id, readOnly, name, version, mac,
+                      ip, netmask, gateway, httpPort, netMode (8 hex digits), mode
+                      ("PPPOE", "DHCP" or "STATIC"), pppoeAccount, pppoePassword
+  --csv               the same columns as --json, with a header row
+
+set    scans, finds the device that answered with MAC (12 hexadecimal digits), lays the
+       settings given over the ones it reported and sends only what changed. Then, unless
+       --no-verify, it scans again and checks that the device answers with the new
+       settings (under its new MAC after --new-mac).
+  --name TEXT            device name, at most 16 bytes
+  --ip ADDR              IP address (four dotted decimal numbers of 0 to 255)
+  --netmask ADDR         subnet mask
+  --gateway ADDR         gateway address
+  --http-port P          HTTP port, 1 to 65535
+  --mode MODE            static, dhcp or pppoe (default: the mode the device reports)
+  --pppoe-account TEXT   PPPoE account, at most 64 bytes
+  --pppoe-password TEXT  PPPoE password, at most 16 bytes
+  --new-mac MAC          give the device a new MAC address
+  --timeout-ms N         how long each scan collects replies (default 1500)
+  --no-verify            send the change and do not scan again
+  A read-only device is refused, and so is a change that gives nothing to change.
+
+Network options (both commands):
+  --broadcast ADDR     where requests go (default 255.255.255.255)
+  --device-port N      the cameras' port (default 4000)
+  --local-port N       the local port replies come to (default 3566)
+
+Every value is checked before anything is sent; a bad one is named and nothing is sent.
+Exit status: 0 success; 1 device not found, change did not verify, or network error;
+2 bad usage or input.
+)";
+
+bool SetChanges::Any() const {
+    return name || ip || netmask || gateway || httpPort || mode || pppoeAccount || pppoePassword ||
+           newMac;
+}
+
+namespace {
+
+std::string Quoted(const std::string& text) {
+    return "\"" + text + "\"";
+}
+
+// Each check returns an empty text when the value is good, else the reason.
+using ValueCheck = std::function<std::string(const std::string&)>;
+
+std::string CheckAddress(const std::string& value) {
+    return IsDottedAddress(value)
+               ? ""
+               : Quoted(value) + " is not four dotted decimal numbers of 0 to 255";
+}
+
+std::string CheckPort(const std::string& value) {
+    return IsHttpPort(value) ? "" : Quoted(value) + " is not a port of 1 to 65535";
+}
+
+std::string CheckMac(const std::string& value) {
+    return IsMacText(value) ? "" : Quoted(value) + " is not 12 hexadecimal digits";
+}
+
+ValueCheck CheckWidth(std::size_t width) {
+    return [width](const std::string& value) -> std::string {
+        if (value.size() <= width) {
+            return "";
+        }
+        return Quoted(value) + " is " + std::to_string(value.size()) + " bytes long; the field " +
+               "holds at most " + std::to_string(width);
+    };
+}
+
+std::string CheckMode(const std::string& value) {
+    return value == "static" || value == "dhcp" || value == "pppoe"
+               ? ""
+               : Quoted(value) + " is not static, dhcp or pppoe";
+}
+
+std::string CheckTimeout(const std::string& value) {
+    const bool digits = !value.empty() && value.size() <= 6 &&
+                        value.find_first_not_of("0123456789") == std::string::npos;
+    return digits && std::stoi(value) >= 1 && std::stoi(value) <= 600000
+               ? ""
+               : Quoted(value) + " is not a number of milliseconds from 1 to 600000";
+}
+
+std::string Lower(std::string text) {
+    std::transform(text.begin(), text.end(), text.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return text;
+}
+
+struct ValueOption {
+    bool forScan;
+    bool forSet;
+    ValueCheck check;
+    std::function<void(CliOptions&, const std::string&)> store;
+};
+
+const std::map<std::string, ValueOption>& ValueOptions() {
+    static const std::map<std::string, ValueOption> options = {
+        {"--timeout-ms",
+         {true, true, CheckTimeout,
+          [](CliOptions& o, const std::string& v) { o.timeoutMs = std::stoi(v); }}},
+        {"--broadcast",
+         {true, true, CheckAddress,
+          [](CliOptions& o, const std::string& v) { o.endpoints.destinationAddress = v; }}},
+        {"--device-port",
+         {true, true, CheckPort,
+          [](CliOptions& o, const std::string& v) {
+              o.endpoints.destinationPort = static_cast<uint16_t>(std::stoi(v));
+          }}},
+        {"--local-port",
+         {true, true, CheckPort,
+          [](CliOptions& o, const std::string& v) {
+              o.endpoints.localPort = static_cast<uint16_t>(std::stoi(v));
+          }}},
+        {"--name",
+         {false, true, CheckWidth(ITEM_WIDTH_NAME),
+          [](CliOptions& o, const std::string& v) { o.changes.name = v; }}},
+        {"--ip",
+         {false, true, CheckAddress,
+          [](CliOptions& o, const std::string& v) { o.changes.ip = v; }}},
+        {"--netmask",
+         {false, true, CheckAddress,
+          [](CliOptions& o, const std::string& v) { o.changes.netmask = v; }}},
+        {"--gateway",
+         {false, true, CheckAddress,
+          [](CliOptions& o, const std::string& v) { o.changes.gateway = v; }}},
+        {"--http-port",
+         {false, true, CheckPort,
+          [](CliOptions& o, const std::string& v) { o.changes.httpPort = v; }}},
+        {"--mode",
+         {false, true, [](const std::string& v) { return CheckMode(Lower(v)); },
+          [](CliOptions& o, const std::string& v) { o.changes.mode = Lower(v); }}},
+        {"--pppoe-account",
+         {false, true, CheckWidth(ITEM_WIDTH_PPPOE_ACCOUNT),
+          [](CliOptions& o, const std::string& v) { o.changes.pppoeAccount = v; }}},
+        {"--pppoe-password",
+         {false, true, CheckWidth(ITEM_WIDTH_PPPOE_PASSWORD),
+          [](CliOptions& o, const std::string& v) { o.changes.pppoePassword = v; }}},
+        {"--new-mac",
+         {false, true, CheckMac,
+          [](CliOptions& o, const std::string& v) { o.changes.newMac = Lower(v); }}},
+    };
+    return options;
+}
+
+const char* CommandName(CliCommand command) {
+    return command == CliCommand::Scan ? "scan" : "set";
+}
+
+// One option, with its value from "--opt=value" or the next argument.
+bool ReadOption(const std::vector<std::string>& args, std::size_t& i, CliOptions& options,
+                bool& formatGiven, std::string& error) {
+    std::string option = args[i];
+    std::optional<std::string> value;
+    if (const std::size_t equals = option.find('=');
+        option.rfind("--", 0) == 0 && equals != std::string::npos) {
+        value = option.substr(equals + 1);
+        option.resize(equals);
+    }
+    const bool scan = options.command == CliCommand::Scan;
+    if (!value && (option == "--json" || option == "--csv") && scan) {
+        if (formatGiven) {
+            error = "give either --json or --csv, not both";
+            return false;
+        }
+        formatGiven = true;
+        options.format = option == "--json" ? OutputFormat::Json : OutputFormat::Csv;
+        return true;
+    }
+    if (!value && option == "--no-verify" && !scan) {
+        options.verify = false;
+        return true;
+    }
+    const auto known = ValueOptions().find(option);
+    if (known == ValueOptions().end() || !(scan ? known->second.forScan : known->second.forSet)) {
+        error = "unknown option " + Quoted(option) + " for " + CommandName(options.command);
+        return false;
+    }
+    if (!value) {
+        if (i + 1 >= args.size()) {
+            error = option + " needs a value";
+            return false;
+        }
+        value = args[++i];
+    }
+    if (const std::string reason = known->second.check(*value); !reason.empty()) {
+        error = option + ": " + reason;
+        return false;
+    }
+    known->second.store(options, *value);
+    return true;
+}
+
+} // namespace
+
+std::optional<CliOptions> ParseCliArguments(const std::vector<std::string>& args,
+                                            std::string& error) {
+    CliOptions options;
+    if (args.empty()) {
+        error = "give a command: scan or set";
+        return std::nullopt;
+    }
+    if (std::find(args.begin(), args.end(), "--help") != args.end() ||
+        std::find(args.begin(), args.end(), "-h") != args.end() || args[0] == "help") {
+        return options; // CliCommand::Help
+    }
+    if (args[0] == "scan") {
+        options.command = CliCommand::Scan;
+    } else if (args[0] == "set") {
+        options.command = CliCommand::Set;
+    } else {
+        error = "unknown command " + Quoted(args[0]) + " (scan or set)";
+        return std::nullopt;
+    }
+    bool formatGiven = false;
+    bool macGiven = false;
+    for (std::size_t i = 1; i < args.size(); ++i) {
+        if (args[i].rfind("--", 0) == 0) {
+            if (!ReadOption(args, i, options, formatGiven, error)) {
+                return std::nullopt;
+            }
+        } else if (options.command == CliCommand::Set && !macGiven) {
+            if (const std::string reason = CheckMac(args[i]); !reason.empty()) {
+                error = "MAC " + reason;
+                return std::nullopt;
+            }
+            options.mac = Lower(args[i]);
+            macGiven = true;
+        } else {
+            error = "unexpected argument " + Quoted(args[i]);
+            return std::nullopt;
+        }
+    }
+    if (options.command == CliCommand::Set && !macGiven) {
+        error = "set needs the MAC of the device (12 hexadecimal digits)";
+        return std::nullopt;
+    }
+    if (options.command == CliCommand::Set && !options.changes.Any()) {
+        error = "set needs at least one setting to change (--name, --ip, --netmask, --gateway, "
+                "--http-port, --mode, --pppoe-account, --pppoe-password, --new-mac)";
+        return std::nullopt;
+    }
+    return options;
+}

@@ -1,0 +1,46 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "network_worker.h"
+
+enum class CliCommand { Help, Scan, Set };
+enum class OutputFormat { Table, Json, Csv };
+
+// The settings `set` lays over the device's record; an option not given keeps the record's.
+struct SetChanges {
+    std::optional<std::string> name;
+    std::optional<std::string> ip;
+    std::optional<std::string> netmask;
+    std::optional<std::string> gateway;
+    std::optional<std::string> httpPort;
+    std::optional<std::string> mode; // "static", "dhcp" or "pppoe"
+    std::optional<std::string> pppoeAccount;
+    std::optional<std::string> pppoePassword;
+    std::optional<std::string> newMac; // lower-case
+
+    bool Any() const;
+};
+
+struct CliOptions {
+    CliCommand command = CliCommand::Help;
+    int timeoutMs = 1500;
+    OutputFormat format = OutputFormat::Table;
+    WorkerEndpoints endpoints;
+    std::string mac; // set: the device, lower-case
+    SetChanges changes;
+    bool verify = true;
+};
+
+constexpr int CLI_EXIT_OK = 0;
+constexpr int CLI_EXIT_FAILED = 1; // not found, did not verify, or the network failed
+constexpr int CLI_EXIT_USAGE = 2;  // bad usage or input; nothing was sent
+
+extern const char FINDER_CLI_USAGE[];
+
+// Reads the arguments after the program name and checks every value; nullopt with a
+// message that names the option when anything is wrong.
+std::optional<CliOptions> ParseCliArguments(const std::vector<std::string>& args,
+                                            std::string& error);

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "device_table.h"
+
+// The mode as the details panel's radio buttons show it: byte 0, then byte 2.
+// "PPPOE", "DHCP" or "STATIC".
+std::string ModeName(const uint8_t netMode[4]);
+
+// The 4 mode bytes as 8 lower-case hexadecimal digits.
+std::string NetModeText(const uint8_t netMode[4]);
+
+// The devices, in the order given, as an aligned table, a JSON array or CSV with a header.
+std::string FormatTable(const std::vector<DeviceRecord>& devices);
+std::string FormatJson(const std::vector<DeviceRecord>& devices);
+std::string FormatCsv(const std::vector<DeviceRecord>& devices);
+
+// A device text as a JSON string: bytes that are not UTF-8 are taken as Latin-1, so the
+// output is always valid JSON and no byte is lost.
+std::string JsonString(const std::string& bytes);

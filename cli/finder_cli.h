@@ -1,0 +1,9 @@
+#pragma once
+
+#include <ostream>
+#include <string>
+#include <vector>
+
+// The whole command line: the arguments after the program name in, the exit status out
+// (CLI_EXIT_OK, CLI_EXIT_FAILED, CLI_EXIT_USAGE). Results go to out, messages to err.
+int RunFinderCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);

@@ -1,0 +1,7 @@
+#include <iostream>
+
+#include "finder_cli.h"
+
+int main(int argc, char** argv) {
+    return RunFinderCli(std::vector<std::string>(argv + 1, argv + argc), std::cout, std::cerr);
+}

@@ -1,0 +1,129 @@
+#include "scan_session.h"
+
+#include <chrono>
+
+#include "device_list.h"
+
+// How long a send may take to happen before the worker counts as stuck.
+constexpr int SCAN_SEND_WAIT_MS = 5000;
+
+const DeviceRecord* ScanResult::FindByMac(const std::string& macText) const {
+    for (const DeviceRecord& device : devices) {
+        if (MacToText(device.mac) == macText) {
+            return &device;
+        }
+    }
+    return nullptr;
+}
+
+ScanCollector::ScanCollector() : m_table(std::make_unique<DeviceTable>()) {
+    ClearTable(*m_table);
+}
+
+void ScanCollector::OnStatus(const std::string& text) {
+    std::lock_guard lock(m_mutex);
+    m_lastStatus = text;
+}
+
+void ScanCollector::OnReply(const DeviceRecord& record) {
+    std::lock_guard lock(m_mutex);
+    const int slot = MergeRecord(*m_table, record);
+    if (slot != MERGE_DROPPED) {
+        AddListEntry(m_entries, m_table->slot[slot]);
+    }
+}
+
+void ScanCollector::OnSent() {
+    {
+        std::lock_guard lock(m_mutex);
+        ClearTable(*m_table);
+        m_entries.clear();
+        m_sendStatus = m_lastStatus;
+        ++m_sent;
+    }
+    m_changed.notify_all();
+}
+
+void ScanCollector::OnEnded() {
+    {
+        std::lock_guard lock(m_mutex);
+        m_ended = true;
+    }
+    m_changed.notify_all();
+}
+
+int ScanCollector::Sent() const {
+    std::lock_guard lock(m_mutex);
+    return m_sent;
+}
+
+// The status text without the line feed the worker's error texts end with.
+static std::string StatusLine(std::string text) {
+    while (!text.empty() && (text.back() == '\n' || text.back() == ' ')) {
+        text.pop_back();
+    }
+    return text;
+}
+
+bool ScanCollector::WaitForSend(int count, int waitMs, std::string& error) {
+    std::unique_lock lock(m_mutex);
+    m_changed.wait_for(lock, std::chrono::milliseconds(waitMs),
+                       [&] { return m_sent >= count || m_ended; });
+    if (m_sent < count) {
+        error = m_ended
+                    ? "the network worker stopped: " + StatusLine(m_lastStatus)
+                    : "the network worker did not send within " + std::to_string(waitMs) + " ms";
+        return false;
+    }
+    if (m_sendStatus != "OK") {
+        error = "sending failed: " + StatusLine(m_sendStatus);
+        return false;
+    }
+    return true;
+}
+
+void ScanCollector::Collect(int timeoutMs, ScanResult& result) {
+    std::unique_lock lock(m_mutex);
+    m_changed.wait_for(lock, std::chrono::milliseconds(timeoutMs), [&] { return m_ended; });
+    *result.table = *m_table;
+    result.devices.clear();
+    for (const std::string& entry : m_entries) {
+        result.devices.push_back(m_table->slot[SlotOfEntry(entry)]);
+    }
+}
+
+ScanSession::ScanSession(const WorkerEndpoints& endpoints) {
+    m_control.Reset(); // a query is pending: the worker's first turn broadcasts it
+    m_thread = std::thread([this, endpoints] {
+        NetworkWorker(m_control, m_collector, endpoints);
+        m_collector.OnEnded();
+    });
+}
+
+ScanSession::~ScanSession() {
+    m_control.RequestStop();
+    m_thread.join();
+}
+
+bool ScanSession::SendCommand(int command, const DiscoveryDatagram& datagram, std::string& error) {
+    const int count = m_collector.Sent() + 1;
+    m_control.SetCommand(command, datagram);
+    return m_collector.WaitForSend(count, SCAN_SEND_WAIT_MS, error);
+}
+
+bool ScanSession::Scan(int timeoutMs, ScanResult& result, std::string& error) {
+    if (m_firstScan) {
+        m_firstScan = false;
+        if (!m_collector.WaitForSend(1, SCAN_SEND_WAIT_MS, error)) {
+            return false;
+        }
+    } else if (!SendCommand(CMD_QUERY, DiscoveryDatagram{}, error)) {
+        return false;
+    }
+    m_collector.Collect(timeoutMs, result);
+    return true;
+}
+
+bool ScanSession::Send(const DiscoveryDatagram& datagram, std::string& error) {
+    return SendCommand(CMD_SET, datagram, error);
+}

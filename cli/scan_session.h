@@ -1,0 +1,71 @@
+#pragma once
+
+#include <condition_variable>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "device_table.h"
+#include "network_worker.h"
+
+// What one scan found: the table the replies were merged into, and the devices in the
+// order of their list entries (the order they first answered in).
+struct ScanResult {
+    std::unique_ptr<DeviceTable> table = std::make_unique<DeviceTable>();
+    std::vector<DeviceRecord> devices;
+
+    const DeviceRecord* FindByMac(const std::string& macText) const;
+};
+
+// Collects what the worker reports, on the worker's thread, under a lock. Like the window,
+// it clears its table and list after every send.
+class ScanCollector : public WorkerReport {
+public:
+    ScanCollector();
+    void OnStatus(const std::string& text) override;
+    void OnReply(const DeviceRecord& record) override;
+    void OnSent() override;
+    void OnEnded(); // the worker's routine has returned
+
+    // Waits until the worker has sent `count` datagrams in all, or has ended.
+    // False (error set) when it ended first, did not send within waitMs, or the send failed.
+    bool WaitForSend(int count, int waitMs, std::string& error);
+    // Waits timeoutMs for replies (less when the worker ends), then copies what came.
+    void Collect(int timeoutMs, ScanResult& result);
+    int Sent() const;
+
+private:
+    mutable std::mutex m_mutex;
+    std::condition_variable m_changed;
+    std::unique_ptr<DeviceTable> m_table;
+    std::vector<std::string> m_entries;
+    std::string m_lastStatus;
+    std::string m_sendStatus; // the status the last send reported
+    int m_sent = 0;
+    bool m_ended = false;
+};
+
+// A network worker on its own thread for the life of the session. Its first turn
+// broadcasts a query; later queries and set requests go through Scan and Send.
+class ScanSession {
+public:
+    explicit ScanSession(const WorkerEndpoints& endpoints);
+    ~ScanSession(); // stops the worker and waits for it
+    ScanSession(const ScanSession&) = delete;
+    ScanSession& operator=(const ScanSession&) = delete;
+
+    // Sends a query (the first call uses the worker's start-up query) and collects the
+    // replies for timeoutMs. False with error set when the worker failed.
+    bool Scan(int timeoutMs, ScanResult& result, std::string& error);
+    bool Send(const DiscoveryDatagram& datagram, std::string& error);
+
+private:
+    bool SendCommand(int command, const DiscoveryDatagram& datagram, std::string& error);
+
+    WorkerControl m_control;
+    ScanCollector m_collector;
+    std::thread m_thread;
+    bool m_firstScan = true;
+};

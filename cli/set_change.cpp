@@ -1,0 +1,65 @@
+#include "set_change.h"
+
+#include <cstdlib>
+
+#include "device_output.h"
+
+PanelValues PanelValuesFor(const DeviceRecord& record, const SetChanges& changes) {
+    PanelValues values;
+    values.captionMac = MacToText(record.mac);
+    values.newMac = changes.newMac;
+    values.name = changes.name.value_or(FieldText(record.name));
+    values.pppoeAccount = changes.pppoeAccount.value_or(FieldText(record.pppoeAccount));
+    values.pppoePassword = changes.pppoePassword.value_or(FieldText(record.pppoePassword));
+    values.ip = changes.ip.value_or(FieldText(record.ip));
+    values.netmask = changes.netmask.value_or(FieldText(record.netmask));
+    values.gateway = changes.gateway.value_or(FieldText(record.gateway));
+    values.httpPort = changes.httpPort.value_or(std::to_string(record.httpPort));
+    std::string mode = ModeName(record.netMode);
+    if (changes.mode) {
+        mode = *changes.mode == "pppoe" ? "PPPOE" : *changes.mode == "dhcp" ? "DHCP" : "STATIC";
+    }
+    values.pppoeChecked = mode == "PPPOE";
+    values.dhcpChecked = mode == "DHCP";
+    return values;
+}
+
+std::string RefusalReason(const DeviceRecord& device, const SetChanges& changes,
+                          const std::vector<DeviceRecord>& scanned) {
+    const std::string mac = MacToText(device.mac);
+    if (device.readOnly) {
+        return "device " + mac + " is read-only: it takes no changes";
+    }
+    if (changes.newMac && *changes.newMac != mac) {
+        for (const DeviceRecord& other : scanned) {
+            if (MacToText(other.mac) == *changes.newMac) {
+                return "--new-mac: another device (" + FieldText(other.name) +
+                       ") already answers with MAC " + *changes.newMac;
+            }
+        }
+    }
+    return "";
+}
+
+static void Compare(std::vector<std::string>& differences, const char* what,
+                    const std::string& reported, const std::string& sent) {
+    if (reported != sent) {
+        differences.push_back(std::string(what) + " is \"" + reported + "\", not \"" + sent + "\"");
+    }
+}
+
+std::vector<std::string> VerifyChange(const PanelValues& sent, const DeviceRecord& reply) {
+    std::vector<std::string> differences;
+    // A text longer than its field is refused before sending, so what went out is whole.
+    Compare(differences, "name", FieldText(reply.name), sent.name);
+    Compare(differences, "ip", FieldText(reply.ip), sent.ip);
+    Compare(differences, "netmask", FieldText(reply.netmask), sent.netmask);
+    Compare(differences, "gateway", FieldText(reply.gateway), sent.gateway);
+    Compare(differences, "httpPort", std::to_string(reply.httpPort),
+            std::to_string(std::atoi(sent.httpPort.c_str())));
+    const char* mode = sent.pppoeChecked ? "PPPOE" : sent.dhcpChecked ? "DHCP" : "STATIC";
+    Compare(differences, "mode", ModeName(reply.netMode), mode);
+    Compare(differences, "pppoeAccount", FieldText(reply.pppoeAccount), sent.pppoeAccount);
+    Compare(differences, "pppoePassword", FieldText(reply.pppoePassword), sent.pppoePassword);
+    return differences;
+}
