@@ -4,27 +4,32 @@
 #include "language_view.h"
 
 #include <cstdio>
-#include <memory>
+#include <functional>
 #include <sqlite3.h>
 
 namespace {
 
-struct StatementFinalizer {
-    void operator()(sqlite3_stmt* statement) const { sqlite3_finalize(statement); }
-};
-using Statement = std::unique_ptr<sqlite3_stmt, StatementFinalizer>;
-
-// Prepares the whole statement; an empty pointer when there is no connection or the
-// statement does not compile (a missing table, a file that is no database).
-Statement Prepare(sqlite3* db, const char* sql) {
+// Runs a select and hands each row to onRow. False when there is no connection, the
+// statement does not compile (a missing table, a file that is no database) or a step
+// fails (a database locked by another program): the caller then reports it, rather than
+// going on with rows silently missing.
+bool ReadRows(sqlite3* db, const char* sql, const std::function<void(sqlite3_stmt*)>& onRow) {
     if (db == nullptr)
-        return {};
+        return false;
     sqlite3_stmt* statement = nullptr;
     if (sqlite3_prepare_v2(db, sql, -1, &statement, nullptr) != SQLITE_OK) {
         sqlite3_finalize(statement);
-        return {};
+        return false;
     }
-    return Statement(statement);
+    int result;
+    while ((result = sqlite3_step(statement)) == SQLITE_ROW)
+        onRow(statement);
+    sqlite3_finalize(statement);
+    return result == SQLITE_DONE;
+}
+
+const char* CellText(sqlite3_stmt* statement, int column) {
+    return reinterpret_cast<const char*>(sqlite3_column_text(statement, column));
 }
 
 // Lists the names of every row written in the language at column, one item per row, so
@@ -64,38 +69,28 @@ void LanguageDb::Close() {
 }
 
 bool LanguageDb::ReadSavedIndex(int& index, LanguageView& view) {
-    Statement statement = Prepare(m_pLanguageDb, "select * from current");
-    if (!statement) {
-        view.ShowMessage(LANG_MSG_PREPARE_FAILED);
-        return false;
-    }
     // The last integer cell of the table wins.
-    while (sqlite3_step(statement.get()) == SQLITE_ROW) {
-        int columns = sqlite3_column_count(statement.get());
-        for (int i = 0; i < columns; ++i)
-            if (sqlite3_column_type(statement.get(), i) == SQLITE_INTEGER)
-                index = sqlite3_column_int(statement.get(), i);
-    }
-    return true;
+    bool read = ReadRows(m_pLanguageDb, "select * from current", [&](sqlite3_stmt* row) {
+        for (int i = 0; i < sqlite3_column_count(row); ++i)
+            if (sqlite3_column_type(row, i) == SQLITE_INTEGER)
+                index = sqlite3_column_int(row, i);
+    });
+    if (!read)
+        view.ShowMessage(LANG_MSG_PREPARE_FAILED);
+    return read;
 }
 
 bool LanguageDb::ReadLanguageRows(LanguageRows& rows, LanguageView& view) {
-    Statement statement = Prepare(m_pLanguageDb, "select * from language");
-    if (!statement) {
+    bool read = ReadRows(m_pLanguageDb, "select * from language", [&](sqlite3_stmt* row) {
+        std::vector<std::string>& names = rows.emplace_back();
+        for (int i = 0; i < sqlite3_column_count(row); ++i)
+            names.push_back(sqlite3_column_type(row, i) == SQLITE_TEXT
+                                ? CutCellText(CellText(row, i))
+                                : std::string());
+    });
+    if (!read)
         view.ShowMessage(LANG_MSG_PREPARE_FAILED);
-        return false;
-    }
-    while (sqlite3_step(statement.get()) == SQLITE_ROW) {
-        int columns = sqlite3_column_count(statement.get());
-        std::vector<std::string>& row = rows.emplace_back();
-        for (int i = 0; i < columns; ++i) {
-            bool isText = sqlite3_column_type(statement.get(), i) == SQLITE_TEXT;
-            row.push_back(isText ? CutCellText(reinterpret_cast<const char*>(
-                                       sqlite3_column_text(statement.get(), i)))
-                                 : std::string());
-        }
-    }
-    return true;
+    return read;
 }
 
 void LanguageDb::InitLanguageList(LanguageView& view) {
@@ -120,25 +115,18 @@ bool LanguageDb::ApplyInterfaceTexts(int language, LanguageView& view) {
     char sql[100];
     std::snprintf(sql, sizeof sql, "select * from interface where language='%s'",
                   LanguageKey(language));
-    Statement statement = Prepare(m_pLanguageDb, sql);
-    if (!statement) {
-        view.ShowMessage(LANG_MSG_PREPARE_FAILED);
-        return false;
-    }
     // Rows in the order returned: a later row with the same key overwrites an earlier.
-    while (sqlite3_step(statement.get()) == SQLITE_ROW) {
-        int columns = sqlite3_column_count(statement.get());
-        for (int i = 0; i < columns; ++i) {
+    bool read = ReadRows(m_pLanguageDb, sql, [&](sqlite3_stmt* row) {
+        for (int i = 0; i < sqlite3_column_count(row); ++i) {
             int control = InterfaceCellControl(i);
             // A cell that is no text leaves its control's text as it is.
-            if (control == LANG_NO_CONTROL ||
-                sqlite3_column_type(statement.get(), i) != SQLITE_TEXT)
-                continue;
-            view.SetControlText(control, CutCellText(reinterpret_cast<const char*>(
-                                             sqlite3_column_text(statement.get(), i))));
+            if (control != LANG_NO_CONTROL && sqlite3_column_type(row, i) == SQLITE_TEXT)
+                view.SetControlText(control, CutCellText(CellText(row, i)));
         }
-    }
-    return true;
+    });
+    if (!read)
+        view.ShowMessage(LANG_MSG_PREPARE_FAILED);
+    return read;
 }
 
 void LanguageDb::OnSelchangeLanguage(LanguageView& view) {
