@@ -294,7 +294,7 @@ TEST(WorkerControlTest, CommandAndStopMakeTheWakeDescriptorReadable) {
 TEST_F(NetworkWorkerTest, FirstTurnSendsAQueryWithoutBeingAsked) {
     const WorkerEndpoints endpoints = Endpoints();
     CWorkerRun run(endpoints);
-    StartAndTakeQuery(run);
+    ASSERT_NO_FATAL_FAILURE(StartAndTakeQuery(run));
     EXPECT_EQ(ntohs(peer.lastSender.sin_port), endpoints.localPort);
     // Sockets layer, socket, bind, then the query's send.
     EXPECT_EQ(run.Recorder().Statuses(), (std::vector<std::string>{"OK", "OK", "OK", "OK"}));
@@ -306,7 +306,7 @@ TEST_F(NetworkWorkerTest, FirstTurnSendsAQueryWithoutBeingAsked) {
 TEST_F(NetworkWorkerTest, ReplyIsParsedReportedAndAnsweredWithOk) {
     const WorkerEndpoints endpoints = Endpoints();
     CWorkerRun run(endpoints);
-    StartAndTakeQuery(run);
+    ASSERT_NO_FATAL_FAILURE(StartAndTakeQuery(run));
     CRecorder& recorder = run.Recorder();
 
     peer.SendTo(endpoints.localPort, CameraReply(0x42, "lobby", 8080));
@@ -323,7 +323,7 @@ TEST_F(NetworkWorkerTest, ReplyIsParsedReportedAndAnsweredWithOk) {
 
 TEST_F(NetworkWorkerTest, SetDatagramIsSentByteForByteAndReportedAsSent) {
     CWorkerRun run(Endpoints());
-    StartAndTakeQuery(run);
+    ASSERT_NO_FATAL_FAILURE(StartAndTakeQuery(run));
     DiscoveryDatagram set;
     for (std::size_t i = 0; i < sizeof set.bytes; ++i) {
         set.bytes[i] = static_cast<uint8_t>(i * 7 + 3); // no zero tail that could hide a cut
@@ -341,12 +341,13 @@ TEST_F(NetworkWorkerTest, SetDatagramIsSentByteForByteAndReportedAsSent) {
 // The front end may set a command while the worker is still busy with the last one, e.g.
 // while the status of the send is on its way; the worker must see it on its next turn.
 TEST_F(NetworkWorkerTest, CommandSetDuringOrAfterASendIsNotLost) {
+    // Declared before the worker, so they outlive its thread.
     CRecorder recorder;
-    CWorkerRun run(Endpoints(), &recorder);
     DiscoveryDatagram set{};
     std::memcpy(set.bytes, "RZ880", 5);
     set.bytes[5] = 0x10;
     int seen = 0;
+    CWorkerRun run(Endpoints(), &recorder);
     recorder.statusHook = [&](const std::string&) {
         if (++seen == 4) { // the status of the first query's send
             run.control.SetCommand(CMD_SET, set);
@@ -369,7 +370,7 @@ TEST_F(NetworkWorkerTest, CommandSetDuringOrAfterASendIsNotLost) {
 
 TEST_F(NetworkWorkerTest, StopWakesTheIdleWorkerAndItEnds) {
     CWorkerRun run(Endpoints());
-    StartAndTakeQuery(run);
+    ASSERT_NO_FATAL_FAILURE(StartAndTakeQuery(run));
     std::this_thread::sleep_for(50ms); // well inside its wait
     EXPECT_TRUE(run.StopAndJoin()) << "the worker needed a datagram to notice stop";
     EXPECT_EQ(run.result, 0);
@@ -387,7 +388,7 @@ TEST_F(NetworkWorkerTest, StopSetBeforeStartEndsTheWorkerWithoutSending) {
 TEST_F(NetworkWorkerTest, SecondWorkerOnTheSamePortFailsToBindAndStops) {
     const WorkerEndpoints endpoints = Endpoints();
     CWorkerRun first(endpoints);
-    StartAndTakeQuery(first);
+    ASSERT_NO_FATAL_FAILURE(StartAndTakeQuery(first));
 
     CWorkerRun second(endpoints);
     second.Start();
@@ -434,7 +435,7 @@ TEST_F(NetworkWorkerTest, UnusableDestinationAddressIsReportedAtEachSend) {
 TEST_F(NetworkWorkerTest, OverlongDatagramIsReportedAndDroppedNeverParsedCut) {
     const WorkerEndpoints endpoints = Endpoints();
     CWorkerRun run(endpoints);
-    StartAndTakeQuery(run);
+    ASSERT_NO_FATAL_FAILURE(StartAndTakeQuery(run));
     CRecorder& recorder = run.Recorder();
 
     // A valid reply padded past the receive buffer: cut to 3000 bytes it would parse.
@@ -456,7 +457,7 @@ TEST_F(NetworkWorkerTest, OverlongDatagramIsReportedAndDroppedNeverParsedCut) {
 TEST_F(NetworkWorkerTest, DatagramWithoutMagicGivesOkAndNoReply) {
     const WorkerEndpoints endpoints = Endpoints();
     CWorkerRun run(endpoints);
-    StartAndTakeQuery(run);
+    ASSERT_NO_FATAL_FAILURE(StartAndTakeQuery(run));
     CRecorder& recorder = run.Recorder();
 
     Bytes stranger = CameraReply(9, "stranger");
@@ -473,7 +474,7 @@ TEST_F(NetworkWorkerTest, DatagramWithoutMagicGivesOkAndNoReply) {
 TEST_F(NetworkWorkerTest, BurstOf255CamerasAnsweringAtOnceLosesNothing) {
     const WorkerEndpoints endpoints = Endpoints();
     CWorkerRun run(endpoints);
-    StartAndTakeQuery(run);
+    ASSERT_NO_FATAL_FAILURE(StartAndTakeQuery(run));
     CRecorder& recorder = run.Recorder();
 
     std::vector<Bytes> replies;
@@ -493,7 +494,7 @@ TEST_F(NetworkWorkerTest, BurstOf255CamerasAnsweringAtOnceLosesNothing) {
 TEST_F(NetworkWorkerTest, ReplyFromAnotherPortDoesNotRedirectTheNextRequest) {
     const WorkerEndpoints endpoints = Endpoints();
     CWorkerRun run(endpoints);
-    StartAndTakeQuery(run);
+    ASSERT_NO_FATAL_FAILURE(StartAndTakeQuery(run));
     CRecorder& recorder = run.Recorder();
 
     CPeer elsewhere;
