@@ -1,0 +1,474 @@
+// finder-cli against camsim on loopback: real worker, real sockets, free ports.
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <fstream>
+#include <memory>
+#include <sstream>
+#include <thread>
+
+#include "camera_simulator.h"
+#include "cli_options.h"
+#include "device_output.h"
+#include "finder_cli.h"
+#include "set_change.h"
+#include "sim_codec.h"
+#include "sim_device.h"
+
+namespace {
+
+SimDevice Device(const std::string& line) {
+    SimDevice device;
+    std::string error;
+    EXPECT_TRUE(ParseDeviceLine(line, device, error)) << error;
+    return device;
+}
+
+std::vector<SimDevice> SampleDevices() {
+    return {
+        Device("Front door | 02005e000001 | 192.168.1.20 | 255.255.255.0 | 192.168.1.1 | 80 | "
+               "FFFFFFFF | 2.1.0 | | | 0"),
+        Device("Lobby, \"main\" | 02005e000002 | 192.168.1.21 | 255.255.255.0 | 192.168.1.1 | "
+               "8080 | FFFF0100 | 2.0.7 | | | 0"),
+        Device("Roof | 02005e000003 | 172.16.5.11 | 255.255.0.0 | 172.16.0.1 | 8000 | 01FFFFFF | "
+               "2.1.1 | roof@isp.example | pw | 0"),
+        Device("Server room | 02005e000009 | 192.168.1.40 | 255.255.255.0 | 192.168.1.1 | 443 | "
+               "FFFFFFFF | 3.0.0 | | | 1"),
+    };
+}
+
+uint16_t FreeUdpPort() {
+    const int fd = socket(AF_INET, SOCK_DGRAM, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address);
+    socklen_t length = sizeof address;
+    getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length);
+    close(fd);
+    return ntohs(address.sin_port);
+}
+
+std::string ReadFile(const std::string& path) {
+    std::ifstream in(path);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+std::vector<std::string> Lines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);) {
+        lines.push_back(line);
+    }
+    return lines;
+}
+
+// camsim on its own thread on a free loopback port, logging what it receives.
+class Cameras {
+public:
+    explicit Cameras(std::vector<SimDevice> devices) {
+        static std::atomic<int> serial{0};
+        SimSettings settings;
+        settings.bindAddress = "127.0.0.1";
+        settings.port = 0;
+        settings.logPath = testing::TempDir() + "finder_cli_test_" + std::to_string(getpid()) +
+                           "_" + std::to_string(serial++) + ".log";
+        m_logPath = settings.logPath;
+        m_simulator = std::make_unique<CameraSimulator>(std::move(devices), settings);
+        std::string error;
+        EXPECT_TRUE(m_simulator->Open(error)) << error;
+        m_thread = std::thread([this] { m_simulator->Run(); });
+    }
+    ~Cameras() {
+        m_simulator->Stop();
+        m_thread.join();
+        std::remove(m_logPath.c_str());
+    }
+
+    // The network options that point finder-cli at these cameras.
+    std::vector<std::string> Network() const {
+        return {"--broadcast",   "127.0.0.1",
+                "--device-port", std::to_string(m_simulator->LocalPort()),
+                "--local-port",  std::to_string(FreeUdpPort()),
+                "--timeout-ms",  "300"};
+    }
+    std::vector<SimDevice> Devices() const { return m_simulator->Devices(); }
+    std::vector<std::string> Received() const { return Lines(ReadFile(m_logPath)); }
+
+    // How many set requests (anything but a query) reached the cameras.
+    int SetRequests() const {
+        int count = 0;
+        for (const std::string& line : Received()) {
+            count += line.rfind("525a3838302010", 0) == 0 ? 0 : 1; // magic, ITEM_NAME, 16
+        }
+        return count;
+    }
+
+private:
+    std::unique_ptr<CameraSimulator> m_simulator;
+    std::thread m_thread;
+    std::string m_logPath;
+};
+
+struct CliRun {
+    int status;
+    std::string out;
+    std::string err;
+};
+
+CliRun Cli(std::vector<std::string> args, const std::vector<std::string>& network = {}) {
+    args.insert(args.end(), network.begin(), network.end());
+    std::ostringstream out, err;
+    const int status = RunFinderCli(args, out, err);
+    return {status, out.str(), err.str()};
+}
+
+} // namespace
+
+TEST(FinderCliScan, TableListsEveryDeviceWithTheSlotRuleIds) {
+    Cameras cameras(SampleDevices());
+    const CliRun run = Cli({"scan"}, cameras.Network());
+    ASSERT_EQ(run.status, 0) << run.err;
+    const std::vector<std::string> lines = Lines(run.out);
+    ASSERT_EQ(lines.size(), 5u) << run.out;
+    EXPECT_EQ(lines[0].rfind("ID   NAME", 0), 0u) << lines[0];
+    // The first to answer takes id 255, the next 254, and so on, in arrival order.
+    EXPECT_EQ(lines[1].rfind("255  Front door", 0), 0u) << lines[1];
+    EXPECT_EQ(lines[2].rfind("254  Lobby, \"main\"", 0), 0u) << lines[2];
+    EXPECT_EQ(lines[3].rfind("253  Roof", 0), 0u) << lines[3];
+    EXPECT_EQ(lines[4].rfind("252  Server room", 0), 0u) << lines[4];
+    EXPECT_NE(lines[2].find("02005e000002  192.168.1.21  255.255.255.0  192.168.1.1  8080  DHCP "),
+              std::string::npos)
+        << lines[2];
+    EXPECT_NE(lines[3].find(" PPPOE "), std::string::npos);
+    EXPECT_EQ(lines[4].substr(lines[4].size() - 3), "yes");
+    EXPECT_EQ(lines[1].substr(lines[1].size() - 2), "no");
+}
+
+TEST(FinderCliScan, JsonHasEveryKeyAndEscapesTexts) {
+    Cameras cameras(SampleDevices());
+    const CliRun run = Cli({"scan", "--json"}, cameras.Network());
+    ASSERT_EQ(run.status, 0) << run.err;
+    const std::vector<std::string> lines = Lines(run.out);
+    ASSERT_EQ(lines.size(), 6u) << run.out;
+    EXPECT_EQ(lines.front(), "[");
+    EXPECT_EQ(lines.back(), "]");
+    EXPECT_EQ(
+        lines[2],
+        "  {\"id\": 254, \"readOnly\": false, \"name\": \"Lobby, \\\"main\\\"\", \"version\": "
+        "\"2.0.7\", \"mac\": \"02005e000002\", \"ip\": \"192.168.1.21\", \"netmask\": "
+        "\"255.255.255.0\", \"gateway\": \"192.168.1.1\", \"httpPort\": 8080, \"netMode\": "
+        "\"ffff0100\", \"mode\": \"DHCP\", \"pppoeAccount\": \"\", \"pppoePassword\": \"\"},");
+    EXPECT_NE(lines[3].find("\"netMode\": \"01ffffff\", \"mode\": \"PPPOE\", \"pppoeAccount\": "
+                            "\"roof@isp.example\", \"pppoePassword\": \"pw\"}"),
+              std::string::npos)
+        << lines[3];
+    EXPECT_NE(lines[4].find("\"id\": 252, \"readOnly\": true,"), std::string::npos);
+    EXPECT_EQ(lines[4].back(), '}') << "no comma after the last object";
+}
+
+TEST(FinderCliScan, CsvHasAHeaderAndQuotesWhereNeeded) {
+    Cameras cameras(SampleDevices());
+    const CliRun run = Cli({"scan", "--csv"}, cameras.Network());
+    ASSERT_EQ(run.status, 0) << run.err;
+    const std::vector<std::string> lines = Lines(run.out);
+    ASSERT_EQ(lines.size(), 5u);
+    EXPECT_EQ(lines[0], "id,readOnly,name,version,mac,ip,netmask,gateway,httpPort,netMode,mode,"
+                        "pppoeAccount,pppoePassword\r");
+    EXPECT_EQ(lines[2], "254,false,\"Lobby, \"\"main\"\"\",2.0.7,02005e000002,192.168.1.21,"
+                        "255.255.255.0,192.168.1.1,8080,ffff0100,DHCP,,\r");
+}
+
+TEST(FinderCliScan, NoDeviceGivesAnEmptyListAndANetworkFailureExitsWith1) {
+    const std::string port = std::to_string(FreeUdpPort()); // nobody listens there
+    const std::vector<std::string> network = {"--broadcast",  "127.0.0.1", "--device-port", port,
+                                              "--timeout-ms", "100",       "--local-port"};
+    CliRun run = Cli({"scan", "--json"}, [&] {
+        auto n = network;
+        n.push_back(std::to_string(FreeUdpPort()));
+        return n;
+    }());
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out, "[]\n");
+
+    // Someone else holds the local port: the worker's bind error, exit 1.
+    const int holder = socket(AF_INET, SOCK_DGRAM, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    bind(holder, reinterpret_cast<sockaddr*>(&address), sizeof address);
+    socklen_t length = sizeof address;
+    getsockname(holder, reinterpret_cast<sockaddr*>(&address), &length);
+    auto busy = network;
+    busy.push_back(std::to_string(ntohs(address.sin_port)));
+    run = Cli({"scan"}, busy);
+    close(holder);
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.err.find("ERR: bind() error! Errorcode =98"), std::string::npos) << run.err;
+    EXPECT_TRUE(run.out.empty());
+}
+
+TEST(FinderCliSet, EveryChangeIsAppliedAndVerified) {
+    Cameras cameras(SampleDevices());
+    const CliRun run = Cli({"set",
+                            "02005E000001",
+                            "--name",
+                            "Back door",
+                            "--ip",
+                            "10.1.2.3",
+                            "--netmask",
+                            "255.0.0.0",
+                            "--gateway",
+                            "10.0.0.254",
+                            "--http-port",
+                            "8081",
+                            "--mode",
+                            "PPPOE",
+                            "--pppoe-account",
+                            "me@isp.example",
+                            "--pppoe-password",
+                            "sixteen-bytes-pw",
+                            "--new-mac",
+                            "0A0B0C0D0E0F"},
+                           cameras.Network());
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out, "settings sent to device 02005e000001\n"
+                       "device 0a0b0c0d0e0f answers with the new settings\n");
+    const SimDevice device = cameras.Devices()[0];
+    EXPECT_EQ(MacText(device.mac), "0a0b0c0d0e0f");
+    EXPECT_EQ(device.name, "Back door");
+    EXPECT_EQ(device.ip, (std::array<uint8_t, 4>{10, 1, 2, 3}));
+    EXPECT_EQ(device.netmask, (std::array<uint8_t, 4>{255, 0, 0, 0}));
+    EXPECT_EQ(device.gateway, (std::array<uint8_t, 4>{10, 0, 0, 254}));
+    EXPECT_EQ(device.httpPort, 8081);
+    EXPECT_EQ(device.netMode, (std::array<uint8_t, 4>{0x01, 0xFF, 0xFF, 0xFF}));
+    EXPECT_EQ(device.pppoeAccount, "me@isp.example");
+    EXPECT_EQ(device.pppoePassword, "sixteen-bytes-pw");
+    EXPECT_EQ(cameras.SetRequests(), 1);
+    EXPECT_EQ(cameras.Received().size(), 3u) << "scan, set request, verifying scan";
+}
+
+TEST(FinderCliSet, OnlyChangedSettingsTravelAndTheModeDefaultsToTheRecords) {
+    Cameras cameras(SampleDevices());
+    // The mixed mode bytes FF FF 01 00 read as DHCP, so DHCP is what goes back.
+    const CliRun run =
+        Cli({"set", "02005e000002", "--name", "Lobby", "--no-verify"}, cameras.Network());
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out, "settings sent to device 02005e000002\n");
+    const std::vector<std::string> received = cameras.Received();
+    ASSERT_EQ(received.size(), 2u) << "no verifying scan";
+    // magic, target MAC, name, mode: nothing else changed, so nothing else travels.
+    const std::string name = sim::HexLine(reinterpret_cast<const uint8_t*>("Lobby"), 5);
+    EXPECT_EQ(received[1], "525a383830"
+                           "100602005e000002"
+                           "2010" +
+                               name + std::string(22, '0') + "1f04ffff01ff" +
+                               std::string(2 * (256 - 37), '0'));
+    EXPECT_EQ(cameras.Devices()[1].name, "Lobby");
+}
+
+TEST(FinderCliSet, AChangeTheDeviceDoesNotTakeDoesNotVerify) {
+    // A camera that answers queries but ignores set requests.
+    const int fd = socket(AF_INET, SOCK_DGRAM, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address);
+    socklen_t length = sizeof address;
+    getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length);
+    std::atomic<bool> stop{false};
+    std::thread stubborn([&] {
+        const std::vector<uint8_t> reply = sim::EncodeReply(SampleDevices()[0]);
+        while (!stop) {
+            pollfd p{fd, POLLIN, 0};
+            if (poll(&p, 1, 20) <= 0) {
+                continue;
+            }
+            uint8_t buffer[512];
+            sockaddr_in from{};
+            socklen_t fromLength = sizeof from;
+            const ssize_t n = recvfrom(fd, buffer, sizeof buffer, 0,
+                                       reinterpret_cast<sockaddr*>(&from), &fromLength);
+            if (n > 0 && sim::IsQuery(buffer, static_cast<std::size_t>(n))) {
+                sendto(fd, reply.data(), reply.size(), 0, reinterpret_cast<sockaddr*>(&from),
+                       fromLength);
+            }
+        }
+    });
+    const CliRun run =
+        Cli({"set", "02005e000001", "--name", "Other", "--http-port", "81", "--broadcast",
+             "127.0.0.1", "--device-port", std::to_string(ntohs(address.sin_port)), "--local-port",
+             std::to_string(FreeUdpPort()), "--timeout-ms", "300"});
+    stop = true;
+    stubborn.join();
+    close(fd);
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.err.find("did not verify"), std::string::npos) << run.err;
+    EXPECT_NE(run.err.find("name is \"Front door\", not \"Other\"; httpPort is \"80\", not \"81\""),
+              std::string::npos)
+        << run.err;
+}
+
+TEST(FinderCliSet, BadInputIsRefusedBeforeAnythingIsSent) {
+    Cameras cameras(SampleDevices());
+    const std::string mac = "02005e000001";
+    struct Case {
+        std::vector<std::string> args;
+        const char* named; // what the message must name
+    };
+    const Case cases[] = {
+        {{"set", mac, "--ip", "192.168.1"}, "--ip"},
+        {{"set", mac, "--ip", "192.168.1.256"}, "--ip"},
+        {{"set", mac, "--netmask", "255.255.255.0.0"}, "--netmask"},
+        {{"set", mac, "--gateway", "gateway"}, "--gateway"},
+        {{"set", mac, "--http-port", "0"}, "--http-port"},
+        {{"set", mac, "--http-port", "65536"}, "--http-port"},
+        {{"set", mac, "--http-port", "80a"}, "--http-port"},
+        {{"set", mac, "--name", "seventeen chars!!"}, "--name"},
+        {{"set", mac, "--pppoe-account", std::string(65, 'a')}, "--pppoe-account"},
+        {{"set", mac, "--pppoe-password", std::string(17, 'p')}, "--pppoe-password"},
+        {{"set", mac, "--new-mac", "02005e00001"}, "--new-mac"},
+        {{"set", mac, "--new-mac", "02005e00000g"}, "--new-mac"},
+        {{"set", mac, "--mode", "auto"}, "--mode"},
+        {{"set", "02:00:5e:00:00:01", "--name", "x"}, "MAC"},
+        {{"set", "--name", "x"}, "MAC"},
+        {{"set", mac}, "at least one setting"},
+        {{"set", mac, "--name"}, "--name needs a value"},
+        {{"set", mac, "--name", "x", "--json"}, "--json"},
+        {{"set", mac, "--name", "x", "--broadcast", "255.255.255"}, "--broadcast"},
+        {{"set", mac, "--name", "x", "--device-port", "70000"}, "--device-port"},
+        {{"set", mac, "--name", "x", "--local-port", "0"}, "--local-port"},
+        {{"set", mac, "--name", "x", "--timeout-ms", "0"}, "--timeout-ms"},
+        {{"scan", "--json", "--csv"}, "--csv"},
+        {{"scan", "--name", "x"}, "--name"},
+        {{"scan", "extra"}, "extra"},
+        {{"find"}, "find"},
+        {{}, "command"},
+    };
+    for (const Case& c : cases) {
+        // Pointed at the cameras, so anything sent would show in their log.
+        std::vector<std::string> args = c.args;
+        if (!args.empty()) {
+            const std::vector<std::string> network = cameras.Network();
+            args.insert(args.begin() + 1, network.begin(), network.end());
+        }
+        SCOPED_TRACE(::testing::PrintToString(args));
+        const CliRun run = Cli(args);
+        EXPECT_EQ(run.status, 2);
+        EXPECT_NE(run.err.find(c.named), std::string::npos) << run.err;
+        EXPECT_TRUE(run.out.empty());
+    }
+    EXPECT_TRUE(cameras.Received().empty());
+}
+
+TEST(FinderCliSet, UnknownAndReadOnlyDevicesAreRefusedAfterTheScan) {
+    Cameras cameras(SampleDevices());
+    CliRun run = Cli({"set", "02005e0000ff", "--name", "x"}, cameras.Network());
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.err.find("no device answered with MAC 02005e0000ff"), std::string::npos)
+        << run.err;
+
+    run = Cli({"set", "02005e000009", "--name", "x"}, cameras.Network());
+    EXPECT_EQ(run.status, 2);
+    EXPECT_NE(run.err.find("read-only"), std::string::npos) << run.err;
+
+    run = Cli({"set", "02005e000001", "--new-mac", "02005e000002"}, cameras.Network());
+    EXPECT_EQ(run.status, 2);
+    EXPECT_NE(run.err.find("--new-mac"), std::string::npos) << run.err;
+
+    EXPECT_EQ(cameras.Received().size(), 3u) << "three scans";
+    EXPECT_EQ(cameras.SetRequests(), 0);
+    EXPECT_EQ(cameras.Devices()[3].name, "Server room");
+}
+
+TEST(FinderCliRules, ModeFollowsTheRadioRule) {
+    const uint8_t modes[][4] = {{0xFF, 0xFF, 0xFF, 0xFF}, {0xFF, 0xFF, 0x01, 0xFF},
+                                {0x01, 0xFF, 0xFF, 0xFF}, {0xFF, 0xFF, 0x01, 0x00},
+                                {0x00, 0x00, 0x00, 0x00}, {0xFF, 0x01, 0xFF, 0x01}};
+    const char* expected[] = {"STATIC", "DHCP", "PPPOE", "DHCP", "PPPOE", "STATIC"};
+    for (std::size_t i = 0; i < std::size(modes); ++i) {
+        EXPECT_EQ(ModeName(modes[i]), expected[i]) << NetModeText(modes[i]);
+    }
+}
+
+TEST(FinderCliRules, JsonStringsStayValidForAnyBytes) {
+    EXPECT_EQ(JsonString("a\"b\\c"), "\"a\\\"b\\\\c\"");
+    EXPECT_EQ(JsonString(std::string("\x01\n", 2)), "\"\\u0001\\u000a\"");
+    EXPECT_EQ(JsonString("Caf\xc3\xa9"), "\"Caf\xc3\xa9\"");            // UTF-8 passes
+    EXPECT_EQ(JsonString("Caf\xe9"), "\"Caf\\u00e9\"");                 // Latin-1 byte
+    EXPECT_EQ(JsonString("\xc3"), "\"\\u00c3\"");                       // cut sequence
+    EXPECT_EQ(JsonString("\xed\xa0\x80"), "\"\\u00ed\\u00a0\\u0080\""); // surrogate
+}
+
+TEST(FinderCliRules, PanelValuesKeepTheRecordWhereNoOptionIsGiven) {
+    DeviceRecord record{};
+    SetFieldText(record.name, "Cam");
+    SetFieldText(record.ip, "192.168.1.5");
+    record.httpPort = 80;
+    const uint8_t mixed[4] = {0xFF, 0xFF, 0x01, 0x00};
+    std::copy(mixed, mixed + 4, record.netMode);
+    SetChanges changes;
+    changes.name = "New";
+    PanelValues values = PanelValuesFor(record, changes);
+    EXPECT_EQ(values.name, "New");
+    EXPECT_EQ(values.ip, "192.168.1.5");
+    EXPECT_EQ(values.httpPort, "80");
+    EXPECT_TRUE(values.dhcpChecked);
+    EXPECT_FALSE(values.pppoeChecked);
+    EXPECT_FALSE(values.newMac);
+    changes.mode = "static";
+    values = PanelValuesFor(record, changes);
+    EXPECT_FALSE(values.dhcpChecked || values.pppoeChecked);
+}
+
+TEST(FinderCliProgram, ExitStatusAndHelpOfTheExecutable) {
+    const auto status = [](const std::string& command) {
+        const int raw = std::system(command.c_str());
+        return WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+    };
+    const std::string cli = FINDER_CLI_PATH;
+    EXPECT_EQ(status(cli + " set 02005e000001 --ip 1.2.3 2>/dev/null"), 2);
+    EXPECT_EQ(status(cli + " --help > /dev/null"), 0);
+    FILE* help = popen((cli + " --help").c_str(), "r");
+    ASSERT_NE(help, nullptr);
+    std::string text;
+    char buffer[4096];
+    for (std::size_t n; (n = fread(buffer, 1, sizeof buffer, help)) > 0;) {
+        text.append(buffer, n);
+    }
+    pclose(help);
+    for (const char* option :
+         {"--timeout-ms", "--json", "--csv", "--name", "--ip", "--netmask", "--gateway",
+          "--http-port", "--mode", "--pppoe-account", "--pppoe-password", "--new-mac",
+          "--no-verify", "--broadcast", "--device-port", "--local-port", "Exit status"}) {
+        EXPECT_NE(text.find(option), std::string::npos) << option;
+    }
+}
+
+// The real defaults (3566 to 255.255.255.255:4000) inside a private network namespace,
+// where the broadcast cannot leave the machine.
+TEST(FinderCliProgram, ScanWithTheDefaultsInsideANamespace) {
+    const std::string output = testing::TempDir() + "finder_cli_namespace.txt";
+    const std::string script = "ip link set lo up && ip route add default dev lo || exit 97; " +
+                               std::string(CAMSIM_PATH) + " --count 3 > /dev/null & sleep 0.3; " +
+                               FINDER_CLI_PATH + " scan --json --timeout-ms 300 > " + output +
+                               "; status=$?; kill $!; wait; exit $status";
+    const int raw = std::system(("unshare -n sh -c '" + script + "' 2>/dev/null").c_str());
+    const int status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+    if (std::system("unshare -n true 2>/dev/null") != 0 || status == 97) {
+        GTEST_SKIP() << "no private network namespace here (unshare -n needs root or user "
+                        "namespaces)";
+    }
+    ASSERT_EQ(status, 0);
+    const std::vector<std::string> lines = Lines(ReadFile(output));
+    ASSERT_EQ(lines.size(), 5u) << ReadFile(output);
+    EXPECT_NE(lines[1].find("\"id\": 255, \"readOnly\": false, \"name\": \"camera-1\""),
+              std::string::npos);
+    EXPECT_NE(lines[3].find("\"name\": \"camera-3\""), std::string::npos);
+    std::remove(output.c_str());
+}
