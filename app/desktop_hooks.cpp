@@ -1,0 +1,24 @@
+#include "desktop_hooks.h"
+
+#include <QDesktopServices>
+#include <QMessageBox>
+#include <QUrl>
+
+static void ShowMessageBox(QWidget* parent, const QString& title, const QString& text) {
+    QMessageBox::warning(parent, title, text);
+}
+
+static void OpenWithDesktop(const QString& url) {
+    QDesktopServices::openUrl(QUrl(url));
+}
+
+ShowMessageFunction g_pfnShowMessage = ShowMessageBox;
+OpenUrlFunction g_pfnOpenUrl = OpenWithDesktop;
+
+void ShowMessage(QWidget* parent, const QString& title, const QString& text) {
+    g_pfnShowMessage(parent, title, text);
+}
+
+void OpenUrl(const QString& url) {
+    g_pfnOpenUrl(url);
+}

@@ -1,0 +1,262 @@
+#include "finder_dlg.h"
+
+#include <QComboBox>
+#include <QFileInfo>
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPainter>
+#include <QPushButton>
+#include <QRadioButton>
+
+#include "device_list.h"
+#include "dialog_report.h"
+#include "dialog_units.h"
+
+// Icon 128 of the finder's resources.
+static const char FINDER_ICON[] = ":/res/finder.ico";
+
+// The template's font: 9 points, "宋体"; the desktop substitutes its own CJK face.
+static QFont TemplateFont() {
+    QFont font(QString::fromUtf8("宋体"));
+    font.setFamilies(
+        {QString::fromUtf8("宋体"), QStringLiteral("SimSun"), QStringLiteral("Noto Sans CJK SC")});
+    font.setPointSize(9);
+    return font;
+}
+
+CFinderDlg::CFinderDlg(const WorkerEndpoints& endpoints, const QString& markerFile)
+    : QDialog(nullptr, Qt::Window | Qt::FramelessWindowHint), m_hIcon(FINDER_ICON),
+      m_table(std::make_unique<DeviceTable>()), m_report(std::make_unique<DialogReport>(this)),
+      m_endpoints(endpoints), m_markerFile(markerFile) {
+    setFont(TemplateFont());
+    setContentsMargins(DIALOG_BORDER, DIALOG_BORDER, DIALOG_BORDER, DIALOG_BORDER);
+    setFixedSize(DialogUnitsToPixels(DIALOG_WIDTH_UNITS) + 2 * DIALOG_BORDER,
+                 DialogUnitsToPixels(DIALOG_HEIGHT_UNITS) + 2 * DIALOG_BORDER);
+    CreateControls();
+}
+
+CFinderDlg::~CFinderDlg() {
+    // The worker reports to this object: it must have ended before anything here goes.
+    StopWorker();
+}
+
+// Places a control at its template rectangle inside the border and tags it with its id.
+template <typename Control>
+static Control* Place(Control* control, int id, int x, int y, int width, int height) {
+    control->setGeometry(
+        DialogRectToPixels(x, y, width, height).translated(DIALOG_BORDER, DIALOG_BORDER));
+    control->setProperty(CONTROL_ID_PROPERTY, id);
+    return control;
+}
+
+static QLabel* MakeLabel(QWidget* parent, const char* text) {
+    auto* label = new QLabel(QString::fromLatin1(text), parent);
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    label->setWordWrap(true);
+    return label;
+}
+
+static QLineEdit* MakeEdit(QWidget* parent, int maxLength) {
+    auto* edit = new QLineEdit(parent);
+    // No field holds more than its camera setting can: nothing is cut silently on the wire.
+    edit->setMaxLength(maxLength);
+    return edit;
+}
+
+static QPushButton* MakeButton(QWidget* parent, const char* text) {
+    auto* button = new QPushButton(QString::fromLatin1(text), parent);
+    // No default button: Enter in a field is the dialog's OK path, not a click.
+    button->setAutoDefault(false);
+    button->setDefault(false);
+    return button;
+}
+
+static QRadioButton* MakeRadio(QWidget* parent) {
+    auto* radio = new QRadioButton(parent);
+    // Each radio button stands alone; the panel unchecks the others itself.
+    radio->setAutoExclusive(false);
+    return radio;
+}
+
+static QGroupBox* MakeGroup(QWidget* parent, const char* title) {
+    auto* group = new QGroupBox(QString::fromLatin1(title), parent);
+    // A frame only: the controls inside it take the mouse and the focus.
+    group->setAttribute(Qt::WA_TransparentForMouseEvents);
+    group->setFocusPolicy(Qt::NoFocus);
+    return group;
+}
+
+// The 33 controls of template 102, created in the template's order, which is also the
+// order of the focus chain.
+void CFinderDlg::CreateControls() {
+    m_lstDevices = Place(new QListWidget(this), IDC_DEVICE_LIST, 9, 30, 136, 88);
+    m_lstDevices->setSortingEnabled(true);
+    m_lstDevices->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_lstDevices->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    m_btnUpdate = Place(MakeButton(this, "Update"), IDC_UPDATE, 19, 124, 56, 21);
+    m_btnExit = Place(MakeButton(this, "Exit"), IDC_EXIT, 82, 124, 58, 21);
+    m_stcInfo = Place(MakeLabel(this, ""), IDC_INFO, 150, 20, 150, 30);
+    m_edtPppoeAccount =
+        Place(MakeEdit(this, ITEM_WIDTH_PPPOE_ACCOUNT), IDC_PPPOE_ACCOUNT, 230, 73, 67, 14);
+    m_edtPppoePassword =
+        Place(MakeEdit(this, ITEM_WIDTH_PPPOE_PASSWORD), IDC_PPPOE_PASSWORD, 230, 95, 67, 14);
+    m_edtPppoePassword->setEchoMode(QLineEdit::Password);
+    m_stcAccount = Place(MakeLabel(this, "Acount"), IDC_LABEL_ACCOUNT, 152, 77, 77, 17);
+    m_stcPassword = Place(MakeLabel(this, "Password"), IDC_LABEL_PASSWORD, 152, 96, 80, 13);
+    m_edtNewMac = Place(MakeEdit(this, MAC_TEXT_LENGTH), IDC_NEW_MAC, 213, 123, 81, 14);
+    m_stcMac = Place(MakeLabel(this, "Mac"), IDC_LABEL_MAC, 154, 126, 49, 15);
+    m_stcAddress = Place(MakeLabel(this, "Address:"), IDC_LABEL_ADDRESS, 8, 155, 62, 80);
+    m_grpMac = Place(MakeGroup(this, NO_DEVICE_MAC_TEXT), IDC_MAC_GROUP, 74, 153, 228, 114);
+    m_edtName = Place(MakeEdit(this, ITEM_WIDTH_NAME), IDC_NAME, 162, 167, 62, 14);
+    m_edtIp = Place(MakeEdit(this, sizeof(DeviceRecord::ip) - 1), IDC_IP, 162, 185, 61, 14);
+    m_edtNetmask =
+        Place(MakeEdit(this, sizeof(DeviceRecord::netmask) - 1), IDC_NETMASK, 162, 203, 61, 14);
+    m_edtGateway =
+        Place(MakeEdit(this, sizeof(DeviceRecord::gateway) - 1), IDC_GATEWAY, 162, 223, 62, 14);
+    m_edtHttpPort = Place(MakeEdit(this, ITEM_WIDTH_HTTP_PORT), IDC_HTTP_PORT, 162, 243, 40, 14);
+    m_stcName = Place(MakeLabel(this, "Name"), IDC_LABEL_NAME, 80, 169, 74, 14);
+    m_stcIp = Place(MakeLabel(this, "IP"), IDC_LABEL_IP, 80, 187, 74, 16);
+    m_stcNetmask = Place(MakeLabel(this, "Submask"), IDC_LABEL_NETMASK, 80, 206, 71, 16);
+    m_stcGateway = Place(MakeLabel(this, "Gateway"), IDC_LABEL_GATEWAY, 80, 225, 77, 17);
+    m_stcHttpPort = Place(MakeLabel(this, "Http Port"), IDC_LABEL_HTTP_PORT, 79, 246, 77, 16);
+    m_btnSubmit = Place(MakeButton(this, "Submit"), IDC_SUBMIT, 231, 239, 65, 21);
+    m_rdoPppoe = Place(MakeRadio(this), IDC_MODE_PPPOE, 235, 179, 9, 8);
+    m_rdoDhcp = Place(MakeRadio(this), IDC_MODE_DHCP, 235, 200, 9, 8);
+    m_rdoStatic = Place(MakeRadio(this), IDC_MODE_STATIC, 235, 220, 9, 8);
+    m_stcStatusLabel = Place(MakeLabel(this, "Status:"), IDC_LABEL_STATUS, 5, 269, 86, 19);
+    m_stcStatus = Place(MakeLabel(this, ""), IDC_STATUS, 68, 271, 212, 14);
+    m_stcPppoe = Place(MakeLabel(this, "PPPOE      "), IDC_LABEL_PPPOE, 248, 178, 41, 16);
+    m_stcDhcp = Place(MakeLabel(this, "DHCP    "), IDC_LABEL_DHCP, 248, 199, 39, 15);
+    m_stcStatic = Place(MakeLabel(this, "STATIC    "), IDC_LABEL_STATIC, 248, 220, 43, 13);
+    m_cmbLanguage = Place(new QComboBox(this), IDC_LANGUAGE, 230, 51, 72, 124);
+    // A drop-down combo box shows its edit field and the height of one line; the template's
+    // height is that of the opened list.
+    m_cmbLanguage->setEditable(true);
+    m_cmbLanguage->setInsertPolicy(QComboBox::NoInsert);
+    m_cmbLanguage->resize(m_cmbLanguage->width(), m_cmbLanguage->sizeHint().height());
+    QGroupBox* adsl = Place(MakeGroup(this, "ADSL / DSL"), IDC_STATIC, 148, 63, 154, 53);
+    // Last in the template, yet only a frame: it stays under the PPPoE fields.
+    adsl->lower();
+
+    connect(m_lstDevices, &QListWidget::itemSelectionChanged, this, &CFinderDlg::OnSelectDevice);
+    connect(m_lstDevices, &QListWidget::itemDoubleClicked, this, &CFinderDlg::OnDblclkDeviceList);
+    connect(m_rdoDhcp, &QRadioButton::clicked, this, &CFinderDlg::OnModeDhcp);
+    connect(m_rdoPppoe, &QRadioButton::clicked, this, &CFinderDlg::OnModePppoe);
+    connect(m_rdoStatic, &QRadioButton::clicked, this, &CFinderDlg::OnModeStatic);
+    connect(m_btnSubmit, &QPushButton::clicked, this, &CFinderDlg::OnSubmit);
+    connect(m_btnUpdate, &QPushButton::clicked, this, &CFinderDlg::OnUpdate);
+    connect(m_btnExit, &QPushButton::clicked, this, &CFinderDlg::OnExit);
+}
+
+int CFinderDlg::DoModal() {
+    return exec();
+}
+
+void CFinderDlg::showEvent(QShowEvent* event) {
+    // The first show stands for the window's creation: the dialog initialises then, once.
+    if (!m_bInitialised) {
+        m_bInitialised = true;
+        OnInitDialog();
+    }
+    QDialog::showEvent(event);
+}
+
+bool CFinderDlg::OnInitDialog() {
+    setWindowIcon(m_hIcon);
+    OpenLanguageDb();
+    SetupSkin();
+    InitLanguageList();
+    SetupFonts();
+    ClearTable(*m_table);
+    m_worker.Reset(); // CMD_QUERY pending, stop cleared: the list fills without any action
+    StartWorker();
+    m_edtNewMac->hide();
+    m_stcMac->hide();
+    if (QFileInfo::exists(m_markerFile)) {
+        m_edtNewMac->show();
+        m_stcMac->show();
+    }
+    m_bInTray = false;
+    return true;
+}
+
+void CFinderDlg::StartWorker() {
+    m_hWorkerThread = std::thread([this] { NetworkWorker(m_worker, *m_report, m_endpoints); });
+}
+
+void CFinderDlg::StopWorker() {
+    m_worker.RequestStop();
+    if (m_hWorkerThread.joinable()) {
+        m_hWorkerThread.join();
+    }
+}
+
+bool CFinderDlg::IsWorkerRunning() const {
+    return m_hWorkerThread.joinable();
+}
+
+// Exit, Esc, closing the window: stop the worker, wait for it, end the dialog.
+void CFinderDlg::OnCancel() {
+    StopWorker();
+    QDialog::done(QDialog::Rejected);
+}
+
+void CFinderDlg::OnExit() {
+    OnCancel();
+}
+
+void CFinderDlg::reject() {
+    OnCancel();
+}
+
+// Enter ends the dialog as its OK command; the application stops the worker before it
+// deletes the dialog.
+void CFinderDlg::OnOK() {
+    QDialog::accept();
+}
+
+void CFinderDlg::keyPressEvent(QKeyEvent* event) {
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (!enter || (event->modifiers() & ~Qt::KeypadModifier) != 0) {
+        QDialog::keyPressEvent(event);
+        return;
+    }
+    // Enter on a focused push button presses it; anywhere else it is the OK command.
+    if (auto* button = qobject_cast<QPushButton*>(focusWidget())) {
+        button->click();
+        return;
+    }
+    OnOK();
+}
+
+// The thin one-pixel frame of a window without a system caption.
+void CFinderDlg::paintEvent(QPaintEvent* event) {
+    QDialog::paintEvent(event);
+    QPainter painter(this);
+    painter.setPen(Qt::black);
+    painter.drawRect(rect().adjusted(0, 0, -1, -1));
+}
+
+void CFinderDlg::OnStatus(const QString& text) {
+    m_stcStatus->setText(text);
+}
+
+// A reply goes into the table by its MAC; a slot not yet listed gets its entry.
+void CFinderDlg::OnReply(const DeviceRecord& record) {
+    const int slot = MergeRecord(*m_table, record);
+    if (slot == MERGE_DROPPED) {
+        return;
+    }
+    std::vector<std::string> entries;
+    entries.reserve(static_cast<std::size_t>(m_lstDevices->count()));
+    for (int row = 0; row < m_lstDevices->count(); ++row) {
+        entries.push_back(m_lstDevices->item(row)->text().toLatin1().toStdString());
+    }
+    const DeviceRecord& listed = m_table->slot[slot];
+    if (NeedsListEntry(entries, listed)) {
+        m_lstDevices->addItem(QString::fromLatin1(ListEntryText(listed)));
+    }
+}

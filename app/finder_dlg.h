@@ -1,0 +1,177 @@
+#pragma once
+
+#include <QDialog>
+#include <QIcon>
+#include <QString>
+
+#include <memory>
+#include <optional>
+#include <thread>
+
+#include "device_table.h"
+#include "discovery_datagram.h"
+#include "network_worker.h"
+
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QPushButton;
+class QRadioButton;
+class DialogReport;
+
+// Control identifiers of dialog template 102.
+constexpr int IDC_DEVICE_LIST = 1000;
+constexpr int IDC_UPDATE = 1001;
+constexpr int IDC_EXIT = 1002;
+constexpr int IDC_INFO = 1003;
+constexpr int IDC_PPPOE_ACCOUNT = 1004;
+constexpr int IDC_PPPOE_PASSWORD = 1005;
+constexpr int IDC_NEW_MAC = 1006;
+constexpr int IDC_NAME = 1007;
+constexpr int IDC_IP = 1008;
+constexpr int IDC_NETMASK = 1009;
+constexpr int IDC_GATEWAY = 1010;
+constexpr int IDC_HTTP_PORT = 1011;
+constexpr int IDC_SUBMIT = 1012;
+constexpr int IDC_MODE_PPPOE = 1013;
+constexpr int IDC_MODE_DHCP = 1014;
+constexpr int IDC_MODE_STATIC = 1015;
+constexpr int IDC_LABEL_ACCOUNT = 1019;
+constexpr int IDC_LABEL_PASSWORD = 1020;
+constexpr int IDC_LABEL_MAC = 1021;
+constexpr int IDC_LABEL_ADDRESS = 1022;
+constexpr int IDC_LABEL_NAME = 1023;
+constexpr int IDC_LABEL_IP = 1024;
+constexpr int IDC_LABEL_NETMASK = 1025;
+constexpr int IDC_LABEL_GATEWAY = 1026;
+constexpr int IDC_LABEL_HTTP_PORT = 1027;
+constexpr int IDC_LABEL_STATUS = 1028;
+constexpr int IDC_STATUS = 1029;
+constexpr int IDC_LABEL_PPPOE = 1030;
+constexpr int IDC_LABEL_DHCP = 1031;
+constexpr int IDC_LABEL_STATIC = 1032;
+constexpr int IDC_MAC_GROUP = 1034;
+constexpr int IDC_LANGUAGE = 1036;
+constexpr int IDC_STATIC = -1; // the "ADSL / DSL" frame, which has no member
+
+// Every control carries its template id in this property, so later code and tests can
+// find it by number.
+constexpr char CONTROL_ID_PROPERTY[] = "controlId";
+
+// The caption of the MAC group box while no device is selected.
+constexpr char NO_DEVICE_MAC_TEXT[] = "ffffffffffff";
+
+#ifdef _WIN32
+constexpr char FINDER_MARKER_FILE[] = "c:\\tmp\\webcam\\Search.conf";
+#else
+constexpr char FINDER_MARKER_FILE[] = "/tmp/webcam/Search.conf";
+#endif
+
+// The finder's one window: the device list, the details panel of the selected camera and
+// the commands. It owns the device table and the network worker; the worker reports to it
+// through queued calls, so the table and the list are only ever touched on this thread.
+class CFinderDlg : public QDialog {
+    Q_OBJECT
+
+public:
+    explicit CFinderDlg(const WorkerEndpoints& endpoints = {},
+                        const QString& markerFile = QString::fromLatin1(FINDER_MARKER_FILE));
+    ~CFinderDlg() override;
+
+    // Runs the dialog modally; OnInitDialog runs as the window first shows.
+    int DoModal();
+
+    // Stops the worker and waits for it; harmless when none runs.
+    void StopWorker();
+    bool IsWorkerRunning() const;
+
+    const DeviceTable& Table() const { return *m_table; }
+
+    // What the worker reports, carried out here on the dialog's thread.
+    void OnStatus(const QString& text);
+    void OnReply(const DeviceRecord& record);
+    void ClearPanel();
+
+public slots:
+    void OnSelectDevice();
+    void OnModeDhcp();
+    void OnModePppoe();
+    void OnModeStatic();
+    void OnSubmit();
+    void OnUpdate();
+    void OnDblclkDeviceList();
+    void OnExit();
+    virtual void OnCancel();
+
+public:
+    // Every child control of template 102, in template (and tab) order.
+    QListWidget* m_lstDevices = nullptr;     // 1000
+    QPushButton* m_btnUpdate = nullptr;      // 1001
+    QPushButton* m_btnExit = nullptr;        // 1002
+    QLabel* m_stcInfo = nullptr;             // 1003
+    QLineEdit* m_edtPppoeAccount = nullptr;  // 1004
+    QLineEdit* m_edtPppoePassword = nullptr; // 1005
+    QLabel* m_stcAccount = nullptr;          // 1019
+    QLabel* m_stcPassword = nullptr;         // 1020
+    QLineEdit* m_edtNewMac = nullptr;        // 1006
+    QLabel* m_stcMac = nullptr;              // 1021
+    QLabel* m_stcAddress = nullptr;          // 1022
+    QGroupBox* m_grpMac = nullptr;           // 1034
+    QLineEdit* m_edtName = nullptr;          // 1007
+    QLineEdit* m_edtIp = nullptr;            // 1008
+    QLineEdit* m_edtNetmask = nullptr;       // 1009
+    QLineEdit* m_edtGateway = nullptr;       // 1010
+    QLineEdit* m_edtHttpPort = nullptr;      // 1011
+    QLabel* m_stcName = nullptr;             // 1023
+    QLabel* m_stcIp = nullptr;               // 1024
+    QLabel* m_stcNetmask = nullptr;          // 1025
+    QLabel* m_stcGateway = nullptr;          // 1026
+    QLabel* m_stcHttpPort = nullptr;         // 1027
+    QPushButton* m_btnSubmit = nullptr;      // 1012
+    QRadioButton* m_rdoPppoe = nullptr;      // 1013
+    QRadioButton* m_rdoDhcp = nullptr;       // 1014
+    QRadioButton* m_rdoStatic = nullptr;     // 1015
+    QLabel* m_stcStatusLabel = nullptr;      // 1028
+    QLabel* m_stcStatus = nullptr;           // 1029
+    QLabel* m_stcPppoe = nullptr;            // 1030
+    QLabel* m_stcDhcp = nullptr;             // 1031
+    QLabel* m_stcStatic = nullptr;           // 1032
+    QComboBox* m_cmbLanguage = nullptr;      // 1036
+
+    WorkerControl m_worker;
+    bool m_bInTray = false;
+    QIcon m_hIcon;
+
+protected:
+    bool OnInitDialog();
+    virtual void OnOK();
+    void reject() override;
+    void showEvent(QShowEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    void CreateControls();
+    void StartWorker();
+
+    // Set-up steps of their own, filled by the language store and the skin.
+    void OpenLanguageDb();
+    void InitLanguageList();
+    void SetupSkin();
+    void SetupFonts();
+
+    // Details panel helpers.
+    std::optional<int> SelectedSlot() const;
+    void SetFieldsEnabled(bool addresses, bool pppoe);
+    PanelValues GatherPanelValues() const;
+    std::optional<QString> CheckPanelValues(const PanelValues& values) const;
+
+    std::unique_ptr<DeviceTable> m_table;
+    std::unique_ptr<DialogReport> m_report;
+    WorkerEndpoints m_endpoints;
+    QString m_markerFile;
+    std::thread m_hWorkerThread;
+    bool m_bInitialised = false;
+};

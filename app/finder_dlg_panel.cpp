@@ -1,0 +1,252 @@
+// The details panel: the selected camera's settings, the mode radio buttons, Submit and
+// Update.
+
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+
+#include <algorithm>
+#include <cstdio>
+
+#include "desktop_hooks.h"
+#include "device_list.h"
+#include "finder_dlg.h"
+#include "input_checks.h"
+
+// Device texts travel as bytes. Latin-1 maps every byte to one character and back, so a
+// text the user leaves alone goes back byte for byte and compares equal.
+static QString DeviceText(const std::string& bytes) {
+    return QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size()));
+}
+
+static std::string DeviceBytes(const QString& text) {
+    return text.toLatin1().toStdString();
+}
+
+static bool FitsDeviceText(const QString& text) {
+    return std::all_of(text.begin(), text.end(), [](QChar c) { return c.unicode() <= 0xFF; });
+}
+
+static bool ModeOn(uint8_t modeByte) {
+    return modeByte != NET_MODE_OFF;
+}
+
+// "IP Get:", the mode line by both bytes of a pair, then the firmware version.
+static std::string InfoText(const DeviceRecord& record) {
+    std::string text = "IP Get:";
+    if (ModeOn(record.netMode[0]) && ModeOn(record.netMode[1])) {
+        text += "PPPOE\r\n";
+    } else if (ModeOn(record.netMode[2]) && ModeOn(record.netMode[3])) {
+        text += "DHCP\r\n";
+    } else {
+        text += "STATIC\r\n";
+    }
+    return text + "Version:" + FieldText(record.version) + "\r\n";
+}
+
+// The slot of the selected entry, when the selection may be read at all.
+std::optional<int> CFinderDlg::SelectedSlot() const {
+    const QList<QListWidgetItem*> selected = m_lstDevices->selectedItems();
+    if (selected.isEmpty()) {
+        return std::nullopt;
+    }
+    const int index = m_lstDevices->row(selected.front());
+    if (index < 0 || index >= CountOccupied(*m_table)) {
+        return std::nullopt;
+    }
+    const int slot = SlotOfEntry(DeviceBytes(selected.front()->text()));
+    if (slot < 0 || slot >= DEVICE_TABLE_SLOTS) {
+        return std::nullopt;
+    }
+    return slot;
+}
+
+void CFinderDlg::SetFieldsEnabled(bool addresses, bool pppoe) {
+    m_edtIp->setEnabled(addresses);
+    m_edtNetmask->setEnabled(addresses);
+    m_edtGateway->setEnabled(addresses);
+    m_edtPppoeAccount->setEnabled(pppoe);
+    m_edtPppoePassword->setEnabled(pppoe);
+}
+
+void CFinderDlg::OnSelectDevice() {
+    const std::optional<int> slot = SelectedSlot();
+    if (!slot) {
+        return;
+    }
+    const DeviceRecord& record = m_table->slot[*slot];
+    SetFieldsEnabled(false, false);
+
+    const QString macText = DeviceText(MacToText(record.mac));
+    m_edtName->setText(DeviceText(FieldText(record.name)));
+    m_edtIp->setText(DeviceText(FieldText(record.ip)));
+    m_edtNetmask->setText(DeviceText(FieldText(record.netmask)));
+    m_edtGateway->setText(DeviceText(FieldText(record.gateway)));
+    m_edtPppoeAccount->setText(DeviceText(FieldText(record.pppoeAccount)));
+    m_edtPppoePassword->setText(DeviceText(FieldText(record.pppoePassword)));
+    m_edtHttpPort->setText(QString::number(record.httpPort));
+    m_grpMac->setTitle(macText);
+    if (m_edtNewMac->isVisibleTo(this)) {
+        m_edtNewMac->setText(macText);
+    }
+
+    // The radios look at the first byte of each pair only, unlike the info text.
+    m_rdoPppoe->setChecked(false);
+    m_rdoDhcp->setChecked(false);
+    m_rdoStatic->setChecked(false);
+    if (ModeOn(record.netMode[0])) {
+        m_rdoPppoe->setChecked(true);
+    } else if (ModeOn(record.netMode[2])) {
+        m_rdoDhcp->setChecked(true);
+    } else {
+        m_rdoStatic->setChecked(true);
+        SetFieldsEnabled(true, false);
+    }
+    m_stcInfo->setText(DeviceText(InfoText(record)));
+
+    const bool editable = record.readOnly != 1;
+    if (!editable) {
+        SetFieldsEnabled(false, false);
+    }
+    for (QWidget* control : {static_cast<QWidget*>(m_edtName), static_cast<QWidget*>(m_edtHttpPort),
+                             static_cast<QWidget*>(m_edtNewMac), static_cast<QWidget*>(m_rdoPppoe),
+                             static_cast<QWidget*>(m_rdoDhcp), static_cast<QWidget*>(m_rdoStatic),
+                             static_cast<QWidget*>(m_btnSubmit)}) {
+        control->setEnabled(editable);
+    }
+}
+
+// A click always leaves the clicked radio checked, as an automatic radio button does.
+void CFinderDlg::OnModeDhcp() {
+    m_rdoDhcp->setChecked(true);
+    SetFieldsEnabled(false, false);
+    m_rdoPppoe->setChecked(false);
+    m_rdoStatic->setChecked(false);
+}
+
+void CFinderDlg::OnModePppoe() {
+    m_rdoPppoe->setChecked(true);
+    SetFieldsEnabled(false, true);
+    m_rdoDhcp->setChecked(false);
+    m_rdoStatic->setChecked(false);
+}
+
+void CFinderDlg::OnModeStatic() {
+    m_rdoStatic->setChecked(true);
+    SetFieldsEnabled(true, false);
+    m_rdoDhcp->setChecked(false);
+    m_rdoPppoe->setChecked(false);
+}
+
+PanelValues CFinderDlg::GatherPanelValues() const {
+    PanelValues values;
+    values.captionMac = DeviceBytes(m_grpMac->title());
+    if (m_edtNewMac->isVisibleTo(this)) {
+        values.newMac = DeviceBytes(m_edtNewMac->text());
+    }
+    values.name = DeviceBytes(m_edtName->text());
+    values.pppoeAccount = DeviceBytes(m_edtPppoeAccount->text());
+    values.pppoePassword = DeviceBytes(m_edtPppoePassword->text());
+    values.ip = DeviceBytes(m_edtIp->text());
+    values.netmask = DeviceBytes(m_edtNetmask->text());
+    values.gateway = DeviceBytes(m_edtGateway->text());
+    values.httpPort = DeviceBytes(m_edtHttpPort->text());
+    values.pppoeChecked = m_rdoPppoe->isChecked();
+    values.dhcpChecked = m_rdoDhcp->isChecked();
+    return values;
+}
+
+static QString NotAnAddress(const char* field, const std::string& text) {
+    return QStringLiteral("%1: \"%2\" is not an address. Type four numbers from 0 to 255 "
+                          "separated by dots, such as 192.168.1.100. Nothing was sent.")
+        .arg(QLatin1String(field), DeviceText(text));
+}
+
+// A reason to send nothing, naming the field, or nothing when the request may go. Only
+// what the user changed is checked: a field left as the camera reported it goes back
+// unchanged, or not at all.
+std::optional<QString> CFinderDlg::CheckPanelValues(const PanelValues& values) const {
+    const DeviceRecord* target = nullptr;
+    for (const DeviceRecord& record : m_table->slot) {
+        if (!TextDiffers(MacToText(record.mac), values.captionMac)) {
+            target = &record;
+            break;
+        }
+    }
+    if (target == nullptr) {
+        return std::nullopt; // no device selected: the request carries no setting
+    }
+    const struct {
+        const char* field;
+        const QLineEdit* edit;
+    } texts[] = {
+        {"Name", m_edtName}, {"Account", m_edtPppoeAccount}, {"Password", m_edtPppoePassword}};
+    for (const auto& text : texts) {
+        if (!FitsDeviceText(text.edit->text())) {
+            return QStringLiteral("%1: the camera cannot store some of these characters. "
+                                  "Nothing was sent.")
+                .arg(QLatin1String(text.field));
+        }
+    }
+    const struct {
+        const char* field;
+        const std::string& typed;
+        std::string stored;
+    } addresses[] = {{"IP", values.ip, FieldText(target->ip)},
+                     {"Submask", values.netmask, FieldText(target->netmask)},
+                     {"Gateway", values.gateway, FieldText(target->gateway)}};
+    for (const auto& address : addresses) {
+        if (TextDiffers(address.typed, address.stored) && !IsDottedAddress(address.typed)) {
+            return NotAnAddress(address.field, address.typed);
+        }
+    }
+    if (TextDiffers(values.httpPort, std::to_string(target->httpPort)) &&
+        !IsHttpPort(values.httpPort)) {
+        return QStringLiteral("Http Port: \"%1\" is not a port. Type a number from 1 to 65535. "
+                              "Nothing was sent.")
+            .arg(DeviceText(values.httpPort));
+    }
+    if (values.newMac && TextDiffers(*values.newMac, MacToText(target->mac)) &&
+        !IsMacText(*values.newMac)) {
+        return QStringLiteral("Mac: \"%1\" is not a MAC address. Type twelve hexadecimal digits "
+                              "without separators, such as 001a2b3c4d5e. Nothing was sent.")
+            .arg(DeviceText(*values.newMac));
+    }
+    return std::nullopt;
+}
+
+// The request is built here from what the panel shows now; the worker sends it as it is.
+void CFinderDlg::OnSubmit() {
+    const PanelValues values = GatherPanelValues();
+    if (const std::optional<QString> problem = CheckPanelValues(values)) {
+        ShowMessage(this, QStringLiteral("Submit"), *problem);
+        return;
+    }
+    DiscoveryDatagram datagram;
+    BuildSetRequest(datagram, *m_table, values);
+    m_worker.SetCommand(CMD_SET, datagram);
+}
+
+void CFinderDlg::OnUpdate() {
+    m_lstDevices->clear();
+    ClearTable(*m_table);
+    m_worker.SetCommand(CMD_QUERY);
+}
+
+// After every send: no device selected, an empty list and an empty table.
+void CFinderDlg::ClearPanel() {
+    for (QLineEdit* edit : {m_edtName, m_edtNewMac, m_edtIp, m_edtNetmask, m_edtGateway,
+                            m_edtHttpPort, m_edtPppoeAccount, m_edtPppoePassword}) {
+        edit->clear();
+    }
+    m_stcInfo->clear();
+    m_grpMac->setTitle(QString::fromLatin1(NO_DEVICE_MAC_TEXT));
+    m_rdoPppoe->setChecked(false);
+    m_rdoStatic->setChecked(false);
+    m_rdoDhcp->setChecked(false);
+    m_lstDevices->clear();
+    ClearTable(*m_table);
+}

@@ -1,0 +1,289 @@
+// The details panel: what a selection shows, what Submit sends, what it refuses, Update.
+
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+
+#include <cstring>
+
+#include "finder_fixture.h"
+
+namespace {
+
+class PanelTest : public FinderDlgTest {
+protected:
+    void SetUp() override {
+        StartFinder(TestCameras(), WithMarker());
+        ASSERT_TRUE(WaitForList(m_expected));
+    }
+    virtual bool WithMarker() const { return false; }
+
+    void ExpectChecked(bool pppoe, bool dhcp, bool statik) {
+        EXPECT_EQ(m_dlg->m_rdoPppoe->isChecked(), pppoe);
+        EXPECT_EQ(m_dlg->m_rdoDhcp->isChecked(), dhcp);
+        EXPECT_EQ(m_dlg->m_rdoStatic->isChecked(), statik);
+    }
+
+    void ExpectEnabled(bool addresses, bool pppoe, bool rest) {
+        EXPECT_EQ(m_dlg->m_edtIp->isEnabled(), addresses);
+        EXPECT_EQ(m_dlg->m_edtNetmask->isEnabled(), addresses);
+        EXPECT_EQ(m_dlg->m_edtGateway->isEnabled(), addresses);
+        EXPECT_EQ(m_dlg->m_edtPppoeAccount->isEnabled(), pppoe);
+        EXPECT_EQ(m_dlg->m_edtPppoePassword->isEnabled(), pppoe);
+        for (QWidget* control : std::initializer_list<QWidget*>{
+                 m_dlg->m_edtName, m_dlg->m_edtHttpPort, m_dlg->m_edtNewMac, m_dlg->m_rdoPppoe,
+                 m_dlg->m_rdoDhcp, m_dlg->m_rdoStatic, m_dlg->m_btnSubmit}) {
+            EXPECT_EQ(control->isEnabled(), rest) << control->property(CONTROL_ID_PROPERTY).toInt();
+        }
+        EXPECT_TRUE(m_dlg->m_btnUpdate->isEnabled());
+    }
+
+    QString Info() const { return m_dlg->m_stcInfo->text(); }
+
+    // Presses Submit and waits for the set request to reach the camera.
+    std::string SubmitAndReceive() {
+        QTest::mouseClick(m_dlg->m_btnSubmit, Qt::LeftButton);
+        if (!QTest::qWaitFor([&] { return m_peer->Received().size() == 2; }, 5000)) {
+            return {};
+        }
+        return m_peer->Received().back();
+    }
+
+    void ExpectPanelCleared() {
+        EXPECT_TRUE(QTest::qWaitFor(
+            [&] {
+                return m_dlg->m_grpMac->title() == QLatin1String("ffffffffffff") &&
+                       m_dlg->m_lstDevices->count() == 0;
+            },
+            5000));
+        EXPECT_TRUE(m_dlg->m_edtName->text().isEmpty());
+        EXPECT_TRUE(m_dlg->m_edtIp->text().isEmpty());
+        EXPECT_TRUE(m_dlg->m_edtHttpPort->text().isEmpty());
+        EXPECT_TRUE(Info().isEmpty());
+        ExpectChecked(false, false, false);
+        EXPECT_EQ(m_dlg->m_lstDevices->count(), 0);
+        EXPECT_EQ(CountOccupied(m_dlg->Table()), 0);
+    }
+};
+
+// The set request's bytes, written out by hand: magic, items, zeros up to 256.
+std::string Request(std::initializer_list<std::vector<uint8_t>> items) {
+    std::vector<uint8_t> bytes = {'R', 'Z', '8', '8', '0'};
+    for (const auto& item : items) {
+        bytes.insert(bytes.end(), item.begin(), item.end());
+    }
+    bytes.resize(256, 0);
+    return Hex(bytes.data(), bytes.size());
+}
+
+std::vector<uint8_t> TextItem(uint8_t type, std::size_t width, const char* text) {
+    std::vector<uint8_t> item = {type, static_cast<uint8_t>(width)};
+    std::vector<uint8_t> value(width, 0);
+    std::memcpy(value.data(), text, std::min(width, std::strlen(text)));
+    item.insert(item.end(), value.begin(), value.end());
+    return item;
+}
+
+const std::vector<uint8_t> FRONT_DOOR_MAC = {0x10, 6, 0x02, 0x00, 0x5e, 0x00, 0x00, 0x01};
+const std::vector<uint8_t> MODE_STATIC = {0x1f, 4, 0xff, 0xff, 0xff, 0xff};
+
+TEST_F(PanelTest, StaticDeviceShowsItsSettings) {
+    Select(QStringLiteral("Front door"));
+    EXPECT_EQ(m_dlg->m_grpMac->title(), QStringLiteral("02005e000001"));
+    EXPECT_EQ(m_dlg->m_edtName->text(), QStringLiteral("Front door"));
+    EXPECT_EQ(m_dlg->m_edtIp->text(), QStringLiteral("192.168.1.20"));
+    EXPECT_EQ(m_dlg->m_edtNetmask->text(), QStringLiteral("255.255.255.0"));
+    EXPECT_EQ(m_dlg->m_edtGateway->text(), QStringLiteral("192.168.1.1"));
+    EXPECT_EQ(m_dlg->m_edtHttpPort->text(), QStringLiteral("80"));
+    EXPECT_EQ(Info(), QStringLiteral("IP Get:STATIC\r\nVersion:2.1.0\r\n"));
+    ExpectChecked(false, false, true);
+    ExpectEnabled(true, false, true);
+}
+
+TEST_F(PanelTest, DhcpAsASetRequestSendsItShowsStaticTextButChecksDhcp) {
+    Select(QStringLiteral("Lobby")); // FF FF 01 FF
+    EXPECT_EQ(Info(), QStringLiteral("IP Get:STATIC\r\nVersion:1.0\r\n"));
+    EXPECT_EQ(m_dlg->m_edtHttpPort->text(), QStringLiteral("8080"));
+    ExpectChecked(false, true, false);
+    ExpectEnabled(false, false, true);
+}
+
+TEST_F(PanelTest, BothDhcpBytesOnShowDhcp) {
+    Select(QStringLiteral("Mixed")); // FF FF 01 00
+    EXPECT_EQ(Info(), QStringLiteral("IP Get:DHCP\r\nVersion:2.0.0\r\n"));
+    ExpectChecked(false, true, false);
+    ExpectEnabled(false, false, true);
+}
+
+TEST_F(PanelTest, PppoeDeviceKeepsItsAccountFieldsDisabledUntilPppoeIsClicked) {
+    Select(QStringLiteral("Roof PPPoE")); // 01 FF FF FF
+    EXPECT_EQ(Info(), QStringLiteral("IP Get:STATIC\r\nVersion:2.1.1\r\n"));
+    EXPECT_EQ(m_dlg->m_edtPppoeAccount->text(), QStringLiteral("roof@isp.example"));
+    EXPECT_EQ(m_dlg->m_edtPppoePassword->text(), QStringLiteral("Pa55w0rd"));
+    ExpectChecked(true, false, false);
+    ExpectEnabled(false, false, true);
+
+    QTest::mouseClick(m_dlg->m_rdoPppoe, Qt::LeftButton);
+    ExpectChecked(true, false, false); // clicking the checked radio keeps it checked
+    ExpectEnabled(false, true, true);
+}
+
+TEST_F(PanelTest, ReadOnlyDeviceDisablesEverythingButUpdate) {
+    Select(QStringLiteral("Server RO"));
+    EXPECT_EQ(m_dlg->m_edtName->text(), QStringLiteral("Server RO"));
+    ExpectChecked(false, false, true);
+    ExpectEnabled(false, false, false);
+
+    Select(QStringLiteral("Front door")); // the next selection enables them again
+    ExpectEnabled(true, false, true);
+}
+
+TEST_F(PanelTest, ModeRadiosUncheckTheOthersAndSetTheFields) {
+    Select(QStringLiteral("Front door"));
+    QTest::mouseClick(m_dlg->m_rdoDhcp, Qt::LeftButton);
+    ExpectChecked(false, true, false);
+    ExpectEnabled(false, false, true);
+    QTest::mouseClick(m_dlg->m_rdoPppoe, Qt::LeftButton);
+    ExpectChecked(true, false, false);
+    ExpectEnabled(false, true, true);
+    QTest::mouseClick(m_dlg->m_rdoStatic, Qt::LeftButton);
+    ExpectChecked(false, false, true);
+    ExpectEnabled(true, false, true);
+    EXPECT_EQ(m_dlg->m_edtIp->text(), QStringLiteral("192.168.1.20")) << "texts stay";
+}
+
+TEST_F(PanelTest, SubmitSendsOnlyTheChangedNameAndClearsThePanel) {
+    Select(QStringLiteral("Front door"));
+    Retype(m_dlg->m_edtName, QStringLiteral("Front gate"));
+    EXPECT_EQ(SubmitAndReceive(),
+              Request({FRONT_DOOR_MAC, TextItem(0x20, 16, "Front gate"), MODE_STATIC}));
+    ExpectPanelCleared();
+    EXPECT_EQ(m_peer->Devices().front().name, "Front gate");
+    EXPECT_TRUE(g_shownMessages.empty());
+}
+
+TEST_F(PanelTest, SubmitSendsAddressAndPortInTheirWireForms) {
+    Select(QStringLiteral("Front door"));
+    Retype(m_dlg->m_edtIp, QStringLiteral("192.168.1.99"));
+    Retype(m_dlg->m_edtHttpPort, QStringLiteral("8088"));
+    EXPECT_EQ(
+        SubmitAndReceive(),
+        Request(
+            {FRONT_DOOR_MAC, {0x11, 4, 192, 168, 1, 99}, TextItem(0x14, 5, "8088"), MODE_STATIC}));
+    ExpectPanelCleared();
+}
+
+TEST_F(PanelTest, SubmitSendsTheChosenMode) {
+    Select(QStringLiteral("Front door"));
+    QTest::mouseClick(m_dlg->m_rdoDhcp, Qt::LeftButton);
+    EXPECT_EQ(SubmitAndReceive(), Request({FRONT_DOOR_MAC, {0x1f, 4, 0xff, 0xff, 0x01, 0xff}}));
+}
+
+TEST_F(PanelTest, SubmitWithNoDeviceSelectedSendsTheBareMagic) {
+    EXPECT_EQ(SubmitAndReceive(), Request({}));
+    ExpectPanelCleared();
+}
+
+TEST_F(PanelTest, UpdateEmptiesTheListAndItRefills) {
+    Select(QStringLiteral("Front door"));
+    QTest::mouseClick(m_dlg->m_btnUpdate, Qt::LeftButton);
+    EXPECT_EQ(m_dlg->m_lstDevices->count(), 0);
+    EXPECT_EQ(CountOccupied(m_dlg->Table()), 0);
+    EXPECT_TRUE(WaitForList(m_expected));
+    ASSERT_EQ(m_peer->Received().size(), 2u);
+    EXPECT_EQ(m_peer->Received()[0], m_peer->Received()[1]) << "a second query";
+}
+
+// A refused value leaves the panel as typed, says which field, and sends nothing.
+struct BadInput {
+    const char* field;
+    QLineEdit* CFinderDlg::*edit;
+    const char* text;
+};
+
+class RefusedInputTest : public PanelTest, public ::testing::WithParamInterface<BadInput> {
+protected:
+    bool WithMarker() const override { return true; }
+};
+
+TEST_P(RefusedInputTest, LeavesThePanelAsTypedAndSendsNothing) {
+    const BadInput& input = GetParam();
+    Select(QStringLiteral("Front door"));
+    QLineEdit* edit = (*m_dlg).*input.edit;
+    Retype(edit, QString::fromLatin1(input.text));
+    ASSERT_EQ(edit->text(), QString::fromLatin1(input.text));
+
+    QTest::mouseClick(m_dlg->m_btnSubmit, Qt::LeftButton);
+    ASSERT_EQ(g_shownMessages.size(), 1u);
+    EXPECT_TRUE(g_shownMessages[0].text.startsWith(QLatin1String(input.field)))
+        << g_shownMessages[0].text.toStdString();
+    EXPECT_TRUE(g_shownMessages[0].text.contains(QLatin1String(input.text)));
+
+    QTest::qWait(300); // time enough for a request to arrive, were one sent
+    EXPECT_EQ(m_peer->Received().size(), 1u);
+    EXPECT_EQ(edit->text(), QString::fromLatin1(input.text));
+    EXPECT_EQ(m_dlg->m_grpMac->title(), QStringLiteral("02005e000001"));
+    EXPECT_EQ(m_dlg->m_lstDevices->count(), m_expected);
+
+    // Mended, the same panel goes out.
+    Retype(edit, edit == m_dlg->m_edtHttpPort ? QStringLiteral("80")
+                 : edit == m_dlg->m_edtNewMac ? QStringLiteral("02005e000001")
+                                              : QStringLiteral("192.168.1.1"));
+    EXPECT_FALSE(SubmitAndReceive().empty());
+    EXPECT_EQ(g_shownMessages.size(), 1u);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Fields, RefusedInputTest,
+    ::testing::Values(BadInput{"IP", &CFinderDlg::m_edtIp, "192.168.1"},
+                      BadInput{"IP", &CFinderDlg::m_edtIp, "192.168.1.300"},
+                      BadInput{"Submask", &CFinderDlg::m_edtNetmask, "255.255.255.x"},
+                      BadInput{"Gateway", &CFinderDlg::m_edtGateway, ""},
+                      BadInput{"Http Port", &CFinderDlg::m_edtHttpPort, "0"},
+                      BadInput{"Http Port", &CFinderDlg::m_edtHttpPort, "65536"},
+                      BadInput{"Http Port", &CFinderDlg::m_edtHttpPort, "81a"},
+                      BadInput{"Mac", &CFinderDlg::m_edtNewMac, "02005e00000"},
+                      BadInput{"Mac", &CFinderDlg::m_edtNewMac, "02005e00000g"}));
+
+TEST_F(PanelTest, CharactersACameraCannotStoreAreRefused) {
+    Select(QStringLiteral("Front door"));
+    Retype(m_dlg->m_edtName, QString::fromUtf8("门口 camera"));
+    QTest::mouseClick(m_dlg->m_btnSubmit, Qt::LeftButton);
+    ASSERT_EQ(g_shownMessages.size(), 1u);
+    EXPECT_TRUE(g_shownMessages[0].text.startsWith(QLatin1String("Name")));
+    QTest::qWait(300);
+    EXPECT_EQ(m_peer->Received().size(), 1u);
+}
+
+// Device texts are bytes: shown one character per byte and sent back unchanged.
+class DeviceTextTest : public FinderDlgTest {};
+
+TEST_F(DeviceTextTest, UntouchedTextsWithAnyBytesAreNeverSent) {
+    std::vector<SimDevice> devices = TestCameras();
+    devices[0].name = "Caf\xe9 \xff\x80\x01";
+    devices[0].pppoeAccount = "\xc3\xa9t\xe9";
+    StartFinder(devices);
+    ASSERT_TRUE(WaitForList(m_expected));
+    Select(QString::fromLatin1("Caf\xe9 \xff\x80\x01"));
+    EXPECT_EQ(m_dlg->m_edtName->text(), QString::fromLatin1("Caf\xe9 \xff\x80\x01"));
+    Retype(m_dlg->m_edtHttpPort, QStringLiteral("81"));
+    QTest::mouseClick(m_dlg->m_btnSubmit, Qt::LeftButton);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return m_peer->Received().size() == 2; }, 5000));
+    EXPECT_EQ(m_peer->Received().back(),
+              Request({FRONT_DOOR_MAC, TextItem(0x14, 5, "81"), MODE_STATIC}));
+    EXPECT_EQ(m_peer->Devices().front().name, "Caf\xe9 \xff\x80\x01");
+}
+
+TEST_F(DeviceTextTest, AnEditedTextGoesOutByteForByte) {
+    std::vector<SimDevice> devices = TestCameras();
+    StartFinder(devices);
+    ASSERT_TRUE(WaitForList(m_expected));
+    Select(QStringLiteral("Front door"));
+    Retype(m_dlg->m_edtName, QString::fromLatin1("Caf\xe9"));
+    QTest::mouseClick(m_dlg->m_btnSubmit, Qt::LeftButton);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return m_peer->Received().size() == 2; }, 5000));
+    EXPECT_EQ(m_peer->Received().back(),
+              Request({FRONT_DOOR_MAC, TextItem(0x20, 16, "Caf\xe9"), MODE_STATIC}));
+}
+
+} // namespace

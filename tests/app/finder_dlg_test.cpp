@@ -1,0 +1,284 @@
+// The finder's window: its template, start-up and every way to close it.
+
+#include <QComboBox>
+#include <QLabel>
+#include <QPointer>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTimer>
+
+#include <cmath>
+
+#include "finder_app.h"
+#include "finder_fixture.h"
+
+namespace {
+
+struct TemplateControl {
+    int id;
+    const char* text; // nullptr: the control shows no text of its own
+    int x, y, width, height;
+};
+
+// Template 102 in its own order, which is also the tab order.
+const TemplateControl TEMPLATE[] = {
+    {1000, nullptr, 9, 30, 136, 88},         {1001, "Update", 19, 124, 56, 21},
+    {1002, "Exit", 82, 124, 58, 21},         {1003, "", 150, 20, 150, 30},
+    {1004, nullptr, 230, 73, 67, 14},        {1005, nullptr, 230, 95, 67, 14},
+    {1019, "Acount", 152, 77, 77, 17},       {1020, "Password", 152, 96, 80, 13},
+    {1006, nullptr, 213, 123, 81, 14},       {1021, "Mac", 154, 126, 49, 15},
+    {1022, "Address:", 8, 155, 62, 80},      {1034, "ffffffffffff", 74, 153, 228, 114},
+    {1007, nullptr, 162, 167, 62, 14},       {1008, nullptr, 162, 185, 61, 14},
+    {1009, nullptr, 162, 203, 61, 14},       {1010, nullptr, 162, 223, 62, 14},
+    {1011, nullptr, 162, 243, 40, 14},       {1023, "Name", 80, 169, 74, 14},
+    {1024, "IP", 80, 187, 74, 16},           {1025, "Submask", 80, 206, 71, 16},
+    {1026, "Gateway", 80, 225, 77, 17},      {1027, "Http Port", 79, 246, 77, 16},
+    {1012, "Submit", 231, 239, 65, 21},      {1013, nullptr, 235, 179, 9, 8},
+    {1014, nullptr, 235, 200, 9, 8},         {1015, nullptr, 235, 220, 9, 8},
+    {1028, "Status:", 5, 269, 86, 19},       {1029, nullptr, 68, 271, 212, 14},
+    {1030, "PPPOE      ", 248, 178, 41, 16}, {1031, "DHCP    ", 248, 199, 39, 15},
+    {1032, "STATIC    ", 248, 220, 43, 13},  {1036, nullptr, 230, 51, 72, 124},
+    {-1, "ADSL / DSL", 148, 63, 154, 53},
+};
+
+// 2 dialog units are 3 pixels; each edge is mapped, rounding halves up.
+int Pixels(int units) {
+    return static_cast<int>(std::floor(units * 1.5 + 0.5));
+}
+
+QRect ExpectedRect(const TemplateControl& control) {
+    // Inside the one-pixel border.
+    return QRect(Pixels(control.x) + 1, Pixels(control.y) + 1,
+                 Pixels(control.x + control.width) - Pixels(control.x),
+                 Pixels(control.y + control.height) - Pixels(control.y));
+}
+
+std::vector<QWidget*> TemplateControls(QWidget* dialog) {
+    std::vector<QWidget*> controls;
+    for (QWidget* w = dialog->nextInFocusChain(); w != dialog; w = w->nextInFocusChain()) {
+        if (w->parentWidget() == dialog && w->property(CONTROL_ID_PROPERTY).isValid()) {
+            controls.push_back(w);
+        }
+    }
+    return controls;
+}
+
+QString ShownText(QWidget* control) {
+    if (auto* label = qobject_cast<QLabel*>(control)) {
+        return label->text();
+    }
+    if (auto* button = qobject_cast<QAbstractButton*>(control)) {
+        return button->text();
+    }
+    if (auto* group = qobject_cast<QGroupBox*>(control)) {
+        return group->title();
+    }
+    return {};
+}
+
+using FinderDlgWindowTest = FinderDlgTest;
+
+TEST_F(FinderDlgWindowTest, HasEveryTemplateControlInOrderAtItsRectangle) {
+    StartFinder({});
+    EXPECT_TRUE(m_dlg->windowFlags() & Qt::FramelessWindowHint);
+    EXPECT_EQ(m_dlg->contentsRect(), QRect(1, 1, 468, 438));
+    EXPECT_EQ(m_dlg->size(), QSize(470, 440));
+
+    const std::vector<QWidget*> controls = TemplateControls(m_dlg.get());
+    ASSERT_EQ(controls.size(), std::size(TEMPLATE));
+    for (std::size_t i = 0; i < controls.size(); ++i) {
+        const TemplateControl& expected = TEMPLATE[i];
+        QWidget* control = controls[i];
+        SCOPED_TRACE(expected.id);
+        EXPECT_EQ(control->property(CONTROL_ID_PROPERTY).toInt(), expected.id);
+        if (expected.id == IDC_LANGUAGE) {
+            // The drop-down's own height is one line; the template's is that of its list.
+            EXPECT_EQ(control->geometry().topLeft(), ExpectedRect(expected).topLeft());
+            EXPECT_EQ(control->width(), ExpectedRect(expected).width());
+        } else {
+            EXPECT_EQ(control->geometry(), ExpectedRect(expected));
+        }
+        if (expected.text != nullptr) {
+            EXPECT_EQ(ShownText(control), QString::fromLatin1(expected.text));
+        }
+    }
+}
+
+TEST_F(FinderDlgWindowTest, MembersAreBoundToTheirControls) {
+    StartFinder({});
+    const std::pair<QWidget*, int> members[] = {
+        {m_dlg->m_lstDevices, 1000},      {m_dlg->m_btnUpdate, 1001},
+        {m_dlg->m_btnExit, 1002},         {m_dlg->m_stcInfo, 1003},
+        {m_dlg->m_edtPppoeAccount, 1004}, {m_dlg->m_edtPppoePassword, 1005},
+        {m_dlg->m_edtNewMac, 1006},       {m_dlg->m_edtName, 1007},
+        {m_dlg->m_edtIp, 1008},           {m_dlg->m_edtNetmask, 1009},
+        {m_dlg->m_edtGateway, 1010},      {m_dlg->m_edtHttpPort, 1011},
+        {m_dlg->m_btnSubmit, 1012},       {m_dlg->m_rdoPppoe, 1013},
+        {m_dlg->m_rdoDhcp, 1014},         {m_dlg->m_rdoStatic, 1015},
+        {m_dlg->m_stcAccount, 1019},      {m_dlg->m_stcPassword, 1020},
+        {m_dlg->m_stcMac, 1021},          {m_dlg->m_stcAddress, 1022},
+        {m_dlg->m_stcName, 1023},         {m_dlg->m_stcIp, 1024},
+        {m_dlg->m_stcNetmask, 1025},      {m_dlg->m_stcGateway, 1026},
+        {m_dlg->m_stcHttpPort, 1027},     {m_dlg->m_stcStatusLabel, 1028},
+        {m_dlg->m_stcStatus, 1029},       {m_dlg->m_stcPppoe, 1030},
+        {m_dlg->m_stcDhcp, 1031},         {m_dlg->m_stcStatic, 1032},
+        {m_dlg->m_grpMac, 1034},          {m_dlg->m_cmbLanguage, 1036},
+    };
+    for (const auto& [member, id] : members) {
+        EXPECT_EQ(member->property(CONTROL_ID_PROPERTY).toInt(), id);
+    }
+    EXPECT_TRUE(m_dlg->m_lstDevices->isSortingEnabled());
+    EXPECT_EQ(m_dlg->m_edtPppoePassword->echoMode(), QLineEdit::Password);
+    for (QPushButton* button : {m_dlg->m_btnUpdate, m_dlg->m_btnExit, m_dlg->m_btnSubmit}) {
+        EXPECT_FALSE(button->isDefault());
+        EXPECT_FALSE(button->autoDefault());
+    }
+}
+
+TEST_F(FinderDlgWindowTest, RadioButtonsStandAlone) {
+    StartFinder({});
+    m_dlg->m_rdoPppoe->setChecked(true);
+    m_dlg->m_rdoDhcp->setChecked(true);
+    EXPECT_TRUE(m_dlg->m_rdoPppoe->isChecked()) << "a radio button must not uncheck another";
+    EXPECT_TRUE(m_dlg->m_rdoDhcp->isChecked());
+}
+
+TEST_F(FinderDlgWindowTest, TheListFillsAtStartWithoutAnyAction) {
+    StartFinder(TestCameras());
+    ASSERT_TRUE(WaitForList(m_expected));
+    EXPECT_EQ(m_dlg->m_stcStatus->text(), QStringLiteral("OK"));
+    EXPECT_EQ(CountOccupied(m_dlg->Table()), m_expected);
+    // The first camera to answer takes the highest slot: entries read "%d %s".
+    for (int row = 0; row < m_dlg->m_lstDevices->count(); ++row) {
+        const QString text = m_dlg->m_lstDevices->item(row)->text();
+        const int slot = text.section(QLatin1Char(' '), 0, 0).toInt() - 1;
+        ASSERT_GE(slot, DEVICE_TABLE_SLOTS - m_expected);
+        EXPECT_EQ(text.section(QLatin1Char(' '), 1),
+                  QString::fromLatin1(m_dlg->Table().slot[slot].name));
+    }
+    ASSERT_EQ(m_peer->Received().size(), 1u);
+    DiscoveryDatagram query;
+    BuildQueryRequest(query);
+    EXPECT_EQ(m_peer->Received().front(), Hex(query.bytes, sizeof query.bytes));
+}
+
+TEST_F(FinderDlgWindowTest, TheDemoCamerasAllAppear) {
+    const std::vector<SimDevice> cameras = DemoCameras();
+    ASSERT_GE(cameras.size(), 10u);
+    StartFinder(cameras);
+    EXPECT_TRUE(WaitForList(m_expected));
+}
+
+TEST_F(FinderDlgWindowTest, MacChangeFieldIsHiddenWithoutTheMarkerFile) {
+    StartFinder({});
+    EXPECT_FALSE(m_dlg->m_edtNewMac->isVisible());
+    EXPECT_FALSE(m_dlg->m_stcMac->isVisible());
+}
+
+TEST_F(FinderDlgWindowTest, MacChangeFieldIsShownWithTheMarkerFile) {
+    StartFinder({}, true);
+    EXPECT_TRUE(m_dlg->m_edtNewMac->isVisible());
+    EXPECT_TRUE(m_dlg->m_stcMac->isVisible());
+}
+
+TEST_F(FinderDlgWindowTest, TheWorkersFailureShowsInTheStatusLine) {
+    // A second finder on the same local port cannot bind it.
+    StartFinder({});
+    CFinderDlg second(m_peer->Endpoints(), QString());
+    second.show();
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] { return second.m_stcStatus->text().startsWith(QStringLiteral("ERR: bind() error!")); },
+        5000))
+        << second.m_stcStatus->text().toStdString();
+    EXPECT_EQ(second.m_lstDevices->count(), 0);
+}
+
+// Every way out stops the worker and waits for it: the dialog's port is free again.
+class FinderDlgShutdownTest : public FinderDlgTest {
+protected:
+    void StartAndWait() {
+        StartFinder(TestCameras());
+        ASSERT_TRUE(WaitForList(m_expected));
+        ASSERT_TRUE(m_dlg->IsWorkerRunning());
+        ASSERT_FALSE(CanBindUdpPort(m_peer->Endpoints().localPort));
+    }
+
+    void ExpectEndedAndJoined(QDialog::DialogCode result) {
+        EXPECT_FALSE(m_dlg->isVisible());
+        EXPECT_EQ(m_dlg->result(), result);
+        EXPECT_FALSE(m_dlg->IsWorkerRunning());
+        EXPECT_TRUE(CanBindUdpPort(m_peer->Endpoints().localPort));
+    }
+};
+
+TEST_F(FinderDlgShutdownTest, Exit) {
+    StartAndWait();
+    QTest::mouseClick(m_dlg->m_btnExit, Qt::LeftButton);
+    ExpectEndedAndJoined(QDialog::Rejected);
+}
+
+TEST_F(FinderDlgShutdownTest, SecondExitIsHarmless) {
+    StartAndWait();
+    QTest::mouseClick(m_dlg->m_btnExit, Qt::LeftButton);
+    m_dlg->OnExit();
+    ExpectEndedAndJoined(QDialog::Rejected);
+}
+
+TEST_F(FinderDlgShutdownTest, Escape) {
+    StartAndWait();
+    QTest::keyClick(m_dlg->m_edtName, Qt::Key_Escape);
+    ExpectEndedAndJoined(QDialog::Rejected);
+}
+
+TEST_F(FinderDlgShutdownTest, ClosingTheWindow) {
+    StartAndWait();
+    EXPECT_TRUE(m_dlg->close());
+    ExpectEndedAndJoined(QDialog::Rejected);
+}
+
+TEST_F(FinderDlgShutdownTest, EnterInAFieldEndsTheDialogAndTheAppJoinsBeforeDeleting) {
+    StartAndWait();
+    QTest::keyClick(m_dlg->m_edtName, Qt::Key_Return);
+    EXPECT_FALSE(m_dlg->isVisible());
+    EXPECT_EQ(m_dlg->result(), QDialog::Accepted);
+
+    CFinderApp app;
+    QPointer<CFinderDlg> dialog = m_dlg.release();
+    app.m_pFinderDlg = dialog;
+    EXPECT_EQ(app.ExitInstance(), 0);
+    EXPECT_TRUE(dialog.isNull());
+    EXPECT_EQ(app.m_pFinderDlg, nullptr);
+    EXPECT_TRUE(CanBindUdpPort(m_peer->Endpoints().localPort));
+}
+
+TEST_F(FinderDlgShutdownTest, EnterOnAFocusedButtonPressesIt) {
+    StartAndWait();
+    m_dlg->m_btnUpdate->setFocus();
+    QTest::keyClick(m_dlg->m_btnUpdate, Qt::Key_Return);
+    EXPECT_TRUE(m_dlg->isVisible()) << "Enter on Update must search, not close";
+    EXPECT_TRUE(QTest::qWaitFor([&] { return m_peer->Received().size() == 2; }, 5000));
+}
+
+TEST_F(FinderDlgShutdownTest, TheWholeProgramEndsWithExitCodeZero) {
+    FinderDlgTest::StartFinder(TestCameras()); // only for the camera peer
+    const WorkerEndpoints endpoints = m_peer->Endpoints();
+    m_dlg.reset();
+    ASSERT_TRUE(CanBindUdpPort(endpoints.localPort));
+
+    CFinderApp app;
+    app.SetEndpoints(endpoints);
+    bool sawList = false;
+    QTimer::singleShot(0, [&] {
+        // Runs inside the modal loop.
+        sawList = QTest::qWaitFor(
+            [&] { return app.m_pFinderDlg->m_lstDevices->count() == m_expected; }, 5000);
+        QTest::mouseClick(app.m_pFinderDlg->m_btnExit, Qt::LeftButton);
+    });
+    EXPECT_FALSE(app.InitInstance());
+    EXPECT_TRUE(sawList);
+    EXPECT_EQ(app.ExitInstance(), 0);
+    EXPECT_EQ(app.m_pFinderDlg, nullptr);
+    EXPECT_TRUE(CanBindUdpPort(endpoints.localPort));
+}
+
+} // namespace

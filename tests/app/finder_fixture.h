@@ -1,0 +1,130 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "camera_peer.h"
+#include "desktop_hooks.h"
+#include "finder_dlg.h"
+
+// Cameras for the window tests, one of each kind the panel tells apart.
+//   name | mac | ip | netmask | gateway | port | mode | version | account | password | ro
+inline const char* const TEST_CAMERAS[] = {
+    "Front door | 02005e000001 | 192.168.1.20 | 255.255.255.0 | 192.168.1.1 | 80 | FFFFFFFF | "
+    "2.1.0 |  |  | 0",
+    "Lobby      | 02005e000003 | 192.168.1.22 | 255.255.255.0 | 192.168.1.1 | 8080 | FFFF01FF | "
+    "1.0 |  |  | 0",
+    "Mixed      | 02005e000008 | 192.168.2.30 | 255.255.255.0 | 192.168.2.1 | 81 | FFFF0100 | "
+    "2.0.0 |  |  | 0",
+    "Roof PPPoE | 02005e000007 | 172.16.5.11 | 255.255.0.0 | 172.16.0.1 | 8000 | 01FFFFFF | 2.1.1 "
+    "| roof@isp.example | Pa55w0rd | 0",
+    "Server RO  | 02005e000009 | 192.168.1.40 | 255.255.255.0 | 192.168.1.1 | 443 | FFFFFFFF | "
+    "3.0.0 |  |  | 1",
+};
+
+inline std::vector<SimDevice> TestCameras() {
+    std::vector<SimDevice> devices;
+    for (const char* line : TEST_CAMERAS) {
+        SimDevice device;
+        std::string error;
+        EXPECT_TRUE(ParseDeviceLine(line, device, error)) << error;
+        devices.push_back(device);
+    }
+    return devices;
+}
+
+struct ShownMessage {
+    QString title;
+    QString text;
+};
+
+// Answers every message box at once and keeps what it said.
+inline std::vector<ShownMessage> g_shownMessages;
+inline void RecordMessage(QWidget*, const QString& title, const QString& text) {
+    g_shownMessages.push_back({title, text});
+}
+
+inline std::vector<QString> g_openedUrls;
+inline void RecordUrl(const QString& url) {
+    g_openedUrls.push_back(url);
+}
+
+// The real dialog, started against camsim on loopback.
+class FinderDlgTest : public ::testing::Test {
+protected:
+    void StartFinder(std::vector<SimDevice> devices, bool withMarker = false) {
+        g_shownMessages.clear();
+        g_openedUrls.clear();
+        g_pfnShowMessage = RecordMessage;
+        g_pfnOpenUrl = RecordUrl;
+        m_expected = static_cast<int>(devices.size());
+        m_peer = std::make_unique<CameraPeer>(std::move(devices));
+        ASSERT_TRUE(m_peer->Started()) << m_peer->Error();
+        const QString marker = m_folder.filePath(QStringLiteral("Search.conf"));
+        if (withMarker) {
+            QFile file(marker);
+            ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        }
+        m_dlg = std::make_unique<CFinderDlg>(m_peer->Endpoints(), marker);
+        m_dlg->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(m_dlg.get()));
+    }
+
+    void TearDown() override {
+        m_dlg.reset();
+        m_peer.reset();
+    }
+
+    bool WaitForList(int count, int ms = 5000) {
+        return QTest::qWaitFor([&] { return m_dlg->m_lstDevices->count() == count; }, ms);
+    }
+
+    QListWidgetItem* Entry(const QString& name) const {
+        for (int row = 0; row < m_dlg->m_lstDevices->count(); ++row) {
+            QListWidgetItem* item = m_dlg->m_lstDevices->item(row);
+            if (item->text().section(QLatin1Char(' '), 1) == name) {
+                return item;
+            }
+        }
+        return nullptr;
+    }
+
+    // Selects an entry with a click, as a user does.
+    void Select(const QString& name) {
+        QListWidgetItem* item = Entry(name);
+        ASSERT_NE(item, nullptr) << name.toStdString();
+        QListWidget* list = m_dlg->m_lstDevices;
+        list->scrollToItem(item);
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                          list->visualItemRect(item).center());
+        ASSERT_EQ(m_dlg->m_grpMac->title().size(), 12);
+    }
+
+    static void Retype(QLineEdit* edit, const QString& text) {
+        edit->setFocus();
+        edit->selectAll();
+        QTest::keyClick(edit, Qt::Key_Delete);
+        // QTest types ASCII only; other characters come in as from the input method.
+        for (QChar c : text) {
+            if (c.unicode() < 0x80) {
+                QTest::keyClick(edit, c.toLatin1());
+            } else {
+                edit->insert(QString(c));
+            }
+        }
+    }
+
+    QTemporaryDir m_folder;
+    std::unique_ptr<CameraPeer> m_peer;
+    std::unique_ptr<CFinderDlg> m_dlg;
+    int m_expected = 0;
+};

@@ -1,0 +1,56 @@
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+#include "finder_options.h"
+
+namespace {
+
+class FinderOptionsTest : public ::testing::Test {
+protected:
+    void SetUp() override { Unset(); }
+    void TearDown() override { Unset(); }
+    static void Unset() {
+        unsetenv("FINDER_LOCAL_PORT");
+        unsetenv("FINDER_BROADCAST");
+        unsetenv("FINDER_DEVICE_PORT");
+    }
+};
+
+TEST_F(FinderOptionsTest, DefaultsAreTheCamerasOwn) {
+    const char* argv[] = {"finder"};
+    const FinderOptions options = ParseFinderOptions(1, argv);
+    EXPECT_TRUE(options.error.empty());
+    EXPECT_EQ(options.endpoints.localPort, 3566);
+    EXPECT_EQ(options.endpoints.destinationAddress, "255.255.255.255");
+    EXPECT_EQ(options.endpoints.destinationPort, 4000);
+}
+
+TEST_F(FinderOptionsTest, OptionsOverrideTheEnvironment) {
+    setenv("FINDER_LOCAL_PORT", "4100", 1);
+    setenv("FINDER_BROADCAST", "127.0.0.1", 1);
+    setenv("FINDER_DEVICE_PORT", "4200", 1);
+    const char* argv[] = {"finder", "--device-port", "4300", "--local-port=4400"};
+    const FinderOptions options = ParseFinderOptions(4, argv);
+    EXPECT_TRUE(options.error.empty()) << options.error;
+    EXPECT_EQ(options.endpoints.localPort, 4400);
+    EXPECT_EQ(options.endpoints.destinationAddress, "127.0.0.1");
+    EXPECT_EQ(options.endpoints.destinationPort, 4300);
+}
+
+TEST_F(FinderOptionsTest, BadValuesAreReported) {
+    const std::vector<std::vector<const char*>> bad = {{"finder", "--broadcast", "localhost"},
+                                                       {"finder", "--local-port", "0"},
+                                                       {"finder", "--device-port", "70000"},
+                                                       {"finder", "--device-port"},
+                                                       {"finder", "--colour", "red"}};
+    for (const auto& argv : bad) {
+        EXPECT_FALSE(ParseFinderOptions(static_cast<int>(argv.size()), argv.data()).error.empty())
+            << argv[1];
+    }
+    setenv("FINDER_BROADCAST", "not an address", 1);
+    const char* argv[] = {"finder"};
+    EXPECT_NE(ParseFinderOptions(1, argv).error.find("FINDER_BROADCAST"), std::string::npos);
+}
+
+} // namespace
