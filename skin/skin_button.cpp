@@ -21,6 +21,17 @@ int ValidKind(int kind) {
     return kind == SKIN_KIND_CHECKBOX || kind == SKIN_KIND_RADIO ? kind : SKIN_KIND_PUSH;
 }
 
+// Only a mask bit of 1 lets the background through; an all-black mask (the skin's) never does.
+bool MaskShowsBackground(const QImage& mask) {
+    for (int y = 0; y < mask.height(); ++y) {
+        const auto* line = reinterpret_cast<const QRgb*>(mask.constScanLine(y));
+        for (int x = 0; x < mask.width(); ++x)
+            if ((line[x] & RGB_MASK) != 0)
+                return true;
+    }
+    return false;
+}
+
 } // namespace
 
 CSkinButton::CSkinButton(QWidget* parent, int kind) : CSkinButton(QString(), parent, kind) {}
@@ -36,6 +47,7 @@ CSkinButton::CSkinButton(const QString& text, QWidget* parent, int kind)
 void CSkinButton::LoadStateBitmaps(int normal, int down, int over, int disabled, int focus,
                                    int mask, short drawMode, short border, short focusMargin) {
     m_bmpNormal = m_bmpDown = m_bmpOver = m_bmpDisabled = m_bmpMask = m_bmpFocus = QImage();
+    m_bMaskShowsBackground = false;
     if (normal)
         m_bmpNormal = LoadSkinBitmap(normal);
     if (down)
@@ -58,6 +70,7 @@ void CSkinButton::LoadStateBitmaps(int normal, int down, int over, int disabled,
     if (!mask)
         return;
     m_bmpMask = LoadSkinBitmap(mask);
+    m_bMaskShowsBackground = MaskShowsBackground(m_bmpMask);
     m_hRegion = BuildMaskRegion(m_bmpMask, qRgb(255, 255, 255));
     // An empty QRegion would clear the widget's mask instead of hiding everything, so a mask
     // without a single solid pixel is recorded but not applied: the button stays reachable.
@@ -187,8 +200,9 @@ void CSkinButton::focusOutEvent(QFocusEvent* e) {
 QImage CSkinButton::BackgroundUnder() const {
     QImage background(size(), QImage::Format_RGB32);
     background.fill(palette().color(QPalette::Button));
-    if (m_bmpMask.isNull())
+    if (m_bmpMask.isNull() || !m_bMaskShowsBackground)
         return background;
+    // The parent's own painting under the button, without its other children.
     if (QWidget* parent = parentWidget())
         parent->render(&background, QPoint(), QRegion(geometry()), QWidget::DrawWindowBackground);
     return background;

@@ -85,6 +85,7 @@ private:
     short m_nFocusMargin = 0;
     QColor m_crText;
     std::optional<QRegion> m_hRegion;
+    bool m_bMaskShowsBackground = false; // some mask pixel lets the background through
     int m_nBorder = 0;
     short m_nDrawMode = 1;
 };
