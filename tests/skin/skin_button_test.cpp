@@ -3,6 +3,7 @@
 
 #include <QButtonGroup>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QSignalSpy>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -339,4 +340,29 @@ TEST_F(SkinButtonTest, FocusRectangleOnlyWithAMargin) {
                         IDB_BUTTON_OVER, IDB_BUTTON_MASK, 1, 0, 3);
     EXPECT_TRUE(rowHasCaptionColour(3));
     EXPECT_FALSE(rowHasCaptionColour(2));
+}
+
+TEST_F(SkinButtonTest, MaskLetsTheParentsPaintingThroughBitByBit) {
+    // The parent paints a flat colour; mask 900 is grey (0x80) on its left half, black on
+    // its right half, so the left half mixes parent and face, the right half is the face.
+    class Flat : public QWidget {
+        void paintEvent(QPaintEvent*) override {
+            QPainter(this).fillRect(rect(), QColor(0x3c, 0xa5, 0x5a));
+        }
+    };
+    Flat parent;
+    parent.resize(200, 100);
+    CSkinButton b(&parent);
+    b.setGeometry(10, 10, 55, 29);
+    b.LoadStateBitmaps(IDB_BUTTON_NORMAL, 0, 0, 0, 0, 900, 1, 0, 0);
+    ASSERT_EQ(b.mask(), QRegion(0, 0, 55, 29));
+    const QImage shot = Shot(b);
+    const QImage face = Face(IDB_BUTTON_NORMAL, b.size());
+    const QRgb background = qRgb(0x3c, 0xa5, 0x5a);
+    for (int y = 0; y < 29; ++y)
+        for (int x = 0; x < 55; ++x) {
+            const QRgb m = x < 27 ? 0x808080 : 0;
+            const QRgb want = ((background ^ face.pixel(x, y)) & m) ^ face.pixel(x, y);
+            ASSERT_EQ(shot.pixel(x, y) & RGB_MASK, want & RGB_MASK) << x << "," << y;
+        }
 }
