@@ -222,6 +222,8 @@ void CSkinButton::DrawCaption(QPainter& p, QRect textRect) const {
 
 void CSkinButton::paintEvent(QPaintEvent*) {
     const QRect r = rect();
+    if (r.isEmpty())
+        return;
     const int m = m_nFocusMargin;
     QRect textRect = r.adjusted(m + 2, 0, -(m + 2), 0);
     // The face is composed off-screen over what lies under the button (the mask may let it
