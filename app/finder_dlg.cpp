@@ -15,8 +15,14 @@
 #include "dialog_report.h"
 #include "dialog_units.h"
 
-// Icon 128 of the finder's resources.
-static const char FINDER_ICON[] = ":/res/finder.ico";
+// Icon 128 of the finder's resources, in its three sizes.
+static QIcon FinderIcon() {
+    QIcon icon;
+    for (const char* file : {":/icons/128-16.png", ":/icons/128-32.png", ":/icons/128-48.png"}) {
+        icon.addFile(QString::fromLatin1(file));
+    }
+    return icon;
+}
 
 // The template's font: 9 points, "宋体"; the desktop substitutes its own CJK face.
 static QFont TemplateFont() {
@@ -28,7 +34,7 @@ static QFont TemplateFont() {
 }
 
 CFinderDlg::CFinderDlg(const WorkerEndpoints& endpoints, const QString& markerFile)
-    : QDialog(nullptr, Qt::Window | Qt::FramelessWindowHint), m_hIcon(FINDER_ICON),
+    : QDialog(nullptr, Qt::Window | Qt::FramelessWindowHint), m_hIcon(FinderIcon()),
       m_table(std::make_unique<DeviceTable>()), m_report(std::make_unique<DialogReport>(this)),
       m_endpoints(endpoints), m_markerFile(markerFile) {
     setFont(TemplateFont());

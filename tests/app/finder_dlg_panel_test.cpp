@@ -4,6 +4,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 
+#include <algorithm>
 #include <cstring>
 
 #include "finder_fixture.h"
@@ -243,7 +244,12 @@ INSTANTIATE_TEST_SUITE_P(
                       BadInput{"Http Port", &CFinderDlg::m_edtHttpPort, "65536"},
                       BadInput{"Http Port", &CFinderDlg::m_edtHttpPort, "81a"},
                       BadInput{"Mac", &CFinderDlg::m_edtNewMac, "02005e00000"},
-                      BadInput{"Mac", &CFinderDlg::m_edtNewMac, "02005e00000g"}));
+                      BadInput{"Mac", &CFinderDlg::m_edtNewMac, "02005e00000g"}),
+    [](const ::testing::TestParamInfo<BadInput>& info) {
+        std::string name = info.param.field;
+        name.erase(std::remove(name.begin(), name.end(), ' '), name.end());
+        return name + std::to_string(info.index);
+    });
 
 TEST_F(PanelTest, CharactersACameraCannotStoreAreRefused) {
     Select(QStringLiteral("Front door"));

@@ -1,0 +1,105 @@
+#!/usr/bin/env bash
+# The finder at work without a camera network: a private network namespace in which
+# camsim holds a dozen cameras on port 4000 and the finder runs with its own defaults
+# (broadcast 255.255.255.255:4000 from port 3566). Nothing leaves the namespace.
+#
+#   scripts/demo.sh [BUILD]      (BUILD defaults to build; `make demo` passes it)
+#
+# With a display, the finder opens on it and the demo ends when the finder does. Without
+# one ($DISPLAY unset), it runs on a private Xvfb, selects a camera, saves a screenshot to
+# BUILD/demo.png, prints its path and closes the finder.
+set -euo pipefail
+
+here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
+root="$(dirname "$here")"
+
+# Inside the namespace: loopback up, every address routed to it, then camsim and the finder.
+inside() {
+    local build="$1" screenshot="$2"
+    ip link set lo up
+    ip route add default dev lo
+    "$build/bin/camsim" --devices "$root/sim/demo_cameras.txt" --port 4000 &
+    camsim_pid=$!
+    trap 'kill "$camsim_pid" 2>/dev/null || true; wait "$camsim_pid" 2>/dev/null || true' EXIT
+    cd "$build/bin" # language.db lies next to the finder
+    if [[ -z "$screenshot" ]]; then
+        ./finder
+        return
+    fi
+    ./finder &
+    local finder=$!
+    local window=""
+    for _ in $(seq 1 100); do
+        window="$(xdotool search --onlyvisible --class finder 2>/dev/null | head -n1 || true)"
+        [[ -n "$window" ]] && break
+        sleep 0.1
+    done
+    if [[ -z "$window" ]]; then
+        echo "demo: the finder's window did not appear" >&2
+        kill "$finder" 2>/dev/null || true
+        return 1
+    fi
+    sleep 1 # the cameras answer the first query
+    # Select the first camera of the list, as a user would.
+    eval "$(xdotool getwindowgeometry --shell "$window")"
+    xdotool mousemove $((X + 60)) $((Y + 54)) click 1
+    sleep 0.5
+    import -window root "$screenshot"
+    echo "demo: screenshot saved to $screenshot"
+    # Esc, typed at the window under the pointer, is the finder's own way out.
+    xdotool key Escape
+    for _ in $(seq 1 50); do
+        kill -0 "$finder" 2>/dev/null || break
+        sleep 0.1
+    done
+    if kill -0 "$finder" 2>/dev/null; then
+        echo "demo: the finder did not close on Esc" >&2
+        kill "$finder"
+    fi
+    wait "$finder"
+    echo "demo: the finder closed"
+}
+
+if [[ "${1:-}" == "--inside" ]]; then
+    inside "$2" "${3:-}"
+    exit
+fi
+
+build="$(cd "${1:-$root/build}" && pwd)"
+for program in finder camsim; do
+    if [[ ! -x "$build/bin/$program" ]]; then
+        echo "demo: $build/bin/$program is missing; build first (make build)" >&2
+        exit 1
+    fi
+done
+
+# As root a plain new network namespace; otherwise one inside a new user namespace.
+unshare_flags=(-n)
+[[ "$(id -u)" == 0 ]] || unshare_flags=(-r -n)
+
+if [[ -n "${DISPLAY:-}" ]]; then
+    exec unshare "${unshare_flags[@]}" "$0" --inside "$build"
+fi
+
+# No display: a private Xvfb, reached from inside the namespace through its socket file.
+xvfb_pid=""
+trap '[[ -z "$xvfb_pid" ]] || { kill "$xvfb_pid" 2>/dev/null; wait "$xvfb_pid" 2>/dev/null; } || true' EXIT
+for display in $(seq 90 130); do
+    [[ -e "/tmp/.X11-unix/X$display" || -e "/tmp/.X$display-lock" ]] && continue
+    Xvfb ":$display" -screen 0 800x600x24 -nolisten tcp >/dev/null 2>&1 &
+    xvfb_pid=$!
+    for _ in $(seq 1 50); do
+        DISPLAY=":$display" xdotool getdisplaygeometry >/dev/null 2>&1 && break 2
+        kill -0 "$xvfb_pid" 2>/dev/null || break
+        sleep 0.1
+    done
+    kill "$xvfb_pid" 2>/dev/null || true
+    wait "$xvfb_pid" 2>/dev/null || true
+    xvfb_pid=""
+done
+if [[ -z "$xvfb_pid" ]]; then
+    echo "demo: could not start Xvfb" >&2
+    exit 1
+fi
+DISPLAY=":$display" QT_QPA_PLATFORM=xcb \
+    unshare "${unshare_flags[@]}" "$0" --inside "$build" "$build/demo.png"
