@@ -11,6 +11,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 
+#include <system_error>
+
 #include "device_list.h"
 #include "dialog_report.h"
 #include "dialog_units.h"
@@ -147,7 +149,9 @@ void CFinderDlg::CreateControls() {
     // Last in the template, yet only a frame: it stays under the PPPoE fields.
     adsl->lower();
 
+    // A click on the entry already selected reads the table again, as a new selection does.
     connect(m_lstDevices, &QListWidget::itemSelectionChanged, this, &CFinderDlg::OnSelectDevice);
+    connect(m_lstDevices, &QListWidget::itemClicked, this, &CFinderDlg::OnSelectDevice);
     connect(m_lstDevices, &QListWidget::itemDoubleClicked, this, &CFinderDlg::OnDblclkDeviceList);
     connect(m_rdoDhcp, &QRadioButton::clicked, this, &CFinderDlg::OnModeDhcp);
     connect(m_rdoPppoe, &QRadioButton::clicked, this, &CFinderDlg::OnModePppoe);
@@ -190,7 +194,11 @@ bool CFinderDlg::OnInitDialog() {
 }
 
 void CFinderDlg::StartWorker() {
-    m_hWorkerThread = std::thread([this] { NetworkWorker(m_worker, *m_report, m_endpoints); });
+    try {
+        m_hWorkerThread = std::thread([this] { NetworkWorker(m_worker, *m_report, m_endpoints); });
+    } catch (const std::system_error&) {
+        // No thread: the dialog works, but no camera is ever listed; Exit skips the wait.
+    }
 }
 
 void CFinderDlg::StopWorker() {

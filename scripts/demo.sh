@@ -22,6 +22,10 @@ inside() {
     camsim_pid=$!
     trap 'kill "$camsim_pid" 2>/dev/null || true; wait "$camsim_pid" 2>/dev/null || true' EXIT
     cd "$build/bin" # language.db lies next to the finder
+    if [[ -z "${XDG_RUNTIME_DIR:-}" ]]; then
+        XDG_RUNTIME_DIR="$(mktemp -d)" # private, mode 0700, as Qt wants it
+        export XDG_RUNTIME_DIR
+    fi
     if [[ -z "$screenshot" ]]; then
         ./finder
         return

@@ -139,6 +139,15 @@ TEST_F(PanelTest, ReadOnlyDeviceDisablesEverythingButUpdate) {
     ExpectEnabled(true, false, true);
 }
 
+TEST_F(PanelTest, ClickingTheSelectedEntryAgainDropsTheEdits) {
+    Select(QStringLiteral("Front door"));
+    Retype(m_dlg->m_edtName, QStringLiteral("typed"));
+    QTest::mouseClick(m_dlg->m_rdoDhcp, Qt::LeftButton);
+    Select(QStringLiteral("Front door"));
+    EXPECT_EQ(m_dlg->m_edtName->text(), QStringLiteral("Front door"));
+    ExpectChecked(false, false, true);
+}
+
 TEST_F(PanelTest, ModeRadiosUncheckTheOthersAndSetTheFields) {
     Select(QStringLiteral("Front door"));
     QTest::mouseClick(m_dlg->m_rdoDhcp, Qt::LeftButton);
