@@ -2,6 +2,7 @@
 
 #include <QDesktopServices>
 #include <QMessageBox>
+#include <QSystemTrayIcon>
 #include <QUrl>
 
 static void ShowMessageBox(QWidget* parent, const QString& title, const QString& text) {
@@ -14,6 +15,7 @@ static void OpenWithDesktop(const QString& url) {
 
 ShowMessageFunction g_pfnShowMessage = ShowMessageBox;
 OpenUrlFunction g_pfnOpenUrl = OpenWithDesktop;
+TrayAvailableFunction g_pfnIsSystemTrayAvailable = QSystemTrayIcon::isSystemTrayAvailable;
 
 void ShowMessage(QWidget* parent, const QString& title, const QString& text) {
     g_pfnShowMessage(parent, title, text);

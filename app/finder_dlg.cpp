@@ -1,21 +1,23 @@
 #include "finder_dlg.h"
 
 #include <QComboBox>
+#include <QFile>
 #include <QFileInfo>
 #include <QGroupBox>
 #include <QKeyEvent>
-#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
 
 #include <system_error>
 
 #include "device_list.h"
+#include "dialog_language_view.h"
 #include "dialog_report.h"
 #include "dialog_units.h"
+#include "skin_button.h"
+#include "transparent_static.h"
 
 // Icon 128 of the finder's resources, in its three sizes.
 static QIcon FinderIcon() {
@@ -35,20 +37,51 @@ static QFont TemplateFont() {
     return font;
 }
 
-CFinderDlg::CFinderDlg(const WorkerEndpoints& endpoints, const QString& markerFile)
+CFinderDlg::CFinderDlg(const WorkerEndpoints& endpoints, const QString& markerFile,
+                       const QString& languageDb)
     : QDialog(nullptr, Qt::Window | Qt::FramelessWindowHint), m_hIcon(FinderIcon()),
       m_table(std::make_unique<DeviceTable>()), m_report(std::make_unique<DialogReport>(this)),
-      m_endpoints(endpoints), m_markerFile(markerFile) {
+      m_endpoints(endpoints), m_markerFile(markerFile),
+      m_languageView(std::make_unique<DialogLanguageView>(*this)),
+      m_languageDbPath(QFile::encodeName(languageDb).toStdString()) {
     setFont(TemplateFont());
     setContentsMargins(DIALOG_BORDER, DIALOG_BORDER, DIALOG_BORDER, DIALOG_BORDER);
     setFixedSize(DialogUnitsToPixels(DIALOG_WIDTH_UNITS) + 2 * DIALOG_BORDER,
                  DialogUnitsToPixels(DIALOG_HEIGHT_UNITS) + 2 * DIALOG_BORDER);
+    // Every move over the dialog counts: the caption's buttons light up under the pointer.
+    setMouseTracking(true);
     CreateControls();
+    // The notification-area icon is made with the window and shown only while in the tray.
+    m_nid = new QSystemTrayIcon(m_hIcon, this);
+    m_nid->setToolTip(QString::fromLatin1(TRAY_TIP));
+    connect(m_nid, &QSystemTrayIcon::activated, this, &CFinderDlg::OnTrayNotify);
 }
 
 CFinderDlg::~CFinderDlg() {
     // The worker reports to this object: it must have ended before anything here goes.
     StopWorker();
+    m_language.Close();
+}
+
+QWidget* CFinderDlg::ControlById(int id) const {
+    for (QWidget* child : findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        const QVariant tag = child->property(CONTROL_ID_PROPERTY);
+        if (tag.isValid() && tag.toInt() == id)
+            return child;
+    }
+    return nullptr;
+}
+
+QRect CFinderDlg::ClientRect() const {
+    return QRect(QPoint(0, 0), contentsRect().size());
+}
+
+QPoint CFinderDlg::ToClient(QPoint widgetPoint) {
+    return widgetPoint - QPoint(DIALOG_BORDER, DIALOG_BORDER);
+}
+
+QRect CFinderDlg::ToWidget(QRect clientRect) {
+    return clientRect.translated(DIALOG_BORDER, DIALOG_BORDER);
 }
 
 // Places a control at its template rectangle inside the border and tags it with its id.
@@ -60,8 +93,8 @@ static Control* Place(Control* control, int id, int x, int y, int width, int hei
     return control;
 }
 
-static QLabel* MakeLabel(QWidget* parent, const char* text) {
-    auto* label = new QLabel(QString::fromLatin1(text), parent);
+static CTransparentStatic* MakeLabel(QWidget* parent, const char* text) {
+    auto* label = new CTransparentStatic(QString::fromLatin1(text), parent);
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     label->setWordWrap(true);
     return label;
@@ -74,8 +107,8 @@ static QLineEdit* MakeEdit(QWidget* parent, int maxLength) {
     return edit;
 }
 
-static QPushButton* MakeButton(QWidget* parent, const char* text) {
-    auto* button = new QPushButton(QString::fromLatin1(text), parent);
+static CSkinButton* MakeButton(QWidget* parent, const char* text) {
+    auto* button = new CSkinButton(QString::fromLatin1(text), parent);
     // No default button: Enter in a field is the dialog's OK path, not a click.
     button->setAutoDefault(false);
     button->setDefault(false);
@@ -159,6 +192,8 @@ void CFinderDlg::CreateControls() {
     connect(m_btnSubmit, &QPushButton::clicked, this, &CFinderDlg::OnSubmit);
     connect(m_btnUpdate, &QPushButton::clicked, this, &CFinderDlg::OnUpdate);
     connect(m_btnExit, &QPushButton::clicked, this, &CFinderDlg::OnExit);
+    // A pick from the list, never a selection made from code.
+    connect(m_cmbLanguage, &QComboBox::activated, this, &CFinderDlg::OnSelchangeLanguage);
 }
 
 int CFinderDlg::DoModal() {
@@ -176,6 +211,7 @@ void CFinderDlg::showEvent(QShowEvent* event) {
 
 bool CFinderDlg::OnInitDialog() {
     setWindowIcon(m_hIcon);
+    // A failure to open is reported there; the rest of the start goes on.
     OpenLanguageDb();
     SetupSkin();
     InitLanguageList();
@@ -246,14 +282,7 @@ void CFinderDlg::keyPressEvent(QKeyEvent* event) {
     OnOK();
 }
 
-// The thin one-pixel frame of a window without a system caption.
-void CFinderDlg::paintEvent(QPaintEvent* event) {
-    QDialog::paintEvent(event);
-    QPainter painter(this);
-    painter.setPen(Qt::black);
-    painter.drawRect(rect().adjusted(0, 0, -1, -1));
-}
-
+// The worker's status line; the label's own setText repaints it at once over the skin.
 void CFinderDlg::OnStatus(const QString& text) {
     m_stcStatus->setText(text);
 }

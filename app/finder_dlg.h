@@ -1,8 +1,12 @@
 #pragma once
 
 #include <QDialog>
+#include <QFont>
 #include <QIcon>
+#include <QImage>
+#include <QRect>
 #include <QString>
+#include <QSystemTrayIcon>
 
 #include <memory>
 #include <optional>
@@ -10,6 +14,7 @@
 
 #include "device_table.h"
 #include "discovery_datagram.h"
+#include "language_db.h"
 #include "network_worker.h"
 
 class QComboBox;
@@ -19,6 +24,9 @@ class QLineEdit;
 class QListWidget;
 class QPushButton;
 class QRadioButton;
+class CSkinButton;
+class CTransparentStatic;
+class DialogLanguageView;
 class DialogReport;
 
 // Control identifiers of dialog template 102.
@@ -60,6 +68,13 @@ constexpr int IDC_STATIC = -1; // the "ADSL / DSL" frame, which has no member
 // find it by number.
 constexpr char CONTROL_ID_PROPERTY[] = "controlId";
 
+// The skinned caption bar across the top of the client area, and its two buttons.
+constexpr int CAPTION_HEIGHT = 30;
+constexpr int CAPTION_BUTTON_WIDTH = 28;
+
+// The tip of the notification-area icon.
+constexpr char TRAY_TIP[] = "Lanvista";
+
 // The caption of the MAC group box while no device is selected.
 constexpr char NO_DEVICE_MAC_TEXT[] = "ffffffffffff";
 
@@ -77,7 +92,8 @@ class CFinderDlg : public QDialog {
 
 public:
     explicit CFinderDlg(const WorkerEndpoints& endpoints = {},
-                        const QString& markerFile = QString::fromLatin1(FINDER_MARKER_FILE));
+                        const QString& markerFile = QString::fromLatin1(FINDER_MARKER_FILE),
+                        const QString& languageDb = QString::fromLatin1(LANG_DB_FILE));
     ~CFinderDlg() override;
 
     // Runs the dialog modally; OnInitDialog runs as the window first shows.
@@ -88,6 +104,15 @@ public:
     bool IsWorkerRunning() const;
 
     const DeviceTable& Table() const { return *m_table; }
+    const LanguageDb& Language() const { return m_language; }
+
+    // The template control with this id, or nullptr.
+    QWidget* ControlById(int id) const;
+
+    // The client area: the window inside its one-pixel frame, in client coordinates.
+    QRect ClientRect() const;
+    static QPoint ToClient(QPoint widgetPoint);
+    static QRect ToWidget(QRect clientRect);
 
     // What the worker reports, carried out here on the dialog's thread.
     void OnStatus(const QString& text);
@@ -104,45 +129,53 @@ public slots:
     void OnDblclkDeviceList();
     void OnExit();
     virtual void OnCancel();
+    void OnSelchangeLanguage();
+    void OnMinimize();
+    void OnTrayNotify(QSystemTrayIcon::ActivationReason reason);
 
 public:
     // Every child control of template 102, in template (and tab) order.
-    QListWidget* m_lstDevices = nullptr;     // 1000
-    QPushButton* m_btnUpdate = nullptr;      // 1001
-    QPushButton* m_btnExit = nullptr;        // 1002
-    QLabel* m_stcInfo = nullptr;             // 1003
-    QLineEdit* m_edtPppoeAccount = nullptr;  // 1004
-    QLineEdit* m_edtPppoePassword = nullptr; // 1005
-    QLabel* m_stcAccount = nullptr;          // 1019
-    QLabel* m_stcPassword = nullptr;         // 1020
-    QLineEdit* m_edtNewMac = nullptr;        // 1006
-    QLabel* m_stcMac = nullptr;              // 1021
-    QLabel* m_stcAddress = nullptr;          // 1022
-    QGroupBox* m_grpMac = nullptr;           // 1034
-    QLineEdit* m_edtName = nullptr;          // 1007
-    QLineEdit* m_edtIp = nullptr;            // 1008
-    QLineEdit* m_edtNetmask = nullptr;       // 1009
-    QLineEdit* m_edtGateway = nullptr;       // 1010
-    QLineEdit* m_edtHttpPort = nullptr;      // 1011
-    QLabel* m_stcName = nullptr;             // 1023
-    QLabel* m_stcIp = nullptr;               // 1024
-    QLabel* m_stcNetmask = nullptr;          // 1025
-    QLabel* m_stcGateway = nullptr;          // 1026
-    QLabel* m_stcHttpPort = nullptr;         // 1027
-    QPushButton* m_btnSubmit = nullptr;      // 1012
-    QRadioButton* m_rdoPppoe = nullptr;      // 1013
-    QRadioButton* m_rdoDhcp = nullptr;       // 1014
-    QRadioButton* m_rdoStatic = nullptr;     // 1015
-    QLabel* m_stcStatusLabel = nullptr;      // 1028
-    QLabel* m_stcStatus = nullptr;           // 1029
-    QLabel* m_stcPppoe = nullptr;            // 1030
-    QLabel* m_stcDhcp = nullptr;             // 1031
-    QLabel* m_stcStatic = nullptr;           // 1032
-    QComboBox* m_cmbLanguage = nullptr;      // 1036
+    QListWidget* m_lstDevices = nullptr;            // 1000
+    CSkinButton* m_btnUpdate = nullptr;             // 1001
+    CSkinButton* m_btnExit = nullptr;               // 1002
+    CTransparentStatic* m_stcInfo = nullptr;        // 1003
+    QLineEdit* m_edtPppoeAccount = nullptr;         // 1004
+    QLineEdit* m_edtPppoePassword = nullptr;        // 1005
+    CTransparentStatic* m_stcAccount = nullptr;     // 1019
+    CTransparentStatic* m_stcPassword = nullptr;    // 1020
+    QLineEdit* m_edtNewMac = nullptr;               // 1006
+    CTransparentStatic* m_stcMac = nullptr;         // 1021
+    CTransparentStatic* m_stcAddress = nullptr;     // 1022
+    QGroupBox* m_grpMac = nullptr;                  // 1034
+    QLineEdit* m_edtName = nullptr;                 // 1007
+    QLineEdit* m_edtIp = nullptr;                   // 1008
+    QLineEdit* m_edtNetmask = nullptr;              // 1009
+    QLineEdit* m_edtGateway = nullptr;              // 1010
+    QLineEdit* m_edtHttpPort = nullptr;             // 1011
+    CTransparentStatic* m_stcName = nullptr;        // 1023
+    CTransparentStatic* m_stcIp = nullptr;          // 1024
+    CTransparentStatic* m_stcNetmask = nullptr;     // 1025
+    CTransparentStatic* m_stcGateway = nullptr;     // 1026
+    CTransparentStatic* m_stcHttpPort = nullptr;    // 1027
+    CSkinButton* m_btnSubmit = nullptr;             // 1012
+    QRadioButton* m_rdoPppoe = nullptr;             // 1013
+    QRadioButton* m_rdoDhcp = nullptr;              // 1014
+    QRadioButton* m_rdoStatic = nullptr;            // 1015
+    CTransparentStatic* m_stcStatusLabel = nullptr; // 1028
+    CTransparentStatic* m_stcStatus = nullptr;      // 1029
+    CTransparentStatic* m_stcPppoe = nullptr;       // 1030
+    CTransparentStatic* m_stcDhcp = nullptr;        // 1031
+    CTransparentStatic* m_stcStatic = nullptr;      // 1032
+    QComboBox* m_cmbLanguage = nullptr;             // 1036
 
-    WorkerControl m_worker;
+    // Where the caption's close and minimise-to-tray buttons were last painted, in client
+    // coordinates; empty until the first paint, so no press counts as on them before.
+    QRect m_rcCloseButton;
+    QRect m_rcTrayButton;
     bool m_bInTray = false;
+    WorkerControl m_worker;
     QIcon m_hIcon;
+    QSystemTrayIcon* m_nid = nullptr; // the notification-area icon, shown while in the tray
 
 protected:
     bool OnInitDialog();
@@ -151,6 +184,10 @@ protected:
     void showEvent(QShowEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void leaveEvent(QEvent* event) override;
 
 private:
     void CreateControls();
@@ -161,6 +198,13 @@ private:
     void InitLanguageList();
     void SetupSkin();
     void SetupFonts();
+
+    // The skinned frame: painting, the caption's buttons and dragging, the tray.
+    void OnPaint();
+    void OnLButtonDown(QPoint point, QPoint globalPoint);
+    void OnMouseMove(QPoint point);
+    void DragBy(QPoint globalPoint);
+    void HideToTray();
 
     // Details panel helpers.
     std::optional<int> SelectedSlot() const;
@@ -174,4 +218,21 @@ private:
     QString m_markerFile;
     std::thread m_hWorkerThread;
     bool m_bInitialised = false;
+
+    // The language store and the dialog's side of it.
+    LanguageDb m_language;
+    std::unique_ptr<DialogLanguageView> m_languageView;
+    std::string m_languageDbPath;
+
+    // The skin, loaded once by SetupSkin: background, caption strip, logo, frame ends.
+    QImage m_bmpBackground;
+    QImage m_bmpCaption;
+    QImage m_bmpLogo;
+    QImage m_bmpFrameLeft;
+    QImage m_bmpFrameRight;
+    QFont m_fontLabels;
+    bool m_bCloseGlows = false; // the pointer is over the close button
+    bool m_bTrayGlows = false;  // the pointer is over the minimise-to-tray button
+    // Where the pointer holds the window while the desktop leaves the move to us.
+    std::optional<QPoint> m_dragGrip;
 };

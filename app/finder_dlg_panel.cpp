@@ -15,6 +15,8 @@
 #include "device_list.h"
 #include "finder_dlg.h"
 #include "input_checks.h"
+#include "skin_button.h"
+#include "transparent_static.h"
 
 // Device texts travel as bytes. Latin-1 maps every byte to one character and back, so a
 // text the user leaves alone goes back byte for byte and compares equal.

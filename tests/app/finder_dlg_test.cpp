@@ -1,6 +1,7 @@
 // The finder's window: its template, start-up and every way to close it.
 
 #include <QComboBox>
+#include <QDir>
 #include <QLabel>
 #include <QPointer>
 #include <QPushButton>
@@ -163,7 +164,7 @@ TEST_F(FinderDlgWindowTest, MacChangeFieldIsShownWithTheMarkerFile) {
 TEST_F(FinderDlgWindowTest, TheWorkersFailureShowsInTheStatusLine) {
     // A second finder on the same local port cannot bind it.
     StartFinder({});
-    CFinderDlg second(m_peer->Endpoints(), QString());
+    CFinderDlg second(m_peer->Endpoints(), QString(), m_languageDb);
     second.show();
     EXPECT_TRUE(QTest::qWaitFor(
         [&] { return second.m_stcStatus->text().startsWith(QStringLiteral("ERR: bind() error!")); },
@@ -244,6 +245,9 @@ TEST_F(FinderDlgShutdownTest, TheWholeProgramEndsWithExitCodeZero) {
     m_dlg.reset();
     ASSERT_TRUE(CanBindUdpPort(endpoints.localPort));
 
+    // The program opens language.db in its current folder: the test's own copy.
+    const QString started = QDir::currentPath();
+    ASSERT_TRUE(QDir::setCurrent(m_folder.path()));
     CFinderApp app;
     app.SetEndpoints(endpoints);
     bool sawList = false;
@@ -258,6 +262,8 @@ TEST_F(FinderDlgShutdownTest, TheWholeProgramEndsWithExitCodeZero) {
     EXPECT_EQ(app.ExitInstance(), 0);
     EXPECT_EQ(app.m_pFinderDlg, nullptr);
     EXPECT_TRUE(CanBindUdpPort(endpoints.localPort));
+    EXPECT_TRUE(g_shownMessages.empty());
+    QDir::setCurrent(started);
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QFile>
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QListWidget>
@@ -15,6 +16,8 @@
 #include "camera_peer.h"
 #include "desktop_hooks.h"
 #include "finder_dlg.h"
+#include "skin_button.h"
+#include "transparent_static.h"
 
 // Cameras for the window tests, one of each kind the panel tells apart.
 //   name | mac | ip | netmask | gateway | port | mode | version | account | password | ro
@@ -58,7 +61,13 @@ inline void RecordUrl(const QString& url) {
     g_openedUrls.push_back(url);
 }
 
-// The real dialog, started against camsim on loopback.
+inline bool g_trayAvailable = false;
+inline bool IsTestTrayAvailable() {
+    return g_trayAvailable;
+}
+
+// The real dialog, started against camsim on loopback, in a temporary folder with its own
+// copy of the built language.db (the built one keeps its language).
 class FinderDlgTest : public ::testing::Test {
 protected:
     void StartFinder(std::vector<SimDevice> devices, bool withMarker = false) {
@@ -66,6 +75,14 @@ protected:
         g_openedUrls.clear();
         g_pfnShowMessage = RecordMessage;
         g_pfnOpenUrl = RecordUrl;
+        g_trayAvailable = false;
+        g_pfnIsSystemTrayAvailable = IsTestTrayAvailable;
+        if (m_languageDb.isEmpty()) {
+            m_languageDb = m_folder.filePath(QStringLiteral("language.db"));
+            ASSERT_TRUE(QFile::copy(QStringLiteral(LANGUAGE_DB_FILE), m_languageDb))
+                << "build the language_db target first";
+            QFile::setPermissions(m_languageDb, QFile::ReadOwner | QFile::WriteOwner);
+        }
         m_expected = static_cast<int>(devices.size());
         m_peer = std::make_unique<CameraPeer>(std::move(devices));
         ASSERT_TRUE(m_peer->Started()) << m_peer->Error();
@@ -74,7 +91,7 @@ protected:
             QFile file(marker);
             ASSERT_TRUE(file.open(QIODevice::WriteOnly));
         }
-        m_dlg = std::make_unique<CFinderDlg>(m_peer->Endpoints(), marker);
+        m_dlg = std::make_unique<CFinderDlg>(m_peer->Endpoints(), marker, m_languageDb);
         m_dlg->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(m_dlg.get()));
     }
@@ -124,6 +141,7 @@ protected:
     }
 
     QTemporaryDir m_folder;
+    QString m_languageDb;
     std::unique_ptr<CameraPeer> m_peer;
     std::unique_ptr<CFinderDlg> m_dlg;
     int m_expected = 0;

@@ -1,0 +1,59 @@
+#include "dialog_language_view.h"
+
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QSignalBlocker>
+
+#include "desktop_hooks.h"
+#include "finder_dlg.h"
+#include "skin_button.h"
+#include "transparent_static.h"
+
+static QString FromUtf8(const std::string& text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+void DialogLanguageView::ResetLanguageList() {
+    const QSignalBlocker quiet(m_dialog.m_cmbLanguage);
+    m_dialog.m_cmbLanguage->clear();
+}
+
+void DialogLanguageView::AddLanguageItem(const std::string& text) {
+    const QSignalBlocker quiet(m_dialog.m_cmbLanguage);
+    m_dialog.m_cmbLanguage->addItem(FromUtf8(text));
+}
+
+// Selecting from code is no pick of the user's: the list's notices stay quiet.
+void DialogLanguageView::SelectLanguageItem(int index) {
+    const QSignalBlocker quiet(m_dialog.m_cmbLanguage);
+    m_dialog.m_cmbLanguage->setCurrentIndex(index);
+}
+
+int DialogLanguageView::CurrentLanguageItem() const {
+    return m_dialog.m_cmbLanguage->currentIndex();
+}
+
+void DialogLanguageView::SetControlText(int id, const std::string& text) {
+    const QString shown = FromUtf8(text);
+    if (id == LANG_CAPTION_ID) {
+        // The skinned caption draws the window text; the desktop's taskbar shows it too.
+        m_dialog.setWindowTitle(shown);
+        m_dialog.update(
+            CFinderDlg::ToWidget(QRect(0, 0, m_dialog.ClientRect().width(), CAPTION_HEIGHT)));
+        return;
+    }
+    QWidget* control = m_dialog.ControlById(id);
+    // Through the label's own type: its text change repaints it at once.
+    if (auto* label = qobject_cast<CTransparentStatic*>(control))
+        label->setText(shown);
+    else if (auto* button = qobject_cast<CSkinButton*>(control))
+        button->setText(shown);
+}
+
+void DialogLanguageView::ShowMessage(const std::string& text) {
+    ::ShowMessage(&m_dialog, QCoreApplication::applicationName(), FromUtf8(text));
+}
+
+void DialogLanguageView::RepaintAll() {
+    m_dialog.update();
+}

@@ -1,0 +1,24 @@
+#pragma once
+
+#include "language_view.h"
+
+class CFinderDlg;
+
+// The finder window as the language store sees it: the language list is combo box 1036,
+// texts go to the labels and buttons by their template ids and to the caption, messages
+// go through the finder's message-box hook. Texts arrive in UTF-8.
+class DialogLanguageView : public LanguageView {
+public:
+    explicit DialogLanguageView(CFinderDlg& dialog) : m_dialog(dialog) {}
+
+    void ResetLanguageList() override;
+    void AddLanguageItem(const std::string& text) override;
+    void SelectLanguageItem(int index) override;
+    int CurrentLanguageItem() const override;
+    void SetControlText(int id, const std::string& text) override;
+    void ShowMessage(const std::string& text) override;
+    void RepaintAll() override;
+
+private:
+    CFinderDlg& m_dialog;
+};
