@@ -6,8 +6,9 @@
 #   scripts/demo.sh [BUILD]      (BUILD defaults to build; `make demo` passes it)
 #
 # With a display, the finder opens on it and the demo ends when the finder does. Without
-# one ($DISPLAY unset), it runs on a private Xvfb, selects a camera, saves a screenshot to
-# BUILD/demo.png, prints its path and closes the finder.
+# one ($DISPLAY unset), it runs on a private Xvfb with trayer as its notification area,
+# selects a camera, saves a screenshot to BUILD/demo.png, prints its path, hides the finder
+# to the tray and brings it back with a double-click on the icon, and closes the finder.
 set -euo pipefail
 
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
@@ -21,6 +22,13 @@ inside() {
     "$build/bin/camsim" --devices "$root/sim/demo_cameras.txt" --port 4000 &
     camsim_pid=$!
     trap 'kill "$camsim_pid" 2>/dev/null || true; wait "$camsim_pid" 2>/dev/null || true' EXIT
+    if [[ -n "$screenshot" ]] && command -v trayer >/dev/null; then
+        trayer --edge bottom --align right --widthtype pixel --width 100 --height 24 \
+            >/dev/null 2>&1 &
+        tray_pid=$!
+        trap 'kill "$camsim_pid" "$tray_pid" 2>/dev/null || true; wait 2>/dev/null || true' EXIT
+        sleep 0.5 # the notification area must be there when the finder asks for it
+    fi
     cd "$build/bin" # language.db lies next to the finder
     if [[ -z "${XDG_RUNTIME_DIR:-}" ]]; then
         XDG_RUNTIME_DIR="$(mktemp -d)" # private, mode 0700, as Qt wants it
@@ -50,6 +58,10 @@ inside() {
     sleep 0.5
     import -window root "$screenshot"
     echo "demo: screenshot saved to $screenshot"
+    local status=0
+    if [[ -n "${tray_pid:-}" ]]; then
+        tray_round_trip "$window" "$X" "$Y" "$WIDTH" || status=1
+    fi
     # Esc, typed at the window under the pointer, is the finder's own way out.
     xdotool key Escape
     for _ in $(seq 1 50); do
@@ -62,6 +74,37 @@ inside() {
     fi
     wait "$finder"
     echo "demo: the finder closed"
+    return "$status"
+}
+
+is_shown() {
+    xdotool search --onlyvisible --class finder 2>/dev/null | grep -qx "$1"
+}
+
+# The minimise-to-tray button of the caption bar (28 pixels wide, 80 pixels from the
+# client area's right edge, inside a one-pixel frame), then a double-click on the icon.
+tray_round_trip() {
+    local window="$1" x="$2" y="$3" width="$4" icon=""
+    xdotool mousemove $((x + width - 1 - 80 + 14)) $((y + 1 + 15)) click 1
+    sleep 0.5
+    if is_shown "$window"; then
+        echo "demo: the finder did not hide to the tray" >&2
+        return 1
+    fi
+    icon="$(xdotool search --onlyvisible --class finder 2>/dev/null | grep -vx "$window" | head -n1 || true)"
+    if [[ -z "$icon" ]]; then
+        echo "demo: no tray icon appeared" >&2
+        return 1
+    fi
+    eval "$(xdotool getwindowgeometry --shell "$icon")"
+    xdotool mousemove $((X + WIDTH / 2)) $((Y + HEIGHT / 2)) click --repeat 2 --delay 80 1
+    sleep 0.5
+    if ! is_shown "$window"; then
+        echo "demo: a double-click on the tray icon did not bring the finder back" >&2
+        return 1
+    fi
+    echo "demo: hidden to the tray and back"
+    xdotool mousemove $((x + 60)) $((y + 54)) # over the window again, for the Esc below
 }
 
 if [[ "${1:-}" == "--inside" ]]; then
