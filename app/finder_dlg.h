@@ -19,10 +19,8 @@
 
 class QComboBox;
 class QGroupBox;
-class QLabel;
 class QLineEdit;
 class QListWidget;
-class QPushButton;
 class QRadioButton;
 class CSkinButton;
 class CTransparentStatic;
