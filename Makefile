@@ -36,12 +36,12 @@ deps:
 	fi
 
 build: deps
-	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo $(CMAKE_ARGS)
+	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DFINDER_GUI=ON $(CMAKE_ARGS)
 	cmake --build $(BUILD)
 
 build-asan: deps
 	CC=clang CXX=clang++ cmake -S . -B $(ASAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug \
-	  -DFINDER_SANITIZE=ON -DFINDER_FUZZ=ON $(CMAKE_ARGS)
+	  -DFINDER_SANITIZE=ON -DFINDER_FUZZ=ON -DFINDER_GUI=ON $(CMAKE_ARGS)
 	cmake --build $(ASAN_BUILD)
 
 # Every test twice: under the sanitizers (with a bounded fuzz run), then the plain build.
