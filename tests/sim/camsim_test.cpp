@@ -175,25 +175,22 @@ TEST(CamsimDevices, BadLinesAreRefusedWithTheirReason) {
         "n | 02005e000001 | 1.2.3.4 | 255.0.0.0 | 1.2.3.1 | 80 | FFFFFFFF | v | "
         "a | p | 0";
     EXPECT_TRUE(ParseDeviceLine(good, device, error)) << error;
-    const char*
-        bad
-            [] =
-                {
-                    "n | 02005e000001 | 1.2.3.4", // fields
-                    "seventeen chars!! | 02005e000001 | 1.2.3.4 | 255.0.0.0 | 1.2.3.1 | 80 | "
-                    "FFFFFFFF | v "
-                    "| a | p | 0", // name
-                    "n | 02005e00001 | 1.2.3.4 | 255.0.0.0 | 1.2.3.1 | 80 | FFFFFFFF | v | a | p | "
-                    "0", // mac
-                    "n | 02005e000001 | 1.2.3.256 | 255.0.0.0 | 1.2.3.1 | 80 | FFFFFFFF | v | a | "
-                    "p | 0", // ip
-                    "n | 02005e000001 | 1.2.3.4 | 255.0.0.0 | 1.2.3.1 | 65536 | FFFFFFFF | v | a | "
-                    "p | 0", // port
-                    "n | 02005e000001 | 1.2.3.4 | 255.0.0.0 | 1.2.3.1 | 80 | FFFFFFF | v | a | p | "
-                    "0", // mode
-                    "n | 02005e000001 | 1.2.3.4 | 255.0.0.0 | 1.2.3.1 | 80 | FFFFFFFF | v | a | p "
-                    "| 2", // ro
-                };
+    const char* bad[] = {
+        "n | 02005e000001 | 1.2.3.4", // fields
+        "seventeen chars!! | 02005e000001 | 1.2.3.4 | 255.0.0.0 | 1.2.3.1 | 80 | "
+        "FFFFFFFF | v "
+        "| a | p | 0", // name
+        "n | 02005e00001 | 1.2.3.4 | 255.0.0.0 | 1.2.3.1 | 80 | FFFFFFFF | v | a | p | "
+        "0", // mac
+        "n | 02005e000001 | 1.2.3.256 | 255.0.0.0 | 1.2.3.1 | 80 | FFFFFFFF | v | a | "
+        "p | 0", // ip
+        "n | 02005e000001 | 1.2.3.4 | 255.0.0.0 | 1.2.3.1 | 65536 | FFFFFFFF | v | a | "
+        "p | 0", // port
+        "n | 02005e000001 | 1.2.3.4 | 255.0.0.0 | 1.2.3.1 | 80 | FFFFFFF | v | a | p | "
+        "0", // mode
+        "n | 02005e000001 | 1.2.3.4 | 255.0.0.0 | 1.2.3.1 | 80 | FFFFFFFF | v | a | p "
+        "| 2", // ro
+    };
     for (const char* line : bad) {
         error.clear();
         EXPECT_FALSE(ParseDeviceLine(line, device, error)) << line;
