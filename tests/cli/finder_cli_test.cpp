@@ -454,16 +454,23 @@ TEST(FinderCliProgram, ExitStatusAndHelpOfTheExecutable) {
 // where the broadcast cannot leave the machine.
 TEST(FinderCliProgram, ScanWithTheDefaultsInsideANamespace) {
     const std::string output = testing::TempDir() + "finder_cli_namespace.txt";
-    const std::string script = "ip link set lo up && ip route add default dev lo || exit 97; " +
-                               std::string(CAMSIM_PATH) + " --count 3 > /dev/null & sleep 0.3; " +
-                               FINDER_CLI_PATH + " scan --json --timeout-ms 300 > " + output +
-                               "; status=$?; kill $!; wait; exit $status";
+    const std::string banner = testing::TempDir() + "finder_cli_namespace_camsim.txt";
+    // The scan starts once camsim has printed that it serves (at most 10 s on a busy
+    // machine), so its query is never sent before anyone listens.
+    const std::string script =
+        "ip link set lo up && ip route add default dev lo || exit 97; " + std::string(CAMSIM_PATH) +
+        " --count 3 > " + banner + " & i=0; until grep -q devices " + banner +
+        "; do i=$((i+1)); [ $i -lt 200 ] || { kill $!; exit 98; }; sleep 0.05; done; " +
+        FINDER_CLI_PATH + " scan --json --timeout-ms 1000 > " + output +
+        "; status=$?; kill $!; wait; exit $status";
     const int raw = std::system(("unshare -n sh -c '" + script + "' 2>/dev/null").c_str());
     const int status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+    std::remove(banner.c_str());
     if (std::system("unshare -n true 2>/dev/null") != 0 || status == 97) {
         GTEST_SKIP() << "no private network namespace here (unshare -n needs root or user "
                         "namespaces)";
     }
+    ASSERT_NE(status, 98) << "camsim did not start serving within 10 s";
     ASSERT_EQ(status, 0);
     const std::vector<std::string> lines = Lines(ReadFile(output));
     ASSERT_EQ(lines.size(), 5u) << ReadFile(output);
