@@ -432,7 +432,11 @@ TEST(FinderCliProgram, ExitStatusAndHelpOfTheExecutable) {
         return WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
     };
     const std::string cli = FINDER_CLI_PATH;
-    EXPECT_EQ(status(cli + " set 02005e000001 --ip 1.2.3 2>/dev/null"), 2);
+    // Pointed at loopback, so that even a refusal that failed could not broadcast.
+    const std::string loopback = " --broadcast 127.0.0.1 --device-port " +
+                                 std::to_string(FreeUdpPort()) + " --local-port " +
+                                 std::to_string(FreeUdpPort());
+    EXPECT_EQ(status(cli + " set 02005e000001" + loopback + " --ip 1.2.3 2>/dev/null"), 2);
     EXPECT_EQ(status(cli + " --help > /dev/null"), 0);
     FILE* help = popen((cli + " --help").c_str(), "r");
     ASSERT_NE(help, nullptr);
