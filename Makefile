@@ -45,9 +45,12 @@ build-asan: deps
 	cmake --build $(ASAN_BUILD)
 
 # Every test twice: under the sanitizers (with a bounded fuzz run), then the plain build.
+# Without a time limit CTest would wait forever on a test that hangs.
+CTEST := ctest --output-on-failure --timeout 300
+
 test: build build-asan
-	cd $(ASAN_BUILD) && $(SAN_ENV) ctest --output-on-failure
-	cd $(BUILD) && ctest --output-on-failure
+	cd $(ASAN_BUILD) && $(SAN_ENV) $(CTEST)
+	cd $(BUILD) && $(CTEST)
 
 fuzz: build-asan
 	mkdir -p fuzz-corpus
