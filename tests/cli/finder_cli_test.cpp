@@ -24,6 +24,10 @@
 
 namespace {
 
+// How long each scan of a test collects replies: loopback answers come within
+// milliseconds, but a loaded machine running the sanitizer build may hold a thread back.
+const std::string SCAN_MS = "1000";
+
 SimDevice Device(const std::string& line) {
     SimDevice device;
     std::string error;
@@ -96,7 +100,7 @@ public:
         return {"--broadcast",   "127.0.0.1",
                 "--device-port", std::to_string(m_simulator->LocalPort()),
                 "--local-port",  std::to_string(FreeUdpPort()),
-                "--timeout-ms",  "300"};
+                "--timeout-ms",  SCAN_MS};
     }
     std::vector<SimDevice> Devices() const { return m_simulator->Devices(); }
     std::vector<std::string> Received() const { return Lines(ReadFile(m_logPath)); }
@@ -303,7 +307,7 @@ TEST(FinderCliSet, AChangeTheDeviceDoesNotTakeDoesNotVerify) {
     const CliRun run =
         Cli({"set", "02005e000001", "--name", "Other", "--http-port", "81", "--broadcast",
              "127.0.0.1", "--device-port", std::to_string(ntohs(address.sin_port)), "--local-port",
-             std::to_string(FreeUdpPort()), "--timeout-ms", "300"});
+             std::to_string(FreeUdpPort()), "--timeout-ms", SCAN_MS});
     stop = true;
     stubborn.join();
     close(fd);

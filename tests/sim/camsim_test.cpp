@@ -74,11 +74,12 @@ public:
                   static_cast<ssize_t>(length));
     }
 
-    // Every datagram that arrives until none has come for quietMs.
-    std::vector<std::vector<uint8_t>> Receive(int quietMs = 300) {
+    // Every datagram that arrives until none has come for quietMs; while fewer than
+    // `expected` have come, a wait may last 5 s, which a loaded machine needs.
+    std::vector<std::vector<uint8_t>> Receive(int quietMs = 300, std::size_t expected = 0) {
         std::vector<std::vector<uint8_t>> datagrams;
         pollfd fd{m_fd, POLLIN, 0};
-        while (poll(&fd, 1, quietMs) > 0) {
+        while (poll(&fd, 1, datagrams.size() < expected ? 5000 : quietMs) > 0) {
             uint8_t buffer[3000];
             const ssize_t length = recv(m_fd, buffer, sizeof buffer, 0);
             if (length >= 0) {
@@ -121,12 +122,13 @@ private:
     bool m_open = false;
 };
 
+// The replies to one query: one per device the simulator holds.
 std::vector<DeviceRecord> Query(RunningSimulator& sim, LoopbackPeer& peer) {
     DiscoveryDatagram query;
     BuildQueryRequest(query);
     peer.Send(sim->LocalPort(), query.bytes, sizeof query.bytes);
     std::vector<DeviceRecord> records;
-    for (const auto& reply : peer.Receive()) {
+    for (const auto& reply : peer.Receive(300, sim->Devices().size())) {
         DeviceRecord record;
         EXPECT_TRUE(ParseReply(reply.data(), reply.size(), record));
         records.push_back(record);
