@@ -1,6 +1,7 @@
 #include "camsim_command.h"
 
 #include <algorithm>
+#include <array>
 #include <csignal>
 #include <iterator>
 
@@ -83,6 +84,10 @@ std::optional<CamsimOptions> ParseCamsimArguments(const std::vector<std::string>
             }
             options.settings.port = static_cast<uint16_t>(number);
         } else if (option == "--bind") {
+            if (std::array<uint8_t, 4> address; !ParseAddress(value, address)) {
+                error = "--bind \"" + value + "\" is not an IPv4 address";
+                return std::nullopt;
+            }
             options.settings.bindAddress = value;
         } else if (option == "--jitter-ms") {
             if (!ReadCount(value, 0, 60000, number)) {

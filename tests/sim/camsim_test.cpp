@@ -379,6 +379,8 @@ TEST(CamsimCommand, UsageErrorsAndHelp) {
     EXPECT_FALSE(ParseCamsimArguments({"--count", "3", "--devices", "f"}, error));
     EXPECT_FALSE(ParseCamsimArguments({"--count", "0"}, error));
     EXPECT_FALSE(ParseCamsimArguments({"--count", "3", "--port", "70000"}, error));
+    EXPECT_FALSE(ParseCamsimArguments({"--count", "3", "--bind", "localhost"}, error));
+    EXPECT_EQ(error, "--bind \"localhost\" is not an IPv4 address");
     EXPECT_FALSE(ParseCamsimArguments({"--count", "3", "--jitter-ms"}, error));
     EXPECT_EQ(error, "--jitter-ms needs a value");
     EXPECT_FALSE(ParseCamsimArguments({"--count", "3", "--fast"}, error));
