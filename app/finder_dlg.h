@@ -89,7 +89,8 @@ class CFinderDlg : public QDialog {
     Q_OBJECT
 
 public:
-    explicit CFinderDlg(const WorkerEndpoints& endpoints = {},
+    // Always given, so that no caller broadcasts on the real network by leaving them out.
+    explicit CFinderDlg(const WorkerEndpoints& endpoints,
                         const QString& markerFile = QString::fromLatin1(FINDER_MARKER_FILE),
                         const QString& languageDb = QString::fromLatin1(LANG_DB_FILE));
     ~CFinderDlg() override;

@@ -137,9 +137,9 @@ TEST_F(SkinTest, CaptionTextIsWhiteAndStaysInsideItsRectangle) {
 }
 
 TEST_F(SkinTest, ButtonRectanglesAreEmptyUntilTheFirstPaint) {
-    FinderDlgTest::StartFinder({}); // for the language.db copy
+    FinderDlgTest::StartFinder({}); // for the camera peer and the language.db copy
     m_dlg.reset();
-    CFinderDlg dlg({}, QString(), m_languageDb);
+    CFinderDlg dlg(m_peer->Endpoints(), QString(), m_languageDb);
     EXPECT_TRUE(dlg.m_rcCloseButton.isEmpty());
     EXPECT_TRUE(dlg.m_rcTrayButton.isEmpty());
     dlg.show(); // painting waits for the event loop
