@@ -180,7 +180,12 @@ bool ReadOption(const std::vector<std::string>& args, std::size_t& i, CliOptions
         option.resize(equals);
     }
     const bool scan = options.command == CliCommand::Scan;
-    if (!value && (option == "--json" || option == "--csv") && scan) {
+    const bool flag = scan ? option == "--json" || option == "--csv" : option == "--no-verify";
+    if (flag && value) {
+        error = option + " takes no value";
+        return false;
+    }
+    if (flag && scan) {
         if (formatGiven) {
             error = "give either --json or --csv, not both";
             return false;
@@ -189,7 +194,7 @@ bool ReadOption(const std::vector<std::string>& args, std::size_t& i, CliOptions
         options.format = option == "--json" ? OutputFormat::Json : OutputFormat::Csv;
         return true;
     }
-    if (!value && option == "--no-verify" && !scan) {
+    if (flag) {
         options.verify = false;
         return true;
     }

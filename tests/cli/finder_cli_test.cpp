@@ -349,6 +349,7 @@ TEST(FinderCliSet, BadInputIsRefusedBeforeAnythingIsSent) {
         {{"set", mac, "--name", "x", "--local-port", "0"}, "--local-port"},
         {{"set", mac, "--name", "x", "--timeout-ms", "0"}, "--timeout-ms"},
         {{"scan", "--json", "--csv"}, "--csv"},
+        {{"scan", "--json=yes"}, "--json takes no value"},
         {{"scan", "--name", "x"}, "--name"},
         {{"scan", "extra"}, "extra"},
         {{"find"}, "find"},
