@@ -17,6 +17,12 @@ root="$(dirname "$here")"
 # Inside the namespace: loopback up, every address routed to it, then camsim and the finder.
 inside() {
     local build="$1" screenshot="$2"
+    # Run by hand outside the private namespace, the next lines would reroute the machine
+    # and the finder would broadcast on the real network: loopback must be the only link.
+    if [[ "$(ip -o link show | awk -F': ' '{print $2}')" != "lo" ]]; then
+        echo "demo: --inside runs only in a private network namespace" >&2
+        return 1
+    fi
     ip link set lo up
     ip route add default dev lo
     "$build/bin/camsim" --devices "$root/sim/demo_cameras.txt" --port 4000 &
