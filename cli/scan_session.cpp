@@ -92,8 +92,8 @@ void ScanCollector::Collect(int timeoutMs, ScanResult& result) {
     }
 }
 
+// A new WorkerControl has a query pending, so the worker's first turn broadcasts it.
 ScanSession::ScanSession(const WorkerEndpoints& endpoints) {
-    m_control.Reset(); // a query is pending: the worker's first turn broadcasts it
     m_thread = std::thread([this, endpoints] {
         NetworkWorker(m_control, m_collector, endpoints);
         m_collector.OnEnded();
