@@ -16,17 +16,9 @@
 #include "dialog_language_view.h"
 #include "dialog_report.h"
 #include "dialog_units.h"
+#include "skin_bitmaps.h"
 #include "skin_button.h"
 #include "transparent_static.h"
-
-// Icon 128 of the finder's resources, in its three sizes.
-static QIcon FinderIcon() {
-    QIcon icon;
-    for (const char* file : {":/icons/128-16.png", ":/icons/128-32.png", ":/icons/128-48.png"}) {
-        icon.addFile(QString::fromLatin1(file));
-    }
-    return icon;
-}
 
 // The template's font: 9 points, "宋体"; the desktop substitutes its own CJK face.
 static QFont TemplateFont() {
@@ -39,7 +31,7 @@ static QFont TemplateFont() {
 
 CFinderDlg::CFinderDlg(const WorkerEndpoints& endpoints, const QString& markerFile,
                        const QString& languageDb)
-    : QDialog(nullptr, Qt::Window | Qt::FramelessWindowHint), m_hIcon(FinderIcon()),
+    : QDialog(nullptr, Qt::Window | Qt::FramelessWindowHint), m_hIcon(LoadSkinIcon(IDI_FINDER)),
       m_table(std::make_unique<DeviceTable>()), m_report(std::make_unique<DialogReport>(this)),
       m_endpoints(endpoints), m_markerFile(markerFile),
       m_languageView(std::make_unique<DialogLanguageView>(*this)),

@@ -223,12 +223,18 @@ private:
     std::unique_ptr<DialogLanguageView> m_languageView;
     std::string m_languageDbPath;
 
-    // The skin, loaded once by SetupSkin: background, caption strip, logo, frame ends.
+    // The skin, loaded once by SetupSkin: background, caption strip, logo, frame ends, and
+    // the caption's two buttons with their glowing looks, so that no paint decodes a picture.
     QImage m_bmpBackground;
     QImage m_bmpCaption;
     QImage m_bmpLogo;
     QImage m_bmpFrameLeft;
     QImage m_bmpFrameRight;
+    QImage m_bmpClose;
+    QImage m_bmpCloseGlow;
+    QImage m_bmpTray;
+    QImage m_bmpTrayGlow;
+    QFont m_fontCaption;
     QFont m_fontLabels;
     bool m_bCloseGlows = false; // the pointer is over the close button
     bool m_bTrayGlows = false;  // the pointer is over the minimise-to-tray button

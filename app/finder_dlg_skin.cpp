@@ -23,6 +23,11 @@ void CFinderDlg::SetupSkin() {
     m_bmpFrameLeft = LoadSkinBitmap(IDB_FRAME_LEFT);
     m_bmpFrameRight = LoadSkinBitmap(IDB_FRAME_RIGHT);
     m_bmpLogo = LoadSkinBitmap(IDB_LOGO);
+    m_bmpClose = LoadSkinBitmap(IDB_CLOSE);
+    m_bmpCloseGlow = LoadSkinBitmap(IDB_CLOSE_GLOW);
+    m_bmpTray = LoadSkinBitmap(IDB_TRAY_BUTTON);
+    m_bmpTrayGlow = LoadSkinBitmap(IDB_TRAY_GLOW);
+    m_fontCaption = QFontDatabase::systemFont(QFontDatabase::FixedFont);
     for (CSkinButton* button : {m_btnExit, m_btnSubmit, m_btnUpdate}) {
         button->LoadStateBitmaps(IDB_BUTTON_NORMAL, IDB_BUTTON_DOWN, IDB_BUTTON_OVER,
                                  IDB_BUTTON_DISABLED, IDB_BUTTON_OVER, IDB_BUTTON_MASK, 1, 0, 0);
@@ -66,17 +71,17 @@ void CFinderDlg::OnPaint() {
     painter.drawImage(QRect(0, 0, w + 10, CAPTION_HEIGHT), m_bmpCaption);
 
     m_rcCloseButton = QRect(w - 52, 0, CAPTION_BUTTON_WIDTH, CAPTION_HEIGHT);
-    painter.drawImage(m_rcCloseButton, LoadSkinBitmap(m_bCloseGlows ? IDB_CLOSE_GLOW : IDB_CLOSE));
+    painter.drawImage(m_rcCloseButton, m_bCloseGlows ? m_bmpCloseGlow : m_bmpClose);
     painter.drawImage(QRect(w - 24, 0, CAPTION_BUTTON_WIDTH, CAPTION_HEIGHT), m_bmpFrameRight);
 
     // The bar is drawn one pixel taller than its rectangle, into the row below the strip.
     m_rcTrayButton = QRect(w - 80, 0, CAPTION_BUTTON_WIDTH, CAPTION_HEIGHT);
     painter.drawImage(QRect(w - 80, 0, CAPTION_BUTTON_WIDTH, CAPTION_HEIGHT + 1),
-                      LoadSkinBitmap(m_bTrayGlows ? IDB_TRAY_GLOW : IDB_TRAY_BUTTON));
+                      m_bTrayGlows ? m_bmpTrayGlow : m_bmpTray);
     painter.drawImage(QRect(w - 108, 0, CAPTION_BUTTON_WIDTH, CAPTION_HEIGHT), m_bmpFrameLeft);
 
     painter.setPen(QColor(255, 255, 255));
-    painter.setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    painter.setFont(m_fontCaption);
     painter.drawText(CAPTION_TEXT_RECT, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine,
                      windowTitle());
 
