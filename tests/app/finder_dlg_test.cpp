@@ -1,12 +1,10 @@
 // The finder's window: its template, start-up and every way to close it.
 
 #include <QComboBox>
-#include <QDir>
 #include <QLabel>
 #include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QTimer>
 
 #include <cmath>
 
@@ -240,30 +238,14 @@ TEST_F(FinderDlgShutdownTest, EnterOnAFocusedButtonPressesIt) {
 }
 
 TEST_F(FinderDlgShutdownTest, TheWholeProgramEndsWithExitCodeZero) {
-    FinderDlgTest::StartFinder(TestCameras()); // only for the camera peer
-    const WorkerEndpoints endpoints = m_peer->Endpoints();
-    m_dlg.reset();
-    ASSERT_TRUE(CanBindUdpPort(endpoints.localPort));
-
-    // The program opens language.db in its current folder: the test's own copy.
-    const QString started = QDir::currentPath();
-    ASSERT_TRUE(QDir::setCurrent(m_folder.path()));
-    CFinderApp app;
-    app.SetEndpoints(endpoints);
     bool sawList = false;
-    QTimer::singleShot(0, [&] {
-        // Runs inside the modal loop.
+    RunProgram(TestCameras(), [&](CFinderApp& app) {
         sawList = QTest::qWaitFor(
             [&] { return app.m_pFinderDlg->m_lstDevices->count() == m_expected; }, 5000);
         QTest::mouseClick(app.m_pFinderDlg->m_btnExit, Qt::LeftButton);
     });
-    EXPECT_FALSE(app.InitInstance());
     EXPECT_TRUE(sawList);
-    EXPECT_EQ(app.ExitInstance(), 0);
-    EXPECT_EQ(app.m_pFinderDlg, nullptr);
-    EXPECT_TRUE(CanBindUdpPort(endpoints.localPort));
     EXPECT_TRUE(g_shownMessages.empty());
-    QDir::setCurrent(started);
 }
 
 } // namespace

@@ -2,19 +2,23 @@
 
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <QFile>
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "camera_peer.h"
 #include "desktop_hooks.h"
+#include "finder_app.h"
 #include "finder_dlg.h"
 #include "skin_button.h"
 #include "transparent_static.h"
@@ -99,6 +103,34 @@ protected:
     void TearDown() override {
         m_dlg.reset();
         m_peer.reset();
+    }
+
+    // The whole program as main runs it, in the test's folder (the finder opens language.db
+    // in its current folder) and against camsim on loopback. `inLoop` runs inside the
+    // dialog's modal loop and must end it. The tests' own folder comes back in any case.
+    void RunProgram(std::vector<SimDevice> devices,
+                    const std::function<void(CFinderApp&)>& inLoop) {
+        ASSERT_NO_FATAL_FAILURE(StartFinder(std::move(devices))); // the peer, the database
+        const WorkerEndpoints endpoints = m_peer->Endpoints();
+        m_dlg.reset();
+        ASSERT_TRUE(CanBindUdpPort(endpoints.localPort));
+        const struct Back {
+            QString folder = QDir::currentPath();
+            ~Back() { QDir::setCurrent(folder); }
+        } back;
+        ASSERT_TRUE(QDir::setCurrent(m_folder.path()));
+
+        CFinderApp app;
+        app.SetEndpoints(endpoints);
+        // Owned here, so that it cannot fire after the program when the loop never ran.
+        QTimer start;
+        start.setSingleShot(true);
+        QObject::connect(&start, &QTimer::timeout, [&] { inLoop(app); });
+        start.start(0);
+        EXPECT_FALSE(app.InitInstance());
+        EXPECT_EQ(app.ExitInstance(), 0);
+        EXPECT_EQ(app.m_pFinderDlg, nullptr);
+        EXPECT_TRUE(CanBindUdpPort(endpoints.localPort)) << "the worker was not joined";
     }
 
     bool WaitForList(int count, int ms = 5000) {
