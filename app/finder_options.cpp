@@ -13,7 +13,12 @@ static bool ReadPort(std::string_view text, uint16_t& port) {
     return true;
 }
 
-// Applies one setting; false with an error text when its value is not understood.
+static bool IsOption(std::string_view name) {
+    return name == "--local-port" || name == "--device-port" || name == "--broadcast";
+}
+
+// Applies one setting of a known name; false with an error text when its value is not
+// understood.
 static bool Apply(FinderOptions& options, std::string_view name, std::string_view value) {
     WorkerEndpoints& endpoints = options.endpoints;
     bool ok = false;
@@ -21,14 +26,11 @@ static bool Apply(FinderOptions& options, std::string_view name, std::string_vie
         ok = ReadPort(value, endpoints.localPort);
     } else if (name == "--device-port") {
         ok = ReadPort(value, endpoints.destinationPort);
-    } else if (name == "--broadcast") {
+    } else {
         ok = IsDottedAddress(value);
         if (ok) {
             endpoints.destinationAddress = std::string(value);
         }
-    } else {
-        options.error = "unknown option " + std::string(name);
-        return false;
     }
     if (!ok) {
         options.error = "bad value for " + std::string(name) + ": \"" + std::string(value) + "\"";
@@ -54,16 +56,22 @@ FinderOptions ParseFinderOptions(int argc, const char* const argv[]) {
     for (int i = 1; i < argc; ++i) {
         const std::string_view argument = argv[i];
         const std::size_t equals = argument.find('=');
+        const std::string_view name = argument.substr(0, equals);
+        // A name is checked before its value is looked for: "finder --help" is no missing value.
+        if (!IsOption(name)) {
+            options.error = "unknown option " + std::string(name);
+            return options;
+        }
+        std::string_view value;
         if (equals != std::string_view::npos) {
-            if (!Apply(options, argument.substr(0, equals), argument.substr(equals + 1))) {
-                return options;
-            }
+            value = argument.substr(equals + 1);
         } else if (i + 1 < argc) {
-            if (!Apply(options, argument, argv[++i])) {
-                return options;
-            }
+            value = argv[++i];
         } else {
-            options.error = "missing value for " + std::string(argument);
+            options.error = "missing value for " + std::string(name);
+            return options;
+        }
+        if (!Apply(options, name, value)) {
             return options;
         }
     }

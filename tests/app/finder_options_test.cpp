@@ -48,6 +48,8 @@ TEST_F(FinderOptionsTest, BadValuesAreReported) {
         EXPECT_FALSE(ParseFinderOptions(static_cast<int>(argv.size()), argv.data()).error.empty())
             << argv[1];
     }
+    const char* help[] = {"finder", "--help"};
+    EXPECT_EQ(ParseFinderOptions(2, help).error, "unknown option --help");
     setenv("FINDER_BROADCAST", "not an address", 1);
     const char* argv[] = {"finder"};
     EXPECT_NE(ParseFinderOptions(1, argv).error.find("FINDER_BROADCAST"), std::string::npos);
