@@ -9,8 +9,6 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
-#include <fstream>
-#include <memory>
 #include <sstream>
 #include <thread>
 
@@ -21,6 +19,8 @@
 #include "set_change.h"
 #include "sim_codec.h"
 #include "sim_device.h"
+#include "test_files.h"
+#include "test_loopback.h"
 
 namespace {
 
@@ -28,40 +28,21 @@ namespace {
 // milliseconds, but a loaded machine running the sanitizer build may hold a thread back.
 const std::string SCAN_MS = "1000";
 
-SimDevice Device(const std::string& line) {
-    SimDevice device;
-    std::string error;
-    EXPECT_TRUE(ParseDeviceLine(line, device, error)) << error;
-    return device;
-}
-
 std::vector<SimDevice> SampleDevices() {
     return {
-        Device("Front door | 02005e000001 | 192.168.1.20 | 255.255.255.0 | 192.168.1.1 | 80 | "
-               "FFFFFFFF | 2.1.0 | | | 0"),
-        Device("Lobby, \"main\" | 02005e000002 | 192.168.1.21 | 255.255.255.0 | 192.168.1.1 | "
-               "8080 | FFFF0100 | 2.0.7 | | | 0"),
-        Device("Roof | 02005e000003 | 172.16.5.11 | 255.255.0.0 | 172.16.0.1 | 8000 | 01FFFFFF | "
-               "2.1.1 | roof@isp.example | pw | 0"),
-        Device("Server room | 02005e000009 | 192.168.1.40 | 255.255.255.0 | 192.168.1.1 | 443 | "
-               "FFFFFFFF | 3.0.0 | | | 1"),
+        CameraFromLine(
+            "Front door | 02005e000001 | 192.168.1.20 | 255.255.255.0 | 192.168.1.1 | 80 | "
+            "FFFFFFFF | 2.1.0 | | | 0"),
+        CameraFromLine(
+            "Lobby, \"main\" | 02005e000002 | 192.168.1.21 | 255.255.255.0 | 192.168.1.1 | "
+            "8080 | FFFF0100 | 2.0.7 | | | 0"),
+        CameraFromLine(
+            "Roof | 02005e000003 | 172.16.5.11 | 255.255.0.0 | 172.16.0.1 | 8000 | 01FFFFFF | "
+            "2.1.1 | roof@isp.example | pw | 0"),
+        CameraFromLine(
+            "Server room | 02005e000009 | 192.168.1.40 | 255.255.255.0 | 192.168.1.1 | 443 | "
+            "FFFFFFFF | 3.0.0 | | | 1"),
     };
-}
-
-uint16_t FreeUdpPort() {
-    const int fd = socket(AF_INET, SOCK_DGRAM, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address);
-    socklen_t length = sizeof address;
-    getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length);
-    close(fd);
-    return ntohs(address.sin_port);
-}
-
-std::string ReadFile(const std::string& path) {
-    std::ifstream in(path);
-    return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
 std::vector<std::string> Lines(const std::string& text) {
@@ -73,37 +54,23 @@ std::vector<std::string> Lines(const std::string& text) {
     return lines;
 }
 
-// camsim on its own thread on a free loopback port, logging what it receives.
+// camsim on a free loopback port, logging what it receives.
 class Cameras {
 public:
-    explicit Cameras(std::vector<SimDevice> devices) {
-        static std::atomic<int> serial{0};
-        SimSettings settings;
-        settings.bindAddress = "127.0.0.1";
-        settings.port = 0;
-        settings.logPath = testing::TempDir() + "finder_cli_test_" + std::to_string(getpid()) +
-                           "_" + std::to_string(serial++) + ".log";
-        m_logPath = settings.logPath;
-        m_simulator = std::make_unique<CameraSimulator>(std::move(devices), settings);
-        std::string error;
-        EXPECT_TRUE(m_simulator->Open(error)) << error;
-        m_thread = std::thread([this] { m_simulator->Run(); });
-    }
-    ~Cameras() {
-        m_simulator->Stop();
-        m_thread.join();
-        std::remove(m_logPath.c_str());
-    }
+    explicit Cameras(std::vector<SimDevice> devices)
+        : m_running(std::move(devices), LoggingTo(m_folder.File("camsim.log"))) {}
 
     // The network options that point finder-cli at these cameras.
     std::vector<std::string> Network() const {
         return {"--broadcast",   "127.0.0.1",
-                "--device-port", std::to_string(m_simulator->LocalPort()),
+                "--device-port", std::to_string(m_running->LocalPort()),
                 "--local-port",  std::to_string(FreeUdpPort()),
                 "--timeout-ms",  SCAN_MS};
     }
-    std::vector<SimDevice> Devices() const { return m_simulator->Devices(); }
-    std::vector<std::string> Received() const { return Lines(ReadFile(m_logPath)); }
+    std::vector<SimDevice> Devices() const { return m_running->Devices(); }
+    std::vector<std::string> Received() const {
+        return Lines(ReadFile(m_folder.File("camsim.log")));
+    }
 
     // How many set requests (anything but a query) reached the cameras.
     int SetRequests() const {
@@ -115,9 +82,14 @@ public:
     }
 
 private:
-    std::unique_ptr<CameraSimulator> m_simulator;
-    std::thread m_thread;
-    std::string m_logPath;
+    static SimSettings LoggingTo(const std::string& path) {
+        SimSettings settings;
+        settings.logPath = path;
+        return settings;
+    }
+
+    TempFolder m_folder; // outlives the simulator that writes the log into it
+    RunningCameras m_running;
 };
 
 struct CliRun {

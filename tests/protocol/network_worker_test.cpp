@@ -27,6 +27,7 @@
 #include <vector>
 
 #include "network_worker.h"
+#include "test_loopback.h"
 #include "udp_socket.h"
 
 namespace {
@@ -141,13 +142,6 @@ std::string FirstReplyName(CRecorder& recorder) {
     return recorder.Read<std::string>([&] { return FieldText(recorder.replies.at(0).name); });
 }
 
-uint16_t FreePort() {
-    CUdpSocket probe;
-    EXPECT_EQ(probe.Open(), 0);
-    EXPECT_EQ(probe.Bind(0), 0);
-    return probe.LocalPort();
-}
-
 // A camera's reply, written out by hand so that the test does not lean on the codec.
 Bytes CameraReply(uint8_t macLast, const char* name, uint16_t httpPort = 80) {
     Bytes reply = {'R', 'Z', '8', '8', '0'};
@@ -235,7 +229,7 @@ class NetworkWorkerTest : public ::testing::Test {
 protected:
     WorkerEndpoints Endpoints() {
         WorkerEndpoints endpoints;
-        endpoints.localPort = FreePort();
+        endpoints.localPort = FreeUdpPort();
         endpoints.destinationAddress = "127.0.0.1";
         endpoints.destinationPort = peer.Port();
         return endpoints;

@@ -11,10 +11,8 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <cstdio>
 #include <cstring>
 #include <fstream>
-#include <memory>
 #include <string>
 #include <thread>
 #include <vector>
@@ -25,28 +23,26 @@
 #include "discovery_datagram.h"
 #include "sim_codec.h"
 #include "sim_device.h"
+#include "test_files.h"
+#include "test_loopback.h"
 
 namespace {
 
-SimDevice Device(const std::string& line) {
-    SimDevice device;
-    std::string error;
-    EXPECT_TRUE(ParseDeviceLine(line, device, error)) << error;
-    return device;
-}
-
 std::vector<SimDevice> SampleDevices() {
     return {
-        Device("Front door | 02005e000001 | 192.168.1.20 | 255.255.255.0 | 192.168.1.1 | 80 | "
-               "FFFFFFFF | 2.1.0 | | | 0"),
-        Device("Sixteen chars ok | 02005E0000AB | 10.0.0.50 | 255.0.0.0 | 10.0.0.1 | 65535 | "
-               "FFFF0100 | 16-char-version! | | | 0"),
-        Device(
+        CameraFromLine(
+            "Front door | 02005e000001 | 192.168.1.20 | 255.255.255.0 | 192.168.1.1 | 80 | "
+            "FFFFFFFF | 2.1.0 | | | 0"),
+        CameraFromLine(
+            "Sixteen chars ok | 02005E0000AB | 10.0.0.50 | 255.0.0.0 | 10.0.0.1 | 65535 | "
+            "FFFF0100 | 16-char-version! | | | 0"),
+        CameraFromLine(
             " | 02005e000003 | 172.16.5.10 | 255.255.0.0 | 172.16.0.1 | 20480 | 01FFFFFF | 1.0 | "
             "a-very-long-account-name-that-fills-all-sixty-four-bytes-exactly | "
             "sixteen-bytes-pw | 0"),
-        Device("Server room | 02005e000009 | 192.168.1.40 | 255.255.255.0 | 192.168.1.1 | 443 | "
-               "FFFFFFFF | 3.0.0 | | | 1"),
+        CameraFromLine(
+            "Server room | 02005e000009 | 192.168.1.40 | 255.255.255.0 | 192.168.1.1 | 443 | "
+            "FFFFFFFF | 3.0.0 | | | 1"),
     };
 }
 
@@ -93,37 +89,8 @@ private:
     int m_fd = -1;
 };
 
-// The simulator on its own thread, on a free loopback port.
-class RunningSimulator {
-public:
-    explicit RunningSimulator(std::vector<SimDevice> devices, SimSettings settings = {}) {
-        settings.bindAddress = "127.0.0.1";
-        settings.port = 0;
-        m_simulator = std::make_unique<CameraSimulator>(std::move(devices), settings);
-        std::string error;
-        m_open = m_simulator->Open(error);
-        EXPECT_TRUE(m_open) << error;
-        if (m_open) {
-            m_thread = std::thread([this] { m_simulator->Run(); });
-        }
-    }
-    ~RunningSimulator() {
-        m_simulator->Stop();
-        if (m_thread.joinable()) {
-            m_thread.join();
-        }
-    }
-    CameraSimulator& operator*() { return *m_simulator; }
-    CameraSimulator* operator->() { return m_simulator.get(); }
-
-private:
-    std::unique_ptr<CameraSimulator> m_simulator;
-    std::thread m_thread;
-    bool m_open = false;
-};
-
 // The replies to one query: one per device the simulator holds.
-std::vector<DeviceRecord> Query(RunningSimulator& sim, LoopbackPeer& peer) {
+std::vector<DeviceRecord> Query(RunningCameras& sim, LoopbackPeer& peer) {
     DiscoveryDatagram query;
     BuildQueryRequest(query);
     peer.Send(sim->LocalPort(), query.bytes, sizeof query.bytes);
@@ -145,11 +112,6 @@ template <typename Predicate> bool WaitFor(Predicate predicate, int ms = 2000) {
         std::this_thread::sleep_for(std::chrono::milliseconds(5));
     }
     return true;
-}
-
-std::string ReadFile(const std::string& path) {
-    std::ifstream in(path);
-    return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
 } // namespace
@@ -199,7 +161,8 @@ TEST(CamsimDevices, BadLinesAreRefusedWithTheirReason) {
         EXPECT_FALSE(error.empty()) << line;
     }
 
-    const std::string path = testing::TempDir() + "camsim_bad_devices.txt";
+    const TempFolder folder;
+    const std::string path = folder.File("devices.txt");
     std::ofstream(path) << "# comment\n\n" << good << "\n" << bad[2] << "\n";
     std::vector<SimDevice> devices;
     EXPECT_FALSE(LoadDeviceFile(path, devices, error));
@@ -218,7 +181,7 @@ TEST(CamsimDevices, GeneratedDevicesAreDistinct) {
 
 TEST(CamsimQuery, EveryDeviceAnswersAndTheFinderDecodesIt) {
     const std::vector<SimDevice> devices = SampleDevices();
-    RunningSimulator sim(devices);
+    RunningCameras sim(devices);
     LoopbackPeer peer;
     const std::vector<DeviceRecord> records = Query(sim, peer);
     ASSERT_EQ(records.size(), devices.size());
@@ -243,7 +206,7 @@ TEST(CamsimQuery, EveryDeviceAnswersAndTheFinderDecodesIt) {
 }
 
 TEST(CamsimQuery, OnlyAFullQueryIsAnswered) {
-    RunningSimulator sim(SampleDevices());
+    RunningCameras sim(SampleDevices());
     LoopbackPeer peer;
     DiscoveryDatagram query;
     BuildQueryRequest(query);
@@ -256,14 +219,14 @@ TEST(CamsimQuery, OnlyAFullQueryIsAnswered) {
 TEST(CamsimQuery, RepliesWithJitterAllArrive) {
     SimSettings settings;
     settings.jitterMs = 40;
-    RunningSimulator sim(GenerateDevices(50), settings);
+    RunningCameras sim(GenerateDevices(50), settings);
     LoopbackPeer peer;
     const std::vector<DeviceRecord> records = Query(sim, peer);
     EXPECT_EQ(records.size(), 50u);
 }
 
 TEST(CamsimSet, ASetRequestFromTheFinderChangesTheNamedDevice) {
-    RunningSimulator sim(SampleDevices());
+    RunningCameras sim(SampleDevices());
     LoopbackPeer peer;
     static DeviceTable table;
     ClearTable(table);
@@ -357,9 +320,10 @@ TEST(CamsimSet, ItemsWithAnotherLengthOrCutShortAreIgnored) {
 }
 
 TEST(CamsimLog, EveryDatagramIsOneHexLine) {
+    const TempFolder folder;
     SimSettings settings;
-    settings.logPath = testing::TempDir() + "camsim_log_test.log";
-    RunningSimulator sim(SampleDevices(), settings);
+    settings.logPath = folder.File("camsim.log");
+    RunningCameras sim(SampleDevices(), settings);
     LoopbackPeer peer;
     DiscoveryDatagram query;
     BuildQueryRequest(query);
