@@ -40,16 +40,7 @@ std::string InterfaceRow(const std::string& key) {
     return sql + ");";
 }
 
-class LanguageDbTest : public ::testing::Test {
-protected:
-    TempFolder m_folder;
-    std::string m_path = m_folder.File("language.db");
-
-    void Start(LanguageDb& store, RecordingView& view) {
-        store.OpenLanguageDb(m_path, view);
-        store.InitLanguageList(view);
-    }
-};
+class LanguageDbTest : public LanguageStoreTest {};
 
 TEST_F(LanguageDbTest, StartListsTheNamesInTheSavedLanguageAndSelectsItsRow) {
     RunSql(m_path, ShippedSql() + "update current set language=3;"

@@ -10,16 +10,8 @@
 
 namespace {
 
-class LanguageFailureTest : public ::testing::Test {
+class LanguageFailureTest : public LanguageStoreTest {
 protected:
-    TempFolder m_folder;
-    std::string m_path = m_folder.File("language.db");
-
-    void Start(LanguageDb& store, RecordingView& view) {
-        store.OpenLanguageDb(m_path, view);
-        store.InitLanguageList(view);
-    }
-
     // Nothing shown, nothing listed, no text set, nothing repainted.
     static void ExpectUntouched(const RecordingView& view) {
         EXPECT_TRUE(view.items.empty());

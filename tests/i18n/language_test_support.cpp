@@ -1,11 +1,7 @@
 #include "language_test_support.h"
 
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
 #include <gtest/gtest.h>
 #include <sqlite3.h>
-#include <sstream>
 
 void RecordingView::ResetLanguageList() {
     items.clear();
@@ -25,24 +21,9 @@ void RecordingView::SetControlText(int id, const std::string& text) {
     ++textsSet;
 }
 
-TempFolder::TempFolder() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "finder-i18n-XXXXXX").string();
-    char* made = mkdtemp(pattern.data());
-    EXPECT_NE(made, nullptr);
-    m_path = pattern;
-}
-
-TempFolder::~TempFolder() {
-    std::error_code ignored;
-    std::filesystem::permissions(m_path, std::filesystem::perms::owner_all, ignored);
-    std::filesystem::remove_all(m_path, ignored);
-}
-
-std::string ReadFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream content;
-    content << in.rdbuf();
-    return content.str();
+void LanguageStoreTest::Start(LanguageDb& store, RecordingView& view) {
+    store.OpenLanguageDb(m_path, view);
+    store.InitLanguageList(view);
 }
 
 std::string ShippedSql() {

@@ -1,6 +1,10 @@
 #pragma once
 
+#include "language_db.h"
 #include "language_view.h"
+#include "test_files.h"
+
+#include <gtest/gtest.h>
 
 #include <map>
 #include <string>
@@ -31,20 +35,15 @@ public:
     int repaints = 0;
 };
 
-// A fresh folder under the system's temporary folder, removed with everything in it.
-class TempFolder {
-public:
-    TempFolder();
-    ~TempFolder();
-    TempFolder(const TempFolder&) = delete;
-    TempFolder& operator=(const TempFolder&) = delete;
-    std::string File(const std::string& name) const { return m_path + "/" + name; }
+// A language.db in a fresh folder, and the start of the finder's window over it.
+class LanguageStoreTest : public ::testing::Test {
+protected:
+    void Start(LanguageDb& store, RecordingView& view);
 
-private:
-    std::string m_path;
+    TempFolder m_folder;
+    std::string m_path = m_folder.File("language.db");
 };
 
-std::string ReadFile(const std::string& path);
 std::string ShippedSql();
 
 // Runs sql on the database at path (created when missing); fails the test on an error.

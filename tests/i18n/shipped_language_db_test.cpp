@@ -43,10 +43,8 @@ bool IsUtf8(const std::string& text) {
     return true;
 }
 
-class ShippedLanguageDbTest : public ::testing::Test {
+class ShippedLanguageDbTest : public LanguageStoreTest {
 protected:
-    TempFolder m_folder;
-    std::string m_path = m_folder.File("language.db");
     void SetUp() override { RunSql(m_path, ShippedSql()); }
 };
 
@@ -54,8 +52,7 @@ TEST_F(ShippedLanguageDbTest, AFreshDatabaseStartsInEnglishWithTheTemplateTexts)
     EXPECT_EQ(Query(m_path, "select * from current"), "0");
     LanguageDb store;
     RecordingView view;
-    store.OpenLanguageDb(m_path, view);
-    store.InitLanguageList(view);
+    Start(store, view);
     EXPECT_TRUE(view.messages.empty());
     EXPECT_EQ(view.selected, 0);
     EXPECT_EQ(view.texts, TEMPLATE_TEXTS);
@@ -84,8 +81,7 @@ TEST_F(ShippedLanguageDbTest, EveryLanguageGivesEveryMappedControlATextOfItsOwn)
     EXPECT_EQ(Query(m_path, "select count(*), count(distinct language) from interface"), "6|6");
     LanguageDb store;
     RecordingView view;
-    store.OpenLanguageDb(m_path, view);
-    store.InitLanguageList(view);
+    Start(store, view);
     for (int language = 0; language < LANG_KEY_COUNT; ++language) {
         SCOPED_TRACE(LanguageKey(language));
         view.texts.clear();
