@@ -44,10 +44,11 @@ void DialogLanguageView::SetControlText(int id, const std::string& text) {
     }
     QWidget* control = m_dialog.ControlById(id);
     // Through the label's own type: its text change repaints it at once.
-    if (auto* label = qobject_cast<CTransparentStatic*>(control))
+    if (auto* label = qobject_cast<CTransparentStatic*>(control)) {
         label->setText(shown);
-    else if (auto* button = qobject_cast<CSkinButton*>(control))
+    } else if (auto* button = qobject_cast<CSkinButton*>(control)) {
         button->setText(shown);
+    }
 }
 
 void DialogLanguageView::ShowMessage(const std::string& text) {

@@ -58,8 +58,9 @@ CFinderDlg::~CFinderDlg() {
 QWidget* CFinderDlg::ControlById(int id) const {
     for (QWidget* child : findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
         const QVariant tag = child->property(CONTROL_ID_PROPERTY);
-        if (tag.isValid() && tag.toInt() == id)
+        if (tag.isValid() && tag.toInt() == id) {
             return child;
+        }
     }
     return nullptr;
 }

@@ -10,21 +10,24 @@
 
 void CFinderDlg::mousePressEvent(QMouseEvent* event) {
     QDialog::mousePressEvent(event);
-    if (event->button() == Qt::LeftButton)
+    if (event->button() == Qt::LeftButton) {
         OnLButtonDown(ToClient(event->position().toPoint()), event->globalPosition().toPoint());
+    }
 }
 
 void CFinderDlg::mouseMoveEvent(QMouseEvent* event) {
     QDialog::mouseMoveEvent(event);
-    if (m_dragGrip && (event->buttons() & Qt::LeftButton))
+    if (m_dragGrip && (event->buttons() & Qt::LeftButton)) {
         DragBy(event->globalPosition().toPoint());
+    }
     OnMouseMove(ToClient(event->position().toPoint()));
 }
 
 void CFinderDlg::mouseReleaseEvent(QMouseEvent* event) {
     QDialog::mouseReleaseEvent(event);
-    if (event->button() == Qt::LeftButton)
+    if (event->button() == Qt::LeftButton) {
         m_dragGrip.reset();
+    }
 }
 
 // Leaving the window puts the buttons' normal images back, as a move elsewhere does.
@@ -49,8 +52,9 @@ void CFinderDlg::OnLButtonDown(QPoint point, QPoint globalPoint) {
     }
     // The desktop moves the window itself where it can; elsewhere it follows the pointer.
     QWindow* window = windowHandle();
-    if (window == nullptr || !window->startSystemMove())
+    if (window == nullptr || !window->startSystemMove()) {
         m_dragGrip = globalPoint - pos();
+    }
 }
 
 void CFinderDlg::DragBy(QPoint globalPoint) {
@@ -73,8 +77,9 @@ void CFinderDlg::OnMouseMove(QPoint point) {
 
 // Without a notification area nothing could bring the window back: it stays shown.
 void CFinderDlg::HideToTray() {
-    if (!g_pfnIsSystemTrayAvailable())
+    if (!g_pfnIsSystemTrayAvailable()) {
         return;
+    }
     // QDialog's own hide would also end the modal loop, and with it the program.
     QWidget::setVisible(false);
     m_nid->show();
@@ -83,8 +88,9 @@ void CFinderDlg::HideToTray() {
 
 // Only a double-click brings the window back; single clicks and the right button do nothing.
 void CFinderDlg::OnTrayNotify(QSystemTrayIcon::ActivationReason reason) {
-    if (reason != QSystemTrayIcon::DoubleClick || !m_bInTray)
+    if (reason != QSystemTrayIcon::DoubleClick || !m_bInTray) {
         return;
+    }
     show();
     raise();
     activateWindow();

@@ -17,16 +17,19 @@ QImage AsRgb32(const QImage& image) {
 // The mask is taken over the image's size in both modes, whatever its own size.
 QImage SourceFor(const QImage& source, QSize imageSize, int w, int h, int drawMode) {
     QImage part = AsRgb32(source);
-    if (part.size() != imageSize)
+    if (part.size() != imageSize) {
         part = part.copy(0, 0, imageSize.width(), imageSize.height());
-    if (drawMode == DRAW_MODE_STRETCH)
+    }
+    if (drawMode == DRAW_MODE_STRETCH) {
         return part.scaled(w, h, Qt::IgnoreAspectRatio, Qt::FastTransformation);
+    }
     return part.copy(0, 0, std::min(w, part.width()), std::min(h, part.height()));
 }
 
 void EnsureRgb32(QImage& target) {
-    if (target.format() != QImage::Format_RGB32)
+    if (target.format() != QImage::Format_RGB32) {
         target = target.convertToFormat(QImage::Format_RGB32);
+    }
 }
 
 } // namespace
@@ -45,8 +48,9 @@ void PaintStateBitmap(QImage& target, const QImage& image, QRect rect, int drawM
         TileBitmap(target, image, rect);
         return;
     }
-    if (image.isNull() || rect.isEmpty())
+    if (image.isNull() || rect.isEmpty()) {
         return;
+    }
     EnsureRgb32(target);
     const QImage face = SourceFor(image, image.size(), rect.width(), rect.height(), drawMode);
     if (mask.isNull()) {
@@ -73,8 +77,9 @@ void PaintStateBitmap(QImage& target, const QImage& image, QRect rect, int drawM
 }
 
 void TileBitmap(QImage& target, const QImage& image, QRect rect) {
-    if (image.isNull() || rect.isEmpty())
+    if (image.isNull() || rect.isEmpty()) {
         return;
+    }
     EnsureRgb32(target);
     const QImage tile = AsRgb32(image);
     QPainter p(&target);
@@ -91,8 +96,9 @@ void TileBitmap(QImage& target, const QImage& image, QRect rect) {
 }
 
 std::optional<QRegion> BuildMaskRegion(const QImage& mask, QRgb key) {
-    if (mask.isNull())
+    if (mask.isNull()) {
         return std::nullopt;
+    }
     const QImage scan = AsRgb32(mask);
     const QRgb keyRgb = key & RGB_MASK;
     std::vector<QRect> runs;
@@ -105,13 +111,15 @@ std::optional<QRegion> BuildMaskRegion(const QImage& mask, QRgb key) {
                 continue;
             }
             const int start = x;
-            while (x < scan.width() && (line[x] & RGB_MASK) != keyRgb)
+            while (x < scan.width() && (line[x] & RGB_MASK) != keyRgb) {
                 ++x;
+            }
             runs.emplace_back(start, y, x - start, 1);
         }
     }
     QRegion region;
-    for (const QRect& run : runs)
+    for (const QRect& run : runs) {
         region = region.united(run);
+    }
     return region;
 }

@@ -17,11 +17,13 @@ static void RegisterSkinResources() {
 QImage LoadSkinBitmap(int id) {
     RegisterSkinResources();
     const QString path = QStringLiteral(":/bitmaps/%1.png").arg(id);
-    if (id <= 0 || !QFile::exists(path))
+    if (id <= 0 || !QFile::exists(path)) {
         return {};
+    }
     QImage image(path);
-    if (image.isNull())
+    if (image.isNull()) {
         return {};
+    }
     return image.convertToFormat(QImage::Format_RGB32);
 }
 
@@ -30,8 +32,9 @@ QIcon LoadSkinIcon(int id) {
     QIcon icon;
     for (int size : {16, 32, 48}) {
         const QString path = QStringLiteral(":/icons/%1-%2.png").arg(id).arg(size);
-        if (QFile::exists(path))
+        if (QFile::exists(path)) {
             icon.addFile(path, QSize(size, size));
+        }
     }
     return icon;
 }

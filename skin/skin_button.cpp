@@ -25,9 +25,11 @@ int ValidKind(int kind) {
 bool MaskShowsBackground(const QImage& mask) {
     for (int y = 0; y < mask.height(); ++y) {
         const auto* line = reinterpret_cast<const QRgb*>(mask.constScanLine(y));
-        for (int x = 0; x < mask.width(); ++x)
-            if ((line[x] & RGB_MASK) != 0)
+        for (int x = 0; x < mask.width(); ++x) {
+            if ((line[x] & RGB_MASK) != 0) {
                 return true;
+            }
+        }
     }
     return false;
 }
@@ -48,27 +50,33 @@ void CSkinButton::LoadStateBitmaps(int normal, int down, int over, int disabled,
                                    int mask, short drawMode, short border, short focusMargin) {
     m_bmpNormal = m_bmpDown = m_bmpOver = m_bmpDisabled = m_bmpMask = m_bmpFocus = QImage();
     m_bMaskShowsBackground = false;
-    if (normal)
+    if (normal) {
         m_bmpNormal = LoadSkinBitmap(normal);
-    if (down)
+    }
+    if (down) {
         m_bmpDown = LoadSkinBitmap(down);
-    if (over)
+    }
+    if (over) {
         m_bmpOver = LoadSkinBitmap(over);
-    if (focus)
+    }
+    if (focus) {
         m_bmpFocus = LoadSkinBitmap(focus);
+    }
     // The disabled slot falls back to a copy of the normal picture only when no disabled id is
     // given; an id that names no bitmap leaves it empty (the button face then shows).
-    if (disabled)
+    if (disabled) {
         m_bmpDisabled = LoadSkinBitmap(disabled);
-    else if (normal)
+    } else if (normal) {
         m_bmpDisabled = LoadSkinBitmap(normal);
+    }
 
     m_nDrawMode = std::clamp<short>(drawMode, DRAW_MODE_NORMAL, DRAW_MODE_TILE);
     m_nBorder = border;
     m_nFocusMargin = std::max<short>(focusMargin, 0);
 
-    if (!mask)
+    if (!mask) {
         return;
+    }
     m_bmpMask = LoadSkinBitmap(mask);
     m_bMaskShowsBackground = MaskShowsBackground(m_bmpMask);
     m_hRegion = BuildMaskRegion(m_bmpMask, qRgb(255, 255, 255));
@@ -78,8 +86,9 @@ void CSkinButton::LoadStateBitmaps(int normal, int down, int over, int disabled,
         setMask(*m_hRegion);
         update();
     }
-    if (m_nDrawMode == DRAW_MODE_NORMAL && !m_bmpMask.isNull())
+    if (m_nDrawMode == DRAW_MODE_NORMAL && !m_bmpMask.isNull()) {
         resize(m_bmpMask.size());
+    }
 }
 
 QColor CSkinButton::SetCaptionColor(QColor colour) {
@@ -94,8 +103,9 @@ void CSkinButton::SetTipText(const QString& text) {
 
 int CSkinButton::OnSetCheck(int check) {
     m_bChecked = check != 0 && m_nKind != SKIN_KIND_PUSH;
-    if (m_nKind == SKIN_KIND_RADIO && m_bChecked)
+    if (m_nKind == SKIN_KIND_RADIO && m_bChecked) {
         PostGroupUncheck();
+    }
     update();
     return 0;
 }
@@ -106,17 +116,20 @@ int CSkinButton::OnGetCheck() const {
 
 void CSkinButton::PostGroupUncheck() {
     const QButtonGroup* buttons = group();
-    if (!buttons)
+    if (!buttons) {
         return;
+    }
     for (QAbstractButton* other : buttons->buttons()) {
-        if (other != this)
+        if (other != this) {
             QCoreApplication::postEvent(other, new QEvent(WM_GROUP_UNCHECK));
+        }
     }
 }
 
 void CSkinButton::OnGroupUncheck() {
-    if (!m_bChecked)
+    if (!m_bChecked) {
         return;
+    }
     m_bChecked = false;
     update();
 }
@@ -174,8 +187,9 @@ void CSkinButton::mouseReleaseEvent(QMouseEvent* e) {
         return;
     }
     // The check state changes before the base reports the click.
-    if (m_nKind != SKIN_KIND_PUSH && hitButton(e->position().toPoint()))
+    if (m_nKind != SKIN_KIND_PUSH && hitButton(e->position().toPoint())) {
         OnSetCheck(m_nKind == SKIN_KIND_CHECKBOX ? !m_bChecked : 1);
+    }
     m_bButtonDown = false;
     QPushButton::mouseReleaseEvent(e);
 }
@@ -187,8 +201,9 @@ void CSkinButton::mouseDoubleClickEvent(QMouseEvent* e) {
 
 void CSkinButton::keyPressEvent(QKeyEvent* e) {
     // Every key-down of space toggles, auto-repeats included.
-    if (m_nKind != SKIN_KIND_PUSH && e->key() == Qt::Key_Space)
+    if (m_nKind != SKIN_KIND_PUSH && e->key() == Qt::Key_Space) {
         OnSetCheck(m_nKind == SKIN_KIND_CHECKBOX ? !m_bChecked : 1);
+    }
     QPushButton::keyPressEvent(e);
 }
 
@@ -200,19 +215,22 @@ void CSkinButton::focusOutEvent(QFocusEvent* e) {
 QImage CSkinButton::BackgroundUnder() const {
     QImage background(size(), QImage::Format_RGB32);
     background.fill(palette().color(QPalette::Button));
-    if (m_bmpMask.isNull() || !m_bMaskShowsBackground)
+    if (m_bmpMask.isNull() || !m_bMaskShowsBackground) {
         return background;
+    }
     // The parent's own painting under the button, without its other children.
-    if (QWidget* parent = parentWidget())
+    if (QWidget* parent = parentWidget()) {
         parent->render(&background, QPoint(), QRegion(geometry()), QWidget::DrawWindowBackground);
+    }
     return background;
 }
 
 void CSkinButton::PaintFace(QImage& work, const QImage& bitmap) const {
-    if (bitmap.isNull())
+    if (bitmap.isNull()) {
         work.fill(palette().color(QPalette::Button));
-    else
+    } else {
         PaintStateBitmap(work, bitmap, work.rect(), m_nDrawMode, m_bmpMask);
+    }
 }
 
 void CSkinButton::DrawCaption(QPainter& p, QRect textRect) const {
@@ -222,8 +240,9 @@ void CSkinButton::DrawCaption(QPainter& p, QRect textRect) const {
 
 void CSkinButton::paintEvent(QPaintEvent*) {
     const QRect r = rect();
-    if (r.isEmpty())
+    if (r.isEmpty()) {
         return;
+    }
     const int m = m_nFocusMargin;
     QRect textRect = r.adjusted(m + 2, 0, -(m + 2), 0);
     // The face is composed off-screen over what lies under the button (the mask may let it
@@ -234,8 +253,9 @@ void CSkinButton::paintEvent(QPaintEvent*) {
         PaintFace(work, m_bmpDisabled);
         QPainter p(&work);
         p.setFont(font());
-        if (m_nBorder)
+        if (m_nBorder) {
             qDrawWinButton(&p, r, palette(), false);
+        }
         p.setPen(palette().color(QPalette::Light));
         p.drawText(textRect, TEXT_FLAGS, text());
         p.setPen(palette().color(QPalette::Disabled, QPalette::WindowText));
@@ -256,8 +276,9 @@ void CSkinButton::paintEvent(QPaintEvent*) {
         }
         QPainter p(&work);
         p.setFont(font());
-        if (m_nBorder)
+        if (m_nBorder) {
             qDrawWinButton(&p, r, palette(), pressed);
+        }
         if (hasFocus() && m > 0) {
             p.setPen(QPen(m_crText, 1, Qt::DotLine));
             p.drawRect(r.adjusted(m, m, -m - 1, -m - 1));
