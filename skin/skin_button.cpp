@@ -48,27 +48,16 @@ CSkinButton::CSkinButton(const QString& text, QWidget* parent, int kind)
 
 void CSkinButton::LoadStateBitmaps(int normal, int down, int over, int disabled, int focus,
                                    int mask, short drawMode, short border, short focusMargin) {
-    m_bmpNormal = m_bmpDown = m_bmpOver = m_bmpDisabled = m_bmpMask = m_bmpFocus = QImage();
+    // Every slot is replaced; id 0 (or one that names no bitmap) leaves it empty.
+    m_bmpNormal = LoadSkinBitmap(normal);
+    m_bmpDown = LoadSkinBitmap(down);
+    m_bmpOver = LoadSkinBitmap(over);
+    m_bmpFocus = LoadSkinBitmap(focus);
+    m_bmpMask = QImage();
     m_bMaskShowsBackground = false;
-    if (normal) {
-        m_bmpNormal = LoadSkinBitmap(normal);
-    }
-    if (down) {
-        m_bmpDown = LoadSkinBitmap(down);
-    }
-    if (over) {
-        m_bmpOver = LoadSkinBitmap(over);
-    }
-    if (focus) {
-        m_bmpFocus = LoadSkinBitmap(focus);
-    }
     // The disabled slot falls back to a copy of the normal picture only when no disabled id is
     // given; an id that names no bitmap leaves it empty (the button face then shows).
-    if (disabled) {
-        m_bmpDisabled = LoadSkinBitmap(disabled);
-    } else if (normal) {
-        m_bmpDisabled = LoadSkinBitmap(normal);
-    }
+    m_bmpDisabled = LoadSkinBitmap(disabled != 0 ? disabled : normal);
 
     m_nDrawMode = std::clamp<short>(drawMode, DRAW_MODE_NORMAL, DRAW_MODE_TILE);
     m_nBorder = border;
