@@ -171,13 +171,7 @@ static QString NotAnAddress(const char* field, const std::string& text) {
 // what the user changed is checked: a field left as the camera reported it goes back
 // unchanged, or not at all.
 std::optional<QString> CFinderDlg::CheckPanelValues(const PanelValues& values) const {
-    const DeviceRecord* target = nullptr;
-    for (const DeviceRecord& record : m_table->slot) {
-        if (!TextDiffers(MacToText(record.mac), values.captionMac)) {
-            target = &record;
-            break;
-        }
-    }
+    const DeviceRecord* target = FindSetTarget(*m_table, values.captionMac);
     if (target == nullptr) {
         return std::nullopt; // no device selected: the request carries no setting
     }

@@ -63,7 +63,7 @@ static long LeadingNumber(const std::string& text) {
     return std::strtol(text.c_str(), nullptr, 10);
 }
 
-static const DeviceRecord* FindTarget(const DeviceTable& table, const std::string& captionMac) {
+const DeviceRecord* FindSetTarget(const DeviceTable& table, const std::string& captionMac) {
     for (const DeviceRecord& slot : table.slot) {
         if (!TextDiffers(MacToText(slot.mac), captionMac)) {
             return &slot;
@@ -75,7 +75,7 @@ static const DeviceRecord* FindTarget(const DeviceTable& table, const std::strin
 void BuildSetRequest(DiscoveryDatagram& datagram, const DeviceTable& table,
                      const PanelValues& values) {
     uint8_t* cursor = StartDatagram(datagram);
-    const DeviceRecord* target = FindTarget(table, values.captionMac);
+    const DeviceRecord* target = FindSetTarget(table, values.captionMac);
     if (target == nullptr) {
         return;
     }

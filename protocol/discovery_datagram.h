@@ -65,6 +65,10 @@ uint8_t* AppendItem(uint8_t* cursor, uint8_t type, uint8_t width, const void* va
 
 void BuildQueryRequest(DiscoveryDatagram& datagram);
 
+// The slot a set request is for: the first, counting from 0, whose MAC text is captionMac
+// (empty slots take part too); none when no slot has it.
+const DeviceRecord* FindSetTarget(const DeviceTable& table, const std::string& captionMac);
+
 // The set request for the device named by values.captionMac, carrying only the settings
 // that differ from its slot; the bare magic when no slot has that MAC.
 void BuildSetRequest(DiscoveryDatagram& datagram, const DeviceTable& table,
