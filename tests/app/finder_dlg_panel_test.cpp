@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <ostream>
 
 #include "finder_fixture.h"
 
@@ -210,6 +211,11 @@ struct BadInput {
     QLineEdit* CFinderDlg::*edit;
     const char* text;
 };
+
+// Names the case in the test list instead of dumping the struct's bytes.
+void PrintTo(const BadInput& input, std::ostream* out) {
+    *out << input.field << " \"" << input.text << '"';
+}
 
 class RefusedInputTest : public PanelTest, public ::testing::WithParamInterface<BadInput> {
 protected:
