@@ -1,4 +1,4 @@
-#include "browser_command.h"
+#include "app/browser_command.h"
 
 #include <cstring>
 

@@ -1,4 +1,4 @@
-#include "desktop_hooks.h"
+#include "app/desktop_hooks.h"
 
 #include <QDesktopServices>
 #include <QMessageBox>

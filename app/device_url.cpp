@@ -1,4 +1,4 @@
-#include "device_url.h"
+#include "app/device_url.h"
 
 std::string DevicePageUrl(const DeviceRecord& record) {
     const std::string ip = FieldText(record.ip);

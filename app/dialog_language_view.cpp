@@ -1,13 +1,13 @@
-#include "dialog_language_view.h"
+#include "app/dialog_language_view.h"
 
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QSignalBlocker>
 
-#include "desktop_hooks.h"
-#include "finder_dlg.h"
-#include "skin_button.h"
-#include "transparent_static.h"
+#include "app/desktop_hooks.h"
+#include "app/finder_dlg.h"
+#include "skin/skin_button.h"
+#include "skin/transparent_static.h"
 
 static QString FromUtf8(const std::string& text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "language_view.h"
+#include "i18n/language_view.h"
 
 class CFinderDlg;
 

@@ -1,9 +1,9 @@
-#include "dialog_report.h"
+#include "app/dialog_report.h"
 
 #include <QMetaObject>
 #include <QString>
 
-#include "finder_dlg.h"
+#include "app/finder_dlg.h"
 
 // Each call is queued with the dialog as its context: it runs on the dialog's thread, and
 // a call still queued when the dialog is deleted is dropped with it.

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "network_worker.h"
+#include "protocol/network_worker.h"
 
 class CFinderDlg;
 

@@ -1,4 +1,4 @@
-#include "dialog_units.h"
+#include "app/dialog_units.h"
 
 QRect DialogRectToPixels(int x, int y, int width, int height) {
     const int left = DialogUnitsToPixels(x);

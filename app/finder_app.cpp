@@ -1,6 +1,6 @@
-#include "finder_app.h"
+#include "app/finder_app.h"
 
-#include "finder_dlg.h"
+#include "app/finder_dlg.h"
 
 CFinderApp theApp;
 

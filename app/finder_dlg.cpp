@@ -1,4 +1,4 @@
-#include "finder_dlg.h"
+#include "app/finder_dlg.h"
 
 #include <QComboBox>
 #include <QFile>
@@ -12,13 +12,13 @@
 
 #include <system_error>
 
-#include "device_list.h"
-#include "dialog_language_view.h"
-#include "dialog_report.h"
-#include "dialog_units.h"
-#include "skin_bitmaps.h"
-#include "skin_button.h"
-#include "transparent_static.h"
+#include "app/dialog_language_view.h"
+#include "app/dialog_report.h"
+#include "app/dialog_units.h"
+#include "protocol/device_list.h"
+#include "skin/skin_bitmaps.h"
+#include "skin/skin_button.h"
+#include "skin/transparent_static.h"
 
 // The template's font: 9 points, "宋体"; the desktop substitutes its own CJK face.
 static QFont TemplateFont() {

@@ -12,10 +12,10 @@
 #include <optional>
 #include <thread>
 
-#include "device_table.h"
-#include "discovery_datagram.h"
-#include "language_db.h"
-#include "network_worker.h"
+#include "i18n/language_db.h"
+#include "protocol/device_table.h"
+#include "protocol/discovery_datagram.h"
+#include "protocol/network_worker.h"
 
 class QComboBox;
 class QGroupBox;

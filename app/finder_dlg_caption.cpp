@@ -4,9 +4,9 @@
 #include <QMouseEvent>
 #include <QWindow>
 
-#include "desktop_hooks.h"
-#include "dialog_units.h"
-#include "finder_dlg.h"
+#include "app/desktop_hooks.h"
+#include "app/dialog_units.h"
+#include "app/finder_dlg.h"
 
 void CFinderDlg::mousePressEvent(QMouseEvent* event) {
     QDialog::mousePressEvent(event);

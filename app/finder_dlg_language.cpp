@@ -1,8 +1,8 @@
 // The dialog's side of the language store: open at start, fill the list and apply the
 // saved language, apply the user's pick. The store decides what goes where.
 
-#include "dialog_language_view.h"
-#include "finder_dlg.h"
+#include "app/dialog_language_view.h"
+#include "app/finder_dlg.h"
 
 void CFinderDlg::OpenLanguageDb() {
     m_language.OpenLanguageDb(m_languageDbPath, *m_languageView);

@@ -11,12 +11,12 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "desktop_hooks.h"
-#include "device_list.h"
-#include "finder_dlg.h"
-#include "input_checks.h"
-#include "skin_button.h"
-#include "transparent_static.h"
+#include "app/desktop_hooks.h"
+#include "app/finder_dlg.h"
+#include "protocol/device_list.h"
+#include "protocol/input_checks.h"
+#include "skin/skin_button.h"
+#include "skin/transparent_static.h"
 
 // Device texts travel as bytes. Latin-1 maps every byte to one character and back, so a
 // text the user leaves alone goes back byte for byte and compares equal.

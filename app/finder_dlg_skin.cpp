@@ -4,10 +4,10 @@
 #include <QFontDatabase>
 #include <QPainter>
 
-#include "dialog_units.h"
-#include "finder_dlg.h"
-#include "skin_bitmaps.h"
-#include "skin_button.h"
+#include "app/dialog_units.h"
+#include "app/finder_dlg.h"
+#include "skin/skin_bitmaps.h"
+#include "skin/skin_button.h"
 
 // The label font: Arial in a 16-pixel cell, thin. The cell is ascent plus descent, about
 // 1.15 em for Arial and its metric twins, so the em is 14 pixels.

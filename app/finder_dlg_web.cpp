@@ -2,10 +2,10 @@
 
 #include <QListWidget>
 
-#include "browser_command.h"
-#include "desktop_hooks.h"
-#include "device_url.h"
-#include "finder_dlg.h"
+#include "app/browser_command.h"
+#include "app/desktop_hooks.h"
+#include "app/device_url.h"
+#include "app/finder_dlg.h"
 
 void CFinderDlg::OnDblclkDeviceList() {
     const std::optional<int> slot = SelectedSlot();

@@ -1,9 +1,9 @@
-#include "finder_options.h"
+#include "app/finder_options.h"
 
 #include <cstdlib>
 #include <string_view>
 
-#include "input_checks.h"
+#include "protocol/input_checks.h"
 
 static bool ReadPort(std::string_view text, uint16_t& port) {
     if (!IsHttpPort(text)) { // the same rule: 1 to 65535 in at most five digits

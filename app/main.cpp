@@ -2,8 +2,8 @@
 
 #include <cstdio>
 
-#include "finder_app.h"
-#include "finder_options.h"
+#include "app/finder_app.h"
+#include "app/finder_options.h"
 
 int main(int argc, char* argv[]) {
     QApplication application(argc, argv);

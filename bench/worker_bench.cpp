@@ -16,8 +16,8 @@
 #include <thread>
 #include <vector>
 
-#include "network_worker.h"
-#include "udp_socket.h"
+#include "protocol/network_worker.h"
+#include "protocol/udp_socket.h"
 
 namespace {
 

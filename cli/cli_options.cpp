@@ -1,11 +1,11 @@
-#include "cli_options.h"
+#include "cli/cli_options.h"
 
 #include <algorithm>
 #include <cctype>
 #include <functional>
 #include <map>
 
-#include "input_checks.h"
+#include "protocol/input_checks.h"
 
 const char FINDER_CLI_USAGE[] =
     R"(Usage: finder-cli scan [--timeout-ms N] [--json | --csv] [network options]

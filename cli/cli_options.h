@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "network_worker.h"
+#include "protocol/network_worker.h"
 
 enum class CliCommand { Help, Scan, Set };
 enum class OutputFormat { Table, Json, Csv };

@@ -1,4 +1,4 @@
-#include "device_output.h"
+#include "cli/device_output.h"
 
 #include <algorithm>
 #include <array>

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "device_table.h"
+#include "protocol/device_table.h"
 
 // The mode as the details panel's radio buttons show it: byte 0, then byte 2.
 // "PPPOE", "DHCP" or "STATIC".

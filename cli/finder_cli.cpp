@@ -1,9 +1,9 @@
-#include "finder_cli.h"
+#include "cli/finder_cli.h"
 
-#include "cli_options.h"
-#include "device_output.h"
-#include "scan_session.h"
-#include "set_change.h"
+#include "cli/cli_options.h"
+#include "cli/device_output.h"
+#include "cli/scan_session.h"
+#include "cli/set_change.h"
 
 namespace {
 

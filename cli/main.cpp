@@ -1,6 +1,6 @@
 #include <iostream>
 
-#include "finder_cli.h"
+#include "cli/finder_cli.h"
 
 int main(int argc, char** argv) {
     return RunFinderCli(std::vector<std::string>(argv + 1, argv + argc), std::cout, std::cerr);

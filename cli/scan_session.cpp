@@ -1,8 +1,8 @@
-#include "scan_session.h"
+#include "cli/scan_session.h"
 
 #include <chrono>
 
-#include "device_list.h"
+#include "protocol/device_list.h"
 
 // How long a send may take to happen before the worker counts as stuck.
 constexpr int SCAN_SEND_WAIT_MS = 5000;

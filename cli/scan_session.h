@@ -7,8 +7,8 @@
 #include <thread>
 #include <vector>
 
-#include "device_table.h"
-#include "network_worker.h"
+#include "protocol/device_table.h"
+#include "protocol/network_worker.h"
 
 // What one scan found: the table the replies were merged into, and the devices in the
 // order of their list entries (the order they first answered in).

@@ -1,8 +1,8 @@
-#include "set_change.h"
+#include "cli/set_change.h"
 
 #include <cstdlib>
 
-#include "device_output.h"
+#include "cli/device_output.h"
 
 PanelValues PanelValuesFor(const DeviceRecord& record, const SetChanges& changes) {
     PanelValues values;

@@ -3,9 +3,9 @@
 #include <string>
 #include <vector>
 
-#include "cli_options.h"
-#include "device_table.h"
-#include "discovery_datagram.h"
+#include "cli/cli_options.h"
+#include "protocol/device_table.h"
+#include "protocol/discovery_datagram.h"
 
 // The panel values `set` sends: the device's record with the changes laid over it. The
 // mode, when not given, is the one the panel's radio buttons would show for the record.

@@ -1,7 +1,7 @@
-#include "language_db.h"
+#include "i18n/language_db.h"
 
-#include "language_texts.h"
-#include "language_view.h"
+#include "i18n/language_texts.h"
+#include "i18n/language_view.h"
 
 #include <cstdio>
 #include <functional>

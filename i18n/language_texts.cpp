@@ -1,6 +1,6 @@
-#include "language_texts.h"
+#include "i18n/language_texts.h"
 
-#include "language_view.h"
+#include "i18n/language_view.h"
 
 #include <cstring>
 

@@ -1,4 +1,4 @@
-#include "device_list.h"
+#include "protocol/device_list.h"
 
 #include <algorithm>
 #include <climits>

@@ -1,4 +1,4 @@
-#include "device_table.h"
+#include "protocol/device_table.h"
 
 #include <algorithm>
 #include <cstdio>

@@ -1,4 +1,4 @@
-#include "discovery_datagram.h"
+#include "protocol/discovery_datagram.h"
 
 #include <arpa/inet.h>
 

@@ -1,8 +1,8 @@
-#include "input_checks.h"
+#include "protocol/input_checks.h"
 
 #include <cstdint>
 
-#include "device_table.h"
+#include "protocol/device_table.h"
 
 // Reads a run of 1 to max_digits decimal digits at text[pos]; advances pos past it.
 static bool ReadNumber(std::string_view text, std::size_t& pos, std::size_t maxDigits,

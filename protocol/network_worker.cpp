@@ -1,4 +1,4 @@
-#include "network_worker.h"
+#include "protocol/network_worker.h"
 
 #include <poll.h>
 #include <sys/eventfd.h>
@@ -8,7 +8,7 @@
 #include <cstdio>
 #include <optional>
 
-#include "udp_socket.h"
+#include "protocol/udp_socket.h"
 
 WorkerControl::WorkerControl() : m_wakeFd(eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC)) {
     Reset();

@@ -5,8 +5,8 @@
 #include <mutex>
 #include <string>
 
-#include "device_table.h"
-#include "discovery_datagram.h"
+#include "protocol/device_table.h"
+#include "protocol/discovery_datagram.h"
 
 constexpr int CMD_NONE = 0;
 constexpr int CMD_QUERY = 1;

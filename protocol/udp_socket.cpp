@@ -1,4 +1,4 @@
-#include "udp_socket.h"
+#include "protocol/udp_socket.h"
 
 #include <arpa/inet.h>
 #include <cerrno>

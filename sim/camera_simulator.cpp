@@ -1,4 +1,4 @@
-#include "camera_simulator.h"
+#include "sim/camera_simulator.h"
 
 #include <arpa/inet.h>
 #include <fcntl.h>
@@ -13,7 +13,7 @@
 #include <cstring>
 #include <random>
 
-#include "sim_codec.h"
+#include "sim/sim_codec.h"
 
 using Clock = std::chrono::steady_clock;
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "sim_device.h"
+#include "sim/sim_device.h"
 
 struct SimSettings {
     std::string bindAddress = "0.0.0.0";

@@ -1,4 +1,4 @@
-#include "camsim_command.h"
+#include "sim/camsim_command.h"
 
 #include <algorithm>
 #include <array>

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "camera_simulator.h"
+#include "sim/camera_simulator.h"
 
 // What camsim's command line asks for.
 struct CamsimOptions {

@@ -1,6 +1,6 @@
 #include <iostream>
 
-#include "camsim_command.h"
+#include "sim/camsim_command.h"
 
 int main(int argc, char** argv) {
     return CamsimMain(argc, argv, std::cout, std::cerr);

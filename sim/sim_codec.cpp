@@ -1,4 +1,4 @@
-#include "sim_codec.h"
+#include "sim/sim_codec.h"
 
 #include <algorithm>
 #include <cstring>

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "sim_device.h"
+#include "sim/sim_device.h"
 
 // The camera's side of the discovery protocol, written apart from the finder's codec:
 // a datagram is the magic "RZ880" followed by type-length-value items.

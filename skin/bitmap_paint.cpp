@@ -1,4 +1,4 @@
-#include "bitmap_paint.h"
+#include "skin/bitmap_paint.h"
 
 #include <QPainter>
 

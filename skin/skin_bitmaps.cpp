@@ -1,4 +1,4 @@
-#include "skin_bitmaps.h"
+#include "skin/skin_bitmaps.h"
 
 #include <QFile>
 #include <QString>

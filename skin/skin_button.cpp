@@ -1,7 +1,7 @@
-#include "skin_button.h"
+#include "skin/skin_button.h"
 
-#include "bitmap_paint.h"
-#include "skin_bitmaps.h"
+#include "skin/bitmap_paint.h"
+#include "skin/skin_bitmaps.h"
 
 #include <QAbstractButton>
 #include <QButtonGroup>

@@ -1,4 +1,4 @@
-#include "transparent_static.h"
+#include "skin/transparent_static.h"
 
 CTransparentStatic::CTransparentStatic(QWidget* parent) : CTransparentStatic(QString(), parent) {}
 

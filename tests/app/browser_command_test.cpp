@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "browser_command.h"
+#include "app/browser_command.h"
 
 namespace {
 

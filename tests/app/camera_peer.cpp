@@ -1,4 +1,4 @@
-#include "camera_peer.h"
+#include "tests/app/camera_peer.h"
 
 #include <arpa/inet.h>
 #include <netinet/in.h>

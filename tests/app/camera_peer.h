@@ -8,8 +8,8 @@
 #include <thread>
 #include <vector>
 
-#include "camera_simulator.h"
-#include "network_worker.h"
+#include "protocol/network_worker.h"
+#include "sim/camera_simulator.h"
 
 // camsim in this process, on 127.0.0.1 and a free port, logging every datagram it gets.
 class CameraPeer {

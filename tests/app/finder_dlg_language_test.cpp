@@ -5,8 +5,8 @@
 #include <QComboBox>
 #include <QFileInfo>
 
-#include "finder_fixture.h"
-#include "language_view.h"
+#include "i18n/language_view.h"
+#include "tests/app/finder_fixture.h"
 
 namespace {
 

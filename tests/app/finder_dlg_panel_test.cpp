@@ -8,7 +8,7 @@
 #include <cstring>
 #include <ostream>
 
-#include "finder_fixture.h"
+#include "tests/app/finder_fixture.h"
 
 namespace {
 

@@ -10,9 +10,9 @@
 #include <QTimer>
 #include <QWindow>
 
-#include "finder_app.h"
-#include "finder_fixture.h"
-#include "skin_bitmaps.h"
+#include "app/finder_app.h"
+#include "skin/skin_bitmaps.h"
+#include "tests/app/finder_fixture.h"
 
 namespace {
 

@@ -8,8 +8,8 @@
 
 #include <cmath>
 
-#include "finder_app.h"
-#include "finder_fixture.h"
+#include "app/finder_app.h"
+#include "tests/app/finder_fixture.h"
 
 namespace {
 

@@ -2,8 +2,8 @@
 
 #include <QPushButton>
 
-#include "device_url.h"
-#include "finder_fixture.h"
+#include "app/device_url.h"
+#include "tests/app/finder_fixture.h"
 
 namespace {
 

@@ -16,12 +16,12 @@
 #include <string>
 #include <vector>
 
-#include "camera_peer.h"
-#include "desktop_hooks.h"
-#include "finder_app.h"
-#include "finder_dlg.h"
-#include "skin_button.h"
-#include "transparent_static.h"
+#include "app/desktop_hooks.h"
+#include "app/finder_app.h"
+#include "app/finder_dlg.h"
+#include "skin/skin_button.h"
+#include "skin/transparent_static.h"
+#include "tests/app/camera_peer.h"
 
 // Cameras for the window tests, one of each kind the panel tells apart.
 //   name | mac | ip | netmask | gateway | port | mode | version | account | password | ro

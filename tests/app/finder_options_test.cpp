@@ -2,7 +2,7 @@
 
 #include <cstdlib>
 
-#include "finder_options.h"
+#include "app/finder_options.h"
 
 namespace {
 

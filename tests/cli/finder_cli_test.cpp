@@ -12,15 +12,15 @@
 #include <sstream>
 #include <thread>
 
-#include "camera_simulator.h"
-#include "cli_options.h"
-#include "device_output.h"
-#include "finder_cli.h"
-#include "set_change.h"
-#include "sim_codec.h"
-#include "sim_device.h"
-#include "test_files.h"
-#include "test_loopback.h"
+#include "cli/cli_options.h"
+#include "cli/device_output.h"
+#include "cli/finder_cli.h"
+#include "cli/set_change.h"
+#include "sim/camera_simulator.h"
+#include "sim/sim_codec.h"
+#include "sim/sim_device.h"
+#include "tests/support/test_files.h"
+#include "tests/support/test_loopback.h"
 
 namespace {
 

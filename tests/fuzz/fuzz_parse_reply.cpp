@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "device_list.h"
-#include "discovery_datagram.h"
+#include "protocol/device_list.h"
+#include "protocol/discovery_datagram.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     static DeviceTable table;

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "discovery_datagram.h"
+#include "protocol/discovery_datagram.h"
 
 static bool WriteSeed(const std::string& folder, const char* name, const uint8_t* bytes,
                       std::size_t length) {

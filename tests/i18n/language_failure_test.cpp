@@ -1,8 +1,8 @@
 // Each way language.db can fail the finder: one message through the window, and the
 // window and the file left as they were.
-#include "language_db.h"
-#include "language_test_support.h"
-#include "language_texts.h"
+#include "i18n/language_db.h"
+#include "i18n/language_texts.h"
+#include "tests/i18n/language_test_support.h"
 
 #include <filesystem>
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "language_test_support.h"
+#include "tests/i18n/language_test_support.h"
 
 #include <gtest/gtest.h>
 #include <sqlite3.h>

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "language_db.h"
-#include "language_view.h"
-#include "test_files.h"
+#include "i18n/language_db.h"
+#include "i18n/language_view.h"
+#include "tests/support/test_files.h"
 
 #include <gtest/gtest.h>
 

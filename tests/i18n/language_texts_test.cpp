@@ -1,5 +1,5 @@
-#include "language_texts.h"
-#include "language_view.h"
+#include "i18n/language_texts.h"
+#include "i18n/language_view.h"
 
 #include <gtest/gtest.h>
 #include <set>

@@ -1,8 +1,8 @@
 // The language.db the finder ships: built from res/language.sql, it must give every
 // language a name in every language and every mapped text in every language.
-#include "language_db.h"
-#include "language_test_support.h"
-#include "language_texts.h"
+#include "i18n/language_db.h"
+#include "i18n/language_texts.h"
+#include "tests/i18n/language_test_support.h"
 
 #include <filesystem>
 #include <gtest/gtest.h>

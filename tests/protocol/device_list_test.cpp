@@ -2,7 +2,7 @@
 
 #include <memory>
 
-#include "device_list.h"
+#include "protocol/device_list.h"
 
 namespace {
 

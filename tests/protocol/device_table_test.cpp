@@ -3,7 +3,7 @@
 #include <cstring>
 #include <memory>
 
-#include "device_table.h"
+#include "protocol/device_table.h"
 
 namespace {
 

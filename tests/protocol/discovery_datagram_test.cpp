@@ -5,7 +5,7 @@
 #include <memory>
 #include <vector>
 
-#include "discovery_datagram.h"
+#include "protocol/discovery_datagram.h"
 
 namespace {
 

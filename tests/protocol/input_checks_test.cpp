@@ -4,7 +4,7 @@
 
 #include <cstdio>
 
-#include "input_checks.h"
+#include "protocol/input_checks.h"
 
 namespace {
 

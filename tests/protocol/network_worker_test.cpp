@@ -26,9 +26,9 @@
 #include <thread>
 #include <vector>
 
-#include "network_worker.h"
-#include "test_loopback.h"
-#include "udp_socket.h"
+#include "protocol/network_worker.h"
+#include "protocol/udp_socket.h"
+#include "tests/support/test_loopback.h"
 
 namespace {
 

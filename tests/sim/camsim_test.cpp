@@ -17,14 +17,14 @@
 #include <thread>
 #include <vector>
 
-#include "camera_simulator.h"
-#include "camsim_command.h"
-#include "device_table.h"
-#include "discovery_datagram.h"
-#include "sim_codec.h"
-#include "sim_device.h"
-#include "test_files.h"
-#include "test_loopback.h"
+#include "protocol/device_table.h"
+#include "protocol/discovery_datagram.h"
+#include "sim/camera_simulator.h"
+#include "sim/camsim_command.h"
+#include "sim/sim_codec.h"
+#include "sim/sim_device.h"
+#include "tests/support/test_files.h"
+#include "tests/support/test_loopback.h"
 
 namespace {
 

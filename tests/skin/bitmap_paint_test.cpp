@@ -1,5 +1,5 @@
-#include "bitmap_paint.h"
-#include "skin_bitmaps.h"
+#include "skin/bitmap_paint.h"
+#include "skin/skin_bitmaps.h"
 
 #include <QPainter>
 #include <cstring>

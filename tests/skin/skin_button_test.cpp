@@ -1,5 +1,5 @@
-#include "skin_bitmaps.h"
-#include "skin_button.h"
+#include "skin/skin_bitmaps.h"
+#include "skin/skin_button.h"
 
 #include <QButtonGroup>
 #include <QMouseEvent>

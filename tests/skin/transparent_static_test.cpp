@@ -1,5 +1,5 @@
-#include "skin_bitmaps.h"
-#include "transparent_static.h"
+#include "skin/skin_bitmaps.h"
+#include "skin/transparent_static.h"
 
 #include <QPainter>
 #include <QScreen>

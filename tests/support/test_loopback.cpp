@@ -1,4 +1,4 @@
-#include "test_loopback.h"
+#include "tests/support/test_loopback.h"
 
 #include <arpa/inet.h>
 #include <netinet/in.h>

@@ -6,8 +6,8 @@
 #include <thread>
 #include <vector>
 
-#include "camera_simulator.h"
-#include "sim_device.h"
+#include "sim/camera_simulator.h"
+#include "sim/sim_device.h"
 
 // One camera from a line of camsim's devices file; fails the test when the line is bad.
 SimDevice CameraFromLine(const std::string& line);
