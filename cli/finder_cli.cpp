@@ -1,7 +1,7 @@
 #include "cli/finder_cli.h"
 
 #include "cli/cli_options.h"
-#include "cli/device_output.h"
+#include "protocol/device_format.h"
 #include "cli/scan_session.h"
 #include "cli/set_change.h"
 

@@ -2,7 +2,7 @@
 
 #include <cstdlib>
 
-#include "cli/device_output.h"
+#include "protocol/device_format.h"
 
 PanelValues PanelValuesFor(const DeviceRecord& record, const SetChanges& changes) {
     PanelValues values;

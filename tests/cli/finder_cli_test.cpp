@@ -13,7 +13,6 @@
 #include <thread>
 
 #include "cli/cli_options.h"
-#include "cli/device_output.h"
 #include "cli/finder_cli.h"
 #include "cli/set_change.h"
 #include "sim/camera_simulator.h"
@@ -361,25 +360,6 @@ TEST(FinderCliSet, UnknownAndReadOnlyDevicesAreRefusedAfterTheScan) {
     EXPECT_EQ(cameras.Received().size(), 3u) << "three scans";
     EXPECT_EQ(cameras.SetRequests(), 0);
     EXPECT_EQ(cameras.Devices()[3].name, "Server room");
-}
-
-TEST(FinderCliRules, ModeFollowsTheRadioRule) {
-    const uint8_t modes[][4] = {{0xFF, 0xFF, 0xFF, 0xFF}, {0xFF, 0xFF, 0x01, 0xFF},
-                                {0x01, 0xFF, 0xFF, 0xFF}, {0xFF, 0xFF, 0x01, 0x00},
-                                {0x00, 0x00, 0x00, 0x00}, {0xFF, 0x01, 0xFF, 0x01}};
-    const char* expected[] = {"STATIC", "DHCP", "PPPOE", "DHCP", "PPPOE", "STATIC"};
-    for (std::size_t i = 0; i < std::size(modes); ++i) {
-        EXPECT_EQ(ModeName(modes[i]), expected[i]) << NetModeText(modes[i]);
-    }
-}
-
-TEST(FinderCliRules, JsonStringsStayValidForAnyBytes) {
-    EXPECT_EQ(JsonString("a\"b\\c"), "\"a\\\"b\\\\c\"");
-    EXPECT_EQ(JsonString(std::string("\x01\n", 2)), "\"\\u0001\\u000a\"");
-    EXPECT_EQ(JsonString("Caf\xc3\xa9"), "\"Caf\xc3\xa9\"");            // UTF-8 passes
-    EXPECT_EQ(JsonString("Caf\xe9"), "\"Caf\\u00e9\"");                 // Latin-1 byte
-    EXPECT_EQ(JsonString("\xc3"), "\"\\u00c3\"");                       // cut sequence
-    EXPECT_EQ(JsonString("\xed\xa0\x80"), "\"\\u00ed\\u00a0\\u0080\""); // surrogate
 }
 
 TEST(FinderCliRules, PanelValuesKeepTheRecordWhereNoOptionIsGiven) {

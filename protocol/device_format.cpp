@@ -1,4 +1,4 @@
-#include "cli/device_output.h"
+#include "protocol/device_format.h"
 
 #include <algorithm>
 #include <array>
