@@ -15,6 +15,7 @@
 #include "app/finder_dlg.h"
 #include "protocol/device_list.h"
 #include "protocol/input_checks.h"
+#include "protocol/net_mode.h"
 #include "skin/skin_button.h"
 #include "skin/transparent_static.h"
 
@@ -32,21 +33,10 @@ static bool FitsDeviceText(const QString& text) {
     return std::all_of(text.begin(), text.end(), [](QChar c) { return c.unicode() <= 0xFF; });
 }
 
-static bool ModeOn(uint8_t modeByte) {
-    return modeByte != NET_MODE_OFF;
-}
-
 // "IP Get:", the mode line by both bytes of a pair, then the firmware version.
 static std::string InfoText(const DeviceRecord& record) {
-    std::string text = "IP Get:";
-    if (ModeOn(record.netMode[0]) && ModeOn(record.netMode[1])) {
-        text += "PPPOE\r\n";
-    } else if (ModeOn(record.netMode[2]) && ModeOn(record.netMode[3])) {
-        text += "DHCP\r\n";
-    } else {
-        text += "STATIC\r\n";
-    }
-    return text + "Version:" + FieldText(record.version) + "\r\n";
+    return std::string("IP Get:") + ModeName(InfoLineMode(record.netMode)) +
+           "\r\nVersion:" + FieldText(record.version) + "\r\n";
 }
 
 // The slot of the selected entry, when the selection may be read at all.
@@ -99,13 +89,17 @@ void CFinderDlg::OnSelectDevice() {
     m_rdoPppoe->setChecked(false);
     m_rdoDhcp->setChecked(false);
     m_rdoStatic->setChecked(false);
-    if (ModeOn(record.netMode[0])) {
+    switch (RadioMode(record.netMode)) {
+    case NetMode::Pppoe:
         m_rdoPppoe->setChecked(true);
-    } else if (ModeOn(record.netMode[2])) {
+        break;
+    case NetMode::Dhcp:
         m_rdoDhcp->setChecked(true);
-    } else {
+        break;
+    case NetMode::Static:
         m_rdoStatic->setChecked(true);
         SetFieldsEnabled(true, false);
+        break;
     }
     m_stcInfo->setText(DeviceText(InfoText(record)));
 

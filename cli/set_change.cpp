@@ -3,6 +3,12 @@
 #include <cstdlib>
 
 #include "protocol/device_format.h"
+#include "protocol/net_mode.h"
+
+// The mode --mode names: "pppoe", "dhcp", anything else static.
+static NetMode ModeOption(const std::string& option) {
+    return option == "pppoe" ? NetMode::Pppoe : option == "dhcp" ? NetMode::Dhcp : NetMode::Static;
+}
 
 PanelValues PanelValuesFor(const DeviceRecord& record, const SetChanges& changes) {
     PanelValues values;
@@ -15,12 +21,7 @@ PanelValues PanelValuesFor(const DeviceRecord& record, const SetChanges& changes
     values.netmask = changes.netmask.value_or(FieldText(record.netmask));
     values.gateway = changes.gateway.value_or(FieldText(record.gateway));
     values.httpPort = changes.httpPort.value_or(std::to_string(record.httpPort));
-    std::string mode = ModeName(record.netMode);
-    if (changes.mode) {
-        mode = *changes.mode == "pppoe" ? "PPPOE" : *changes.mode == "dhcp" ? "DHCP" : "STATIC";
-    }
-    values.pppoeChecked = mode == "PPPOE";
-    values.dhcpChecked = mode == "DHCP";
+    CheckMode(values, changes.mode ? ModeOption(*changes.mode) : RadioMode(record.netMode));
     return values;
 }
 
@@ -57,8 +58,7 @@ std::vector<std::string> VerifyChange(const PanelValues& sent, const DeviceRecor
     Compare(differences, "gateway", FieldText(reply.gateway), sent.gateway);
     Compare(differences, "httpPort", std::to_string(reply.httpPort),
             std::to_string(std::atoi(sent.httpPort.c_str())));
-    const char* mode = sent.pppoeChecked ? "PPPOE" : sent.dhcpChecked ? "DHCP" : "STATIC";
-    Compare(differences, "mode", ModeName(reply.netMode), mode);
+    Compare(differences, "mode", ModeName(RadioMode(reply.netMode)), ModeName(CheckedMode(sent)));
     Compare(differences, "pppoeAccount", FieldText(reply.pppoeAccount), sent.pppoeAccount);
     Compare(differences, "pppoePassword", FieldText(reply.pppoePassword), sent.pppoePassword);
     return differences;

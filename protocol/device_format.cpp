@@ -4,12 +4,7 @@
 #include <array>
 #include <cstdio>
 
-std::string ModeName(const uint8_t netMode[4]) {
-    if (netMode[0] != 0xFF) {
-        return "PPPOE";
-    }
-    return netMode[2] != 0xFF ? "DHCP" : "STATIC";
-}
+#include "protocol/net_mode.h"
 
 std::string NetModeText(const uint8_t netMode[4]) {
     char text[9];
@@ -96,7 +91,7 @@ std::vector<Column> Columns(const DeviceRecord& d) {
         Text("gateway", FieldText(d.gateway)),
         Plain("httpPort", std::to_string(d.httpPort)),
         Text("netMode", NetModeText(d.netMode)),
-        Text("mode", ModeName(d.netMode)),
+        Text("mode", ModeName(RadioMode(d.netMode))),
         Text("pppoeAccount", FieldText(d.pppoeAccount)),
         Text("pppoePassword", FieldText(d.pppoePassword)),
     };
@@ -172,7 +167,7 @@ std::string FormatTable(const std::vector<DeviceRecord>& devices) {
     for (const DeviceRecord& d : devices) {
         rows.push_back({std::to_string(d.id), Printable(FieldText(d.name)), MacToText(d.mac),
                         FieldText(d.ip), FieldText(d.netmask), FieldText(d.gateway),
-                        std::to_string(d.httpPort), ModeName(d.netMode),
+                        std::to_string(d.httpPort), ModeName(RadioMode(d.netMode)),
                         Printable(FieldText(d.version)), d.readOnly ? "yes" : "no"});
     }
     Row::size_type columns = rows.front().size();

@@ -8,10 +8,6 @@
 // How a device record reads as text, for every front end: the mode, the table of a
 // terminal, JSON and CSV. The columns of JSON and CSV are the same, in the same order.
 
-// The mode as the details panel's radio buttons show it: byte 0, then byte 2.
-// "PPPOE", "DHCP" or "STATIC".
-std::string ModeName(const uint8_t netMode[4]);
-
 // The 4 mode bytes as 8 lower-case hexadecimal digits.
 std::string NetModeText(const uint8_t netMode[4]);
 

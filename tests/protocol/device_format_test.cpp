@@ -1,20 +1,9 @@
 // The device formatting both front ends share.
 #include <gtest/gtest.h>
 
-#include <iterator>
 #include <string>
 
 #include "protocol/device_format.h"
-
-TEST(DeviceFormat, ModeFollowsTheRadioRule) {
-    const uint8_t modes[][4] = {{0xFF, 0xFF, 0xFF, 0xFF}, {0xFF, 0xFF, 0x01, 0xFF},
-                                {0x01, 0xFF, 0xFF, 0xFF}, {0xFF, 0xFF, 0x01, 0x00},
-                                {0x00, 0x00, 0x00, 0x00}, {0xFF, 0x01, 0xFF, 0x01}};
-    const char* expected[] = {"STATIC", "DHCP", "PPPOE", "DHCP", "PPPOE", "STATIC"};
-    for (std::size_t i = 0; i < std::size(modes); ++i) {
-        EXPECT_EQ(ModeName(modes[i]), expected[i]) << NetModeText(modes[i]);
-    }
-}
 
 TEST(DeviceFormat, JsonStringsStayValidForAnyBytes) {
     EXPECT_EQ(JsonString("a\"b\\c"), "\"a\\\"b\\\\c\"");

@@ -1,0 +1,45 @@
+#include "protocol/net_mode.h"
+
+#include "protocol/discovery_datagram.h"
+
+static bool ModeOn(uint8_t modeByte) {
+    return modeByte != NET_MODE_OFF;
+}
+
+NetMode RadioMode(const uint8_t netMode[4]) {
+    if (ModeOn(netMode[0])) {
+        return NetMode::Pppoe;
+    }
+    return ModeOn(netMode[2]) ? NetMode::Dhcp : NetMode::Static;
+}
+
+NetMode InfoLineMode(const uint8_t netMode[4]) {
+    if (ModeOn(netMode[0]) && ModeOn(netMode[1])) {
+        return NetMode::Pppoe;
+    }
+    return ModeOn(netMode[2]) && ModeOn(netMode[3]) ? NetMode::Dhcp : NetMode::Static;
+}
+
+const char* ModeName(NetMode mode) {
+    switch (mode) {
+    case NetMode::Pppoe:
+        return "PPPOE";
+    case NetMode::Dhcp:
+        return "DHCP";
+    case NetMode::Static:
+        break;
+    }
+    return "STATIC";
+}
+
+NetMode CheckedMode(const PanelValues& values) {
+    if (values.pppoeChecked) {
+        return NetMode::Pppoe;
+    }
+    return values.dhcpChecked ? NetMode::Dhcp : NetMode::Static;
+}
+
+void CheckMode(PanelValues& values, NetMode mode) {
+    values.pppoeChecked = mode == NetMode::Pppoe;
+    values.dhcpChecked = mode == NetMode::Dhcp;
+}
