@@ -10,6 +10,7 @@
 
 #include <memory>
 #include <optional>
+#include <string_view>
 #include <thread>
 
 #include "i18n/language_db.h"
@@ -209,7 +210,7 @@ private:
     std::optional<int> SelectedSlot() const;
     void SetFieldsEnabled(bool addresses, bool pppoe);
     PanelValues GatherPanelValues() const;
-    std::optional<QString> CheckPanelValues(const PanelValues& values) const;
+    std::string_view UnstorableField() const;
 
     std::unique_ptr<DeviceTable> m_table;
     std::unique_ptr<DialogReport> m_report;

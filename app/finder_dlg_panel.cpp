@@ -14,8 +14,8 @@
 #include "app/desktop_hooks.h"
 #include "app/finder_dlg.h"
 #include "protocol/device_list.h"
-#include "protocol/input_checks.h"
 #include "protocol/net_mode.h"
+#include "protocol/panel_checks.h"
 #include "skin/skin_button.h"
 #include "skin/transparent_static.h"
 
@@ -31,12 +31,6 @@ static std::string DeviceBytes(const QString& text) {
 
 static bool FitsDeviceText(const QString& text) {
     return std::all_of(text.begin(), text.end(), [](QChar c) { return c.unicode() <= 0xFF; });
-}
-
-// "IP Get:", the mode line by both bytes of a pair, then the firmware version.
-static std::string InfoText(const DeviceRecord& record) {
-    return std::string("IP Get:") + ModeName(InfoLineMode(record.netMode)) +
-           "\r\nVersion:" + FieldText(record.version) + "\r\n";
 }
 
 // The slot of the selected entry, when the selection may be read at all.
@@ -155,20 +149,8 @@ PanelValues CFinderDlg::GatherPanelValues() const {
     return values;
 }
 
-static QString NotAnAddress(const char* field, const std::string& text) {
-    return QStringLiteral("%1: \"%2\" is not an address. Type four numbers from 0 to 255 "
-                          "separated by dots, such as 192.168.1.100. Nothing was sent.")
-        .arg(QLatin1String(field), DeviceText(text));
-}
-
-// A reason to send nothing, naming the field, or nothing when the request may go. Only
-// what the user changed is checked: a field left as the camera reported it goes back
-// unchanged, or not at all.
-std::optional<QString> CFinderDlg::CheckPanelValues(const PanelValues& values) const {
-    const DeviceRecord* target = FindSetTarget(*m_table, values.captionMac);
-    if (target == nullptr) {
-        return std::nullopt; // no device selected: the request carries no setting
-    }
+// The label of the first text field holding characters a camera cannot store, or nothing.
+std::string_view CFinderDlg::UnstorableField() const {
     const struct {
         const char* field;
         const QLineEdit* edit;
@@ -176,44 +158,22 @@ std::optional<QString> CFinderDlg::CheckPanelValues(const PanelValues& values) c
         {"Name", m_edtName}, {"Account", m_edtPppoeAccount}, {"Password", m_edtPppoePassword}};
     for (const auto& text : texts) {
         if (!FitsDeviceText(text.edit->text())) {
-            return QStringLiteral("%1: the camera cannot store some of these characters. "
-                                  "Nothing was sent.")
-                .arg(QLatin1String(text.field));
+            return text.field;
         }
     }
-    const struct {
-        const char* field;
-        const std::string& typed;
-        std::string stored;
-    } addresses[] = {{"IP", values.ip, FieldText(target->ip)},
-                     {"Submask", values.netmask, FieldText(target->netmask)},
-                     {"Gateway", values.gateway, FieldText(target->gateway)}};
-    for (const auto& address : addresses) {
-        if (TextDiffers(address.typed, address.stored) && !IsDottedAddress(address.typed)) {
-            return NotAnAddress(address.field, address.typed);
-        }
-    }
-    if (TextDiffers(values.httpPort, std::to_string(target->httpPort)) &&
-        !IsHttpPort(values.httpPort)) {
-        return QStringLiteral("Http Port: \"%1\" is not a port. Type a number from 1 to 65535. "
-                              "Nothing was sent.")
-            .arg(DeviceText(values.httpPort));
-    }
-    if (values.newMac && TextDiffers(*values.newMac, MacToText(target->mac)) &&
-        !IsMacText(*values.newMac)) {
-        return QStringLiteral("Mac: \"%1\" is not a MAC address. Type twelve hexadecimal digits "
-                              "without separators, such as 001a2b3c4d5e. Nothing was sent.")
-            .arg(DeviceText(*values.newMac));
-    }
-    return std::nullopt;
+    return {};
 }
 
 // The request is built here from what the panel shows now; the worker sends it as it is.
 void CFinderDlg::OnSubmit() {
     const PanelValues values = GatherPanelValues();
-    if (const std::optional<QString> problem = CheckPanelValues(values)) {
-        ShowMessage(this, QStringLiteral("Submit"), *problem);
-        return;
+    // With no device selected the request carries no setting, so there is nothing to check.
+    if (const DeviceRecord* target = FindSetTarget(*m_table, values.captionMac)) {
+        if (const std::optional<std::string> problem =
+                CheckPanelValues(*target, values, UnstorableField())) {
+            ShowMessage(this, QStringLiteral("Submit"), DeviceText(*problem));
+            return;
+        }
     }
     DiscoveryDatagram datagram;
     BuildSetRequest(datagram, *m_table, values);

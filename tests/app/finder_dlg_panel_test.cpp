@@ -205,7 +205,8 @@ TEST_F(PanelTest, UpdateEmptiesTheListAndItRefills) {
     EXPECT_EQ(m_peer->Received()[0], m_peer->Received()[1]) << "a second query";
 }
 
-// A refused value leaves the panel as typed, says which field, and sends nothing.
+// A refused value leaves the panel as typed, says which field, and sends nothing. Which
+// values are refused is the core's table of cases; here, that a refusal reaches the user.
 struct BadInput {
     const char* field;
     QLineEdit* CFinderDlg::*edit;
@@ -249,22 +250,15 @@ TEST_P(RefusedInputTest, LeavesThePanelAsTypedAndSendsNothing) {
     EXPECT_EQ(g_shownMessages.size(), 1u);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Fields, RefusedInputTest,
-    ::testing::Values(BadInput{"IP", &CFinderDlg::m_edtIp, "192.168.1"},
-                      BadInput{"IP", &CFinderDlg::m_edtIp, "192.168.1.300"},
-                      BadInput{"Submask", &CFinderDlg::m_edtNetmask, "255.255.255.x"},
-                      BadInput{"Gateway", &CFinderDlg::m_edtGateway, ""},
-                      BadInput{"Http Port", &CFinderDlg::m_edtHttpPort, "0"},
-                      BadInput{"Http Port", &CFinderDlg::m_edtHttpPort, "65536"},
-                      BadInput{"Http Port", &CFinderDlg::m_edtHttpPort, "81a"},
-                      BadInput{"Mac", &CFinderDlg::m_edtNewMac, "02005e00000"},
-                      BadInput{"Mac", &CFinderDlg::m_edtNewMac, "02005e00000g"}),
-    [](const ::testing::TestParamInfo<BadInput>& info) {
-        std::string name = info.param.field;
-        name.erase(std::remove(name.begin(), name.end(), ' '), name.end());
-        return name + std::to_string(info.index);
-    });
+INSTANTIATE_TEST_SUITE_P(Fields, RefusedInputTest,
+                         ::testing::Values(BadInput{"IP", &CFinderDlg::m_edtIp, "192.168.1"},
+                                           BadInput{"Mac", &CFinderDlg::m_edtNewMac,
+                                                    "02005e00000g"}),
+                         [](const ::testing::TestParamInfo<BadInput>& info) {
+                             std::string name = info.param.field;
+                             name.erase(std::remove(name.begin(), name.end(), ' '), name.end());
+                             return name + std::to_string(info.index);
+                         });
 
 TEST_F(PanelTest, CharactersACameraCannotStoreAreRefused) {
     Select(QStringLiteral("Front door"));

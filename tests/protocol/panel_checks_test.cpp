@@ -1,0 +1,149 @@
+// The details panel's info text and its checks before Submit, as a table of cases.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+
+#include "protocol/panel_checks.h"
+
+namespace {
+
+DeviceRecord FrontDoor() {
+    DeviceRecord record{};
+    record.id = 255;
+    SetFieldText(record.name, "Front door");
+    SetFieldText(record.version, "2.1.0");
+    TextToMac("02005e000001", record.mac);
+    SetFieldText(record.ip, "192.168.1.20");
+    SetFieldText(record.netmask, "255.255.255.0");
+    SetFieldText(record.gateway, "192.168.1.1");
+    record.httpPort = 80;
+    std::memset(record.netMode, 0xFF, sizeof record.netMode);
+    return record;
+}
+
+// The panel as a selection fills it, with the MAC-change field shown.
+PanelValues AsSelected(const DeviceRecord& record) {
+    PanelValues values;
+    values.captionMac = MacToText(record.mac);
+    values.newMac = values.captionMac;
+    values.name = FieldText(record.name);
+    values.ip = FieldText(record.ip);
+    values.netmask = FieldText(record.netmask);
+    values.gateway = FieldText(record.gateway);
+    values.httpPort = std::to_string(record.httpPort);
+    return values;
+}
+
+// The panel's field by its label.
+std::string& Field(PanelValues& values, const std::string& label) {
+    if (label == "IP") {
+        return values.ip;
+    }
+    if (label == "Submask") {
+        return values.netmask;
+    }
+    if (label == "Gateway") {
+        return values.gateway;
+    }
+    return label == "Http Port" ? values.httpPort : *values.newMac;
+}
+
+} // namespace
+
+TEST(PanelChecks, AChangedValueThatCannotGoIsRefusedByFieldAndText) {
+    const struct {
+        const char* field;
+        const char* typed;
+    } refused[] = {
+        {"IP", "192.168.1"},          {"IP", "192.168.1.300"}, {"IP", "010.0.0.1"},
+        {"Submask", "255.255.255.x"}, {"Gateway", ""},         {"Http Port", "0"},
+        {"Http Port", "65536"},       {"Http Port", "81a"},    {"Http Port", "000080"},
+        {"Mac", "02005e00000"},       {"Mac", "02005e00000g"}, {"Mac", "02:00:5e:00:00:01"},
+    };
+    const DeviceRecord target = FrontDoor();
+    for (const auto& c : refused) {
+        PanelValues values = AsSelected(target);
+        Field(values, c.field) = c.typed;
+        const std::optional<std::string> problem = CheckPanelValues(target, values);
+        ASSERT_TRUE(problem) << c.field << " \"" << c.typed << '"';
+        EXPECT_EQ(problem->rfind(std::string(c.field) + ": \"" + c.typed + "\" is not a", 0), 0u)
+            << *problem;
+        EXPECT_TRUE(problem->ends_with(" Nothing was sent.")) << *problem;
+    }
+}
+
+TEST(PanelChecks, ValuesTheCameraCanTakeOrAlreadyHasGo) {
+    DeviceRecord target = FrontDoor();
+    EXPECT_FALSE(CheckPanelValues(target, AsSelected(target)));
+    const struct {
+        const char* field;
+        const char* typed;
+    } accepted[] = {
+        {"IP", "10.0.0.1"},     {"Submask", "255.0.0.0"}, {"Gateway", "0.0.0.0"},
+        {"Http Port", "65535"}, {"Http Port", "08080"},   {"Mac", "0A0B0C0D0E0F"},
+    };
+    for (const auto& c : accepted) {
+        PanelValues values = AsSelected(target);
+        Field(values, c.field) = c.typed;
+        EXPECT_FALSE(CheckPanelValues(target, values)) << c.field << " \"" << c.typed << '"';
+    }
+    // What the camera reported goes back untouched (or not at all), even when no check
+    // would pass it.
+    SetFieldText(target.gateway, "");
+    SetFieldText(target.ip, "not an address");
+    EXPECT_FALSE(CheckPanelValues(target, AsSelected(target)));
+    PanelValues hidden = AsSelected(target); // no MAC-change field: no MAC to check
+    hidden.newMac.reset();
+    EXPECT_FALSE(CheckPanelValues(target, hidden));
+}
+
+TEST(PanelChecks, TheMessagesSayWhatToTypeInTheirOwnWords) {
+    const DeviceRecord target = FrontDoor();
+    const struct {
+        const char* field;
+        const char* typed;
+        const char* message;
+    } cases[] = {
+        {"Submask", "1.2.3",
+         "Submask: \"1.2.3\" is not an address. Type four numbers from 0 to "
+         "255 separated by dots, such as 192.168.1.100. Nothing was sent."},
+        {"Http Port", "0",
+         "Http Port: \"0\" is not a port. Type a number from 1 to 65535. "
+         "Nothing was sent."},
+        {"Mac", "xyz",
+         "Mac: \"xyz\" is not a MAC address. Type twelve hexadecimal digits without "
+         "separators, such as 001a2b3c4d5e. Nothing was sent."},
+    };
+    for (const auto& c : cases) {
+        PanelValues values = AsSelected(target);
+        Field(values, c.field) = c.typed;
+        EXPECT_EQ(CheckPanelValues(target, values).value_or(""), c.message);
+    }
+    // Characters the camera cannot store come first, before any other field.
+    PanelValues values = AsSelected(target);
+    values.ip = "bad";
+    EXPECT_EQ(CheckPanelValues(target, values, "Account").value_or(""),
+              "Account: the camera cannot store some of these characters. Nothing was sent.");
+}
+
+TEST(PanelChecks, InfoTextHasTheInfoLinesModeAndTheVersion) {
+    const struct {
+        uint8_t mode[4];
+        const char* version;
+        const char* text;
+    } cases[] = {
+        {{0xFF, 0xFF, 0x01, 0x00}, "1.0", "IP Get:DHCP\r\nVersion:1.0\r\n"},
+        {{0xFF, 0xFF, 0x01, 0xFF}, "1.0", "IP Get:STATIC\r\nVersion:1.0\r\n"},
+        {{0x00, 0x00, 0x00, 0x00}, "", "IP Get:PPPOE\r\nVersion:\r\n"},
+        {{0x01, 0xFF, 0xFF, 0xFF},
+         "sixteen-chars-vv",
+         "IP Get:STATIC\r\nVersion:sixteen-chars-vv\r\n"},
+    };
+    for (const auto& c : cases) {
+        DeviceRecord record = FrontDoor();
+        std::memcpy(record.netMode, c.mode, sizeof record.netMode);
+        SetFieldText(record.version, c.version);
+        EXPECT_EQ(InfoText(record), c.text);
+    }
+}
