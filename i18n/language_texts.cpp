@@ -1,8 +1,9 @@
 #include "i18n/language_texts.h"
 
-#include "i18n/language_view.h"
-
 #include <cstring>
+
+#include "i18n/language_view.h"
+#include "res/control_ids.h"
 
 namespace {
 
@@ -17,19 +18,11 @@ struct CellTarget {
 // Account and password of the PPPoE fields, the address labels, Submit, the status label,
 // the caption, Update and Exit.
 constexpr CellTarget CELL_TARGETS[] = {
-    {2, 1019},
-    {3, 1020},
-    {5, 1022},
-    {6, 1023},
-    {7, 1024},
-    {8, 1025},
-    {9, 1026},
-    {10, 1027},
-    {11, 1012},
-    {12, 1028},
-    {13, LANG_CAPTION_ID},
-    {14, 1001},
-    {15, 1002},
+    {2, IDC_LABEL_ACCOUNT}, {3, IDC_LABEL_PASSWORD},   {5, IDC_LABEL_ADDRESS},
+    {6, IDC_LABEL_NAME},    {7, IDC_LABEL_IP},         {8, IDC_LABEL_NETMASK},
+    {9, IDC_LABEL_GATEWAY}, {10, IDC_LABEL_HTTP_PORT}, {11, IDC_SUBMIT},
+    {12, IDC_LABEL_STATUS}, {13, LANG_CAPTION_ID},     {14, IDC_UPDATE},
+    {15, IDC_EXIT},
 };
 
 bool IsContinuationByte(char c) {
