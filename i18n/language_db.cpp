@@ -1,11 +1,12 @@
 #include "i18n/language_db.h"
 
-#include "i18n/language_texts.h"
-#include "i18n/language_view.h"
+#include <sqlite3.h>
 
 #include <cstdio>
 #include <functional>
-#include <sqlite3.h>
+
+#include "i18n/language_texts.h"
+#include "i18n/language_view.h"
 
 namespace {
 

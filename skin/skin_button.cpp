@@ -1,8 +1,5 @@
 #include "skin/skin_button.h"
 
-#include "skin/bitmap_paint.h"
-#include "skin/skin_bitmaps.h"
-
 #include <QAbstractButton>
 #include <QButtonGroup>
 #include <QCoreApplication>
@@ -12,6 +9,9 @@
 #include <qdrawutil.h>
 
 #include <algorithm>
+
+#include "skin/bitmap_paint.h"
+#include "skin/skin_bitmaps.h"
 
 namespace {
 

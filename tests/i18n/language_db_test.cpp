@@ -1,10 +1,10 @@
 // The language store against real language.db files: the list, the texts, the saved
 // choice, and the unusual tables a translator may leave behind.
+#include <gtest/gtest.h>
+
 #include "i18n/language_db.h"
 #include "i18n/language_texts.h"
 #include "tests/i18n/language_test_support.h"
-
-#include <gtest/gtest.h>
 
 namespace {
 

@@ -1,12 +1,13 @@
 // Each way language.db can fail the finder: one message through the window, and the
 // window and the file left as they were.
+#include <gtest/gtest.h>
+#include <sqlite3.h>
+
+#include <filesystem>
+
 #include "i18n/language_db.h"
 #include "i18n/language_texts.h"
 #include "tests/i18n/language_test_support.h"
-
-#include <filesystem>
-#include <gtest/gtest.h>
-#include <sqlite3.h>
 
 namespace {
 

@@ -1,14 +1,14 @@
 #pragma once
 
-#include "i18n/language_db.h"
-#include "i18n/language_view.h"
-#include "tests/support/test_files.h"
-
 #include <gtest/gtest.h>
 
 #include <map>
 #include <string>
 #include <vector>
+
+#include "i18n/language_db.h"
+#include "i18n/language_view.h"
+#include "tests/support/test_files.h"
 
 struct sqlite3;
 

@@ -1,8 +1,9 @@
+#include <gtest/gtest.h>
+
+#include <set>
+
 #include "i18n/language_texts.h"
 #include "i18n/language_view.h"
-
-#include <gtest/gtest.h>
-#include <set>
 
 namespace {
 

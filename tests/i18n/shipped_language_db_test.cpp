@@ -1,12 +1,13 @@
 // The language.db the finder ships: built from res/language.sql, it must give every
 // language a name in every language and every mapped text in every language.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <set>
+
 #include "i18n/language_db.h"
 #include "i18n/language_texts.h"
 #include "tests/i18n/language_test_support.h"
-
-#include <filesystem>
-#include <gtest/gtest.h>
-#include <set>
 
 namespace {
 

@@ -1,11 +1,11 @@
-#include "skin/bitmap_paint.h"
-#include "skin/skin_bitmaps.h"
-
 #include <QPainter>
-#include <cstring>
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <vector>
+
+#include "skin/bitmap_paint.h"
+#include "skin/skin_bitmaps.h"
 
 namespace {
 

@@ -1,6 +1,3 @@
-#include "skin/skin_bitmaps.h"
-#include "skin/skin_button.h"
-
 #include <QButtonGroup>
 #include <QMouseEvent>
 #include <QPainter>
@@ -9,6 +6,9 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+
+#include "skin/skin_bitmaps.h"
+#include "skin/skin_button.h"
 
 namespace {
 

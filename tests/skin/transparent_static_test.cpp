@@ -1,6 +1,3 @@
-#include "skin/skin_bitmaps.h"
-#include "skin/transparent_static.h"
-
 #include <QPainter>
 #include <QScreen>
 #include <QTest>
@@ -8,6 +5,9 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+
+#include "skin/skin_bitmaps.h"
+#include "skin/transparent_static.h"
 
 namespace {
 
