@@ -75,7 +75,7 @@ std::string Request(std::initializer_list<std::vector<uint8_t>> items) {
         bytes.insert(bytes.end(), item.begin(), item.end());
     }
     bytes.resize(256, 0);
-    return Hex(bytes.data(), bytes.size());
+    return sim::HexLine(bytes.data(), bytes.size());
 }
 
 std::vector<uint8_t> TextItem(uint8_t type, std::size_t width, const char* text) {

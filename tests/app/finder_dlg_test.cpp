@@ -137,7 +137,7 @@ TEST_F(FinderDlgWindowTest, TheListFillsAtStartWithoutAnyAction) {
     ASSERT_EQ(m_peer->Received().size(), 1u);
     DiscoveryDatagram query;
     BuildQueryRequest(query);
-    EXPECT_EQ(m_peer->Received().front(), Hex(query.bytes, sizeof query.bytes));
+    EXPECT_EQ(m_peer->Received().front(), sim::HexLine(query.bytes, sizeof query.bytes));
 }
 
 TEST_F(FinderDlgWindowTest, TheDemoCamerasAllAppear) {

@@ -19,9 +19,10 @@
 #include "app/desktop_hooks.h"
 #include "app/finder_app.h"
 #include "app/finder_dlg.h"
+#include "sim/sim_codec.h"
 #include "skin/skin_button.h"
 #include "skin/transparent_static.h"
-#include "tests/app/camera_peer.h"
+#include "tests/support/test_loopback.h"
 
 // Cameras for the window tests, one of each kind the panel tells apart.
 //   name | mac | ip | netmask | gateway | port | mode | version | account | password | ro
@@ -37,6 +38,13 @@ inline const char* const TEST_CAMERAS[] = {
     "Server RO  | 02005e000009 | 192.168.1.40 | 255.255.255.0 | 192.168.1.1 | 443 | FFFFFFFF | "
     "3.0.0 |  |  | 1",
 };
+
+inline std::vector<SimDevice> DemoCameras() {
+    std::vector<SimDevice> devices;
+    std::string error;
+    EXPECT_TRUE(LoadDeviceFile(DEMO_CAMERAS_FILE, devices, error)) << error;
+    return devices;
+}
 
 inline std::vector<SimDevice> TestCameras() {
     std::vector<SimDevice> devices;

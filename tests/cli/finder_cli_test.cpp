@@ -53,22 +53,17 @@ std::vector<std::string> Lines(const std::string& text) {
     return lines;
 }
 
-// camsim on a free loopback port, logging what it receives.
-class Cameras {
+// camsim on a free loopback port, and the options that point finder-cli at it.
+class Cameras : public CameraPeer {
 public:
-    explicit Cameras(std::vector<SimDevice> devices)
-        : m_running(std::move(devices), LoggingTo(m_folder.File("camsim.log"))) {}
+    using CameraPeer::CameraPeer;
 
-    // The network options that point finder-cli at these cameras.
     std::vector<std::string> Network() const {
-        return {"--broadcast",   "127.0.0.1",
-                "--device-port", std::to_string(m_running->LocalPort()),
-                "--local-port",  std::to_string(FreeUdpPort()),
+        const WorkerEndpoints endpoints = Endpoints();
+        return {"--broadcast",   endpoints.destinationAddress,
+                "--device-port", std::to_string(endpoints.destinationPort),
+                "--local-port",  std::to_string(endpoints.localPort),
                 "--timeout-ms",  SCAN_MS};
-    }
-    std::vector<SimDevice> Devices() const { return m_running->Devices(); }
-    std::vector<std::string> Received() const {
-        return Lines(ReadFile(m_folder.File("camsim.log")));
     }
 
     // How many set requests (anything but a query) reached the cameras.
@@ -79,16 +74,6 @@ public:
         }
         return count;
     }
-
-private:
-    static SimSettings LoggingTo(const std::string& path) {
-        SimSettings settings;
-        settings.logPath = path;
-        return settings;
-    }
-
-    TempFolder m_folder; // outlives the simulator that writes the log into it
-    RunningCameras m_running;
 };
 
 struct CliRun {
@@ -235,6 +220,8 @@ TEST(FinderCliSet, OnlyChangedSettingsTravelAndTheModeDefaultsToTheRecords) {
         Cli({"set", "02005e000002", "--name", "Lobby", "--no-verify"}, cameras.Network());
     EXPECT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(run.out, "settings sent to device 02005e000002\n");
+    // Nothing waits for the cameras here: give them time to take the request in.
+    ASSERT_TRUE(WaitFor([&] { return cameras.Devices()[1].name == "Lobby"; }));
     const std::vector<std::string> received = cameras.Received();
     ASSERT_EQ(received.size(), 2u) << "no verifying scan";
     // magic, target MAC, name, mode: nothing else changed, so nothing else travels.

@@ -90,7 +90,7 @@ private:
 };
 
 // The replies to one query: one per device the simulator holds.
-std::vector<DeviceRecord> Query(RunningCameras& sim, LoopbackPeer& peer) {
+std::vector<DeviceRecord> Query(CameraPeer& sim, LoopbackPeer& peer) {
     DiscoveryDatagram query;
     BuildQueryRequest(query);
     peer.Send(sim->LocalPort(), query.bytes, sizeof query.bytes);
@@ -101,17 +101,6 @@ std::vector<DeviceRecord> Query(RunningCameras& sim, LoopbackPeer& peer) {
         records.push_back(record);
     }
     return records;
-}
-
-template <typename Predicate> bool WaitFor(Predicate predicate, int ms = 2000) {
-    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
-    while (!predicate()) {
-        if (std::chrono::steady_clock::now() > end) {
-            return false;
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    }
-    return true;
 }
 
 } // namespace
@@ -181,7 +170,7 @@ TEST(CamsimDevices, GeneratedDevicesAreDistinct) {
 
 TEST(CamsimQuery, EveryDeviceAnswersAndTheFinderDecodesIt) {
     const std::vector<SimDevice> devices = SampleDevices();
-    RunningCameras sim(devices);
+    CameraPeer sim(devices);
     LoopbackPeer peer;
     const std::vector<DeviceRecord> records = Query(sim, peer);
     ASSERT_EQ(records.size(), devices.size());
@@ -206,7 +195,7 @@ TEST(CamsimQuery, EveryDeviceAnswersAndTheFinderDecodesIt) {
 }
 
 TEST(CamsimQuery, OnlyAFullQueryIsAnswered) {
-    RunningCameras sim(SampleDevices());
+    CameraPeer sim(SampleDevices());
     LoopbackPeer peer;
     DiscoveryDatagram query;
     BuildQueryRequest(query);
@@ -219,14 +208,14 @@ TEST(CamsimQuery, OnlyAFullQueryIsAnswered) {
 TEST(CamsimQuery, RepliesWithJitterAllArrive) {
     SimSettings settings;
     settings.jitterMs = 40;
-    RunningCameras sim(GenerateDevices(50), settings);
+    CameraPeer sim(GenerateDevices(50), settings);
     LoopbackPeer peer;
     const std::vector<DeviceRecord> records = Query(sim, peer);
     EXPECT_EQ(records.size(), 50u);
 }
 
 TEST(CamsimSet, ASetRequestFromTheFinderChangesTheNamedDevice) {
-    RunningCameras sim(SampleDevices());
+    CameraPeer sim(SampleDevices());
     LoopbackPeer peer;
     static DeviceTable table;
     ClearTable(table);
@@ -323,7 +312,7 @@ TEST(CamsimLog, EveryDatagramIsOneHexLine) {
     const TempFolder folder;
     SimSettings settings;
     settings.logPath = folder.File("camsim.log");
-    RunningCameras sim(SampleDevices(), settings);
+    CameraPeer sim(SampleDevices(), settings);
     LoopbackPeer peer;
     DiscoveryDatagram query;
     BuildQueryRequest(query);
