@@ -1,5 +1,6 @@
-// Measures the network worker on loopback: its CPU use while idle, how fast a command goes
-// out, and whether 255 cameras answering at once all arrive. Sends only to 127.0.0.1.
+// Measures the network worker on loopback: its CPU use while idle (after its first query,
+// after a query and after a set request), how fast a command goes out, and whether 255
+// cameras answering at once all arrive. Sends only to 127.0.0.1.
 #include <arpa/inet.h>
 #include <poll.h>
 #include <pthread.h>
@@ -97,17 +98,29 @@ double ProcessCpuSeconds() {
     return Seconds(usage.ru_utime) + Seconds(usage.ru_stime);
 }
 
-void MeasureIdle(std::thread& worker) {
+void MeasureIdle(std::thread& worker, const WorkerControl& control, const char* when) {
     const double threadBefore = ThreadCpuSeconds(worker);
+    const uint64_t turnsBefore = control.Turns();
     const double processBefore = ProcessCpuSeconds();
     const Clock::time_point start = Clock::now();
     std::this_thread::sleep_for(3s);
     const double wall = std::chrono::duration<double>(Clock::now() - start).count();
     const double threadUse = (ThreadCpuSeconds(worker) - threadBefore) / wall * 100;
     const double processUse = (ProcessCpuSeconds() - processBefore) / wall * 100;
-    std::printf("idle CPU over %.1f s: worker thread %.4f %% of a core, whole process %.4f %% "
-                "(goal < 0.1 %%)\n",
-                wall, threadUse, processUse);
+    std::printf("idle CPU %s, over %.1f s: worker thread %.4f %% of a core, whole process "
+                "%.4f %%, %llu turns of the worker's loop (goal < 0.1 %%, 0 turns)\n",
+                when, wall, threadUse, processUse,
+                static_cast<unsigned long long>(control.Turns() - turnsBefore));
+}
+
+void IdleAfterSend(std::thread& worker, const WorkerControl& control, CUdpSocket& peer,
+                   const char* when) {
+    if (!ReceiveOne(peer)) {
+        std::printf("idle %s: the command's datagram never arrived\n", when);
+        return;
+    }
+    std::this_thread::sleep_for(100ms);
+    MeasureIdle(worker, control, when);
 }
 
 void MeasureCommandLatency(WorkerControl& control, CUdpSocket& peer) {
@@ -211,7 +224,14 @@ int main() {
     }
     std::this_thread::sleep_for(100ms);
 
-    MeasureIdle(worker);
+    MeasureIdle(worker, control, "after the first query");
+    // A command wakes the worker; once it is sent the worker must sleep again, not spin.
+    control.SetCommand(CMD_QUERY);
+    IdleAfterSend(worker, control, peer, "after a query");
+    DiscoveryDatagram set{};
+    BuildQueryRequest(set); // any 256 bytes do: the peer only receives them
+    control.SetCommand(CMD_SET, set);
+    IdleAfterSend(worker, control, peer, "after a set request");
     MeasureCommandLatency(control, peer);
     MeasureBurst(report, peer, endpoints.localPort);
 

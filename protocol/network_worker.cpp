@@ -55,6 +55,7 @@ void WorkerControl::MarkStopped() {
 }
 
 int WorkerControl::TakeCommand(DiscoveryDatagram& datagram) {
+    m_turns.fetch_add(1, std::memory_order_relaxed);
     std::lock_guard lock(m_mutex);
     const int command = m_command;
     if (command != CMD_NONE) {
@@ -62,6 +63,10 @@ int WorkerControl::TakeCommand(DiscoveryDatagram& datagram) {
     }
     m_command = CMD_NONE;
     return command;
+}
+
+uint64_t WorkerControl::Turns() const {
+    return m_turns.load(std::memory_order_relaxed);
 }
 
 int WorkerControl::WakeDescriptor() const {

@@ -52,6 +52,10 @@ public:
     int WakeDescriptor() const;                   // readable while a wake-up is pending
     void ClearWake();
 
+    // How many times the worker has taken its command: once a turn of its loop. An idle
+    // worker turns no more, so a count that keeps growing means it spins.
+    uint64_t Turns() const;
+
 private:
     void Wake();
 
@@ -60,6 +64,7 @@ private:
     int m_command = CMD_NONE;
     DiscoveryDatagram m_datagram{};
     int m_wakeFd = -1;
+    std::atomic<uint64_t> m_turns{0};
 };
 
 // How the worker reports. Called on the worker's thread, in order; an implementation must

@@ -297,6 +297,25 @@ TEST_F(NetworkWorkerTest, FirstTurnSendsAQueryWithoutBeingAsked) {
     EXPECT_EQ(run.result, 0);
 }
 
+// Each command wakes the worker once; after it the worker waits again instead of turning
+// its loop over and over. Counted in turns, so a slow machine cannot make it pass or fail.
+TEST_F(NetworkWorkerTest, AfterEachCommandTheWorkerSleepsAgain) {
+    CWorkerRun run(Endpoints());
+    ASSERT_NO_FATAL_FAILURE(StartAndTakeQuery(run));
+    DiscoveryDatagram set{};
+    std::memset(set.bytes, 0x5A, sizeof set.bytes);
+    for (int command : {CMD_QUERY, CMD_SET}) {
+        command == CMD_SET ? run.control.SetCommand(CMD_SET, set)
+                           : run.control.SetCommand(CMD_QUERY);
+        ASSERT_TRUE(peer.Receive().has_value()) << command;
+        const uint64_t turns = run.control.Turns();
+        std::this_thread::sleep_for(200ms);
+        // At most the turn that took the wake-up of the command's own send is still to come.
+        EXPECT_LE(run.control.Turns() - turns, 1u) << "the worker spins after command " << command;
+    }
+    EXPECT_TRUE(run.StopAndJoin());
+}
+
 TEST_F(NetworkWorkerTest, ReplyIsParsedReportedAndAnsweredWithOk) {
     const WorkerEndpoints endpoints = Endpoints();
     CWorkerRun run(endpoints);
