@@ -8,6 +8,7 @@
 #include <cstring>
 #include <ostream>
 
+#include "protocol/udp_socket.h"
 #include "tests/app/finder_fixture.h"
 
 namespace {
@@ -203,6 +204,43 @@ TEST_F(PanelTest, UpdateEmptiesTheListAndItRefills) {
     EXPECT_TRUE(WaitForList(m_expected));
     ASSERT_EQ(m_peer->Received().size(), 2u);
     EXPECT_EQ(m_peer->Received()[0], m_peer->Received()[1]) << "a second query";
+}
+
+// A camera answering again keeps its one entry; only a camera not listed yet gets one.
+TEST_F(PanelTest, ARepeatedReplyAddsNoSecondEntry) {
+    const std::vector<SimDevice> cameras = TestCameras();
+    SimDevice newcomer = cameras[0];
+    newcomer.name = "Newcomer";
+    newcomer.mac[5] = 0x42;
+    CUdpSocket sender;
+    ASSERT_EQ(sender.Open(), 0);
+    sockaddr_in finder{};
+    ASSERT_TRUE(MakeSocketAddress("127.0.0.1", m_peer->Endpoints().localPort, finder));
+    for (const SimDevice& camera : {cameras[0], cameras[3], newcomer}) {
+        const std::vector<uint8_t> reply = sim::EncodeReply(camera);
+        ASSERT_EQ(sender.SendTo(reply.data(), reply.size(), finder), 0);
+    }
+    // Replies are taken in order: once the newcomer is listed, the two repeats were seen.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return Entry(QStringLiteral("Newcomer")) != nullptr; }));
+    EXPECT_EQ(m_dlg->m_lstDevices->count(), m_expected + 1);
+    EXPECT_EQ(CountOccupied(m_dlg->Table()), m_expected + 1);
+}
+
+// An entry at or beyond the number of occupied slots selects nothing, even when its number
+// names an occupied slot.
+TEST_F(PanelTest, AnEntryBeyondTheOccupiedSlotsSelectsNothing) {
+    QListWidget* list = m_dlg->m_lstDevices;
+    const QString lastId = list->item(list->count() - 1)->text().section(QLatin1Char(' '), 0, 0);
+    list->addItem(lastId + QStringLiteral(" zzz")); // sorts last
+    QListWidgetItem* stray = list->item(list->count() - 1);
+    ASSERT_EQ(list->row(stray), CountOccupied(m_dlg->Table()));
+    ASSERT_EQ(stray->text(), lastId + QStringLiteral(" zzz"));
+    list->scrollToItem(stray);
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(stray).center());
+    ASSERT_TRUE(stray->isSelected());
+    EXPECT_EQ(m_dlg->m_grpMac->title(), QStringLiteral("ffffffffffff"));
+    EXPECT_TRUE(m_dlg->m_edtName->text().isEmpty());
+    ExpectChecked(false, false, false);
 }
 
 // A refused value leaves the panel as typed, says which field, and sends nothing. Which
