@@ -275,24 +275,25 @@ void CFinderDlg::keyPressEvent(QKeyEvent* event) {
     OnOK();
 }
 
-// The worker's status line; the label's own setText repaints it at once over the skin.
+// The worker's status line. Every datagram of a burst of replies brings one, so the label
+// repaints through Qt's ordinary update, once per pass of the event loop, not once each.
 void CFinderDlg::OnStatus(const QString& text) {
-    m_stcStatus->setText(text);
+    m_stcStatus->QLabel::setText(text);
 }
 
-// A reply goes into the table by its MAC; a slot not yet listed gets its entry.
+// A reply goes into the table by its MAC; a slot not yet listed gets its entry. The entry's
+// id is its slot's, so the slot's own flag tells whether the list has it, whatever the
+// number of entries.
 void CFinderDlg::OnReply(const DeviceRecord& record) {
     const int slot = MergeRecord(*m_table, record);
-    if (slot == MERGE_DROPPED) {
+    if (slot == MERGE_DROPPED || m_listed[static_cast<std::size_t>(slot)]) {
         return;
     }
-    std::vector<std::string> entries;
-    entries.reserve(static_cast<std::size_t>(m_lstDevices->count()));
-    for (int row = 0; row < m_lstDevices->count(); ++row) {
-        entries.push_back(m_lstDevices->item(row)->text().toLatin1().toStdString());
-    }
-    const DeviceRecord& listed = m_table->slot[slot];
-    if (NeedsListEntry(entries, listed)) {
-        m_lstDevices->addItem(QString::fromLatin1(ListEntryText(listed)));
-    }
+    m_listed[static_cast<std::size_t>(slot)] = true;
+    m_lstDevices->addItem(QString::fromLatin1(ListEntryText(m_table->slot[slot])));
+}
+
+void CFinderDlg::ClearList() {
+    m_lstDevices->clear();
+    m_listed.reset();
 }

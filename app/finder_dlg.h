@@ -8,6 +8,7 @@
 #include <QString>
 #include <QSystemTrayIcon>
 
+#include <bitset>
 #include <memory>
 #include <optional>
 #include <string_view>
@@ -158,6 +159,8 @@ protected:
 private:
     void CreateControls();
     void StartWorker();
+    // Empties the device list; every slot counts as not listed again.
+    void ClearList();
 
     // Set-up steps of their own, filled by the language store and the skin.
     void OpenLanguageDb();
@@ -179,6 +182,7 @@ private:
     std::string_view UnstorableField() const;
 
     std::unique_ptr<DeviceTable> m_table;
+    std::bitset<DEVICE_TABLE_SLOTS> m_listed; // the slots the device list has an entry for
     std::unique_ptr<DialogReport> m_report;
     WorkerEndpoints m_endpoints;
     QString m_markerFile;

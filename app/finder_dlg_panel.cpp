@@ -181,7 +181,7 @@ void CFinderDlg::OnSubmit() {
 }
 
 void CFinderDlg::OnUpdate() {
-    m_lstDevices->clear();
+    ClearList();
     ClearTable(*m_table);
     m_worker.SetCommand(CMD_QUERY);
 }
@@ -197,6 +197,6 @@ void CFinderDlg::ClearPanel() {
     m_rdoPppoe->setChecked(false);
     m_rdoStatic->setChecked(false);
     m_rdoDhcp->setChecked(false);
-    m_lstDevices->clear();
+    ClearList();
     ClearTable(*m_table);
 }
