@@ -9,7 +9,6 @@
 #include <QRadioButton>
 
 #include <algorithm>
-#include <cstdio>
 
 #include "app/desktop_hooks.h"
 #include "app/finder_dlg.h"
