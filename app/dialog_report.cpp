@@ -15,10 +15,11 @@ void DialogReport::OnStatus(const std::string& text) {
         dialog, [dialog, status] { dialog->OnStatus(status); }, Qt::QueuedConnection);
 }
 
-void DialogReport::OnReply(const DeviceRecord& record) {
+void DialogReport::OnReply(const DeviceRecord& record, const ReplyArrival& arrival) {
     CFinderDlg* dialog = m_pDialog;
     QMetaObject::invokeMethod(
-        dialog, [dialog, record] { dialog->OnReply(record); }, Qt::QueuedConnection);
+        dialog, [dialog, record, arrival] { dialog->OnReply(record, arrival); },
+        Qt::QueuedConnection);
 }
 
 void DialogReport::OnSent() {

@@ -11,7 +11,7 @@ public:
     explicit DialogReport(CFinderDlg* dialog) : m_pDialog(dialog) {}
 
     void OnStatus(const std::string& text) override;
-    void OnReply(const DeviceRecord& record) override;
+    void OnReply(const DeviceRecord& record, const ReplyArrival& arrival) override;
     void OnSent() override;
 
 private:

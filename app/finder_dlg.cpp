@@ -32,9 +32,9 @@ static QFont TemplateFont() {
 CFinderDlg::CFinderDlg(const WorkerEndpoints& endpoints, const QString& markerFile,
                        const QString& languageDb)
     : QDialog(nullptr, Qt::Window | Qt::FramelessWindowHint), m_hIcon(LoadSkinIcon(IDI_FINDER)),
-      m_table(std::make_unique<DeviceTable>()), m_report(std::make_unique<DialogReport>(this)),
-      m_endpoints(endpoints), m_markerFile(markerFile),
-      m_languageView(std::make_unique<DialogLanguageView>(*this)),
+      m_table(std::make_unique<DeviceTable>()), m_arrivals(std::make_unique<ArrivalTable>()),
+      m_report(std::make_unique<DialogReport>(this)), m_endpoints(endpoints),
+      m_markerFile(markerFile), m_languageView(std::make_unique<DialogLanguageView>(*this)),
       m_languageDbPath(QFile::encodeName(languageDb).toStdString()) {
     setFont(TemplateFont());
     setContentsMargins(DIALOG_BORDER, DIALOG_BORDER, DIALOG_BORDER, DIALOG_BORDER);
@@ -187,6 +187,7 @@ void CFinderDlg::CreateControls() {
     connect(m_btnExit, &QPushButton::clicked, this, &CFinderDlg::OnExit);
     // A pick from the list, never a selection made from code.
     connect(m_cmbLanguage, &QComboBox::activated, this, &CFinderDlg::OnSelchangeLanguage);
+    CreateNetworkControls();
 }
 
 int CFinderDlg::DoModal() {
@@ -210,6 +211,8 @@ bool CFinderDlg::OnInitDialog() {
     InitLanguageList();
     SetupFonts();
     ClearTable(*m_table);
+    ClearArrivalState();
+    m_bQueryPending = true;
     m_worker.Reset(); // CMD_QUERY pending, stop cleared: the list fills without any action
     StartWorker();
     m_edtNewMac->hide();
@@ -276,21 +279,44 @@ void CFinderDlg::keyPressEvent(QKeyEvent* event) {
 }
 
 // The worker's status line. Every datagram of a burst of replies brings one, so the label
-// repaints through Qt's ordinary update, once per pass of the event loop, not once each.
+// repaints through Qt's ordinary update, once per pass of the event loop, not once each. An
+// "OK" for a reply keeps the summary of the search that is shown, brought up to date.
 void CFinderDlg::OnStatus(const QString& text) {
+    m_lastStatus = text;
+    if (text == QLatin1String("OK") && (m_bSummaryShown || m_nDropped > 0)) {
+        ShowSearchSummary();
+        return;
+    }
+    m_bSummaryShown = false;
+    m_stcStatus->setToolTip(QString());
     m_stcStatus->QLabel::setText(text);
 }
 
-// A reply goes into the table by its MAC; a slot not yet listed gets its entry. The entry's
-// id is its slot's, so the slot's own flag tells whether the list has it, whatever the
-// number of entries.
-void CFinderDlg::OnReply(const DeviceRecord& record) {
+// A reply goes into the table by its MAC, and where it came in beside it; a slot not yet
+// listed gets its entry. The entry's id is its slot's, so the slot's own flag tells whether
+// the list has it, whatever the number of entries.
+void CFinderDlg::OnReply(const DeviceRecord& record, const ReplyArrival& arrival) {
     const int slot = MergeRecord(*m_table, record);
-    if (slot == MERGE_DROPPED || m_listed[static_cast<std::size_t>(slot)]) {
+    if (slot == MERGE_DROPPED) {
+        ++m_nDropped;
         return;
     }
-    m_listed[static_cast<std::size_t>(slot)] = true;
-    m_lstDevices->addItem(QString::fromLatin1(ListEntryText(m_table->slot[slot])));
+    m_arrivals->slot[slot] = arrival;
+    if (!m_listed[static_cast<std::size_t>(slot)]) {
+        m_listed[static_cast<std::size_t>(slot)] = true;
+        auto* item = new QListWidgetItem(QString::fromLatin1(ListEntryText(m_table->slot[slot])));
+        DecorateEntry(item);
+        m_lstDevices->addItem(item);
+        return;
+    }
+    // The entry's text stays as it was first listed; its mark and tip follow the camera,
+    // which may answer with another IP or on another card.
+    for (int row = 0; row < m_lstDevices->count(); ++row) {
+        QListWidgetItem* item = m_lstDevices->item(row);
+        if (SlotOfEntry(item->text().toLatin1().toStdString()) == slot) {
+            DecorateEntry(item);
+        }
+    }
 }
 
 void CFinderDlg::ClearList() {

@@ -15,6 +15,7 @@
 #include <thread>
 
 #include "i18n/language_db.h"
+#include "protocol/device_arrival.h"
 #include "protocol/device_table.h"
 #include "protocol/discovery_datagram.h"
 #include "protocol/network_worker.h"
@@ -24,11 +25,17 @@ class QComboBox;
 class QGroupBox;
 class QLineEdit;
 class QListWidget;
+class QListWidgetItem;
+class QPushButton;
+class QTimer;
 class QRadioButton;
 class CSkinButton;
 class CTransparentStatic;
 class DialogLanguageView;
 class DialogReport;
+
+// How long after a query the status line sums up who answered; later replies update it.
+constexpr int SEARCH_SUMMARY_DELAY_MS = 1500;
 
 // Every control carries its template id in this property, so later code and tests can
 // find it by number.
@@ -71,6 +78,7 @@ public:
     bool IsWorkerRunning() const;
 
     const DeviceTable& Table() const { return *m_table; }
+    const ArrivalTable& Arrivals() const { return *m_arrivals; }
     const LanguageDb& Language() const { return m_language; }
 
     // The template control with this id, or nullptr.
@@ -83,7 +91,7 @@ public:
 
     // What the worker reports, carried out here on the dialog's thread.
     void OnStatus(const QString& text);
-    void OnReply(const DeviceRecord& record);
+    void OnReply(const DeviceRecord& record, const ReplyArrival& arrival);
     void ClearPanel();
 
 public slots:
@@ -99,41 +107,44 @@ public slots:
     void OnSelchangeLanguage();
     void OnMinimize();
     void OnTrayNotify(QSystemTrayIcon::ActivationReason reason);
+    void OnMoveIntoNetwork();
 
 public:
     // Every child control of template 102, in template (and tab) order.
-    QListWidget* m_lstDevices = nullptr;            // 1000
-    CSkinButton* m_btnUpdate = nullptr;             // 1001
-    CSkinButton* m_btnExit = nullptr;               // 1002
-    CTransparentStatic* m_stcInfo = nullptr;        // 1003
-    QLineEdit* m_edtPppoeAccount = nullptr;         // 1004
-    QLineEdit* m_edtPppoePassword = nullptr;        // 1005
-    CTransparentStatic* m_stcAccount = nullptr;     // 1019
-    CTransparentStatic* m_stcPassword = nullptr;    // 1020
-    QLineEdit* m_edtNewMac = nullptr;               // 1006
-    CTransparentStatic* m_stcMac = nullptr;         // 1021
-    CTransparentStatic* m_stcAddress = nullptr;     // 1022
-    QGroupBox* m_grpMac = nullptr;                  // 1034
-    QLineEdit* m_edtName = nullptr;                 // 1007
-    QLineEdit* m_edtIp = nullptr;                   // 1008
-    QLineEdit* m_edtNetmask = nullptr;              // 1009
-    QLineEdit* m_edtGateway = nullptr;              // 1010
-    QLineEdit* m_edtHttpPort = nullptr;             // 1011
-    CTransparentStatic* m_stcName = nullptr;        // 1023
-    CTransparentStatic* m_stcIp = nullptr;          // 1024
-    CTransparentStatic* m_stcNetmask = nullptr;     // 1025
-    CTransparentStatic* m_stcGateway = nullptr;     // 1026
-    CTransparentStatic* m_stcHttpPort = nullptr;    // 1027
-    CSkinButton* m_btnSubmit = nullptr;             // 1012
-    QRadioButton* m_rdoPppoe = nullptr;             // 1013
-    QRadioButton* m_rdoDhcp = nullptr;              // 1014
-    QRadioButton* m_rdoStatic = nullptr;            // 1015
-    CTransparentStatic* m_stcStatusLabel = nullptr; // 1028
-    CTransparentStatic* m_stcStatus = nullptr;      // 1029
-    CTransparentStatic* m_stcPppoe = nullptr;       // 1030
-    CTransparentStatic* m_stcDhcp = nullptr;        // 1031
-    CTransparentStatic* m_stcStatic = nullptr;      // 1032
-    QComboBox* m_cmbLanguage = nullptr;             // 1036
+    QListWidget* m_lstDevices = nullptr;              // 1000
+    CSkinButton* m_btnUpdate = nullptr;               // 1001
+    CSkinButton* m_btnExit = nullptr;                 // 1002
+    CTransparentStatic* m_stcInfo = nullptr;          // 1003
+    QLineEdit* m_edtPppoeAccount = nullptr;           // 1004
+    QLineEdit* m_edtPppoePassword = nullptr;          // 1005
+    CTransparentStatic* m_stcAccount = nullptr;       // 1019
+    CTransparentStatic* m_stcPassword = nullptr;      // 1020
+    QLineEdit* m_edtNewMac = nullptr;                 // 1006
+    CTransparentStatic* m_stcMac = nullptr;           // 1021
+    CTransparentStatic* m_stcAddress = nullptr;       // 1022
+    QGroupBox* m_grpMac = nullptr;                    // 1034
+    QLineEdit* m_edtName = nullptr;                   // 1007
+    QLineEdit* m_edtIp = nullptr;                     // 1008
+    QLineEdit* m_edtNetmask = nullptr;                // 1009
+    QLineEdit* m_edtGateway = nullptr;                // 1010
+    QLineEdit* m_edtHttpPort = nullptr;               // 1011
+    CTransparentStatic* m_stcName = nullptr;          // 1023
+    CTransparentStatic* m_stcIp = nullptr;            // 1024
+    CTransparentStatic* m_stcNetmask = nullptr;       // 1025
+    CTransparentStatic* m_stcGateway = nullptr;       // 1026
+    CTransparentStatic* m_stcHttpPort = nullptr;      // 1027
+    CSkinButton* m_btnSubmit = nullptr;               // 1012
+    QRadioButton* m_rdoPppoe = nullptr;               // 1013
+    QRadioButton* m_rdoDhcp = nullptr;                // 1014
+    QRadioButton* m_rdoStatic = nullptr;              // 1015
+    CTransparentStatic* m_stcStatusLabel = nullptr;   // 1028
+    CTransparentStatic* m_stcStatus = nullptr;        // 1029
+    CTransparentStatic* m_stcPppoe = nullptr;         // 1030
+    CTransparentStatic* m_stcDhcp = nullptr;          // 1031
+    CTransparentStatic* m_stcStatic = nullptr;        // 1032
+    QComboBox* m_cmbLanguage = nullptr;               // 1036
+    CTransparentStatic* m_stcSubnetWarning = nullptr; // 1040
+    QPushButton* m_btnMoveIntoNetwork = nullptr;      // 1041
 
     // Where the caption's close and minimise-to-tray buttons were last painted, in client
     // coordinates; empty until the first paint, so no press counts as on them before.
@@ -175,6 +186,15 @@ private:
     void DragBy(QPoint globalPoint);
     void HideToTray();
 
+    // Where each camera answered: the list's marks and tips, the status line's summary of a
+    // search, and the warning and move of a camera outside its card's subnet.
+    void CreateNetworkControls();
+    void DecorateEntry(QListWidgetItem* item) const;
+    void ShowSubnetWarning(std::optional<int> slot);
+    void StartSearchSummary();
+    void ShowSearchSummary();
+    void ClearArrivalState();
+
     // Details panel helpers.
     std::optional<int> SelectedSlot() const;
     void SetFieldsEnabled(bool addresses, bool pppoe);
@@ -183,6 +203,12 @@ private:
 
     std::unique_ptr<DeviceTable> m_table;
     std::bitset<DEVICE_TABLE_SLOTS> m_listed; // the slots the device list has an entry for
+    std::unique_ptr<ArrivalTable> m_arrivals;
+    QTimer* m_summaryTimer = nullptr;
+    bool m_bQueryPending = false; // the next send is a query, whose answers are summed up
+    bool m_bSummaryShown = false; // the status line sums up the last search
+    int m_nDropped = 0;           // replies dropped since the last send: the table was full
+    QString m_lastStatus;
     std::unique_ptr<DialogReport> m_report;
     WorkerEndpoints m_endpoints;
     QString m_markerFile;

@@ -95,6 +95,7 @@ void CFinderDlg::OnSelectDevice() {
         break;
     }
     m_stcInfo->setText(DeviceText(InfoText(record)));
+    ShowSubnetWarning(slot);
 
     const bool editable = record.readOnly != 1;
     if (!editable) {
@@ -176,12 +177,19 @@ void CFinderDlg::OnSubmit() {
     }
     DiscoveryDatagram datagram;
     BuildSetRequest(datagram, *m_table, values);
-    m_worker.SetCommand(CMD_SET, datagram);
+    // Out of the card the camera answered on only: the other cards' networks need not hear it.
+    const DeviceRecord* target = FindSetTarget(*m_table, values.captionMac);
+    const std::string card =
+        target != nullptr ? m_arrivals->slot[target->id - 1].interfaceName : std::string();
+    m_bQueryPending = false;
+    m_worker.SetCommand(CMD_SET, datagram, card);
 }
 
 void CFinderDlg::OnUpdate() {
     ClearList();
     ClearTable(*m_table);
+    ClearArrivalState();
+    m_bQueryPending = true;
     m_worker.SetCommand(CMD_QUERY);
 }
 
@@ -198,4 +206,7 @@ void CFinderDlg::ClearPanel() {
     m_rdoDhcp->setChecked(false);
     ClearList();
     ClearTable(*m_table);
+    ShowSubnetWarning(std::nullopt);
+    ClearArrivalState();
+    StartSearchSummary();
 }

@@ -43,7 +43,7 @@ class CBenchReport : public WorkerReport {
 public:
     void OnStatus(const std::string&) override {}
     void OnSent() override {}
-    void OnReply(const DeviceRecord& record) override {
+    void OnReply(const DeviceRecord& record, const ReplyArrival&) override {
         const Clock::time_point now = Clock::now();
         std::lock_guard lock(m_mutex);
         if (CountOccupied(*m_table) == 0) {

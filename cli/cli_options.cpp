@@ -10,18 +10,24 @@
 const char FINDER_CLI_USAGE[] =
     R"(Usage: finder-cli scan [--timeout-ms N] [--json | --csv] [network options]
        finder-cli set MAC [settings] [--timeout-ms N] [--no-verify] [network options]
+       finder-cli suggest MAC [--timeout-ms N] [network options]
+       finder-cli interfaces
        finder-cli --help
 
 Finds the IP cameras of the local network segment by a UDP broadcast and changes the
 network settings of one of them.
 
-scan   sends one query, collects the replies for N milliseconds and prints one row per
-       device: id, name, MAC, IP, netmask, gateway, HTTP port, mode, version, read-only.
-       Ids follow the finder's slot rule: the first device to answer is 255, the next 254.
+scan   sends one query out of every network card, collects the replies for N milliseconds
+       and prints one row per device: id, name, MAC, IP, netmask, gateway, HTTP port, mode,
+       version, read-only, the card it answered on, that card's address and whether the
+       camera's IP lies in the card's subnet. Ids follow the finder's slot rule: the first
+       device to answer is 255, the next 254. When nothing answers, the cards searched and
+       the likely causes go to standard error and the exit status is still 0.
   --timeout-ms N      how long to collect replies, 1 to 600000 (default 1500)
   --json              an array of objects with the keys id, readOnly, name, version, mac,
                       ip, netmask, gateway, httpPort, netMode (8 hex digits), mode
-                      ("PPPOE", "DHCP" or "STATIC"), pppoeAccount, pppoePassword
+                      ("PPPOE", "DHCP" or "STATIC"), pppoeAccount, pppoePassword,
+                      interface, interfaceAddress ("10.0.0.5/24"), sameSubnet
   --csv               the same columns as --json, with a header row
 
 set    scans, finds the device that answered with MAC (12 hexadecimal digits), lays the
@@ -40,9 +46,21 @@ set    scans, finds the device that answered with MAC (12 hexadecimal digits), l
   --timeout-ms N         how long each scan collects replies (default 1500)
   --no-verify            send the change and do not scan again
   A read-only device is refused, and so is a change that gives nothing to change.
+  The request goes out only on the network card the device answered on.
 
-Network options (both commands):
-  --broadcast ADDR     where requests go (default 255.255.255.255)
+suggest  scans and prints the address the finder proposes for the device of MAC in the
+       subnet of the card it answered on (as the window's "Move into my network" does):
+       a free IP (not this PC's, not the network or broadcast address, not a camera's),
+       the card's netmask and its gateway (0.0.0.0 when it has none), one per line.
+
+interfaces  lists the network cards: name, address/prefix, whether it is up, whether it
+       can broadcast, and whether a scan searches it (or why not).
+
+Network options (scan, set, suggest):
+  --interface NAME     search only this network card; may be given more than once
+                       (loopback is searched only when named: --interface lo)
+  --broadcast ADDR     send each request once to ADDR, as the routing table has it,
+                       instead of out of every card (not with --interface)
   --device-port N      the cameras' port (default 4000)
   --local-port N       the local port replies come to (default 3566)
 
@@ -103,6 +121,12 @@ std::string CheckTimeout(const std::string& value) {
                : Quoted(value) + " is not a number of milliseconds from 1 to 600000";
 }
 
+std::string CheckInterfaceName(const std::string& value) {
+    return !value.empty() && value.size() < 16 && value.find_first_of("/ \t") == std::string::npos
+               ? ""
+               : Quoted(value) + " is not the name of a network card";
+}
+
 std::string Lower(std::string text) {
     std::transform(text.begin(), text.end(), text.begin(),
                    [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
@@ -123,7 +147,13 @@ const std::map<std::string, ValueOption>& ValueOptions() {
           [](CliOptions& o, const std::string& v) { o.timeoutMs = std::stoi(v); }}},
         {"--broadcast",
          {true, true, CheckAddress,
-          [](CliOptions& o, const std::string& v) { o.endpoints.destinationAddress = v; }}},
+          [](CliOptions& o, const std::string& v) {
+              o.endpoints.destinationAddress = v;
+              o.endpoints.everyInterface = false;
+          }}},
+        {"--interface",
+         {true, true, CheckInterfaceName,
+          [](CliOptions& o, const std::string& v) { o.endpoints.interfaces.push_back(v); }}},
         {"--device-port",
          {true, true, CheckPort,
           [](CliOptions& o, const std::string& v) {
@@ -166,7 +196,25 @@ const std::map<std::string, ValueOption>& ValueOptions() {
 }
 
 const char* CommandName(CliCommand command) {
-    return command == CliCommand::Scan ? "scan" : "set";
+    switch (command) {
+    case CliCommand::Scan:
+        return "scan";
+    case CliCommand::Suggest:
+        return "suggest";
+    case CliCommand::Interfaces:
+        return "interfaces";
+    default:
+        return "set";
+    }
+}
+
+// suggest and interfaces take the options of a scan (interfaces none of them).
+bool ScanLike(CliCommand command) {
+    return command != CliCommand::Set;
+}
+
+bool NeedsMac(CliCommand command) {
+    return command == CliCommand::Set || command == CliCommand::Suggest;
 }
 
 // One option, with its value from "--opt=value" or the next argument.
@@ -180,7 +228,9 @@ bool ReadOption(const std::vector<std::string>& args, std::size_t& i, CliOptions
         option.resize(equals);
     }
     const bool scan = options.command == CliCommand::Scan;
-    const bool flag = scan ? option == "--json" || option == "--csv" : option == "--no-verify";
+    const bool flag = scan                                 ? option == "--json" || option == "--csv"
+                      : options.command == CliCommand::Set ? option == "--no-verify"
+                                                           : false;
     if (flag && value) {
         error = option + " takes no value";
         return false;
@@ -199,7 +249,10 @@ bool ReadOption(const std::vector<std::string>& args, std::size_t& i, CliOptions
         return true;
     }
     const auto known = ValueOptions().find(option);
-    if (known == ValueOptions().end() || !(scan ? known->second.forScan : known->second.forSet)) {
+    const bool accepted =
+        known != ValueOptions().end() && options.command != CliCommand::Interfaces &&
+        (ScanLike(options.command) ? known->second.forScan : known->second.forSet);
+    if (!accepted) {
         error = "unknown option " + Quoted(option) + " for " + CommandName(options.command);
         return false;
     }
@@ -231,12 +284,14 @@ std::optional<CliOptions> ParseCliArguments(const std::vector<std::string>& args
         std::find(args.begin(), args.end(), "-h") != args.end() || args[0] == "help") {
         return options; // CliCommand::Help
     }
-    if (args[0] == "scan") {
-        options.command = CliCommand::Scan;
-    } else if (args[0] == "set") {
-        options.command = CliCommand::Set;
+    const std::map<std::string, CliCommand> commands = {{"scan", CliCommand::Scan},
+                                                        {"set", CliCommand::Set},
+                                                        {"suggest", CliCommand::Suggest},
+                                                        {"interfaces", CliCommand::Interfaces}};
+    if (const auto command = commands.find(args[0]); command != commands.end()) {
+        options.command = command->second;
     } else {
-        error = "unknown command " + Quoted(args[0]) + " (scan or set)";
+        error = "unknown command " + Quoted(args[0]) + " (scan, set, suggest or interfaces)";
         return std::nullopt;
     }
     bool formatGiven = false;
@@ -246,7 +301,7 @@ std::optional<CliOptions> ParseCliArguments(const std::vector<std::string>& args
             if (!ReadOption(args, i, options, formatGiven, error)) {
                 return std::nullopt;
             }
-        } else if (options.command == CliCommand::Set && !macGiven) {
+        } else if (NeedsMac(options.command) && !macGiven) {
             if (const std::string reason = CheckMac(args[i]); !reason.empty()) {
                 error = "MAC " + reason;
                 return std::nullopt;
@@ -258,8 +313,13 @@ std::optional<CliOptions> ParseCliArguments(const std::vector<std::string>& args
             return std::nullopt;
         }
     }
-    if (options.command == CliCommand::Set && !macGiven) {
-        error = "set needs the MAC of the device (12 hexadecimal digits)";
+    if (NeedsMac(options.command) && !macGiven) {
+        error = std::string(CommandName(options.command)) +
+                " needs the MAC of the device (12 hexadecimal digits)";
+        return std::nullopt;
+    }
+    if (!options.endpoints.everyInterface && !options.endpoints.interfaces.empty()) {
+        error = "give either --broadcast or --interface, not both";
         return std::nullopt;
     }
     if (options.command == CliCommand::Set && !options.changes.Any()) {

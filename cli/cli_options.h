@@ -6,7 +6,7 @@
 
 #include "protocol/network_worker.h"
 
-enum class CliCommand { Help, Scan, Set };
+enum class CliCommand { Help, Scan, Set, Suggest, Interfaces };
 enum class OutputFormat { Table, Json, Csv };
 
 // The settings `set` lays over the device's record; an option not given keeps the record's.
@@ -29,7 +29,7 @@ struct CliOptions {
     int timeoutMs = 1500;
     OutputFormat format = OutputFormat::Table;
     WorkerEndpoints endpoints;
-    std::string mac; // set: the device, lower-case
+    std::string mac; // set, suggest: the device, lower-case
     SetChanges changes;
     bool verify = true;
 };

@@ -16,7 +16,12 @@ const DeviceRecord* ScanResult::FindByMac(const std::string& macText) const {
     return nullptr;
 }
 
-ScanCollector::ScanCollector() : m_table(std::make_unique<DeviceTable>()) {
+const ReplyArrival& ScanResult::ArrivalOf(const DeviceRecord& device) const {
+    return arrivals->slot[device.id - 1];
+}
+
+ScanCollector::ScanCollector()
+    : m_table(std::make_unique<DeviceTable>()), m_arrivals(std::make_unique<ArrivalTable>()) {
     ClearTable(*m_table);
 }
 
@@ -25,10 +30,11 @@ void ScanCollector::OnStatus(const std::string& text) {
     m_lastStatus = text;
 }
 
-void ScanCollector::OnReply(const DeviceRecord& record) {
+void ScanCollector::OnReply(const DeviceRecord& record, const ReplyArrival& arrival) {
     std::lock_guard lock(m_mutex);
     const int slot = MergeRecord(*m_table, record);
     if (slot != MERGE_DROPPED) {
+        m_arrivals->slot[slot] = arrival;
         AddListEntry(m_entries, m_table->slot[slot]);
     }
 }
@@ -37,6 +43,7 @@ void ScanCollector::OnSent() {
     {
         std::lock_guard lock(m_mutex);
         ClearTable(*m_table);
+        ClearArrivals(*m_arrivals);
         m_entries.clear();
         m_sendStatus = m_lastStatus;
         ++m_sent;
@@ -65,7 +72,7 @@ static std::string StatusLine(std::string text) {
     return text;
 }
 
-bool ScanCollector::WaitForSend(int count, int waitMs, std::string& error) {
+bool ScanCollector::WaitForSend(int count, int waitMs, std::string& error, std::string* note) {
     std::unique_lock lock(m_mutex);
     m_changed.wait_for(lock, std::chrono::milliseconds(waitMs),
                        [&] { return m_sent >= count || m_ended; });
@@ -75,9 +82,12 @@ bool ScanCollector::WaitForSend(int count, int waitMs, std::string& error) {
                     : "the network worker did not send within " + std::to_string(waitMs) + " ms";
         return false;
     }
-    if (m_sendStatus != "OK") {
+    if (m_sendStatus.rfind("ERR: ", 0) == 0) {
         error = "sending failed: " + StatusLine(m_sendStatus);
         return false;
+    }
+    if (note != nullptr) {
+        *note = m_sendStatus == "OK" ? "" : StatusLine(m_sendStatus);
     }
     return true;
 }
@@ -86,9 +96,12 @@ void ScanCollector::Collect(int timeoutMs, ScanResult& result) {
     std::unique_lock lock(m_mutex);
     m_changed.wait_for(lock, std::chrono::milliseconds(timeoutMs), [&] { return m_ended; });
     *result.table = *m_table;
+    *result.arrivals = *m_arrivals;
     result.devices.clear();
+    result.seen.clear();
     for (const std::string& entry : m_entries) {
         result.devices.push_back(m_table->slot[SlotOfEntry(entry)]);
+        result.seen.push_back(m_arrivals->slot[SlotOfEntry(entry)]);
     }
 }
 
@@ -105,25 +118,27 @@ ScanSession::~ScanSession() {
     m_thread.join();
 }
 
-bool ScanSession::SendCommand(int command, const DiscoveryDatagram& datagram, std::string& error) {
+bool ScanSession::SendCommand(int command, const DiscoveryDatagram& datagram,
+                              const std::string& cardName, std::string& error, std::string* note) {
     const int count = m_collector.Sent() + 1;
-    m_control.SetCommand(command, datagram);
-    return m_collector.WaitForSend(count, SCAN_SEND_WAIT_MS, error);
+    m_control.SetCommand(command, datagram, cardName);
+    return m_collector.WaitForSend(count, SCAN_SEND_WAIT_MS, error, note);
 }
 
 bool ScanSession::Scan(int timeoutMs, ScanResult& result, std::string& error) {
     if (m_firstScan) {
         m_firstScan = false;
-        if (!m_collector.WaitForSend(1, SCAN_SEND_WAIT_MS, error)) {
+        if (!m_collector.WaitForSend(1, SCAN_SEND_WAIT_MS, error, &result.sendNote)) {
             return false;
         }
-    } else if (!SendCommand(CMD_QUERY, DiscoveryDatagram{}, error)) {
+    } else if (!SendCommand(CMD_QUERY, DiscoveryDatagram{}, {}, error, &result.sendNote)) {
         return false;
     }
     m_collector.Collect(timeoutMs, result);
     return true;
 }
 
-bool ScanSession::Send(const DiscoveryDatagram& datagram, std::string& error) {
-    return SendCommand(CMD_SET, datagram, error);
+bool ScanSession::Send(const DiscoveryDatagram& datagram, const std::string& cardName,
+                       std::string& error) {
+    return SendCommand(CMD_SET, datagram, cardName, error);
 }

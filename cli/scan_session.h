@@ -7,6 +7,7 @@
 #include <thread>
 #include <vector>
 
+#include "protocol/device_arrival.h"
 #include "protocol/device_table.h"
 #include "protocol/network_worker.h"
 
@@ -14,9 +15,14 @@
 // order of their list entries (the order they first answered in).
 struct ScanResult {
     std::unique_ptr<DeviceTable> table = std::make_unique<DeviceTable>();
+    std::unique_ptr<ArrivalTable> arrivals = std::make_unique<ArrivalTable>();
     std::vector<DeviceRecord> devices;
+    std::vector<ReplyArrival> seen; // where each of devices answered, in the same order
+    std::string sendNote;           // what went wrong on some cards while others worked
 
     const DeviceRecord* FindByMac(const std::string& macText) const;
+    // The card the device of this MAC answered on (that device must have been found).
+    const ReplyArrival& ArrivalOf(const DeviceRecord& device) const;
 };
 
 // Collects what the worker reports, on the worker's thread, under a lock. Like the window,
@@ -25,13 +31,14 @@ class ScanCollector : public WorkerReport {
 public:
     ScanCollector();
     void OnStatus(const std::string& text) override;
-    void OnReply(const DeviceRecord& record) override;
+    void OnReply(const DeviceRecord& record, const ReplyArrival& arrival) override;
     void OnSent() override;
     void OnEnded(); // the worker's routine has returned
 
     // Waits until the worker has sent `count` datagrams in all, or has ended.
     // False (error set) when it ended first, did not send within waitMs, or the send failed.
-    bool WaitForSend(int count, int waitMs, std::string& error);
+    // A send that failed on some cards only is no failure: note tells which.
+    bool WaitForSend(int count, int waitMs, std::string& error, std::string* note = nullptr);
     // Waits timeoutMs for replies (less when the worker ends), then copies what came.
     void Collect(int timeoutMs, ScanResult& result);
     int Sent() const;
@@ -40,6 +47,7 @@ private:
     mutable std::mutex m_mutex;
     std::condition_variable m_changed;
     std::unique_ptr<DeviceTable> m_table;
+    std::unique_ptr<ArrivalTable> m_arrivals;
     std::vector<std::string> m_entries;
     std::string m_lastStatus;
     std::string m_sendStatus; // the status the last send reported
@@ -59,10 +67,12 @@ public:
     // Sends a query (the first call uses the worker's start-up query) and collects the
     // replies for timeoutMs. False with error set when the worker failed.
     bool Scan(int timeoutMs, ScanResult& result, std::string& error);
-    bool Send(const DiscoveryDatagram& datagram, std::string& error);
+    // Sends a set request out of the card its camera answered on (empty: every card).
+    bool Send(const DiscoveryDatagram& datagram, const std::string& cardName, std::string& error);
 
 private:
-    bool SendCommand(int command, const DiscoveryDatagram& datagram, std::string& error);
+    bool SendCommand(int command, const DiscoveryDatagram& datagram, const std::string& cardName,
+                     std::string& error, std::string* note = nullptr);
 
     WorkerControl m_control;
     ScanCollector m_collector;

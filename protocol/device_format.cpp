@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "protocol/net_mode.h"
+#include "protocol/subnet.h"
 
 std::string NetModeText(const uint8_t netMode[4]) {
     char text[9];
@@ -79,7 +80,7 @@ Column Plain(const char* key, const std::string& value) {
     return {key, value, value};
 }
 
-std::vector<Column> Columns(const DeviceRecord& d) {
+std::vector<Column> Columns(const DeviceRecord& d, const ReplyArrival& seen) {
     return {
         Plain("id", std::to_string(d.id)),
         Plain("readOnly", d.readOnly ? "true" : "false"),
@@ -94,7 +95,37 @@ std::vector<Column> Columns(const DeviceRecord& d) {
         Text("mode", ModeName(RadioMode(d.netMode))),
         Text("pppoeAccount", FieldText(d.pppoeAccount)),
         Text("pppoePassword", FieldText(d.pppoePassword)),
+        Text("interface", seen.interfaceName),
+        Text("interfaceAddress", InterfaceAddressText(seen)),
+        Plain("sameSubnet", SameSubnet(d, seen) ? "true" : "false"),
     };
+}
+
+const ReplyArrival& SeenAt(const std::vector<ReplyArrival>& seen, std::size_t i) {
+    static const ReplyArrival none;
+    return i < seen.size() ? seen[i] : none;
+}
+
+// Rows of equal-width columns, two spaces apart.
+template <std::size_t N> std::string Aligned(const std::vector<std::array<std::string, N>>& rows) {
+    std::array<std::size_t, N> width{};
+    for (const auto& row : rows) {
+        for (std::size_t c = 0; c < N; ++c) {
+            width[c] = std::max(width[c], row[c].size());
+        }
+    }
+    std::string out;
+    for (const auto& row : rows) {
+        std::string line;
+        for (std::size_t c = 0; c < N; ++c) {
+            line += row[c];
+            if (c + 1 < N) {
+                line += std::string(width[c] - row[c].size() + 2, ' ');
+            }
+        }
+        out += line + "\n";
+    }
+    return out;
 }
 
 } // namespace
@@ -127,14 +158,15 @@ std::string JsonString(const std::string& bytes) {
     return out + "\"";
 }
 
-std::string FormatJson(const std::vector<DeviceRecord>& devices) {
+std::string FormatJson(const std::vector<DeviceRecord>& devices,
+                       const std::vector<ReplyArrival>& seen) {
     if (devices.empty()) {
         return "[]\n";
     }
     std::string out = "[\n";
     for (std::size_t i = 0; i < devices.size(); ++i) {
         out += "  {";
-        const std::vector<Column> columns = Columns(devices[i]);
+        const std::vector<Column> columns = Columns(devices[i], SeenAt(seen, i));
         for (std::size_t c = 0; c < columns.size(); ++c) {
             out +=
                 std::string(c == 0 ? "" : ", ") + "\"" + columns[c].key + "\": " + columns[c].json;
@@ -144,15 +176,16 @@ std::string FormatJson(const std::vector<DeviceRecord>& devices) {
     return out + "]\n";
 }
 
-std::string FormatCsv(const std::vector<DeviceRecord>& devices) {
+std::string FormatCsv(const std::vector<DeviceRecord>& devices,
+                      const std::vector<ReplyArrival>& seen) {
     std::string out;
-    for (const Column& column : Columns(DeviceRecord{})) {
+    for (const Column& column : Columns(DeviceRecord{}, ReplyArrival{})) {
         out += std::string(out.empty() ? "" : ",") + column.key;
     }
     out += "\r\n";
-    for (const DeviceRecord& device : devices) {
+    for (std::size_t i = 0; i < devices.size(); ++i) {
         std::string row;
-        for (const Column& column : Columns(device)) {
+        for (const Column& column : Columns(devices[i], SeenAt(seen, i))) {
             row += (row.empty() ? "" : ",") + column.csv;
         }
         out += row + "\r\n";
@@ -160,33 +193,36 @@ std::string FormatCsv(const std::vector<DeviceRecord>& devices) {
     return out;
 }
 
-std::string FormatTable(const std::vector<DeviceRecord>& devices) {
-    using Row = std::array<std::string, 10>;
-    std::vector<Row> rows = {
-        {"ID", "NAME", "MAC", "IP", "NETMASK", "GATEWAY", "PORT", "MODE", "VERSION", "READ-ONLY"}};
-    for (const DeviceRecord& d : devices) {
+std::string FormatTable(const std::vector<DeviceRecord>& devices,
+                        const std::vector<ReplyArrival>& seen) {
+    using Row = std::array<std::string, 13>;
+    std::vector<Row> rows = {{"ID", "NAME", "MAC", "IP", "NETMASK", "GATEWAY", "PORT", "MODE",
+                              "VERSION", "READ-ONLY", "INTERFACE", "INTERFACE-ADDRESS",
+                              "SAME-SUBNET"}};
+    for (std::size_t i = 0; i < devices.size(); ++i) {
+        const DeviceRecord& d = devices[i];
+        const ReplyArrival& card = SeenAt(seen, i);
         rows.push_back({std::to_string(d.id), Printable(FieldText(d.name)), MacToText(d.mac),
                         FieldText(d.ip), FieldText(d.netmask), FieldText(d.gateway),
                         std::to_string(d.httpPort), ModeName(RadioMode(d.netMode)),
-                        Printable(FieldText(d.version)), d.readOnly ? "yes" : "no"});
+                        Printable(FieldText(d.version)), d.readOnly ? "yes" : "no",
+                        card.interfaceName.empty() ? "-" : card.interfaceName,
+                        card.interfaceAddress == 0 ? "-" : InterfaceAddressText(card),
+                        SameSubnet(d, card) ? "yes" : "no"});
     }
-    Row::size_type columns = rows.front().size();
-    std::array<std::size_t, 10> width{};
-    for (const Row& row : rows) {
-        for (std::size_t c = 0; c < columns; ++c) {
-            width[c] = std::max(width[c], row[c].size());
-        }
+    return Aligned(rows);
+}
+
+std::string FormatInterfaces(const std::vector<NetInterface>& cards,
+                             const std::vector<std::string>& only) {
+    using Row = std::array<std::string, 6>;
+    std::vector<Row> rows = {{"NAME", "ADDRESS", "UP", "BROADCAST", "GATEWAY", "SEARCHED"}};
+    for (const NetInterface& card : cards) {
+        const std::string reason = NotSearchedReason(card, only);
+        rows.push_back({card.name, card.address == 0 ? "-" : SubnetText(card.address, card.prefix),
+                        card.up ? "yes" : "no", card.canBroadcast ? "yes" : "no",
+                        card.gateway == 0 ? "-" : Ipv4Text(card.gateway),
+                        reason.empty() ? "yes" : "no: " + reason});
     }
-    std::string out;
-    for (const Row& row : rows) {
-        std::string line;
-        for (std::size_t c = 0; c < columns; ++c) {
-            line += row[c];
-            if (c + 1 < columns) {
-                line += std::string(width[c] - row[c].size() + 2, ' ');
-            }
-        }
-        out += line + "\n";
-    }
-    return out;
+    return Aligned(rows);
 }

@@ -3,7 +3,9 @@
 #include <string>
 #include <vector>
 
+#include "protocol/device_arrival.h"
 #include "protocol/device_table.h"
+#include "protocol/net_interfaces.h"
 
 // How a device record reads as text, for every front end: the mode, the table of a
 // terminal, JSON and CSV. The columns of JSON and CSV are the same, in the same order.
@@ -11,10 +13,19 @@
 // The 4 mode bytes as 8 lower-case hexadecimal digits.
 std::string NetModeText(const uint8_t netMode[4]);
 
-// The devices, in the order given, as an aligned table, a JSON array or CSV with a header.
-std::string FormatTable(const std::vector<DeviceRecord>& devices);
-std::string FormatJson(const std::vector<DeviceRecord>& devices);
-std::string FormatCsv(const std::vector<DeviceRecord>& devices);
+// The devices, in the order given, as an aligned table, a JSON array or CSV with a header;
+// seen holds the card each device answered on, in the same order (missing: none known).
+std::string FormatTable(const std::vector<DeviceRecord>& devices,
+                        const std::vector<ReplyArrival>& seen = {});
+std::string FormatJson(const std::vector<DeviceRecord>& devices,
+                       const std::vector<ReplyArrival>& seen = {});
+std::string FormatCsv(const std::vector<DeviceRecord>& devices,
+                      const std::vector<ReplyArrival>& seen = {});
+
+// The network cards with address, state and whether a scan searches them (only: the
+// cards named by --interface).
+std::string FormatInterfaces(const std::vector<NetInterface>& cards,
+                             const std::vector<std::string>& only);
 
 // A device text as a JSON string: bytes that are not UTF-8 are taken as Latin-1, so the
 // output is always valid JSON and no byte is lost.

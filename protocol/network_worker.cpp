@@ -1,5 +1,6 @@
 #include "protocol/network_worker.h"
 
+#include <arpa/inet.h>
 #include <poll.h>
 #include <sys/eventfd.h>
 #include <unistd.h>
@@ -8,6 +9,9 @@
 #include <cstdio>
 #include <optional>
 
+#include "protocol/net_interfaces.h"
+#include "protocol/search_texts.h"
+#include "protocol/subnet.h"
 #include "protocol/udp_socket.h"
 
 WorkerControl::WorkerControl() : m_wakeFd(eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC)) {
@@ -25,11 +29,17 @@ void WorkerControl::SetCommand(int command) {
     SetCommand(command, none);
 }
 
-void WorkerControl::SetCommand(int command, const DiscoveryDatagram& datagram) {
+bool WorkerEndpoints::SendsPerInterface() const {
+    return everyInterface && destinationAddress == WORKER_BROADCAST_ADDRESS;
+}
+
+void WorkerControl::SetCommand(int command, const DiscoveryDatagram& datagram,
+                               const std::string& interfaceName) {
     {
         std::lock_guard lock(m_mutex);
         m_command = command;
         m_datagram = datagram;
+        m_interfaceName = interfaceName;
     }
     Wake();
 }
@@ -44,6 +54,7 @@ void WorkerControl::Reset() {
     std::lock_guard lock(m_mutex);
     m_command = CMD_QUERY;
     m_datagram = {};
+    m_interfaceName.clear();
 }
 
 bool WorkerControl::StopRequested() const {
@@ -54,12 +65,15 @@ void WorkerControl::MarkStopped() {
     m_stop.store(1);
 }
 
-int WorkerControl::TakeCommand(DiscoveryDatagram& datagram) {
+int WorkerControl::TakeCommand(DiscoveryDatagram& datagram, std::string* interfaceName) {
     m_turns.fetch_add(1, std::memory_order_relaxed);
     std::lock_guard lock(m_mutex);
     const int command = m_command;
     if (command != CMD_NONE) {
         datagram = m_datagram;
+        if (interfaceName != nullptr) {
+            *interfaceName = m_interfaceName;
+        }
     }
     m_command = CMD_NONE;
     return command;
@@ -102,26 +116,107 @@ std::string ErrorText(const char* format, int code) {
     return text;
 }
 
+// The cards the worker knows: read again before every send, and once more after a send when
+// a reply comes in on a card that was not there at the send (plugged in since). So a flood
+// of replies costs at most one extra reading per send.
+struct WorkerCards {
+    std::vector<NetInterface> cards;
+    bool readAgain = false;
+
+    void Read() {
+        cards = ListInterfaces();
+        readAgain = false;
+    }
+
+    ReplyArrival ArrivalOf(unsigned index, const DeviceRecord& record) {
+        const uint32_t camera = ParseIpv4(FieldText(record.ip)).value_or(0);
+        const NetInterface* card = ArrivalCard(cards, index, camera);
+        if (card == nullptr && index != 0 && !readAgain) {
+            cards = ListInterfaces();
+            readAgain = true;
+            card = ArrivalCard(cards, index, camera);
+        }
+        if (card == nullptr) {
+            return {}; // the card has gone: the reply still counts, without a card
+        }
+        return {card->name, card->address, card->prefix, card->gateway};
+    }
+};
+
+// One send out of each card; the status says which cards failed. Only when every card
+// failed is it an error: a card that fails must not hide the cameras of the others.
+std::string SendOutOfCards(CUdpSocket& socket, const sockaddr_in& destination,
+                           const DiscoveryDatagram& datagram,
+                           const std::vector<NetInterface>& cards) {
+    std::string failed;
+    std::size_t failures = 0;
+    for (const NetInterface& card : cards) {
+        const int error = socket.SendVia(datagram.bytes, sizeof datagram.bytes, destination,
+                                         card.index, htonl(card.address));
+        if (error != 0) {
+            failed +=
+                (failed.empty() ? "" : ", ") + card.name + ErrorText(" (Errorcode =%d)", error);
+            ++failures;
+        }
+    }
+    if (failures == 0) {
+        return "OK";
+    }
+    return FillText(failures == cards.size() ? SEARCH_ERR_EVERY_CARD_FAILED : SEARCH_PARTLY_SENT,
+                    failed);
+}
+
+// The status of sending a command out of the cards it is meant for: a query (or a set
+// request whose camera's card is not known) out of every searched card, a set request out
+// of the card its camera answered on.
+std::string SendPerInterface(CUdpSocket& socket, const sockaddr_in& destination, int command,
+                             const DiscoveryDatagram& datagram, const std::string& cardName,
+                             const WorkerEndpoints& endpoints, const WorkerCards& known) {
+    if (command == CMD_SET && !cardName.empty()) {
+        const std::vector<NetInterface> card = SearchedInterfaces(known.cards, {cardName});
+        if (card.empty()) {
+            return FillText(SEARCH_ERR_CARD_GONE, cardName);
+        }
+        return SendOutOfCards(socket, destination, datagram, card);
+    }
+    const std::vector<NetInterface> cards = SearchedInterfaces(known.cards, endpoints.interfaces);
+    if (cards.empty()) {
+        return SEARCH_ERR_NO_CARD;
+    }
+    return SendOutOfCards(socket, destination, datagram, cards);
+}
+
 // Sends the command's datagram; a failed request is reported and not repeated.
 void SendCommand(CUdpSocket& socket, const std::optional<sockaddr_in>& destination, int command,
-                 DiscoveryDatagram& datagram, WorkerReport& report) {
+                 DiscoveryDatagram& datagram, const std::string& cardName,
+                 const WorkerEndpoints& endpoints, WorkerCards& known, WorkerReport& report) {
     if (command == CMD_QUERY) {
         BuildQueryRequest(datagram);
     }
-    const int error = destination
-                          ? socket.SendTo(datagram.bytes, sizeof datagram.bytes, *destination)
-                          : EDESTADDRREQ;
-    report.OnStatus(error != 0 ? ErrorText("ERR: sendto error! Errorcode =%d\n", error) : "OK");
+    known.Read();
+    std::string status;
+    if (!destination) {
+        status = ErrorText("ERR: sendto error! Errorcode =%d\n", EDESTADDRREQ);
+    } else if (endpoints.SendsPerInterface()) {
+        status =
+            SendPerInterface(socket, *destination, command, datagram, cardName, endpoints, known);
+    } else {
+        const int error = socket.SendTo(datagram.bytes, sizeof datagram.bytes, *destination);
+        status = error != 0 ? ErrorText("ERR: sendto error! Errorcode =%d\n", error) : "OK";
+    }
+    report.OnStatus(status);
     report.OnSent();
 }
 
 // Takes every datagram that is waiting, up to the drain limit.
-void DrainSocket(CUdpSocket& socket, const WorkerControl& control, WorkerReport& report) {
+void DrainSocket(CUdpSocket& socket, const WorkerControl& control, WorkerCards& known,
+                 WorkerReport& report) {
     uint8_t buffer[WORKER_RECEIVE_BUFFER];
     for (int taken = 0; taken < WORKER_DRAIN_LIMIT && !control.StopRequested(); ++taken) {
         std::size_t length = 0;
         sockaddr_in sender; // who sent it does not matter, and never becomes the destination
-        const int error = socket.ReceiveFrom(buffer, sizeof buffer, length, sender);
+        unsigned arrival = 0;
+        const int error = socket.ReceiveFrom(buffer, sizeof buffer, length, sender, &arrival);
         if (error == EAGAIN || error == EWOULDBLOCK) {
             return;
         }
@@ -134,7 +229,7 @@ void DrainSocket(CUdpSocket& socket, const WorkerControl& control, WorkerReport&
         }
         DeviceRecord record;
         if (ParseReply(buffer, length, record)) {
-            report.OnReply(record);
+            report.OnReply(record, known.ArrivalOf(arrival, record));
         }
         report.OnStatus("OK");
     }
@@ -168,6 +263,10 @@ int NetworkWorker(WorkerControl& control, WorkerReport& report, const WorkerEndp
     report.OnStatus("OK");
 
     socket.SetBroadcast(true); // without it only the broadcast fails, and says so
+    // Each reply says which card it came in on: one socket serves every card, and the
+    // sends pick their card the same way (SendVia), so no socket per card is needed and the
+    // port 3566 is bound once, as a second finder expects to find it.
+    socket.ReportArrivalInterface();
     socket.GrowReceiveBuffer(WORKER_SOCKET_RECEIVE_BUFFER);
 
     if (const int error = socket.Bind(endpoints.localPort); error != 0) {
@@ -183,14 +282,17 @@ int NetworkWorker(WorkerControl& control, WorkerReport& report, const WorkerEndp
         destination.reset(); // every send then reports the error
     }
 
+    WorkerCards known;
+    known.Read();
     while (!control.StopRequested()) {
         DiscoveryDatagram datagram;
-        const int command = control.TakeCommand(datagram);
+        std::string cardName;
+        const int command = control.TakeCommand(datagram, &cardName);
         if (command == CMD_QUERY || command == CMD_SET) {
-            SendCommand(socket, destination, command, datagram, report);
+            SendCommand(socket, destination, command, datagram, cardName, endpoints, known, report);
         }
         if (WaitForWork(socket, control)) {
-            DrainSocket(socket, control, report);
+            DrainSocket(socket, control, known, report);
         }
     }
     return 0;

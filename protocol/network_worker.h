@@ -4,7 +4,9 @@
 #include <cstdint>
 #include <mutex>
 #include <string>
+#include <vector>
 
+#include "protocol/device_arrival.h"
 #include "protocol/device_table.h"
 #include "protocol/discovery_datagram.h"
 
@@ -22,10 +24,18 @@ constexpr std::size_t WORKER_RECEIVE_BUFFER = 3000;
 constexpr int WORKER_SOCKET_RECEIVE_BUFFER = 1 << 20;
 
 // Where the worker listens and where its requests go. Tests and the simulator use loopback.
+// With the limited broadcast as destination and everyInterface set (the defaults), each
+// query leaves through every network card that is searched (see SearchedInterfaces), and a
+// set request through the card its camera answered on. An explicit destination
+// (everyInterface cleared, or another address) is one plain send, as the routing table has it.
 struct WorkerEndpoints {
     uint16_t localPort = WORKER_LOCAL_PORT;
     std::string destinationAddress = WORKER_BROADCAST_ADDRESS;
     uint16_t destinationPort = WORKER_DEVICE_PORT;
+    bool everyInterface = true;
+    std::vector<std::string> interfaces; // search only these cards; empty: every card
+
+    bool SendsPerInterface() const;
 };
 
 // What the front end asks of the worker. The pending command and its datagram are set and
@@ -41,15 +51,18 @@ public:
     // Front end side.
     void SetCommand(int command); // CMD_QUERY: the worker builds the query itself
                                   // (CMD_SET without a datagram sends 256 zero bytes)
-    void SetCommand(int command, const DiscoveryDatagram& datagram); // CMD_SET: send this
+    // CMD_SET: send this, out of the card the camera answered on (empty: every card searched).
+    void SetCommand(int command, const DiscoveryDatagram& datagram,
+                    const std::string& interfaceName = {});
     void RequestStop();
     void Reset(); // stop cleared, CMD_QUERY pending: the state a worker starts from
 
     // Worker side.
     bool StopRequested() const;
-    void MarkStopped();                           // start-up failed: the worker sets stop itself
-    int TakeCommand(DiscoveryDatagram& datagram); // takes and resets the command in one step
-    int WakeDescriptor() const;                   // readable while a wake-up is pending
+    void MarkStopped(); // start-up failed: the worker sets stop itself
+    // Takes and resets the command in one step, with its datagram and card.
+    int TakeCommand(DiscoveryDatagram& datagram, std::string* interfaceName = nullptr);
+    int WakeDescriptor() const; // readable while a wake-up is pending
     void ClearWake();
 
     // How many times the worker has taken its command: once a turn of its loop. An idle
@@ -63,6 +76,7 @@ private:
     mutable std::mutex m_mutex;
     int m_command = CMD_NONE;
     DiscoveryDatagram m_datagram{};
+    std::string m_interfaceName;
     int m_wakeFd = -1;
     std::atomic<uint64_t> m_turns{0};
 };
@@ -72,9 +86,10 @@ private:
 class WorkerReport {
 public:
     virtual ~WorkerReport() = default;
-    virtual void OnStatus(const std::string& text) = 0;   // "OK" or "ERR: ..."
-    virtual void OnReply(const DeviceRecord& record) = 0; // a reply that passed ParseReply
-    virtual void OnSent() = 0;                            // after every send
+    virtual void OnStatus(const std::string& text) = 0; // "OK" or "ERR: ..."
+    // A reply that passed ParseReply, and the card it came in on.
+    virtual void OnReply(const DeviceRecord& record, const ReplyArrival& arrival) = 0;
+    virtual void OnSent() = 0; // after every send
 };
 
 // The worker's thread routine: start-up, then the loop until stop. Returns 1 when start-up

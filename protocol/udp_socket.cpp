@@ -2,6 +2,7 @@
 
 #include <arpa/inet.h>
 #include <cerrno>
+#include <cstring>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -71,6 +72,11 @@ uint16_t CUdpSocket::LocalPort() const {
     return ntohs(local.sin_port);
 }
 
+int CUdpSocket::ReportArrivalInterface() {
+    const int on = 1;
+    return setsockopt(m_fd, IPPROTO_IP, IP_PKTINFO, &on, sizeof on) < 0 ? errno : 0;
+}
+
 int CUdpSocket::SendTo(const void* bytes, std::size_t length, const sockaddr_in& destination) {
     ssize_t sent;
     do {
@@ -80,18 +86,68 @@ int CUdpSocket::SendTo(const void* bytes, std::size_t length, const sockaddr_in&
     return sent < 0 ? errno : 0;
 }
 
+int CUdpSocket::SendVia(const void* bytes, std::size_t length, const sockaddr_in& destination,
+                        unsigned interfaceIndex, in_addr_t sourceAddress) {
+    iovec data{const_cast<void*>(bytes), length};
+    alignas(cmsghdr) char control[CMSG_SPACE(sizeof(in_pktinfo))] = {};
+    msghdr message{};
+    message.msg_name = const_cast<sockaddr_in*>(&destination);
+    message.msg_namelen = sizeof destination;
+    message.msg_iov = &data;
+    message.msg_iovlen = 1;
+    message.msg_control = control;
+    message.msg_controllen = sizeof control;
+    cmsghdr* header = CMSG_FIRSTHDR(&message);
+    header->cmsg_level = IPPROTO_IP;
+    header->cmsg_type = IP_PKTINFO;
+    header->cmsg_len = CMSG_LEN(sizeof(in_pktinfo));
+    in_pktinfo via{};
+    via.ipi_ifindex = static_cast<int>(interfaceIndex);
+    via.ipi_spec_dst.s_addr = sourceAddress;
+    std::memcpy(CMSG_DATA(header), &via, sizeof via);
+    ssize_t sent;
+    do {
+        sent = sendmsg(m_fd, &message, 0);
+    } while (sent < 0 && errno == EINTR);
+    return sent < 0 ? errno : 0;
+}
+
+// The card index of an IP_PKTINFO note, or 0 when the message carries none.
+static unsigned ArrivalIndex(msghdr& message) {
+    for (cmsghdr* header = CMSG_FIRSTHDR(&message); header != nullptr;
+         header = CMSG_NXTHDR(&message, header)) {
+        if (header->cmsg_level == IPPROTO_IP && header->cmsg_type == IP_PKTINFO) {
+            in_pktinfo info;
+            std::memcpy(&info, CMSG_DATA(header), sizeof info);
+            return static_cast<unsigned>(info.ipi_ifindex);
+        }
+    }
+    return 0;
+}
+
 int CUdpSocket::ReceiveFrom(void* buffer, std::size_t capacity, std::size_t& length,
-                            sockaddr_in& sender) {
+                            sockaddr_in& sender, unsigned* arrivalInterface) {
+    iovec data{buffer, capacity};
+    alignas(cmsghdr) char control[CMSG_SPACE(sizeof(in_pktinfo))];
+    msghdr message{};
     ssize_t received;
     do {
-        socklen_t size = sizeof sender;
+        message = {};
+        message.msg_name = &sender;
+        message.msg_namelen = sizeof sender;
+        message.msg_iov = &data;
+        message.msg_iovlen = 1;
+        message.msg_control = control;
+        message.msg_controllen = sizeof control;
         // MSG_TRUNC makes the kernel report the datagram's full length, so an over-long
         // one is recognised instead of being passed on cut short.
-        received = recvfrom(m_fd, buffer, capacity, MSG_DONTWAIT | MSG_TRUNC,
-                            reinterpret_cast<sockaddr*>(&sender), &size);
+        received = recvmsg(m_fd, &message, MSG_DONTWAIT | MSG_TRUNC);
     } while (received < 0 && errno == EINTR);
     if (received < 0) {
         return errno;
+    }
+    if (arrivalInterface != nullptr) {
+        *arrivalInterface = ArrivalIndex(message);
     }
     if (static_cast<std::size_t>(received) > capacity) {
         return EMSGSIZE;

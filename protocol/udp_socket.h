@@ -29,11 +29,22 @@ public:
     int Bind(uint16_t port, in_addr_t address = INADDR_ANY); // address in network order
     uint16_t LocalPort() const;                              // 0 when not bound
 
+    // Asks the system to tell, with each datagram received, the card it came in on.
+    int ReportArrivalInterface();
+
     int SendTo(const void* bytes, std::size_t length, const sockaddr_in& destination);
+    // Sends out of one card (its index) with that card's address as the source, whatever
+    // the routing table says: a broadcast then leaves through that card even with no route
+    // (no default route, or a second card that the route does not name).
+    int SendVia(const void* bytes, std::size_t length, const sockaddr_in& destination,
+                unsigned interfaceIndex, in_addr_t sourceAddress);
 
     // Takes one waiting datagram without blocking. EAGAIN: nothing is waiting. A datagram
     // longer than capacity is consumed and refused with EMSGSIZE, never handed over cut.
-    int ReceiveFrom(void* buffer, std::size_t capacity, std::size_t& length, sockaddr_in& sender);
+    // arrivalInterface, when given, receives the index of the card the datagram came in on
+    // (0 when the system did not say; see ReportArrivalInterface).
+    int ReceiveFrom(void* buffer, std::size_t capacity, std::size_t& length, sockaddr_in& sender,
+                    unsigned* arrivalInterface = nullptr);
 
 private:
     int m_fd = -1;

@@ -35,3 +35,8 @@ constexpr int IDC_LABEL_STATIC = 1032;
 constexpr int IDC_MAC_GROUP = 1034;
 constexpr int IDC_LANGUAGE = 1036;
 constexpr int IDC_STATIC = -1; // the "ADSL / DSL" frame, which has no member
+
+// The finder's own controls beyond the template: the warning about a camera outside the
+// subnet of the card it answered on, and the button that proposes an address inside it.
+constexpr int IDC_SUBNET_WARNING = 1040;
+constexpr int IDC_MOVE_INTO_NETWORK = 1041;

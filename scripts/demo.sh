@@ -1,38 +1,41 @@
 #!/usr/bin/env bash
-# The finder at work without a camera network: a private network namespace in which
-# camsim holds a dozen cameras on port 4000 and the finder runs with its own defaults
-# (broadcast 255.255.255.255:4000 from port 3566). Nothing leaves the namespace.
+# The finder at work without a camera network: a private network namespace with two network
+# cards, eth1 (192.168.1.5/24) and eth2 (10.0.0.5/24), each leading to a simulated camera
+# network of its own (scripts/camera_networks.sh): a dozen cameras behind eth1, and behind
+# eth2 a camera with a factory address in a foreign subnet that answers by broadcast. The
+# finder runs with its own defaults (a query out of every card to 255.255.255.255:4000 from
+# port 3566, no default route). Nothing leaves the namespaces.
 #
 #   scripts/demo.sh [BUILD]      (BUILD defaults to build; `make demo` passes it)
 #
 # With a display, the finder opens on it and the demo ends when the finder does. Without
 # one ($DISPLAY unset), it runs on a private Xvfb with trayer as its notification area,
-# selects a camera, saves a screenshot to BUILD/demo.png, prints its path, hides the finder
+# selects the camera in the foreign subnet, presses "Move into my network", saves a
+# screenshot to BUILD/demo.png, prints its path, hides the finder
 # to the tray and brings it back with a double-click on the icon, and closes the finder.
 set -euo pipefail
 
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 root="$(dirname "$here")"
 
-# Inside the namespace: loopback up, every address routed to it, then camsim and the finder.
+# Inside the namespace: the two camera networks, then the finder.
 inside() {
     local build="$1" screenshot="$2"
-    # Run by hand outside the private namespace, the next lines would reroute the machine
-    # and the finder would broadcast on the real network: loopback must be the only link.
+    # Run by hand outside the private namespace, the finder would broadcast on the real
+    # network: loopback must be the only link (camera_networks.sh refuses otherwise).
     if [[ "$(ip -o link show | awk -F': ' '{print $2}')" != "lo" ]]; then
         echo "demo: --inside runs only in a private network namespace" >&2
         return 1
     fi
-    ip link set lo up
-    ip route add default dev lo
-    "$build/bin/camsim" --devices "$root/sim/demo_cameras.txt" --port 4000 &
-    camsim_pid=$!
-    trap 'kill "$camsim_pid" 2>/dev/null || true; wait "$camsim_pid" 2>/dev/null || true' EXIT
+    state="$(mktemp -d)"
+    trap '"$here/camera_networks.sh" down "$state"; wait 2>/dev/null || true' EXIT
+    "$here/camera_networks.sh" up "$state" "$build/bin/camsim" "$root/sim/demo_cameras.txt" \
+        "$root/sim/demo_cameras_net2.txt"
     if [[ -n "$screenshot" ]] && command -v trayer >/dev/null; then
         trayer --edge bottom --align right --widthtype pixel --width 100 --height 24 \
             >/dev/null 2>&1 &
         tray_pid=$!
-        trap 'kill "$camsim_pid" "$tray_pid" 2>/dev/null || true; wait 2>/dev/null || true' EXIT
+        trap 'kill "$tray_pid" 2>/dev/null || true; "$here/camera_networks.sh" down "$state"; wait 2>/dev/null || true' EXIT
         sleep 0.5 # the notification area must be there when the finder asks for it
     fi
     cd "$build/bin" # language.db lies next to the finder
@@ -57,10 +60,16 @@ inside() {
         kill "$finder" 2>/dev/null || true
         return 1
     fi
-    sleep 1 # the cameras answer the first query
-    # Select the first camera of the list, as a user would.
+    sleep 2 # the cameras answer the first query, and the status line sums up who did
+    # The list sorts by text: "242 Dock" first, then "243 Factory default", the camera in the
+    # foreign subnet. Select it as a user would, then let the finder propose an address.
     eval "$(xdotool getwindowgeometry --shell "$window")"
     xdotool mousemove $((X + 60)) $((Y + 54)) click 1
+    sleep 0.3
+    xdotool key Down
+    sleep 0.5
+    # "Move into my network", left of the panel under "Address:".
+    xdotool mousemove $((X + 1 + 56)) $((Y + 1 + 351)) click 1
     sleep 0.5
     import -window root "$screenshot"
     echo "demo: screenshot saved to $screenshot"

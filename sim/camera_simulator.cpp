@@ -20,6 +20,7 @@ using Clock = std::chrono::steady_clock;
 struct CameraSimulator::PendingReply {
     Clock::time_point due;
     sockaddr_in destination;
+    unsigned viaInterface; // 0: as the routing table has it
     std::vector<uint8_t> bytes;
 };
 
@@ -63,6 +64,12 @@ bool CameraSimulator::Open(std::string& error) {
             ("bind " + m_settings.bindAddress + ":" + std::to_string(m_settings.port)).c_str());
         return false;
     }
+    // The card a query came in on, so that a broadcast answer leaves through that card.
+    const int on = 1;
+    setsockopt(m_socket, IPPROTO_IP, IP_PKTINFO, &on, sizeof on);
+    if (m_settings.replyBroadcast) {
+        setsockopt(m_socket, SOL_SOCKET, SO_BROADCAST, &on, sizeof on);
+    }
     socklen_t length = sizeof address;
     getsockname(m_socket, reinterpret_cast<sockaddr*>(&address), &length);
     m_localPort = ntohs(address.sin_port);
@@ -99,7 +106,8 @@ void CameraSimulator::LogDatagram(const uint8_t* bytes, std::size_t length) {
 }
 
 void CameraSimulator::HandleDatagram(const uint8_t* bytes, std::size_t length, const void* source,
-                                     unsigned sourceLength, std::vector<PendingReply>& pending) {
+                                     unsigned sourceLength, unsigned arrival,
+                                     std::vector<PendingReply>& pending) {
     LogDatagram(bytes, length);
     std::lock_guard lock(m_mutex);
     if (!sim::IsQuery(bytes, length)) {
@@ -116,12 +124,52 @@ void CameraSimulator::HandleDatagram(const uint8_t* bytes, std::size_t length, c
         PendingReply reply;
         reply.due = now + std::chrono::milliseconds(m_settings.jitterMs > 0 ? jitter(random) : 0);
         std::memcpy(&reply.destination, source, sizeof reply.destination);
+        reply.viaInterface = 0;
+        if (m_settings.replyBroadcast) {
+            reply.destination.sin_addr.s_addr = htonl(INADDR_BROADCAST);
+            reply.viaInterface = arrival;
+        }
         reply.bytes = sim::EncodeReply(device);
         pending.push_back(std::move(reply));
     }
     // Equal due times keep the device order, so replies without jitter go out in order.
     std::stable_sort(pending.begin(), pending.end(),
                      [](const PendingReply& a, const PendingReply& b) { return a.due < b.due; });
+}
+
+// The card of an IP_PKTINFO note, or 0.
+static unsigned ArrivalIndex(msghdr& message) {
+    for (cmsghdr* header = CMSG_FIRSTHDR(&message); header != nullptr;
+         header = CMSG_NXTHDR(&message, header)) {
+        if (header->cmsg_level == IPPROTO_IP && header->cmsg_type == IP_PKTINFO) {
+            in_pktinfo info;
+            std::memcpy(&info, CMSG_DATA(header), sizeof info);
+            return static_cast<unsigned>(info.ipi_ifindex);
+        }
+    }
+    return 0;
+}
+
+void CameraSimulator::SendReply(const PendingReply& reply) {
+    iovec data{const_cast<uint8_t*>(reply.bytes.data()), reply.bytes.size()};
+    alignas(cmsghdr) char control[CMSG_SPACE(sizeof(in_pktinfo))] = {};
+    msghdr message{};
+    message.msg_name = const_cast<sockaddr_in*>(&reply.destination);
+    message.msg_namelen = sizeof reply.destination;
+    message.msg_iov = &data;
+    message.msg_iovlen = 1;
+    if (reply.viaInterface != 0) {
+        message.msg_control = control;
+        message.msg_controllen = sizeof control;
+        cmsghdr* header = CMSG_FIRSTHDR(&message);
+        header->cmsg_level = IPPROTO_IP;
+        header->cmsg_type = IP_PKTINFO;
+        header->cmsg_len = CMSG_LEN(sizeof(in_pktinfo));
+        in_pktinfo via{};
+        via.ipi_ifindex = static_cast<int>(reply.viaInterface);
+        std::memcpy(CMSG_DATA(header), &via, sizeof via);
+    }
+    sendmsg(m_socket, &message, 0);
 }
 
 int CameraSimulator::Run() {
@@ -131,9 +179,7 @@ int CameraSimulator::Run() {
         const Clock::time_point now = Clock::now();
         std::size_t sent = 0;
         while (sent < pending.size() && pending[sent].due <= now) {
-            const PendingReply& reply = pending[sent++];
-            sendto(m_socket, reply.bytes.data(), reply.bytes.size(), 0,
-                   reinterpret_cast<const sockaddr*>(&reply.destination), sizeof reply.destination);
+            SendReply(pending[sent++]);
         }
         pending.erase(pending.begin(), pending.begin() + static_cast<std::ptrdiff_t>(sent));
 
@@ -152,12 +198,19 @@ int CameraSimulator::Run() {
         }
         if (fds[0].revents & POLLIN) {
             sockaddr_in source{};
-            socklen_t sourceLength = sizeof source;
-            const ssize_t length = recvfrom(m_socket, buffer, sizeof buffer, 0,
-                                            reinterpret_cast<sockaddr*>(&source), &sourceLength);
+            iovec data{buffer, sizeof buffer};
+            alignas(cmsghdr) char control[CMSG_SPACE(sizeof(in_pktinfo))];
+            msghdr message{};
+            message.msg_name = &source;
+            message.msg_namelen = sizeof source;
+            message.msg_iov = &data;
+            message.msg_iovlen = 1;
+            message.msg_control = control;
+            message.msg_controllen = sizeof control;
+            const ssize_t length = recvmsg(m_socket, &message, 0);
             if (length >= 0) {
-                HandleDatagram(buffer, static_cast<std::size_t>(length), &source, sourceLength,
-                               pending);
+                HandleDatagram(buffer, static_cast<std::size_t>(length), &source,
+                               message.msg_namelen, ArrivalIndex(message), pending);
             }
         }
     }

@@ -14,6 +14,9 @@ struct SimSettings {
     uint16_t port = 4000; // 0: any free port (see LocalPort)
     int jitterMs = 0;     // each reply waits a random 0 to jitterMs milliseconds
     std::string logPath;  // every received datagram in hex, one per line; empty: no log
+    // Answer to 255.255.255.255 (the query's source port) out of the card the query came
+    // in on, as a camera must whose address lies in another subnet: it has no route back.
+    bool replyBroadcast = false;
 };
 
 // Stands in for a set of cameras on one UDP socket: answers every query with one reply per
@@ -40,7 +43,9 @@ public:
 private:
     struct PendingReply;
     void HandleDatagram(const uint8_t* bytes, std::size_t length, const void* source,
-                        unsigned sourceLength, std::vector<PendingReply>& pending);
+                        unsigned sourceLength, unsigned arrival,
+                        std::vector<PendingReply>& pending);
+    void SendReply(const PendingReply& reply);
     void LogDatagram(const uint8_t* bytes, std::size_t length);
 
     SimSettings m_settings;

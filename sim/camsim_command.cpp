@@ -20,6 +20,9 @@ Options:
   --bind ADDR      local IPv4 address to listen on (default 0.0.0.0)
   --jitter-ms N    delay each reply by a random 0 to N milliseconds (default 0)
   --log FILE       write every received datagram in hex, one line each
+  --reply-broadcast  answer to 255.255.255.255 (the query's source port) out of the
+                   network card the query came in on, as a camera in a foreign subnet
+                   must, having no route back to the finder
   --help           show this text
 
 Devices file: one device per line, 11 fields separated by '|'; spaces around a field
@@ -56,6 +59,10 @@ std::optional<CamsimOptions> ParseCamsimArguments(const std::vector<std::string>
         if (option == "--help" || option == "-h") {
             options.help = true;
             return options;
+        }
+        if (option == "--reply-broadcast") {
+            options.settings.replyBroadcast = true;
+            continue;
         }
         static const char* const known[] = {"--count", "--devices",   "--port",
                                             "--bind",  "--jitter-ms", "--log"};

@@ -58,10 +58,11 @@ public:
         }
         m_changed.notify_all();
     }
-    void OnReply(const DeviceRecord& record) override {
+    void OnReply(const DeviceRecord& record, const ReplyArrival& arrival) override {
         {
             std::lock_guard lock(m_mutex);
             replies.push_back(record);
+            arrivals.push_back(arrival);
             MergeRecord(*table, record);
         }
         m_changed.notify_all();
@@ -92,6 +93,7 @@ public:
 
     std::vector<std::string> statuses;
     std::vector<DeviceRecord> replies;
+    std::vector<ReplyArrival> arrivals; // where each reply came in, in the same order
     std::unique_ptr<DeviceTable> table = std::make_unique<DeviceTable>();
     int sent = 0;
     std::function<void(const std::string&)> statusHook; // runs on the worker's thread

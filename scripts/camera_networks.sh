@@ -1,0 +1,94 @@
+#!/usr/bin/env bash
+# Two simulated camera networks behind two network cards, for the finder's tests and demo.
+# It runs only inside a private network namespace that holds nothing but lo, and builds:
+#
+#   eth1  192.168.1.5/24  == veth ==  namespace of its own: camsim with CAMERAS1 on :4000
+#   eth2  10.0.0.5/24     == veth ==  namespace of its own: camsim --reply-broadcast with
+#                                     CAMERAS2 (a camera in a foreign subnet cannot answer
+#                                     the finder's address, it has no route there)
+#   eth3  up, without an IPv4 address and without a peer: a card the finder must skip
+#
+# No namespace has a default route, as on a site where a laptop is plugged into the camera
+# switch. Nothing sent here can leave: the only links lead into the namespaces made here.
+#
+#   camera_networks.sh up STATE_DIR CAMSIM CAMERAS1 CAMERAS2
+#   camera_networks.sh down STATE_DIR
+#
+# STATE_DIR receives each camsim's log of received datagrams (net1.log, net2.log), its
+# start-up line (net1.out, net2.out) and its process id (net1.pid, net2.pid).
+set -euo pipefail
+PATH="$PATH:/usr/sbin:/sbin"
+
+# In the camera's namespace, once its end of the link has been moved in: address, up, camsim.
+camera_side() {
+    local state="$1" net="$2" link="$3" address="$4"
+    shift 4
+    while [[ ! -e "$state/$net.go" ]]; do sleep 0.02; done
+    ip link set lo up
+    ip addr add "$address" dev "$link"
+    ip link set "$link" up
+    exec "$@" --port 4000 --log "$state/$net.log" >"$state/$net.out" 2>&1
+}
+
+# A card of the finder's namespace and the camera namespace at its other end.
+camera_net() {
+    local state="$1" net="$2" card="$3" address="$4" camera_address="$5"
+    shift 5
+    ip link add "$card" type veth peer name "$card-cam"
+    ip addr add "$address" dev "$card"
+    unshare -n "$0" camera-side "$state" "$net" "$card-cam" "$camera_address" "$@" &
+    local pid=$!
+    echo "$pid" >"$state/$net.pid"
+    # unshare enters the new namespace and then runs the script: wait until it has.
+    for _ in $(seq 1 200); do
+        [[ "$(readlink "/proc/$pid/ns/net" 2>/dev/null)" != "$(readlink /proc/$$/ns/net)" ]] && break
+        sleep 0.02
+    done
+    ip link set "$card-cam" netns "$pid"
+    ip link set "$card" up
+    touch "$state/$net.go"
+    for _ in $(seq 1 500); do
+        grep -q devices "$state/$net.out" 2>/dev/null && return 0
+        kill -0 "$pid" 2>/dev/null || break
+        sleep 0.02
+    done
+    echo "camera_networks: camsim of $net did not start: $(cat "$state/$net.out" 2>/dev/null)" >&2
+    return 1
+}
+
+up() {
+    local state="$1" camsim="$2" cameras1="$3" cameras2="$4"
+    if [[ "$(ip -o link show | awk -F': ' '{print $2}')" != "lo" ]]; then
+        echo "camera_networks: runs only in a private network namespace holding nothing but lo" >&2
+        return 1
+    fi
+    mkdir -p "$state"
+    ip link set lo up
+    camera_net "$state" net1 eth1 192.168.1.5/24 192.168.1.2/24 "$camsim" --devices "$cameras1"
+    camera_net "$state" net2 eth2 10.0.0.5/24 192.168.1.64/24 "$camsim" --devices "$cameras2" \
+        --reply-broadcast
+    ip link add eth3 type veth peer name eth3-end
+    ip link set eth3-end up
+    ip link set eth3 up
+}
+
+down() {
+    local state="$1" pid
+    for net in net1 net2; do
+        pid="$(cat "$state/$net.pid" 2>/dev/null || true)"
+        [[ -z "$pid" ]] || kill "$pid" 2>/dev/null || true
+    done
+    for card in eth1 eth2 eth3; do
+        ip link del "$card" 2>/dev/null || true
+    done
+}
+
+case "${1:-}" in
+camera-side) shift; camera_side "$@" ;;
+up) shift; up "$@" ;;
+down) shift; down "$@" ;;
+*)
+    echo "usage: camera_networks.sh up STATE_DIR CAMSIM CAMERAS1 CAMERAS2 | down STATE_DIR" >&2
+    exit 2
+    ;;
+esac
