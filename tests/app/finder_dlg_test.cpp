@@ -55,7 +55,9 @@ QRect ExpectedRect(const TemplateControl& control) {
 std::vector<QWidget*> TemplateControls(QWidget* dialog) {
     std::vector<QWidget*> controls;
     for (QWidget* w = dialog->nextInFocusChain(); w != dialog; w = w->nextInFocusChain()) {
-        if (w->parentWidget() == dialog && w->property(CONTROL_ID_PROPERTY).isValid()) {
+        // The finder's own controls beyond the template come after it, from 1040 on.
+        const QVariant id = w->property(CONTROL_ID_PROPERTY);
+        if (w->parentWidget() == dialog && id.isValid() && id.toInt() < IDC_SUBNET_WARNING) {
             controls.push_back(w);
         }
     }

@@ -107,8 +107,11 @@ TEST(FinderCliScan, TableListsEveryDeviceWithTheSlotRuleIds) {
               std::string::npos)
         << lines[2];
     EXPECT_NE(lines[3].find(" PPPOE "), std::string::npos);
-    EXPECT_EQ(lines[4].substr(lines[4].size() - 3), "yes");
-    EXPECT_EQ(lines[1].substr(lines[1].size() - 2), "no");
+    // Read-only, then the card each answered on, its address, and the camera outside it.
+    EXPECT_NE(lines[4].find("  yes        lo         127.0.0.1/8        no"), std::string::npos)
+        << lines[4];
+    EXPECT_NE(lines[1].find("  no         lo         127.0.0.1/8        no"), std::string::npos)
+        << lines[1];
 }
 
 TEST(FinderCliScan, JsonHasEveryKeyAndEscapesTexts) {
@@ -124,9 +127,10 @@ TEST(FinderCliScan, JsonHasEveryKeyAndEscapesTexts) {
         "  {\"id\": 254, \"readOnly\": false, \"name\": \"Lobby, \\\"main\\\"\", \"version\": "
         "\"2.0.7\", \"mac\": \"02005e000002\", \"ip\": \"192.168.1.21\", \"netmask\": "
         "\"255.255.255.0\", \"gateway\": \"192.168.1.1\", \"httpPort\": 8080, \"netMode\": "
-        "\"ffff0100\", \"mode\": \"DHCP\", \"pppoeAccount\": \"\", \"pppoePassword\": \"\"},");
+        "\"ffff0100\", \"mode\": \"DHCP\", \"pppoeAccount\": \"\", \"pppoePassword\": \"\", "
+        "\"interface\": \"lo\", \"interfaceAddress\": \"127.0.0.1/8\", \"sameSubnet\": false},");
     EXPECT_NE(lines[3].find("\"netMode\": \"01ffffff\", \"mode\": \"PPPOE\", \"pppoeAccount\": "
-                            "\"roof@isp.example\", \"pppoePassword\": \"pw\"}"),
+                            "\"roof@isp.example\", \"pppoePassword\": \"pw\", "),
               std::string::npos)
         << lines[3];
     EXPECT_NE(lines[4].find("\"id\": 252, \"readOnly\": true,"), std::string::npos);
@@ -140,9 +144,9 @@ TEST(FinderCliScan, CsvHasAHeaderAndQuotesWhereNeeded) {
     const std::vector<std::string> lines = Lines(run.out);
     ASSERT_EQ(lines.size(), 5u);
     EXPECT_EQ(lines[0], "id,readOnly,name,version,mac,ip,netmask,gateway,httpPort,netMode,mode,"
-                        "pppoeAccount,pppoePassword\r");
+                        "pppoeAccount,pppoePassword,interface,interfaceAddress,sameSubnet\r");
     EXPECT_EQ(lines[2], "254,false,\"Lobby, \"\"main\"\"\",2.0.7,02005e000002,192.168.1.21,"
-                        "255.255.255.0,192.168.1.1,8080,ffff0100,DHCP,,\r");
+                        "255.255.255.0,192.168.1.1,8080,ffff0100,DHCP,,,lo,127.0.0.1/8,false\r");
 }
 
 TEST(FinderCliScan, NoDeviceGivesAnEmptyListAndANetworkFailureExitsWith1) {
@@ -409,7 +413,7 @@ TEST(FinderCliProgram, ScanWithTheDefaultsInsideANamespace) {
         "ip link set lo up && ip route add default dev lo || exit 97; " + std::string(CAMSIM_PATH) +
         " --count 3 > " + banner + " & i=0; until grep -q devices " + banner +
         "; do i=$((i+1)); [ $i -lt 200 ] || { kill $!; exit 98; }; sleep 0.05; done; " +
-        FINDER_CLI_PATH + " scan --json --timeout-ms 1000 > " + output +
+        FINDER_CLI_PATH + " scan --json --interface lo --timeout-ms 1000 > " + output +
         "; status=$?; kill $!; wait; exit $status";
     const int raw = std::system(("unshare -n sh -c '" + script + "' 2>/dev/null").c_str());
     const int status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;

@@ -577,7 +577,11 @@ int RunDefaultsInPrivateNamespace() {
     }
     CRecorder recorder;
     WorkerControl control;
-    std::thread worker([&] { NetworkWorker(control, recorder); });
+    // The defaults send out of every card; the only one here is lo, which is searched when
+    // named.
+    WorkerEndpoints endpoints;
+    endpoints.interfaces = {"lo"};
+    std::thread worker([&] { NetworkWorker(control, recorder, endpoints); });
 
     int outcome = CHILD_PASSED;
     pollfd watched{camera.Descriptor(), POLLIN, 0};
