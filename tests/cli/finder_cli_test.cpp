@@ -316,6 +316,12 @@ TEST(FinderCliSet, BadInputIsRefusedBeforeAnythingIsSent) {
         {{"scan", "extra"}, "extra"},
         {{"find"}, "find"},
         {{}, "command"},
+        // One destination or a choice of cards, never both (the cameras' --broadcast is here).
+        {{"scan", "--interface", "eth0"}, "give either --broadcast or --interface"},
+        {{"scan", "--interface", "a/b"}, "\"a/b\" is not the name of a network card"},
+        {{"suggest"}, "suggest needs the MAC"},
+        {{"suggest", mac, "--name", "x"}, "--name"},
+        {{"interfaces"}, "unknown option \"--broadcast\" for interfaces"},
     };
     for (const Case& c : cases) {
         // Pointed at the cameras, so anything sent would show in their log.

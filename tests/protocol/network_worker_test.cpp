@@ -258,8 +258,10 @@ TEST(WorkerControlTest, StartsWithAQueryPendingAndTakesEachCommandOnce) {
     DiscoveryDatagram set{};
     std::memset(set.bytes, 0xA5, sizeof set.bytes);
     control.SetCommand(CMD_SET, set);
-    control.SetCommand(CMD_SET, set); // still one pending command, not two
-    EXPECT_EQ(control.TakeCommand(datagram), CMD_SET);
+    control.SetCommand(CMD_SET, set, "eth1"); // still one pending command, not two
+    std::string card;
+    EXPECT_EQ(control.TakeCommand(datagram, &card), CMD_SET);
+    EXPECT_EQ(card, "eth1") << "the card of the camera goes with its request";
     EXPECT_EQ(std::memcmp(datagram.bytes, set.bytes, sizeof set.bytes), 0);
     EXPECT_EQ(control.TakeCommand(datagram), CMD_NONE);
 
@@ -332,6 +334,11 @@ TEST_F(NetworkWorkerTest, ReplyIsParsedReportedAndAnsweredWithOk) {
     EXPECT_EQ(FieldText(record.ip), "192.168.1.66");
     EXPECT_EQ(FieldText(record.netmask), "255.255.255.0");
     EXPECT_EQ(record.httpPort, 8080);
+    // A reply on loopback is never dropped for where it came in: its card is lo.
+    const ReplyArrival arrival = recorder.Read<ReplyArrival>([&] { return recorder.arrivals[0]; });
+    EXPECT_EQ(arrival.interfaceName, "lo");
+    EXPECT_EQ(InterfaceAddressText(arrival), "127.0.0.1/8");
+    EXPECT_FALSE(SameSubnet(record, arrival));
     ASSERT_TRUE(recorder.WaitFor([&] { return recorder.statuses.size() == 5; }));
     EXPECT_EQ(recorder.Statuses().back(), "OK");
 }

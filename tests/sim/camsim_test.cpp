@@ -344,6 +344,9 @@ TEST(CamsimCommand, UsageErrorsAndHelp) {
     EXPECT_EQ(options->settings.port, 4100);
     EXPECT_EQ(options->settings.bindAddress, "127.0.0.1");
     EXPECT_EQ(options->settings.jitterMs, 5);
+    EXPECT_FALSE(options->settings.replyBroadcast);
+    EXPECT_TRUE(ParseCamsimArguments({"--reply-broadcast", "--count", "1"}, error)
+                    ->settings.replyBroadcast);
     EXPECT_TRUE(ParseCamsimArguments({"--help"}, error)->help);
 }
 
