@@ -149,6 +149,18 @@ TEST_F(FinderDlgWindowTest, TheDemoCamerasAllAppear) {
     EXPECT_TRUE(WaitForList(m_expected));
 }
 
+TEST_F(FinderDlgWindowTest, AfterASearchTheStatusSaysWhoAnsweredAndWhatWasDropped) {
+    StartFinder(GenerateDevices(DEVICE_TABLE_SLOTS + 3));
+    ASSERT_TRUE(WaitForList(DEVICE_TABLE_SLOTS, 10000));
+    const QString expected =
+        QStringLiteral("255 cameras on lo; 3 replies dropped: the list holds 255 cameras");
+    EXPECT_TRUE(QTest::qWaitFor([&] { return m_dlg->m_stcStatus->text() == expected; }, 5000))
+        << m_dlg->m_stcStatus->text().toStdString();
+    // A camera on this machine, answering on loopback, is listed with lo as its card.
+    const QString tip = m_dlg->m_lstDevices->item(0)->toolTip();
+    EXPECT_TRUE(tip.endsWith(QStringLiteral("\nInterface: lo (127.0.0.1/8)"))) << tip.toStdString();
+}
+
 TEST_F(FinderDlgWindowTest, MacChangeFieldIsHiddenWithoutTheMarkerFile) {
     StartFinder({});
     EXPECT_FALSE(m_dlg->m_edtNewMac->isVisible());
