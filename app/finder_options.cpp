@@ -14,7 +14,24 @@ static bool ReadPort(std::string_view text, uint16_t& port) {
 }
 
 static bool IsOption(std::string_view name) {
-    return name == "--local-port" || name == "--device-port" || name == "--broadcast";
+    return name == "--local-port" || name == "--device-port" || name == "--broadcast" ||
+           name == "--interface";
+}
+
+// The cards of a comma-separated list; false when a name is empty or holds a space or '/'.
+static bool ReadInterfaces(std::string_view list, std::vector<std::string>& names) {
+    while (true) {
+        const std::size_t comma = list.find(',');
+        const std::string_view name = list.substr(0, comma);
+        if (name.empty() || name.size() >= 16 || name.find_first_of("/ \t") != name.npos) {
+            return false;
+        }
+        names.emplace_back(name);
+        if (comma == std::string_view::npos) {
+            return true;
+        }
+        list.remove_prefix(comma + 1);
+    }
 }
 
 // Applies one setting of a known name; false with an error text when its value is not
@@ -26,10 +43,14 @@ static bool Apply(FinderOptions& options, std::string_view name, std::string_vie
         ok = ReadPort(value, endpoints.localPort);
     } else if (name == "--device-port") {
         ok = ReadPort(value, endpoints.destinationPort);
+    } else if (name == "--interface") {
+        ok = ReadInterfaces(value, endpoints.interfaces);
     } else {
+        // One destination, sent to as the routing table has it: no search per card.
         ok = IsDottedAddress(value);
         if (ok) {
             endpoints.destinationAddress = std::string(value);
+            endpoints.everyInterface = false;
         }
     }
     if (!ok) {
@@ -45,7 +66,8 @@ FinderOptions ParseFinderOptions(int argc, const char* const argv[]) {
         const char* option;
     } environment[] = {{"FINDER_LOCAL_PORT", "--local-port"},
                        {"FINDER_BROADCAST", "--broadcast"},
-                       {"FINDER_DEVICE_PORT", "--device-port"}};
+                       {"FINDER_DEVICE_PORT", "--device-port"},
+                       {"FINDER_INTERFACES", "--interface"}};
     for (const auto& setting : environment) {
         const char* value = std::getenv(setting.variable);
         if (value != nullptr && *value != '\0' && !Apply(options, setting.option, value)) {
@@ -74,6 +96,9 @@ FinderOptions ParseFinderOptions(int argc, const char* const argv[]) {
         if (!Apply(options, name, value)) {
             return options;
         }
+    }
+    if (!options.endpoints.everyInterface && !options.endpoints.interfaces.empty()) {
+        options.error = "give either --broadcast or --interface, not both";
     }
     return options;
 }

@@ -2,6 +2,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "protocol/network_worker.h"
 
@@ -11,6 +12,8 @@
 //   --local-port N     FINDER_LOCAL_PORT
 //   --broadcast ADDR   FINDER_BROADCAST
 //   --device-port N    FINDER_DEVICE_PORT
+//   --interface NAME   FINDER_INTERFACES   search only these cards (repeatable, or a
+//                                          comma-separated list); not with --broadcast
 struct FinderOptions {
     WorkerEndpoints endpoints;
     std::string error; // empty when every value was understood

@@ -1,9 +1,9 @@
 #include "cli/finder_cli.h"
 
 #include "cli/cli_options.h"
-#include "protocol/device_format.h"
 #include "cli/scan_session.h"
 #include "cli/set_change.h"
+#include "protocol/device_format.h"
 #include "protocol/net_interfaces.h"
 #include "protocol/search_texts.h"
 
@@ -19,6 +19,10 @@ int Fail(std::ostream& err, const std::string& message, int status) {
 bool FirstScan(ScanSession& session, const CliOptions& options, ScanResult& result,
                std::ostream& err, std::string& error) {
     if (!session.Scan(options.timeoutMs, result, error)) {
+        const std::string noCard(SEARCH_ERR_NO_CARD, sizeof SEARCH_ERR_NO_CARD - 2); // no "\n"
+        if (error.find(noCard) != std::string::npos) {
+            error += "\n'finder-cli interfaces' shows each card and why it is not searched.";
+        }
         return false;
     }
     if (!result.sendNote.empty()) {

@@ -14,6 +14,7 @@ protected:
         unsetenv("FINDER_LOCAL_PORT");
         unsetenv("FINDER_BROADCAST");
         unsetenv("FINDER_DEVICE_PORT");
+        unsetenv("FINDER_INTERFACES");
     }
 };
 
@@ -24,6 +25,27 @@ TEST_F(FinderOptionsTest, DefaultsAreTheCamerasOwn) {
     EXPECT_EQ(options.endpoints.localPort, 3566);
     EXPECT_EQ(options.endpoints.destinationAddress, "255.255.255.255");
     EXPECT_EQ(options.endpoints.destinationPort, 4000);
+    EXPECT_TRUE(options.endpoints.SendsPerInterface()) << "a query out of every card";
+}
+
+TEST_F(FinderOptionsTest, CardsAreChosenByNameAndABroadcastIsOneDestination) {
+    setenv("FINDER_INTERFACES", "eth1,eth2", 1);
+    const char* cards[] = {"finder", "--interface", "lo"};
+    FinderOptions options = ParseFinderOptions(3, cards);
+    EXPECT_TRUE(options.error.empty()) << options.error;
+    EXPECT_EQ(options.endpoints.interfaces, (std::vector<std::string>{"eth1", "eth2", "lo"}));
+    EXPECT_TRUE(options.endpoints.SendsPerInterface());
+
+    unsetenv("FINDER_INTERFACES");
+    const char* broadcast[] = {"finder", "--broadcast", "255.255.255.255"};
+    options = ParseFinderOptions(3, broadcast);
+    EXPECT_FALSE(options.endpoints.SendsPerInterface()) << "one send, as before";
+
+    const char* both[] = {"finder", "--broadcast", "127.0.0.1", "--interface", "eth1"};
+    EXPECT_EQ(ParseFinderOptions(5, both).error,
+              "give either --broadcast or --interface, not both");
+    const char* bad[] = {"finder", "--interface", "eth1,,eth2"};
+    EXPECT_EQ(ParseFinderOptions(3, bad).error, "bad value for --interface: \"eth1,,eth2\"");
 }
 
 TEST_F(FinderOptionsTest, OptionsOverrideTheEnvironment) {

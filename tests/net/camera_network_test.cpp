@@ -236,7 +236,8 @@ TEST(CameraNetworkCliTest, NothingFoundNoCardAndUnknownCardAreSaidPlainly) {
         {{"scan", "--interface", "eth3"},
          1,
          "finder-cli: sending failed: ERR: no network card to search! None is up with an IPv4 "
-         "address and broadcast\n"},
+         "address and broadcast\n'finder-cli interfaces' shows each card and why it is not "
+         "searched.\n"},
         {{"scan", "--interface", "eth9"},
          2,
          "finder-cli: --interface: no network card is named \"eth9\"; this machine has: lo, "
