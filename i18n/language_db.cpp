@@ -142,6 +142,8 @@ void LanguageDb::OnSelchangeLanguage(LanguageView& view) {
 
     if (!ApplyInterfaceTexts(sel, view))
         return;
+    m_windowTexts.Load(m_pLanguageDb, LanguageKey(sel));
+    view.ApplyWindowTexts(m_windowTexts);
     m_nSelectedLanguage = view.CurrentLanguageItem();
     SaveLanguage(view);
     view.RepaintAll();
@@ -163,4 +165,28 @@ void LanguageDb::SaveLanguage(LanguageView& view) {
         return;
     }
     m_nSavedLanguage = m_nSelectedLanguage;
+}
+
+std::string LanguageDb::SavedEncoding() const {
+    std::string name;
+    // Quietly nothing when the table is missing: an older language.db names no encoding.
+    ReadRows(m_pLanguageDb, "select encoding from text_encoding", [&](sqlite3_stmt* row) {
+        if (sqlite3_column_type(row, 0) == SQLITE_TEXT)
+            name = CutCellText(CellText(row, 0));
+    });
+    return name;
+}
+
+void LanguageDb::SaveEncoding(const std::string& name, LanguageView& view) {
+    // One row; an older language.db gets the table on the first save.
+    char* sql = sqlite3_mprintf(
+        "create table if not exists text_encoding (encoding text not null);"
+        "update text_encoding set encoding=%Q;"
+        "insert into text_encoding select %Q where not exists (select * from text_encoding);",
+        name.c_str(), name.c_str());
+    const bool saved = m_pLanguageDb != nullptr && sql != nullptr &&
+                       sqlite3_exec(m_pLanguageDb, sql, nullptr, nullptr, nullptr) == SQLITE_OK;
+    sqlite3_free(sql);
+    if (!saved)
+        view.ShowMessage(LANG_MSG_UPDATE_FAILED);
 }

@@ -3,6 +3,8 @@
 #include <string>
 #include <vector>
 
+#include "i18n/window_texts.h"
+
 struct sqlite3;
 class LanguageView;
 
@@ -42,6 +44,15 @@ public:
     // Writes the selected index into table `current`.
     void SaveLanguage(LanguageView& view);
 
+    // The window's further texts in the language applied last (English until then).
+    const CWindowTexts& Texts() const { return m_windowTexts; }
+
+    // The encoding the user named for camera texts, as saved in table `text_encoding`;
+    // empty when none was saved (an older language.db has no such table).
+    std::string SavedEncoding() const;
+    // Saves it, making the table in an older language.db; a failure is shown.
+    void SaveEncoding(const std::string& name, LanguageView& view);
+
     // Closes the connection; harmless when none is open.
     void Close();
 
@@ -56,6 +67,7 @@ private:
     bool ApplyInterfaceTexts(int language, LanguageView& view);
 
     sqlite3* m_pLanguageDb = nullptr;
+    CWindowTexts m_windowTexts;
     int m_nSavedLanguage = 0;
     int m_nSelectedLanguage = 0;
 };
