@@ -15,6 +15,7 @@
 #include "app/dialog_language_view.h"
 #include "app/dialog_report.h"
 #include "app/dialog_units.h"
+#include "i18n/finder_texts.h"
 #include "protocol/device_list.h"
 #include "skin/skin_bitmaps.h"
 #include "skin/skin_button.h"
@@ -166,14 +167,17 @@ void CFinderDlg::CreateControls() {
     m_stcDhcp = Place(MakeLabel(this, "DHCP    "), IDC_LABEL_DHCP, 248, 199, 39, 15);
     m_stcStatic = Place(MakeLabel(this, "STATIC    "), IDC_LABEL_STATIC, 248, 220, 43, 13);
     m_cmbLanguage = Place(new QComboBox(this), IDC_LANGUAGE, 230, 51, 72, 124);
-    // A drop-down combo box shows its edit field and the height of one line; the template's
-    // height is that of the opened list.
-    m_cmbLanguage->setEditable(true);
-    m_cmbLanguage->setInsertPolicy(QComboBox::NoInsert);
+    // A list to pick from, not a field to type into; it shows the height of one line, the
+    // template's height is that of the opened list.
+    m_cmbLanguage->setEditable(false);
     m_cmbLanguage->resize(m_cmbLanguage->width(), m_cmbLanguage->sizeHint().height());
-    QGroupBox* adsl = Place(MakeGroup(this, "ADSL / DSL"), IDC_STATIC, 148, 63, 154, 53);
+    m_grpAdsl = Place(MakeGroup(this, TEXT_FRAME_ADSL.english), IDC_STATIC, 148, 63, 154, 53);
     // Last in the template, yet only a frame: it stays under the PPPoE fields.
-    adsl->lower();
+    m_grpAdsl->lower();
+    // The encoding of camera texts is picked from the list's own menu: the layout stays.
+    m_lstDevices->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(m_lstDevices, &QWidget::customContextMenuRequested, this,
+            &CFinderDlg::OnDeviceListMenu);
 
     // A click on the entry already selected reads the table again, as a new selection does.
     connect(m_lstDevices, &QListWidget::itemSelectionChanged, this, &CFinderDlg::OnSelectDevice);
@@ -207,6 +211,7 @@ bool CFinderDlg::OnInitDialog() {
     // A failure to open is reported there; the rest of the start goes on.
     OpenLanguageDb();
     SetupSkin();
+    LoadNamedEncoding();
     InitLanguageList();
     SetupFonts();
     ClearTable(*m_table);
@@ -290,7 +295,7 @@ void CFinderDlg::OnReply(const DeviceRecord& record) {
         return;
     }
     m_listed[static_cast<std::size_t>(slot)] = true;
-    m_lstDevices->addItem(QString::fromLatin1(ListEntryText(m_table->slot[slot])));
+    m_lstDevices->addItem(EntryText(m_table->slot[slot]));
 }
 
 void CFinderDlg::ClearList() {

@@ -11,17 +11,18 @@
 #include <bitset>
 #include <memory>
 #include <optional>
-#include <string_view>
 #include <thread>
 
 #include "i18n/language_db.h"
 #include "protocol/device_table.h"
 #include "protocol/discovery_datagram.h"
 #include "protocol/network_worker.h"
+#include "protocol/text_codec.h"
 #include "res/control_ids.h"
 
 class QComboBox;
 class QGroupBox;
+class QMenu;
 class QLineEdit;
 class QListWidget;
 class QRadioButton;
@@ -73,6 +74,23 @@ public:
     const DeviceTable& Table() const { return *m_table; }
     const LanguageDb& Language() const { return m_language; }
 
+    // A text of the window in the language applied, or its English; the same lookup for
+    // the core's texts.
+    QString Tr(const WindowText& text) const;
+    TextLookup WindowTextLookup() const;
+
+    // How camera texts are read and written now: in the encoding the user named, else by
+    // the language of the window.
+    CTextCodec Codec() const;
+    std::optional<TextEncoding> NamedEncoding() const { return m_namedEncoding; }
+    // Names an encoding (none: by language), remembers it in language.db, reads the
+    // listed camera texts again.
+    void SetNamedEncoding(std::optional<TextEncoding> encoding);
+
+    // The language store has applied a language: the texts it does not set itself, and
+    // the camera texts, which may read differently now.
+    void OnWindowTexts();
+
     // The template control with this id, or nullptr.
     QWidget* ControlById(int id) const;
 
@@ -99,6 +117,7 @@ public slots:
     void OnSelchangeLanguage();
     void OnMinimize();
     void OnTrayNotify(QSystemTrayIcon::ActivationReason reason);
+    void OnDeviceListMenu(const QPoint& position);
 
 public:
     // Every child control of template 102, in template (and tab) order.
@@ -179,7 +198,13 @@ private:
     std::optional<int> SelectedSlot() const;
     void SetFieldsEnabled(bool addresses, bool pppoe);
     PanelValues GatherPanelValues() const;
-    std::string_view UnstorableField() const;
+
+    // Camera texts as the codec reads them now.
+    QString EntryText(const DeviceRecord& record) const;
+    void ReadCameraTextsAgain();
+    void LoadNamedEncoding();
+    // The menu of the device list: the encoding of camera texts.
+    QMenu* MakeEncodingMenu(QWidget* parent);
 
     std::unique_ptr<DeviceTable> m_table;
     std::bitset<DEVICE_TABLE_SLOTS> m_listed; // the slots the device list has an entry for
@@ -193,6 +218,8 @@ private:
     LanguageDb m_language;
     std::unique_ptr<DialogLanguageView> m_languageView;
     std::string m_languageDbPath;
+    std::optional<TextEncoding> m_namedEncoding;
+    QGroupBox* m_grpAdsl = nullptr; // the "ADSL / DSL" frame, which has no id of its own
 
     // The skin, loaded once by SetupSkin: background, caption strip, logo, frame ends, and
     // the caption's two buttons with their glowing looks, so that no paint decodes a picture.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <map>
 #include <string>
 
@@ -16,6 +17,12 @@ struct WindowText {
     const char* id;
     const char* english;
 };
+
+// How the core asks a front end for a text in its user's language.
+using TextLookup = std::function<std::string(const WindowText&)>;
+inline std::string EnglishText(const WindowText& text) {
+    return text.english;
+}
 
 // The texts of one language, read from table `window_text`: one row per text id (column
 // `id`), one column per language key ("English", "ChinaGB", ...).

@@ -298,17 +298,20 @@ INSTANTIATE_TEST_SUITE_P(Fields, RefusedInputTest,
                              return name + std::to_string(info.index);
                          });
 
-TEST_F(PanelTest, CharactersACameraCannotStoreAreRefused) {
+TEST_F(PanelTest, ATextLongerThanTheCameraKeepsIsRefused) {
     Select(QStringLiteral("Front door"));
-    Retype(m_dlg->m_edtName, QString::fromUtf8("门口 camera"));
+    // Plain ASCII now, so the new name goes out as UTF-8: 22 bytes for a 16-byte field.
+    Retype(m_dlg->m_edtName, QString::fromUtf8("门口摄像机 camera"));
     QTest::mouseClick(m_dlg->m_btnSubmit, Qt::LeftButton);
     ASSERT_EQ(g_shownMessages.size(), 1u);
-    EXPECT_TRUE(g_shownMessages[0].text.startsWith(QLatin1String("Name")));
+    EXPECT_EQ(g_shownMessages[0].text,
+              QStringLiteral("Name: the text is too long. The camera keeps 16 bytes of it in UTF-8: "
+                             "only the first 6 characters fit. Nothing was sent."));
     QTest::qWait(300);
     EXPECT_EQ(m_peer->Received().size(), 1u);
 }
 
-// Device texts are bytes: shown one character per byte and sent back unchanged.
+// Device texts are bytes: shown as the codec reads them and sent back unchanged.
 class DeviceTextTest : public FinderDlgTest {};
 
 TEST_F(DeviceTextTest, UntouchedTextsWithAnyBytesAreNeverSent) {
@@ -317,8 +320,9 @@ TEST_F(DeviceTextTest, UntouchedTextsWithAnyBytesAreNeverSent) {
     devices[0].pppoeAccount = "\xc3\xa9t\xe9";
     StartFinder(devices);
     ASSERT_TRUE(WaitForList(m_expected));
-    Select(QString::fromLatin1("Caf\xe9 \xff\x80\x01"));
-    EXPECT_EQ(m_dlg->m_edtName->text(), QString::fromLatin1("Caf\xe9 \xff\x80\x01"));
+    // No UTF-8, so read in the English window's Windows-1252.
+    Select(QString::fromUtf8("Caf\xc3\xa9 \xc3\xbf\xe2\x82\xac\x01"));
+    EXPECT_EQ(m_dlg->m_edtName->text(), QString::fromUtf8("Café ÿ€\x01"));
     Retype(m_dlg->m_edtHttpPort, QStringLiteral("81"));
     QTest::mouseClick(m_dlg->m_btnSubmit, Qt::LeftButton);
     ASSERT_TRUE(QTest::qWaitFor([&] { return m_peer->Received().size() == 2; }, 5000));
@@ -327,16 +331,16 @@ TEST_F(DeviceTextTest, UntouchedTextsWithAnyBytesAreNeverSent) {
     EXPECT_EQ(m_peer->Devices().front().name, "Caf\xe9 \xff\x80\x01");
 }
 
-TEST_F(DeviceTextTest, AnEditedTextGoesOutByteForByte) {
+TEST_F(DeviceTextTest, AnEditedTextOverPlainAsciiGoesOutAsUtf8) {
     std::vector<SimDevice> devices = TestCameras();
     StartFinder(devices);
     ASSERT_TRUE(WaitForList(m_expected));
     Select(QStringLiteral("Front door"));
-    Retype(m_dlg->m_edtName, QString::fromLatin1("Caf\xe9"));
+    Retype(m_dlg->m_edtName, QString::fromUtf8("Café"));
     QTest::mouseClick(m_dlg->m_btnSubmit, Qt::LeftButton);
     ASSERT_TRUE(QTest::qWaitFor([&] { return m_peer->Received().size() == 2; }, 5000));
     EXPECT_EQ(m_peer->Received().back(),
-              Request({FRONT_DOOR_MAC, TextItem(0x20, 16, "Caf\xe9"), MODE_STATIC}));
+              Request({FRONT_DOOR_MAC, TextItem(0x20, 16, "Caf\xc3\xa9"), MODE_STATIC}));
 }
 
 } // namespace
