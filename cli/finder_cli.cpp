@@ -1,11 +1,25 @@
 #include "cli/finder_cli.h"
 
+#include <cstdlib>
+
 #include "cli/cli_options.h"
 #include "protocol/device_format.h"
 #include "cli/scan_session.h"
 #include "cli/set_change.h"
+#include "protocol/panel_texts.h"
 
 namespace {
+
+// The locale's name as the C library picks it: LC_ALL, then LC_CTYPE, then LANG.
+std::string LocaleName() {
+    for (const char* variable : {"LC_ALL", "LC_CTYPE", "LANG"}) {
+        const char* value = std::getenv(variable);
+        if (value != nullptr && *value != '\0') {
+            return value;
+        }
+    }
+    return "";
+}
 
 int Fail(std::ostream& err, const std::string& message, int status) {
     err << "finder-cli: " << message << "\n";
@@ -19,15 +33,16 @@ int RunScan(const CliOptions& options, std::ostream& out, std::ostream& err) {
     if (!session.Scan(options.timeoutMs, result, error)) {
         return Fail(err, error, CLI_EXIT_FAILED);
     }
+    const FormatOptions format{options.Codec(LocaleName()), options.showPasswords};
     switch (options.format) {
     case OutputFormat::Json:
-        out << FormatJson(result.devices);
+        out << FormatJson(result.devices, format);
         break;
     case OutputFormat::Csv:
-        out << FormatCsv(result.devices);
+        out << FormatCsv(result.devices, format);
         break;
     case OutputFormat::Table:
-        out << FormatTable(result.devices);
+        out << FormatTable(result.devices, format);
         break;
     }
     return CLI_EXIT_OK;
@@ -46,7 +61,8 @@ int Verify(ScanSession& session, const CliOptions& options, const PanelValues& s
         return Fail(err, "the change did not verify: no device answered with MAC " + mac,
                     CLI_EXIT_FAILED);
     }
-    const std::vector<std::string> differences = VerifyChange(sent, *device);
+    const std::vector<std::string> differences =
+        VerifyChange(sent, *device, options.Codec(LocaleName()));
     if (!differences.empty()) {
         std::string message = "the change did not verify: device " + mac + " answers with";
         for (std::size_t i = 0; i < differences.size(); ++i) {
@@ -70,11 +86,15 @@ int RunSet(const CliOptions& options, std::ostream& out, std::ostream& err) {
         return Fail(err, "no device answered with MAC " + options.mac + "; nothing was sent",
                     CLI_EXIT_FAILED);
     }
-    if (const std::string reason = RefusalReason(*device, options.changes, scanned.devices);
+    const CTextCodec codec = options.Codec(LocaleName());
+    if (const std::string reason = RefusalReason(*device, options.changes, scanned.devices, codec);
         !reason.empty()) {
         return Fail(err, reason + "; nothing was sent", CLI_EXIT_USAGE);
     }
-    const PanelValues values = PanelValuesFor(*device, options.changes);
+    PanelValues values = PanelValuesFor(*device, options.changes, codec);
+    if (const std::optional<PanelTextRefusal> refusal = EncodePanelTexts(values, *device, codec)) {
+        return Fail(err, TextRefusalReason(*refusal) + "; nothing was sent", CLI_EXIT_USAGE);
+    }
     DiscoveryDatagram request;
     BuildSetRequest(request, *scanned.table, values);
     if (!session.Send(request, error)) {

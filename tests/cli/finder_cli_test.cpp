@@ -124,11 +124,17 @@ TEST(FinderCliScan, JsonHasEveryKeyAndEscapesTexts) {
         "  {\"id\": 254, \"readOnly\": false, \"name\": \"Lobby, \\\"main\\\"\", \"version\": "
         "\"2.0.7\", \"mac\": \"02005e000002\", \"ip\": \"192.168.1.21\", \"netmask\": "
         "\"255.255.255.0\", \"gateway\": \"192.168.1.1\", \"httpPort\": 8080, \"netMode\": "
-        "\"ffff0100\", \"mode\": \"DHCP\", \"pppoeAccount\": \"\", \"pppoePassword\": \"\"},");
+        "\"ffff0100\", \"mode\": \"DHCP\", \"pppoeAccount\": \"\"},");
+    // The password only when asked for.
     EXPECT_NE(lines[3].find("\"netMode\": \"01ffffff\", \"mode\": \"PPPOE\", \"pppoeAccount\": "
-                            "\"roof@isp.example\", \"pppoePassword\": \"pw\"}"),
+                            "\"roof@isp.example\"}"),
               std::string::npos)
         << lines[3];
+    const CliRun shown = Cli({"scan", "--json", "--show-passwords"}, cameras.Network());
+    ASSERT_EQ(shown.status, 0) << shown.err;
+    EXPECT_NE(shown.out.find("\"pppoeAccount\": \"roof@isp.example\", \"pppoePassword\": \"pw\"}"),
+              std::string::npos)
+        << shown.out;
     EXPECT_NE(lines[4].find("\"id\": 252, \"readOnly\": true,"), std::string::npos);
     EXPECT_EQ(lines[4].back(), '}') << "no comma after the last object";
 }
@@ -140,9 +146,16 @@ TEST(FinderCliScan, CsvHasAHeaderAndQuotesWhereNeeded) {
     const std::vector<std::string> lines = Lines(run.out);
     ASSERT_EQ(lines.size(), 5u);
     EXPECT_EQ(lines[0], "id,readOnly,name,version,mac,ip,netmask,gateway,httpPort,netMode,mode,"
-                        "pppoeAccount,pppoePassword\r");
+                        "pppoeAccount\r");
     EXPECT_EQ(lines[2], "254,false,\"Lobby, \"\"main\"\"\",2.0.7,02005e000002,192.168.1.21,"
-                        "255.255.255.0,192.168.1.1,8080,ffff0100,DHCP,,\r");
+                        "255.255.255.0,192.168.1.1,8080,ffff0100,DHCP,\r");
+    EXPECT_EQ(run.out.find("pw"), std::string::npos) << "no password without --show-passwords";
+    const CliRun shown = Cli({"scan", "--csv", "--show-passwords"}, cameras.Network());
+    ASSERT_EQ(shown.status, 0) << shown.err;
+    const std::vector<std::string> shownLines = Lines(shown.out);
+    ASSERT_EQ(shownLines.size(), 5u);
+    EXPECT_EQ(shownLines[0].substr(shownLines[0].size() - 15), ",pppoePassword\r");
+    EXPECT_EQ(shownLines[3].substr(shownLines[3].size() - 21), ",roof@isp.example,pw\r");
 }
 
 TEST(FinderCliScan, NoDeviceGivesAnEmptyListAndANetworkFailureExitsWith1) {
@@ -358,7 +371,7 @@ TEST(FinderCliRules, PanelValuesKeepTheRecordWhereNoOptionIsGiven) {
     std::copy(mixed, mixed + 4, record.netMode);
     SetChanges changes;
     changes.name = "New";
-    PanelValues values = PanelValuesFor(record, changes);
+    PanelValues values = PanelValuesFor(record, changes, CTextCodec());
     EXPECT_EQ(values.name, "New");
     EXPECT_EQ(values.ip, "192.168.1.5");
     EXPECT_EQ(values.httpPort, "80");
@@ -366,7 +379,7 @@ TEST(FinderCliRules, PanelValuesKeepTheRecordWhereNoOptionIsGiven) {
     EXPECT_FALSE(values.pppoeChecked);
     EXPECT_FALSE(values.newMac);
     changes.mode = "static";
-    values = PanelValuesFor(record, changes);
+    values = PanelValuesFor(record, changes, CTextCodec());
     EXPECT_FALSE(values.dhcpChecked || values.pppoeChecked);
 }
 
@@ -426,4 +439,84 @@ TEST(FinderCliProgram, ScanWithTheDefaultsInsideANamespace) {
               std::string::npos);
     EXPECT_NE(lines[3].find("\"name\": \"camera-3\""), std::string::npos);
     std::remove(output.c_str());
+}
+
+// Camera texts in every encoding: UTF-8 out, whatever the cameras store.
+namespace {
+
+const std::string BACK_GATE_GBK = "\xBA\xF3\xC3\xC5\xC9\xE3\xCF\xF1\xBB\xFA"; // 后门摄像机
+
+std::vector<SimDevice> NamedDevices() {
+    std::vector<SimDevice> devices = SampleDevices();
+    devices.resize(3);
+    devices[0].name = "G\xC3\xA4rage S\xC3\xBC" "d";
+    devices[1].name = "Caf\xC3\xA9";
+    devices[2].name = "前门摄像机";
+    devices.push_back(CameraFromLine("x | 02005e000004 | 192.168.1.23 | 255.255.255.0 | "
+                                     "192.168.1.1 | 80 | FFFFFFFF | 1.0 | | | 0"));
+    devices[3].name = BACK_GATE_GBK;
+    return devices;
+}
+
+// The display column at which text starts in line.
+std::size_t ColumnOf(const std::string& line, const std::string& text) {
+    const std::size_t at = line.find(text);
+    return at == std::string::npos ? std::string::npos : DisplayWidth(line.substr(0, at));
+}
+
+} // namespace
+
+TEST(FinderCliTexts, ScanPrintsUtf8AlignedByDisplayWidth) {
+    Cameras cameras(NamedDevices());
+    CliRun run = Cli({"scan", "--csv", "--encoding", "gbk"}, cameras.Network());
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_TRUE(IsValidUtf8(run.out));
+    for (const char* name : {"Gärage Süd", "Café", "前门摄像机", "后门摄像机"}) {
+        EXPECT_NE(run.out.find(std::string(",") + name + ","), std::string::npos) << name;
+    }
+    // Read as Windows-1252, the GBK name is no Chinese, but the output is still UTF-8.
+    run = Cli({"scan", "--csv", "--encoding", "cp1252"}, cameras.Network());
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_TRUE(IsValidUtf8(run.out));
+    EXPECT_EQ(run.out.find("后门摄像机"), std::string::npos);
+
+    run = Cli({"scan", "--encoding", "gbk"}, cameras.Network());
+    ASSERT_EQ(run.status, 0) << run.err;
+    const std::vector<std::string> lines = Lines(run.out);
+    ASSERT_EQ(lines.size(), 5u) << run.out;
+    for (std::size_t i = 1; i < lines.size(); ++i) {
+        EXPECT_EQ(ColumnOf(lines[i], "02005e00000"), ColumnOf(lines[0], "MAC")) << lines[i];
+    }
+}
+
+TEST(FinderCliTexts, SetWritesTheCamerasOwnEncodingOrRefusesByName) {
+    Cameras cameras(NamedDevices());
+    const std::string gbkCamera = "02005e000004";
+    struct Case {
+        std::vector<std::string> args;
+        const char* named;
+    };
+    const Case refused[] = {
+        {{"set", gbkCamera, "--name", "Gärage", "--encoding", "gbk"}, "\"ä\" (U+00E4)"},
+        {{"set", gbkCamera, "--name", "后门", "--encoding", "nope"}, "\"nope\""},
+        // Front door is plain ASCII, so a new name goes out as UTF-8: 18 bytes.
+        {{"set", "02005e000001", "--name", "前门摄像机一号"}, "first 5 characters fit"},
+        {{"set", gbkCamera, "--name", "ab\xFF"}, "not valid UTF-8"},
+    };
+    for (const Case& c : refused) {
+        std::vector<std::string> args = c.args;
+        const std::vector<std::string> network = cameras.Network();
+        args.insert(args.end(), network.begin(), network.end());
+        SCOPED_TRACE(::testing::PrintToString(args));
+        const CliRun run = Cli(args);
+        EXPECT_EQ(run.status, 2);
+        EXPECT_NE(run.err.find(c.named), std::string::npos) << run.err;
+    }
+    EXPECT_EQ(cameras.SetRequests(), 0);
+
+    // Eight ideographs: 16 bytes in GBK, where UTF-8 would take 24.
+    const CliRun run = Cli({"set", gbkCamera, "--name", "后门摄像机一二三", "--encoding", "gbk"},
+                           cameras.Network());
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(cameras.Devices()[3].name, BACK_GATE_GBK + "\xD2\xBB\xB6\xFE\xC8\xFD");
 }
