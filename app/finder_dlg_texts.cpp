@@ -12,6 +12,7 @@
 #include "app/finder_dlg.h"
 #include "i18n/finder_texts.h"
 #include "protocol/device_list.h"
+#include "skin/transparent_static.h"
 
 namespace {
 
@@ -59,6 +60,7 @@ QString CFinderDlg::EntryText(const DeviceRecord& record) const {
 
 void CFinderDlg::OnWindowTexts() {
     m_grpAdsl->setTitle(Tr(TEXT_FRAME_ADSL));
+    m_stcMac->setText(Tr(TEXT_FIELD_MAC));
     ReadCameraTextsAgain();
 }
 

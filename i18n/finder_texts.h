@@ -20,7 +20,8 @@ constexpr WindowText TEXT_ENCODING_BIG5{"encoding_big5", "Big5 (Traditional Chin
 constexpr WindowText TEXT_ENCODING_SHIFT_JIS{"encoding_shift_jis", "Shift_JIS (Japanese)"};
 constexpr WindowText TEXT_ENCODING_CP1252{"encoding_cp1252", "Windows-1252 (Western European)"};
 
-// Submit's refusals: the title of their message box, the fields they name, the messages.
+// Submit's refusals: the title of their message box, the fields they name (the MAC's is
+// also the label of the MAC-change field), the messages.
 constexpr WindowText TEXT_SUBMIT_TITLE{"submit_title", "Submit"};
 constexpr WindowText TEXT_FIELD_NAME{"field_name", "Name"};
 constexpr WindowText TEXT_FIELD_ACCOUNT{"field_account", "Account"};

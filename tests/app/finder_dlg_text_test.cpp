@@ -118,18 +118,19 @@ TEST_F(TextTest, EveryLanguageShowsUtf8AndItsOwnCodePage) {
 TEST_F(TextTest, AChineseNameTypedInTheChineseWindowGoesOutInTheCamerasEncoding) {
     ASSERT_NO_FATAL_FAILURE(Start(CHINA_GB, BACK_GATE_GBK));
     Select(QString::fromUtf8("后门摄像机"));
-    EXPECT_EQ(m_dlg->m_stcInfo->text(), QString::fromUtf8("IP获取方式：STATIC\r\n版本：2.0.0\r\n"));
+    EXPECT_EQ(m_dlg->m_stcInfo->text(), QString::fromUtf8("IP获取方式：STATIC\r\n版本：2.1.1\r\n"));
     Retype(m_dlg->m_edtName, QString::fromUtf8("大门摄像机"));
     QTest::mouseClick(m_dlg->m_btnSubmit, Qt::LeftButton);
     ASSERT_TRUE(QTest::qWaitFor([&] { return m_peer->Received().size() == 2; }, 5000));
     EXPECT_TRUE(g_shownMessages.empty());
     EXPECT_EQ(m_peer->Devices()[3].name, "\xB4\xF3\xC3\xC5\xC9\xE3\xCF\xF1\xBB\xFA");
     // The UTF-8 camera keeps UTF-8.
+    QTest::mouseClick(m_dlg->m_btnUpdate, Qt::LeftButton);
     ASSERT_TRUE(WaitForList(m_expected));
     Select(QString::fromUtf8("前门摄像机"));
     Retype(m_dlg->m_edtName, QString::fromUtf8("前门"));
     QTest::mouseClick(m_dlg->m_btnSubmit, Qt::LeftButton);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return m_peer->Received().size() == 3; }, 5000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return m_peer->Received().size() == 4; }, 5000));
     EXPECT_EQ(m_peer->Devices()[2].name, "前门");
 }
 
@@ -152,10 +153,13 @@ TEST_F(TextTest, NoEnglishIsLeftInTheChineseWindow) {
     ASSERT_NO_FATAL_FAILURE(Start(CHINA_GB, BACK_GATE_GBK));
     Select(QString::fromUtf8("后门摄像机"));
     const QRegularExpression english(QStringLiteral("[A-Za-z]{2,}"));
-    const QStringList allowed = {QStringLiteral("IP"),     QStringLiteral("HTTP"),
-                                 QStringLiteral("PPPOE"),  QStringLiteral("DHCP"),
-                                 QStringLiteral("STATIC"), QStringLiteral("ADSL"),
-                                 QStringLiteral("DSL"),    QStringLiteral("GBK")};
+    // Names of protocols and encodings stay as they are in any language.
+    const QStringList allowed = {
+        QStringLiteral("IP"),    QStringLiteral("HTTP"),    QStringLiteral("PPPOE"),
+        QStringLiteral("DHCP"),  QStringLiteral("STATIC"),  QStringLiteral("ADSL"),
+        QStringLiteral("DSL"),   QStringLiteral("MAC"),     QStringLiteral("UTF"),
+        QStringLiteral("GBK"),   QStringLiteral("Big"),     QStringLiteral("Shift"),
+        QStringLiteral("JIS"),   QStringLiteral("Windows")};
     QStringList texts = {m_dlg->windowTitle(), m_dlg->m_grpMac->title()};
     for (QWidget* child : m_dlg->findChildren<QWidget*>()) {
         if (child == m_dlg->m_stcStatus) {
@@ -174,8 +178,7 @@ TEST_F(TextTest, NoEnglishIsLeftInTheChineseWindow) {
     EXPECT_EQ(m_menuTexts.size(), 6);
     for (const QString& text : texts) {
         for (const QRegularExpressionMatch& word : english.globalMatch(text)) {
-            EXPECT_TRUE(allowed.contains(word.captured()) || text == m_dlg->m_grpMac->title() ||
-                        text == QStringLiteral("UTF-8"))
+            EXPECT_TRUE(allowed.contains(word.captured()) || text == m_dlg->m_grpMac->title())
                 << text.toStdString();
         }
     }
