@@ -322,6 +322,8 @@ TextWrite CTextCodec::Write(std::string_view typed, const CameraText& current,
         const std::string_view character = typed.substr(pos, length);
         const std::optional<std::string> piece = Encode(current.encoding, character);
         if (!piece) {
+            write = TextWrite{};
+            write.encoding = current.encoding;
             write.refusal = TextRefusal::NotHeld;
             write.character = character;
             write.codePoint = codePoint;
