@@ -128,9 +128,9 @@ ValueCheck CheckText(std::size_t width) {
 }
 
 std::string CheckEncoding(const std::string& value) {
-    return EncodingFromName(value) ? ""
-                                   : Quoted(value) + " is not an encoding (utf-8, gbk, big5, " +
-                                         "shift_jis or cp1252)";
+    return EncodingFromName(value)
+               ? ""
+               : Quoted(value) + " is not an encoding (utf-8, gbk, big5, " + "shift_jis or cp1252)";
 }
 
 std::string CheckMode(const std::string& value) {

@@ -3,9 +3,9 @@
 #include <cstdlib>
 
 #include "cli/cli_options.h"
-#include "protocol/device_format.h"
 #include "cli/scan_session.h"
 #include "cli/set_change.h"
+#include "protocol/device_format.h"
 #include "protocol/panel_texts.h"
 
 namespace {

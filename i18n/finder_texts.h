@@ -36,8 +36,7 @@ constexpr WindowText TEXT_CHECK_NOT_ADDRESS{
     "check_not_address", "%1: \"%2\" is not an address. Type four numbers from 0 to 255 "
                          "separated by dots, such as 192.168.1.100. Nothing was sent."};
 constexpr WindowText TEXT_CHECK_NOT_PORT{
-    "check_not_port",
-    "%1: \"%2\" is not a port. Type a number from 1 to 65535. Nothing was sent."};
+    "check_not_port", "%1: \"%2\" is not a port. Type a number from 1 to 65535. Nothing was sent."};
 constexpr WindowText TEXT_CHECK_NOT_MAC{
     "check_not_mac", "%1: \"%2\" is not a MAC address. Type twelve hexadecimal digits without "
                      "separators, such as 001a2b3c4d5e. Nothing was sent."};
@@ -55,12 +54,10 @@ constexpr WindowText TEXT_CHECK_UNREADABLE{
                         "camera that could not be read. Retype it. Nothing was sent."};
 
 inline constexpr const WindowText* FINDER_TEXTS[] = {
-    &TEXT_INFO_IP_GET,     &TEXT_INFO_VERSION,      &TEXT_FRAME_ADSL,
-    &TEXT_MENU_ENCODING,   &TEXT_ENCODING_AUTO,     &TEXT_ENCODING_GBK,
-    &TEXT_ENCODING_BIG5,   &TEXT_ENCODING_SHIFT_JIS, &TEXT_ENCODING_CP1252,
-    &TEXT_SUBMIT_TITLE,    &TEXT_FIELD_NAME,        &TEXT_FIELD_ACCOUNT,
-    &TEXT_FIELD_PASSWORD,  &TEXT_FIELD_IP,          &TEXT_FIELD_NETMASK,
-    &TEXT_FIELD_GATEWAY,   &TEXT_FIELD_HTTP_PORT,   &TEXT_FIELD_MAC,
-    &TEXT_CHECK_NOT_ADDRESS, &TEXT_CHECK_NOT_PORT,  &TEXT_CHECK_NOT_MAC,
-    &TEXT_CHECK_TOO_LONG,  &TEXT_CHECK_NOT_HELD,    &TEXT_CHECK_UNREADABLE,
+    &TEXT_INFO_IP_GET,     &TEXT_INFO_VERSION,   &TEXT_FRAME_ADSL,        &TEXT_MENU_ENCODING,
+    &TEXT_ENCODING_AUTO,   &TEXT_ENCODING_GBK,   &TEXT_ENCODING_BIG5,     &TEXT_ENCODING_SHIFT_JIS,
+    &TEXT_ENCODING_CP1252, &TEXT_SUBMIT_TITLE,   &TEXT_FIELD_NAME,        &TEXT_FIELD_ACCOUNT,
+    &TEXT_FIELD_PASSWORD,  &TEXT_FIELD_IP,       &TEXT_FIELD_NETMASK,     &TEXT_FIELD_GATEWAY,
+    &TEXT_FIELD_HTTP_PORT, &TEXT_FIELD_MAC,      &TEXT_CHECK_NOT_ADDRESS, &TEXT_CHECK_NOT_PORT,
+    &TEXT_CHECK_NOT_MAC,   &TEXT_CHECK_TOO_LONG, &TEXT_CHECK_NOT_HELD,    &TEXT_CHECK_UNREADABLE,
 };

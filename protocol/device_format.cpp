@@ -68,8 +68,8 @@ std::vector<Column> Columns(const DeviceRecord& d, const FormatOptions& options)
         Text("pppoeAccount", codec.Shown(FieldText(d.pppoeAccount), ITEM_WIDTH_PPPOE_ACCOUNT)),
     };
     if (options.showPasswords) {
-        columns.push_back(
-            Text("pppoePassword", codec.Shown(FieldText(d.pppoePassword), ITEM_WIDTH_PPPOE_PASSWORD)));
+        columns.push_back(Text("pppoePassword",
+                               codec.Shown(FieldText(d.pppoePassword), ITEM_WIDTH_PPPOE_PASSWORD)));
     }
     return columns;
 }
@@ -140,13 +140,12 @@ std::string FormatTable(const std::vector<DeviceRecord>& devices, const FormatOp
     std::vector<Row> rows = {
         {"ID", "NAME", "MAC", "IP", "NETMASK", "GATEWAY", "PORT", "MODE", "VERSION", "READ-ONLY"}};
     for (const DeviceRecord& d : devices) {
-        rows.push_back({std::to_string(d.id),
-                        Printable(codec.Shown(FieldText(d.name), ITEM_WIDTH_NAME)),
-                        MacToText(d.mac), FieldText(d.ip), FieldText(d.netmask),
-                        FieldText(d.gateway), std::to_string(d.httpPort),
-                        ModeName(RadioMode(d.netMode)),
-                        Printable(codec.Shown(FieldText(d.version), ITEM_WIDTH_VERSION)),
-                        d.readOnly ? "yes" : "no"});
+        rows.push_back(
+            {std::to_string(d.id), Printable(codec.Shown(FieldText(d.name), ITEM_WIDTH_NAME)),
+             MacToText(d.mac), FieldText(d.ip), FieldText(d.netmask), FieldText(d.gateway),
+             std::to_string(d.httpPort), ModeName(RadioMode(d.netMode)),
+             Printable(codec.Shown(FieldText(d.version), ITEM_WIDTH_VERSION)),
+             d.readOnly ? "yes" : "no"});
     }
     Row::size_type columns = rows.front().size();
     std::array<std::size_t, 10> width{};

@@ -13,8 +13,8 @@ namespace {
 std::string Fill(const std::string& text, std::initializer_list<std::string> arguments) {
     std::string filled;
     for (std::size_t i = 0; i < text.size(); ++i) {
-        const std::size_t number = i + 1 < text.size() ? static_cast<std::size_t>(text[i + 1] - '0')
-                                                       : 0;
+        const std::size_t number =
+            i + 1 < text.size() ? static_cast<std::size_t>(text[i + 1] - '0') : 0;
         if (text[i] == '%' && number >= 1 && number <= arguments.size()) {
             filled += *(arguments.begin() + (number - 1));
             ++i;
@@ -34,12 +34,12 @@ std::string TextRefusalMessage(const PanelTextRefusal& refusal, const TextLookup
     const TextWrite& write = refusal.write;
     switch (write.refusal) {
     case TextRefusal::TooLong:
-        return Fill(tr(TEXT_CHECK_TOO_LONG), {field, std::to_string(refusal.width),
-                                              EncodingLabel(write.encoding),
-                                              std::to_string(write.fits)});
+        return Fill(tr(TEXT_CHECK_TOO_LONG),
+                    {field, std::to_string(refusal.width), EncodingLabel(write.encoding),
+                     std::to_string(write.fits)});
     case TextRefusal::NotHeld:
-        return Fill(tr(TEXT_CHECK_NOT_HELD), {field, EncodingLabel(write.encoding),
-                                              write.character, CodePointText(write.codePoint)});
+        return Fill(tr(TEXT_CHECK_NOT_HELD), {field, EncodingLabel(write.encoding), write.character,
+                                              CodePointText(write.codePoint)});
     case TextRefusal::Unreadable:
     case TextRefusal::None:
         break;

@@ -18,8 +18,8 @@ std::optional<PanelTextRefusal> EncodePanelTexts(PanelValues& values, const Devi
     };
     std::string written[std::size(texts)];
     for (std::size_t i = 0; i < std::size(texts); ++i) {
-        TextWrite write =
-            codec.Write(texts[i].typed, codec.Read(texts[i].current, texts[i].width), texts[i].width);
+        TextWrite write = codec.Write(texts[i].typed, codec.Read(texts[i].current, texts[i].width),
+                                      texts[i].width);
         if (!write.Ok()) {
             return PanelTextRefusal{texts[i].field, texts[i].width, std::move(write)};
         }

@@ -57,9 +57,9 @@ std::size_t SequenceLength(unsigned char lead) {
 // Whether tail is the start of a UTF-8 character that the end of the field cut off.
 bool IsCutCharacter(std::string_view tail) {
     const std::size_t length = SequenceLength(static_cast<unsigned char>(tail.front()));
-    return length > tail.size() &&
-           std::all_of(tail.begin() + 1, tail.end(),
-                       [](char c) { return IsContinuation(static_cast<unsigned char>(c)); });
+    return length > tail.size() && std::all_of(tail.begin() + 1, tail.end(), [](char c) {
+               return IsContinuation(static_cast<unsigned char>(c));
+           });
 }
 
 // The text with every byte that starts no character replaced by a mark, and how many

@@ -304,9 +304,10 @@ TEST_F(PanelTest, ATextLongerThanTheCameraKeepsIsRefused) {
     Retype(m_dlg->m_edtName, QString::fromUtf8("门口摄像机 camera"));
     QTest::mouseClick(m_dlg->m_btnSubmit, Qt::LeftButton);
     ASSERT_EQ(g_shownMessages.size(), 1u);
-    EXPECT_EQ(g_shownMessages[0].text,
-              QStringLiteral("Name: the text is too long. The camera keeps 16 bytes of it in UTF-8: "
-                             "only the first 6 characters fit. Nothing was sent."));
+    EXPECT_EQ(
+        g_shownMessages[0].text,
+        QStringLiteral("Name: the text is too long. The camera keeps 16 bytes of it in UTF-8: "
+                       "only the first 6 characters fit. Nothing was sent."));
     QTest::qWait(300);
     EXPECT_EQ(m_peer->Received().size(), 1u);
 }

@@ -22,7 +22,8 @@ const std::string BACK_GATE_GBK = "\xBA\xF3\xC3\xC5\xC9\xE3\xCF\xF1\xBB\xFA"; //
 std::vector<SimDevice> NamedCameras(const std::string& legacyName) {
     std::vector<SimDevice> devices = TestCameras();
     devices.resize(4);
-    devices[0].name = "G\xC3\xA4rage S\xC3\xBC" "d";
+    devices[0].name = "G\xC3\xA4rage S\xC3\xBC"
+                      "d";
     devices[1].name = "Caf\xC3\xA9";
     devices[2].name = "前门摄像机";
     devices[3].name = legacyName;
@@ -99,8 +100,14 @@ TEST_F(TextTest, EveryLanguageShowsUtf8AndItsOwnCodePage) {
         {0, "Caf\xE9 Nord", "Café Nord"},
         {1, BACK_GATE_GBK, "后门摄像机"},
         {2, "\xAB\x65\xAA\xF9\xC4\xE1\xBC\x76\xBE\xF7", "前門攝影機"},
-        {3, "Entr\xE9" "e", "Entrée"},
-        {4, "Stra\xDF" "e", "Straße"},
+        {3,
+         "Entr\xE9"
+         "e",
+         "Entrée"},
+        {4,
+         "Stra\xDF"
+         "e",
+         "Straße"},
         {5, "\x8C\xBA\x8A\xD6\x83\x4A\x83\x81\x83\x89", "玄関カメラ"},
     };
     for (const LanguageCase& c : cases) {
@@ -138,8 +145,9 @@ TEST_F(TextTest, RefusalsSpeakTheWindowsLanguageAndNameTheCharacter) {
     ASSERT_NO_FATAL_FAILURE(Start(CHINA_GB, BACK_GATE_GBK));
     Select(QString::fromUtf8("后门摄像机"));
     Retype(m_dlg->m_edtName, QString::fromUtf8("Gärage"));
-    EXPECT_EQ(Refusal(), QString::fromUtf8("名称：摄像机以 GBK 编码保存这段文字，该编码中没有字符“ä”"
-                                           "（U+00E4）。未发送任何内容。"));
+    EXPECT_EQ(Refusal(),
+              QString::fromUtf8("名称：摄像机以 GBK 编码保存这段文字，该编码中没有字符“ä”"
+                                "（U+00E4）。未发送任何内容。"));
     EXPECT_EQ(g_shownMessages.front().title, QString::fromUtf8("提交"));
     g_shownMessages.clear();
     Retype(m_dlg->m_edtName, QStringLiteral("ok"));
@@ -155,11 +163,11 @@ TEST_F(TextTest, NoEnglishIsLeftInTheChineseWindow) {
     const QRegularExpression english(QStringLiteral("[A-Za-z]{2,}"));
     // Names of protocols and encodings stay as they are in any language.
     const QStringList allowed = {
-        QStringLiteral("IP"),    QStringLiteral("HTTP"),    QStringLiteral("PPPOE"),
-        QStringLiteral("DHCP"),  QStringLiteral("STATIC"),  QStringLiteral("ADSL"),
-        QStringLiteral("DSL"),   QStringLiteral("MAC"),     QStringLiteral("UTF"),
-        QStringLiteral("GBK"),   QStringLiteral("Big"),     QStringLiteral("Shift"),
-        QStringLiteral("JIS"),   QStringLiteral("Windows")};
+        QStringLiteral("IP"),   QStringLiteral("HTTP"),   QStringLiteral("PPPOE"),
+        QStringLiteral("DHCP"), QStringLiteral("STATIC"), QStringLiteral("ADSL"),
+        QStringLiteral("DSL"),  QStringLiteral("MAC"),    QStringLiteral("UTF"),
+        QStringLiteral("GBK"),  QStringLiteral("Big"),    QStringLiteral("Shift"),
+        QStringLiteral("JIS"),  QStringLiteral("Windows")};
     QStringList texts = {m_dlg->windowTitle(), m_dlg->m_grpMac->title()};
     for (QWidget* child : m_dlg->findChildren<QWidget*>()) {
         if (child == m_dlg->m_stcStatus) {
@@ -203,6 +211,25 @@ TEST_F(TextTest, AnOldLanguageDbFallsBackToEnglishAndLearnsTheEncodingPicked) {
     ASSERT_TRUE(WaitForList(m_expected));
     EXPECT_EQ(m_dlg->NamedEncoding(), TextEncoding::ShiftJis);
     EXPECT_NE(Entry(QString::fromUtf8("玄関カメラ")), nullptr);
+}
+
+// Bytes no encoding reads: marks stand in for them, the camera can still be picked, and
+// its name goes back only when the user types a new one.
+TEST_F(TextTest, AnUnreadableNameShowsMarksAndIsNeverSentBackUntouched) {
+    ASSERT_NO_FATAL_FAILURE(Start(ENGLISH, "Yard \x81\x8D"));
+    const QString marked = QString::fromUtf8("Yard \xEF\xBF\xBD\xEF\xBF\xBD");
+    Select(marked);
+    EXPECT_EQ(m_dlg->m_edtName->text(), marked);
+    Retype(m_dlg->m_edtName, marked + QStringLiteral("!"));
+    EXPECT_TRUE(Refusal().startsWith(QStringLiteral("Name: the text still holds marks")));
+    g_shownMessages.clear();
+    Retype(m_dlg->m_edtName, marked);
+    Retype(m_dlg->m_edtHttpPort, QStringLiteral("81"));
+    QTest::mouseClick(m_dlg->m_btnSubmit, Qt::LeftButton);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return m_peer->Received().size() == 2; }, 5000));
+    EXPECT_TRUE(g_shownMessages.empty());
+    EXPECT_EQ(m_peer->Devices()[3].name, "Yard \x81\x8D");
+    EXPECT_EQ(m_peer->Devices()[3].httpPort, 81);
 }
 
 TEST_F(TextTest, TheLanguageListIsPickedFromAndShowsWholeNames) {

@@ -449,7 +449,8 @@ const std::string BACK_GATE_GBK = "\xBA\xF3\xC3\xC5\xC9\xE3\xCF\xF1\xBB\xFA"; //
 std::vector<SimDevice> NamedDevices() {
     std::vector<SimDevice> devices = SampleDevices();
     devices.resize(3);
-    devices[0].name = "G\xC3\xA4rage S\xC3\xBC" "d";
+    devices[0].name = "G\xC3\xA4rage S\xC3\xBC"
+                      "d";
     devices[1].name = "Caf\xC3\xA9";
     devices[2].name = "前门摄像机";
     devices.push_back(CameraFromLine("x | 02005e000004 | 192.168.1.23 | 255.255.255.0 | "

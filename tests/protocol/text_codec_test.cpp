@@ -47,15 +47,17 @@ TEST(TextCodec, ReadsUtf8FirstThenTheLegacyCodePage) {
         // A full field cut in the middle of its last character.
         {"utf-8 cut", chinaGb, FRONT_GATE_UTF8 + "\xE5", 16, FRONT_GATE_UTF8 + MARK,
          TextEncoding::Utf8, true},
-        {"gbk cut", chinaGb, "ab" + FRONT_GATE_GBK + "\xC7\xB0\xC3", 16,
-         "ab前门摄像机前" + MARK, TextEncoding::Gbk, true},
+        {"gbk cut", chinaGb, "ab" + FRONT_GATE_GBK + "\xC7\xB0\xC3", 16, "ab前门摄像机前" + MARK,
+         TextEncoding::Gbk, true},
         // Not full: the last byte is no cut character but the legacy page's own.
         {"cp1252 not full", english, "Caf\xE5", 16, "Caf\xC3\xA5", TextEncoding::Cp1252, false},
         // Invalid in every encoding: each stray byte is a mark.
-        {"unreadable in gbk", chinaGb, "a\xFF" "b", 16, "a" + MARK + "b", TextEncoding::Utf8,
+        {"unreadable in gbk", chinaGb,
+         "a\xFF"
+         "b",
+         16, "a" + MARK + "b", TextEncoding::Utf8, true},
+        {"unreadable under utf-8 only", utf8Only, CAFE_1252, 16, "Caf" + MARK, TextEncoding::Utf8,
          true},
-        {"unreadable under utf-8 only", utf8Only, CAFE_1252, 16, "Caf" + MARK,
-         TextEncoding::Utf8, true},
         {"cp1252 hole", english, "x\x81", 16, "x" + MARK, TextEncoding::Utf8, true},
     };
     for (const ReadCase& c : cases) {
@@ -129,9 +131,15 @@ TEST(TextCodec, NamesTheCharacterAnEncodingCannotHold) {
 // A field the user did not touch goes back as the camera's own bytes, whatever they are,
 // so it compares equal and is not sent.
 TEST(TextCodec, UntouchedTextsGoBackByteForByte) {
-    const std::string fields[] = {GARAGE_UTF8,   CAFE_1252,       FRONT_GATE_GBK,
-                                  FRONT_GATE_BIG5, ENTRANCE_SJIS, FRONT_GATE_UTF8 + "\xE5",
-                                  "a\xFF\xFE" "b", ""};
+    const std::string fields[] = {GARAGE_UTF8,
+                                  CAFE_1252,
+                                  FRONT_GATE_GBK,
+                                  FRONT_GATE_BIG5,
+                                  ENTRANCE_SJIS,
+                                  FRONT_GATE_UTF8 + "\xE5",
+                                  "a\xFF\xFE"
+                                  "b",
+                                  ""};
     for (int language = 0; language < 6; ++language) {
         for (const CTextCodec& codec :
              {CTextCodec::ForLanguage(language), CTextCodec(TextEncoding::Utf8, true)}) {
@@ -170,10 +178,15 @@ TEST(TextCodec, Utf8ValidityAndDisplayWidth) {
         std::string text;
         bool valid;
     } validity[] = {
-        {"", true},          {"abc", true},          {FRONT_GATE_UTF8, true},
+        {"", true},
+        {"abc", true},
+        {FRONT_GATE_UTF8, true},
         {"\xF0\x9F\x93\xB7", true}, // a camera emoji, four bytes
-        {"\xC0\xAF", false}, {"\xED\xA0\x80", false}, {"\xE5\x89", false},
-        {FRONT_GATE_GBK, false}, {"\xF4\x90\x80\x80", false},
+        {"\xC0\xAF", false},
+        {"\xED\xA0\x80", false},
+        {"\xE5\x89", false},
+        {FRONT_GATE_GBK, false},
+        {"\xF4\x90\x80\x80", false},
     };
     for (const auto& c : validity) {
         EXPECT_EQ(IsValidUtf8(c.text), c.valid) << c.text;
@@ -183,7 +196,7 @@ TEST(TextCodec, Utf8ValidityAndDisplayWidth) {
     EXPECT_EQ(DisplayWidth(GARAGE_UTF8), 10u);
     EXPECT_EQ(DisplayWidth("玄関カメラ"), 10u);
     EXPECT_EQ(DisplayWidth("e\xCC\x81"), 1u); // e and a combining acute accent
-    EXPECT_EQ(DisplayWidth("ＡＢ"), 4u);    // fullwidth forms
+    EXPECT_EQ(DisplayWidth("ＡＢ"), 4u);      // fullwidth forms
 }
 
 } // namespace
