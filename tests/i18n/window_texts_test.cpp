@@ -107,31 +107,4 @@ TEST_F(WindowTextsTest, WhatTheDatabaseLacksIsEnglish) {
     }
 }
 
-TEST_F(WindowTextsTest, TheEncodingNamedIsKeptAlsoInAnOlderDatabase) {
-    {
-        LanguageDb store;
-        TextsView view;
-        Start(store, view);
-        EXPECT_EQ(store.SavedEncoding(), "auto");
-        store.SaveEncoding("gbk", view);
-        EXPECT_EQ(store.SavedEncoding(), "gbk");
-        EXPECT_TRUE(view.messages.empty());
-    }
-    EXPECT_EQ(Query(m_path, "select * from text_encoding"), "gbk");
-
-    RunSql(m_path, "drop table text_encoding");
-    LanguageDb store;
-    TextsView view;
-    Start(store, view);
-    EXPECT_EQ(store.SavedEncoding(), "");
-    store.SaveEncoding("shift_jis", view);
-    store.SaveEncoding("big5", view);
-    EXPECT_TRUE(view.messages.empty());
-    EXPECT_EQ(Query(m_path, "select * from text_encoding"), "big5") << "one row";
-
-    store.Close();
-    store.SaveEncoding("utf-8", view);
-    EXPECT_EQ(view.messages, std::vector<std::string>{LANG_MSG_UPDATE_FAILED});
-}
-
 } // namespace

@@ -153,24 +153,16 @@ TEST(TextCodec, UntouchedTextsGoBackByteForByte) {
     }
 }
 
-TEST(TextCodec, EncodingNamesAndLanguages) {
+TEST(TextCodec, EncodingNames) {
     for (const char* name : {"utf-8", "gbk", "big5", "shift_jis", "cp1252"}) {
         const std::optional<TextEncoding> encoding = EncodingFromName(name);
         ASSERT_TRUE(encoding) << name;
         EXPECT_STREQ(EncodingName(*encoding), name);
     }
     EXPECT_EQ(EncodingFromName("Shift-JIS"), TextEncoding::ShiftJis);
-    EXPECT_EQ(EncodingFromName("UTF_8"), TextEncoding::Utf8);
     for (const char* bad : {"", "latin1", "utf8 ", "gb2312"}) {
         EXPECT_FALSE(EncodingFromName(bad)) << bad;
     }
-    const TextEncoding byLanguage[] = {TextEncoding::Cp1252, TextEncoding::Gbk,
-                                       TextEncoding::Big5,   TextEncoding::Cp1252,
-                                       TextEncoding::Cp1252, TextEncoding::ShiftJis};
-    for (int language = 0; language < 6; ++language) {
-        EXPECT_EQ(LegacyEncodingOfLanguage(language), byLanguage[language]) << language;
-    }
-    EXPECT_EQ(LegacyEncodingOfLanguage(6), TextEncoding::Cp1252);
 }
 
 TEST(TextCodec, Utf8ValidityAndDisplayWidth) {
