@@ -67,8 +67,12 @@ void CFinderDlg::OnWindowTexts() {
 // The list entries and the selected camera's panel, read with the codec as it is now.
 // The panel is filled afresh from the table: what it showed was read the other way.
 void CFinderDlg::ReadCameraTextsAgain() {
+    // The list sorts itself as each text changes, so rows move under a loop over them.
+    QList<QListWidgetItem*> items;
     for (int row = 0; row < m_lstDevices->count(); ++row) {
-        QListWidgetItem* item = m_lstDevices->item(row);
+        items.append(m_lstDevices->item(row));
+    }
+    for (QListWidgetItem* item : items) {
         const int slot = SlotOfEntry(item->text().toStdString());
         if (slot >= 0 && slot < DEVICE_TABLE_SLOTS) {
             item->setText(EntryText(m_table->slot[slot]));
