@@ -32,6 +32,7 @@ struct CliOptions {
     std::string mac; // set: the device, lower-case
     SetChanges changes;
     bool verify = true;
+    bool force = false; // send a risky change all the same
 };
 
 constexpr int CLI_EXIT_OK = 0;

@@ -1,7 +1,5 @@
 #include "cli/set_change.h"
 
-#include <cstdlib>
-
 #include "protocol/device_format.h"
 #include "protocol/net_mode.h"
 
@@ -40,26 +38,4 @@ std::string RefusalReason(const DeviceRecord& device, const SetChanges& changes,
         }
     }
     return "";
-}
-
-static void Compare(std::vector<std::string>& differences, const char* what,
-                    const std::string& reported, const std::string& sent) {
-    if (reported != sent) {
-        differences.push_back(std::string(what) + " is \"" + reported + "\", not \"" + sent + "\"");
-    }
-}
-
-std::vector<std::string> VerifyChange(const PanelValues& sent, const DeviceRecord& reply) {
-    std::vector<std::string> differences;
-    // A text longer than its field is refused before sending, so what went out is whole.
-    Compare(differences, "name", FieldText(reply.name), sent.name);
-    Compare(differences, "ip", FieldText(reply.ip), sent.ip);
-    Compare(differences, "netmask", FieldText(reply.netmask), sent.netmask);
-    Compare(differences, "gateway", FieldText(reply.gateway), sent.gateway);
-    Compare(differences, "httpPort", std::to_string(reply.httpPort),
-            std::to_string(std::atoi(sent.httpPort.c_str())));
-    Compare(differences, "mode", ModeName(RadioMode(reply.netMode)), ModeName(CheckedMode(sent)));
-    Compare(differences, "pppoeAccount", FieldText(reply.pppoeAccount), sent.pppoeAccount);
-    Compare(differences, "pppoePassword", FieldText(reply.pppoePassword), sent.pppoePassword);
-    return differences;
 }

@@ -15,6 +15,3 @@ PanelValues PanelValuesFor(const DeviceRecord& record, const SetChanges& changes
 // the scan already answers with); empty when it may.
 std::string RefusalReason(const DeviceRecord& device, const SetChanges& changes,
                           const std::vector<DeviceRecord>& scanned);
-
-// The settings in which the device's new reply differs from what was sent, one text each.
-std::vector<std::string> VerifyChange(const PanelValues& sent, const DeviceRecord& reply);
