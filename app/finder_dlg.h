@@ -25,6 +25,8 @@ class QGroupBox;
 class QLineEdit;
 class QListWidget;
 class QRadioButton;
+class QTimer;
+class CChangeConfirmation;
 class CSkinButton;
 class CTransparentStatic;
 class DialogLanguageView;
@@ -84,6 +86,7 @@ public:
     // What the worker reports, carried out here on the dialog's thread.
     void OnStatus(const QString& text);
     void OnReply(const DeviceRecord& record);
+    void OnSent(); // ClearPanel, then the next step of a confirmation that waits for it
     void ClearPanel();
 
 public slots:
@@ -147,6 +150,7 @@ public:
 protected:
     bool OnInitDialog();
     virtual void OnOK();
+    void accept() override;
     void reject() override;
     void showEvent(QShowEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
@@ -180,6 +184,25 @@ private:
     void SetFieldsEnabled(bool addresses, bool pppoe);
     PanelValues GatherPanelValues() const;
     std::string_view UnstorableField() const;
+
+    // Safe apply: the checks before a change goes out, and its confirmation by the camera.
+    bool ApproveChange(const PanelValues& values);
+    void StartConfirmation(const DeviceRecord& before, const PanelValues& sent);
+    void OnConfirmTick();
+    void FinishConfirmation();
+    void CancelConfirmation(bool say);
+    void SelectDeviceByMac(const std::string& mac);
+    void ShowHeldStatus(const QString& text);
+
+    // The change waiting for its camera's word: set when the request is handed to the
+    // worker, running its schedule once the worker reports it sent.
+    std::unique_ptr<CChangeConfirmation> m_confirmation;
+    QTimer* m_confirmTimer = nullptr;
+    std::size_t m_confirmTick = 0;
+    bool m_bConfirmSent = false;
+    // The status line holds a message of the finder's own, which the worker's routine "OK"
+    // must not wipe out; its errors still show.
+    bool m_bHoldStatus = false;
 
     std::unique_ptr<DeviceTable> m_table;
     std::bitset<DEVICE_TABLE_SLOTS> m_listed; // the slots the device list has an entry for

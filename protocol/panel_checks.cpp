@@ -4,7 +4,7 @@
 #include "protocol/net_mode.h"
 
 std::string InfoText(const DeviceRecord& record) {
-    return std::string("IP Get:") + ModeName(InfoLineMode(record.netMode)) +
+    return std::string("IP Get:") + ModeName(RadioMode(record.netMode)) +
            "\r\nVersion:" + FieldText(record.version) + "\r\n";
 }
 

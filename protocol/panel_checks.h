@@ -10,8 +10,8 @@
 // What the details panel says about a camera and what it checks before Submit: the same
 // for every front end, and free of any window.
 
-// "IP Get:", the mode line by the info line's reading, then "Version:" and the firmware
-// version, each line ending in "\r\n".
+// "IP Get:", the mode line by the radios' reading (so the line and the checked radio never
+// disagree), then "Version:" and the firmware version, each line ending in "\r\n".
 std::string InfoText(const DeviceRecord& record);
 
 // Why the set request may not go to `target` as the panel gives it, naming the field and
