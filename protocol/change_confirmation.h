@@ -35,7 +35,8 @@ public:
     bool EndRound(bool lastRound);
 
     bool Confirmed() const { return m_confirmed; }
-    bool Answered() const { return !m_answers.empty(); } // in the last judged round
+    // One camera answered with the MAC in the round judged last (not none, not two).
+    bool Answered() const { return m_judged.size() == 1; }
     // The sentence for the status line or the console, once EndRound returned true.
     std::string Outcome() const;
 
