@@ -26,6 +26,8 @@ class QMenu;
 class QLineEdit;
 class QListWidget;
 class QRadioButton;
+class QTimer;
+class CChangeConfirmation;
 class CSkinButton;
 class CTransparentStatic;
 class DialogLanguageView;
@@ -102,6 +104,7 @@ public:
     // What the worker reports, carried out here on the dialog's thread.
     void OnStatus(const QString& text);
     void OnReply(const DeviceRecord& record);
+    void OnSent(); // ClearPanel, then the next step of a confirmation that waits for it
     void ClearPanel();
 
 public slots:
@@ -166,6 +169,7 @@ public:
 protected:
     bool OnInitDialog();
     virtual void OnOK();
+    void accept() override;
     void reject() override;
     void showEvent(QShowEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
@@ -205,6 +209,25 @@ private:
     void LoadNamedEncoding();
     // The menu of the device list: the encoding of camera texts.
     QMenu* MakeEncodingMenu(QWidget* parent);
+
+    // Safe apply: the checks before a change goes out, and its confirmation by the camera.
+    bool ApproveChange(const PanelValues& values);
+    void StartConfirmation(const DeviceRecord& before, const PanelValues& sent);
+    void OnConfirmTick();
+    void FinishConfirmation();
+    void CancelConfirmation(bool say);
+    void SelectDeviceByMac(const std::string& mac);
+    void ShowHeldStatus(const QString& text);
+
+    // The change waiting for its camera's word: set when the request is handed to the
+    // worker, running its schedule once the worker reports it sent.
+    std::unique_ptr<CChangeConfirmation> m_confirmation;
+    QTimer* m_confirmTimer = nullptr;
+    std::size_t m_confirmTick = 0;
+    bool m_bConfirmSent = false;
+    // The status line holds a message of the finder's own, which the worker's routine "OK"
+    // must not wipe out; its errors still show.
+    bool m_bHoldStatus = false;
 
     std::unique_ptr<DeviceTable> m_table;
     std::bitset<DEVICE_TABLE_SLOTS> m_listed; // the slots the device list has an entry for

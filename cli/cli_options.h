@@ -35,6 +35,7 @@ struct CliOptions {
     bool verify = true;
     std::optional<TextEncoding> encoding; // --encoding; none: by the locale's language
     bool showPasswords = false;           // --show-passwords
+    bool force = false;                   // send a risky change all the same
 
     // How camera texts are read and written: in the encoding named, else in the code
     // page of the language of localeName (LC_ALL, LC_CTYPE or LANG).

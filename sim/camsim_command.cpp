@@ -20,6 +20,7 @@ Options:
   --bind ADDR      local IPv4 address to listen on (default 0.0.0.0)
   --jitter-ms N    delay each reply by a random 0 to N milliseconds (default 0)
   --log FILE       write every received datagram in hex, one line each
+  --drop-sets      log set requests but apply none, as a camera that loses them
   --help           show this text
 
 Devices file: one device per line, 11 fields separated by '|'; spaces around a field
@@ -56,6 +57,10 @@ std::optional<CamsimOptions> ParseCamsimArguments(const std::vector<std::string>
         if (option == "--help" || option == "-h") {
             options.help = true;
             return options;
+        }
+        if (option == "--drop-sets") {
+            options.settings.dropSetRequests = true;
+            continue;
         }
         static const char* const known[] = {"--count", "--devices",   "--port",
                                             "--bind",  "--jitter-ms", "--log"};

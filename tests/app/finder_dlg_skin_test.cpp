@@ -280,6 +280,7 @@ TEST_F(SkinTest, MinimiseGoesToTheTaskbarNotTheTray) {
 
 TEST_F(SkinTest, CommandButtonsWearTheSkinWithBlackText) {
     StartFinder({});
+    m_dlg->m_btnSubmit->setEnabled(true); // as a selection leaves it: the normal face
     for (CSkinButton* button : {m_dlg->m_btnUpdate, m_dlg->m_btnExit, m_dlg->m_btnSubmit}) {
         SCOPED_TRACE(button->text().toStdString());
         EXPECT_EQ(button->CaptionColor(), QColor(0, 0, 0));

@@ -68,6 +68,26 @@ inline void RecordMessage(QWidget*, const QString& title, const QString& text) {
     g_shownMessages.push_back({title, text});
 }
 
+// Answers every question with g_sendAnyway (the real box's default is the second answer).
+struct AskedQuestion {
+    QString title;
+    QString text;
+    QString yes;
+    QString no;
+};
+inline std::vector<AskedQuestion> g_askedQuestions;
+inline bool g_sendAnyway = false;
+inline bool RecordQuestion(QWidget*, const QString& title, const QString& text, const QString& yes,
+                           const QString& no) {
+    g_askedQuestions.push_back({title, text, yes, no});
+    return g_sendAnyway;
+}
+
+// The networks the window believes this PC is on: the test cameras' own beside loopback.
+inline std::vector<LocalNetwork> TestNetworks() {
+    return {{0x7F000001, 0xFF000000}, {0xC0A80105, 0xFFFFFF00}}; // 127.0.0.1/8, 192.168.1.5/24
+}
+
 inline std::vector<QString> g_openedUrls;
 inline void RecordUrl(const QString& url) {
     g_openedUrls.push_back(url);
@@ -82,8 +102,13 @@ inline bool IsTestTrayAvailable() {
 // copy of the built language.db (the built one keeps its language).
 class FinderDlgTest : public ::testing::Test {
 protected:
-    void StartFinder(std::vector<SimDevice> devices, bool withMarker = false) {
+    void StartFinder(std::vector<SimDevice> devices, bool withMarker = false,
+                     bool dropSetRequests = false) {
         g_shownMessages.clear();
+        g_askedQuestions.clear();
+        g_sendAnyway = false;
+        g_pfnAsk = RecordQuestion;
+        g_pfnLocalNetworks = TestNetworks;
         g_openedUrls.clear();
         g_pfnShowMessage = RecordMessage;
         g_pfnOpenUrl = RecordUrl;
@@ -96,7 +121,9 @@ protected:
             QFile::setPermissions(m_languageDb, QFile::ReadOwner | QFile::WriteOwner);
         }
         m_expected = static_cast<int>(devices.size());
-        m_peer = std::make_unique<CameraPeer>(std::move(devices));
+        SimSettings settings;
+        settings.dropSetRequests = dropSetRequests;
+        m_peer = std::make_unique<CameraPeer>(std::move(devices), settings);
         ASSERT_TRUE(m_peer->Started()) << m_peer->Error();
         const QString marker = m_folder.filePath(QStringLiteral("Search.conf"));
         if (withMarker) {
