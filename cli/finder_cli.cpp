@@ -4,6 +4,7 @@
 #include "protocol/device_format.h"
 #include "cli/scan_session.h"
 #include "cli/set_change.h"
+#include "protocol/finder_version.h"
 
 namespace {
 
@@ -98,6 +99,9 @@ int RunFinderCli(const std::vector<std::string>& args, std::ostream& out, std::o
         return RunScan(*options, out, err);
     case CliCommand::Set:
         return RunSet(*options, out, err);
+    case CliCommand::Version:
+        out << VersionLine("finder-cli");
+        return CLI_EXIT_OK;
     case CliCommand::Help:
         break;
     }
