@@ -15,6 +15,7 @@
 #include <thread>
 
 #include "i18n/language_db.h"
+#include "i18n/language_place.h"
 #include "protocol/device_table.h"
 #include "protocol/discovery_datagram.h"
 #include "protocol/network_worker.h"
@@ -65,6 +66,11 @@ public:
 
     // Runs the dialog modally; OnInitDialog runs as the window first shows.
     int DoModal();
+
+    // The language.db to open instead of the one given at construction, before DoModal: a
+    // read-only one keeps no pick, an empty path none at all, and the place's message is
+    // shown once as the window starts.
+    void SetLanguagePlace(const LanguagePlace& place);
 
     // Stops the worker and waits for it; harmless when none runs.
     void StopWorker();
@@ -193,6 +199,8 @@ private:
     LanguageDb m_language;
     std::unique_ptr<DialogLanguageView> m_languageView;
     std::string m_languageDbPath;
+    bool m_bLanguageReadOnly = false;
+    QString m_languageNotice; // said once at start, when not empty
 
     // The skin, loaded once by SetupSkin: background, caption strip, logo, frame ends, and
     // the caption's two buttons with their glowing looks, so that no paint decodes a picture.
