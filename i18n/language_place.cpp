@@ -178,21 +178,21 @@ LanguagePlace ReadOnly(const std::string& shipped, LanguagePlaceNote note, std::
 
 LanguagePlace PlaceLanguageDb(const LanguageSearch& search) {
     const std::string shipped = FirstFile(search.shipped);
-    if (search.userFolder.empty()) {
-        return shipped.empty() ? NotFound(search, {})
-                               : ReadOnly(shipped, LanguagePlaceNote::NoUserFolder, {});
-    }
-    const std::string copy = (fs::path(search.userFolder) / LANG_PLACE_FILE).string();
+    const std::string copy = search.userFolder.empty()
+                                 ? std::string()
+                                 : (fs::path(search.userFolder) / LANG_PLACE_FILE).string();
     std::error_code error;
-    fs::create_directories(search.userFolder, error);
-    if (error) {
-        std::string detail = search.userFolder + ": " + error.message();
-        return shipped.empty() ? NotFound(search, {})
-                               : ReadOnly(shipped, LanguagePlaceNote::NoUserFolder, detail);
-    }
-    const bool haveCopy = fs::exists(copy, error);
+    const bool haveCopy = !copy.empty() && fs::is_regular_file(copy, error);
     if (shipped.empty()) {
         return haveCopy ? Copy(copy) : NotFound(search, copy);
+    }
+    if (copy.empty()) {
+        return ReadOnly(shipped, LanguagePlaceNote::NoUserFolder, {});
+    }
+    fs::create_directories(search.userFolder, error);
+    if (error) {
+        return ReadOnly(shipped, LanguagePlaceNote::NoUserFolder,
+                        search.userFolder + ": " + error.message());
     }
     // A shipped file that cannot be read renews nothing: the copy stays, or, without one,
     // the window opens the shipped file and reports what is wrong with it.

@@ -13,6 +13,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -104,6 +105,9 @@ protected:
             ASSERT_TRUE(file.open(QIODevice::WriteOnly));
         }
         m_dlg = std::make_unique<CFinderDlg>(m_peer->Endpoints(), marker, m_languageDb);
+        if (m_languagePlace) {
+            m_dlg->SetLanguagePlace(*m_languagePlace);
+        }
         m_dlg->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(m_dlg.get()));
     }
@@ -127,6 +131,19 @@ protected:
             ~Back() { QDir::setCurrent(folder); }
         } back;
         ASSERT_TRUE(QDir::setCurrent(m_folder.path()));
+        // The program keeps the user's copy of language.db in the user's data folder: a
+        // scratch one, never the real home.
+        const struct Data {
+            QByteArray before = qgetenv("XDG_DATA_HOME");
+            ~Data() {
+                if (before.isNull()) {
+                    qunsetenv("XDG_DATA_HOME");
+                } else {
+                    qputenv("XDG_DATA_HOME", before);
+                }
+            }
+        } data;
+        qputenv("XDG_DATA_HOME", QFile::encodeName(UserDataHome()));
 
         CFinderApp app;
         app.SetEndpoints(endpoints);
@@ -140,6 +157,8 @@ protected:
         EXPECT_EQ(app.m_pFinderDlg, nullptr);
         EXPECT_TRUE(CanBindUdpPort(endpoints.localPort)) << "the worker was not joined";
     }
+
+    QString UserDataHome() const { return m_folder.filePath(QStringLiteral("data")); }
 
     bool WaitForList(int count, int ms = 5000) {
         return QTest::qWaitFor([&] { return m_dlg->m_lstDevices->count() == count; }, ms);
@@ -182,6 +201,7 @@ protected:
 
     QTemporaryDir m_folder;
     QString m_languageDb;
+    std::optional<LanguagePlace> m_languagePlace; // instead of m_languageDb, when set
     std::unique_ptr<CameraPeer> m_peer;
     std::unique_ptr<CFinderDlg> m_dlg;
     int m_expected = 0;
