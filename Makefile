@@ -9,6 +9,8 @@ PACKAGES := build-essential cmake ninja-build clang libclang-rt-14-dev \
             qt6-base-dev qt6-base-dev-tools libgl-dev \
             fonts-noto-cjk fonts-liberation \
             xvfb xauth trayer xdotool imagemagick iproute2 util-linux
+# Validators of the desktop entry and the AppStream metadata; XKB for Qt's configuration.
+PACKAGES += desktop-file-utils appstream libxkbcommon-dev
 
 # Leaks in the system's own libraries (fontconfig, Qt's platform plugins) are not ours to fix.
 SAN_ENV := ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
@@ -68,6 +70,21 @@ run: build
 
 demo: build
 	./scripts/demo.sh $(BUILD)
+
+# Installing: PREFIX=/usr/local unless given (make install PREFIX=$$HOME/.local).
+PREFIX ?= /usr/local
+.PHONY: install package package-check
+install: build
+	cmake --install $(BUILD) --prefix $(PREFIX)
+
+# A Debian package in $(BUILD)/package (cpack, dependencies read from the programs).
+package: build
+	cmake --build $(BUILD) --target package
+
+# The package's files and dependencies, its programs run from a scratch root; with
+# FINDER_DPKG_INSTALL=1 and as root (CI) also installed with dpkg, run, and removed.
+package-check: package
+	tests/packaging/package_test.sh $(BUILD) "$$($(BUILD)/bin/finder-cli --version | cut -d' ' -f2)"
 
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i
