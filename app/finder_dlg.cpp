@@ -43,10 +43,7 @@ CFinderDlg::CFinderDlg(const WorkerEndpoints& endpoints, const QString& markerFi
     // Every move over the dialog counts: the caption's buttons light up under the pointer.
     setMouseTracking(true);
     CreateControls();
-    // The notification-area icon is made with the window and shown only while in the tray.
-    m_nid = new QSystemTrayIcon(m_hIcon, this);
-    m_nid->setToolTip(QString::fromLatin1(TRAY_TIP));
-    connect(m_nid, &QSystemTrayIcon::activated, this, &CFinderDlg::OnTrayNotify);
+    CreateTrayIcon();
 }
 
 CFinderDlg::~CFinderDlg() {
@@ -179,6 +176,11 @@ void CFinderDlg::CreateControls() {
     connect(m_lstDevices, &QListWidget::itemSelectionChanged, this, &CFinderDlg::OnSelectDevice);
     connect(m_lstDevices, &QListWidget::itemClicked, this, &CFinderDlg::OnSelectDevice);
     connect(m_lstDevices, &QListWidget::itemDoubleClicked, this, &CFinderDlg::OnDblclkDeviceList);
+    // The right button's menu; the entries' tips are made as they are shown.
+    m_lstDevices->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(m_lstDevices, &QListWidget::customContextMenuRequested, this,
+            &CFinderDlg::OnDeviceListMenu);
+    m_lstDevices->viewport()->installEventFilter(this);
     connect(m_rdoDhcp, &QRadioButton::clicked, this, &CFinderDlg::OnModeDhcp);
     connect(m_rdoPppoe, &QRadioButton::clicked, this, &CFinderDlg::OnModePppoe);
     connect(m_rdoStatic, &QRadioButton::clicked, this, &CFinderDlg::OnModeStatic);

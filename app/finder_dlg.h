@@ -13,6 +13,7 @@
 #include <optional>
 #include <string_view>
 #include <thread>
+#include <vector>
 
 #include "i18n/language_db.h"
 #include "i18n/language_place.h"
@@ -50,6 +51,10 @@ constexpr char FINDER_MARKER_FILE[] = "c:\\tmp\\webcam\\Search.conf";
 #else
 constexpr char FINDER_MARKER_FILE[] = "/tmp/webcam/Search.conf";
 #endif
+
+// The tip of a device list entry: that a double-click opens the camera's web page, and its
+// address. Every line an entry's tip shows is added here.
+QString DeviceEntryToolTip(const DeviceRecord& record);
 
 // The finder's one window: the device list, the details panel of the selected camera and
 // the commands. It owns the device table and the network worker; the worker reports to it
@@ -105,6 +110,15 @@ public slots:
     void OnSelchangeLanguage();
     void OnMinimize();
     void OnTrayNotify(QSystemTrayIcon::ActivationReason reason);
+    // The device list's context menu and its actions, on the selected camera.
+    void OnDeviceListMenu(QPoint point);
+    void OnCopyIpAddress();
+    void OnCopyMacAddress();
+    void OnCopyAllAsText();
+    void OnExportList();
+    // The notification-area icon's menu.
+    void OnTrayShow();
+    void OnTrayQuit();
 
 public:
     // Every child control of template 102, in template (and tab) order.
@@ -161,6 +175,7 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void leaveEvent(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void CreateControls();
@@ -180,6 +195,12 @@ private:
     void OnMouseMove(QPoint point);
     void DragBy(QPoint globalPoint);
     void HideToTray();
+    void CreateTrayIcon();
+    void UpdateTrayTip();
+
+    // The cameras as the list shows them, in its order.
+    std::vector<DeviceRecord> ListedDevices() const;
+    void CopyText(const std::string& text);
 
     // Details panel helpers.
     std::optional<int> SelectedSlot() const;

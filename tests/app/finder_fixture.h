@@ -70,8 +70,18 @@ inline void RecordMessage(QWidget*, const QString& title, const QString& text) {
 }
 
 inline std::vector<QString> g_openedUrls;
-inline void RecordUrl(const QString& url) {
+inline bool g_urlOpens = true; // whether the desktop has a browser
+inline bool RecordUrl(const QString& url) {
     g_openedUrls.push_back(url);
+    return g_urlOpens;
+}
+
+// Answers the save dialog with the file and filter a test puts here (empty: cancelled).
+inline QString g_saveFile;
+inline QString g_saveFilter;
+inline QString AnswerSaveFile(QWidget*, const QString&, const QString&, QString* selectedFilter) {
+    *selectedFilter = g_saveFilter;
+    return g_saveFile;
 }
 
 inline bool g_trayAvailable = false;
@@ -88,6 +98,9 @@ protected:
         g_openedUrls.clear();
         g_pfnShowMessage = RecordMessage;
         g_pfnOpenUrl = RecordUrl;
+        g_urlOpens = true;
+        g_pfnAskSaveFile = AnswerSaveFile;
+        g_saveFile.clear();
         g_trayAvailable = false;
         g_pfnIsSystemTrayAvailable = IsTestTrayAvailable;
         if (m_languageDb.isEmpty()) {
