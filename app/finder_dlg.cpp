@@ -50,6 +50,9 @@ CFinderDlg::~CFinderDlg() {
     // The worker reports to this object: it must have ended before anything here goes.
     StopWorker();
     m_language.Close();
+    // The list goes with the children, after this part of the object: its clearing must
+    // not reach the tray tip of a dialog that is no more.
+    m_lstDevices->model()->disconnect(this);
 }
 
 QWidget* CFinderDlg::ControlById(int id) const {
