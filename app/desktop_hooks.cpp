@@ -1,13 +1,17 @@
 #include "app/desktop_hooks.h"
 
 #include <QDesktopServices>
+#include <QFileDialog>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QSystemTrayIcon>
 #include <QUrl>
 
 static void ShowMessageBox(QWidget* parent, const QString& title, const QString& text) {
-    QMessageBox::warning(parent, title, text);
+    QMessageBox box(QMessageBox::Warning, title, text, QMessageBox::Ok, parent);
+    // What a message names (an address, a path) can be selected and copied.
+    box.setTextInteractionFlags(Qt::TextSelectableByMouse);
+    box.exec();
 }
 
 static bool AskWithMessageBox(QWidget* parent, const QString& title, const QString& text,
@@ -21,13 +25,19 @@ static bool AskWithMessageBox(QWidget* parent, const QString& title, const QStri
     return box.clickedButton() == accept;
 }
 
-static void OpenWithDesktop(const QString& url) {
-    QDesktopServices::openUrl(QUrl(url));
+static bool OpenWithDesktop(const QString& url) {
+    return QDesktopServices::openUrl(QUrl(url));
+}
+
+static QString AskWithFileDialog(QWidget* parent, const QString& title, const QString& filters,
+                                 QString* selectedFilter) {
+    return QFileDialog::getSaveFileName(parent, title, QString(), filters, selectedFilter);
 }
 
 ShowMessageFunction g_pfnShowMessage = ShowMessageBox;
 AskFunction g_pfnAsk = AskWithMessageBox;
 OpenUrlFunction g_pfnOpenUrl = OpenWithDesktop;
+AskSaveFileFunction g_pfnAskSaveFile = AskWithFileDialog;
 TrayAvailableFunction g_pfnIsSystemTrayAvailable = QSystemTrayIcon::isSystemTrayAvailable;
 LocalNetworksFunction g_pfnLocalNetworks = LocalNetworks;
 
@@ -40,6 +50,11 @@ bool Ask(QWidget* parent, const QString& title, const QString& text, const QStri
     return g_pfnAsk(parent, title, text, yes, no);
 }
 
-void OpenUrl(const QString& url) {
-    g_pfnOpenUrl(url);
+bool OpenUrl(const QString& url) {
+    return g_pfnOpenUrl(url);
+}
+
+QString AskSaveFile(QWidget* parent, const QString& title, const QString& filters,
+                    QString* selectedFilter) {
+    return g_pfnAskSaveFile(parent, title, filters, selectedFilter);
 }

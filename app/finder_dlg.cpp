@@ -45,16 +45,16 @@ CFinderDlg::CFinderDlg(const WorkerEndpoints& endpoints, const QString& markerFi
     // Every move over the dialog counts: the caption's buttons light up under the pointer.
     setMouseTracking(true);
     CreateControls();
-    // The notification-area icon is made with the window and shown only while in the tray.
-    m_nid = new QSystemTrayIcon(m_hIcon, this);
-    m_nid->setToolTip(QString::fromLatin1(TRAY_TIP));
-    connect(m_nid, &QSystemTrayIcon::activated, this, &CFinderDlg::OnTrayNotify);
+    CreateTrayIcon();
 }
 
 CFinderDlg::~CFinderDlg() {
     // The worker reports to this object: it must have ended before anything here goes.
     StopWorker();
     m_language.Close();
+    // The list goes with the children, after this part of the object: its clearing must
+    // not reach the tray tip of a dialog that is no more.
+    m_lstDevices->model()->disconnect(this);
 }
 
 QWidget* CFinderDlg::ControlById(int id) const {
@@ -176,15 +176,17 @@ void CFinderDlg::CreateControls() {
     m_grpAdsl = Place(MakeGroup(this, TEXT_FRAME_ADSL.english), IDC_STATIC, 148, 63, 154, 53);
     // Last in the template, yet only a frame: it stays under the PPPoE fields.
     m_grpAdsl->lower();
-    // The encoding of camera texts is picked from the list's own menu: the layout stays.
-    m_lstDevices->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(m_lstDevices, &QWidget::customContextMenuRequested, this,
-            &CFinderDlg::OnDeviceListMenu);
 
     // A click on the entry already selected reads the table again, as a new selection does.
     connect(m_lstDevices, &QListWidget::itemSelectionChanged, this, &CFinderDlg::OnSelectDevice);
     connect(m_lstDevices, &QListWidget::itemClicked, this, &CFinderDlg::OnSelectDevice);
     connect(m_lstDevices, &QListWidget::itemDoubleClicked, this, &CFinderDlg::OnDblclkDeviceList);
+    // The right button's menu (which also picks the encoding of camera texts, so the layout
+    // stays); the entries' tips are made as they are shown.
+    m_lstDevices->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(m_lstDevices, &QListWidget::customContextMenuRequested, this,
+            &CFinderDlg::OnDeviceListMenu);
+    m_lstDevices->viewport()->installEventFilter(this);
     connect(m_rdoDhcp, &QRadioButton::clicked, this, &CFinderDlg::OnModeDhcp);
     connect(m_rdoPppoe, &QRadioButton::clicked, this, &CFinderDlg::OnModePppoe);
     connect(m_rdoStatic, &QRadioButton::clicked, this, &CFinderDlg::OnModeStatic);

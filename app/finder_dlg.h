@@ -12,8 +12,10 @@
 #include <memory>
 #include <optional>
 #include <thread>
+#include <vector>
 
 #include "i18n/language_db.h"
+#include "i18n/language_place.h"
 #include "protocol/device_table.h"
 #include "protocol/discovery_datagram.h"
 #include "protocol/network_worker.h"
@@ -53,6 +55,10 @@ constexpr char FINDER_MARKER_FILE[] = "c:\\tmp\\webcam\\Search.conf";
 constexpr char FINDER_MARKER_FILE[] = "/tmp/webcam/Search.conf";
 #endif
 
+// The tip of a device list entry: that a double-click opens the camera's web page, and its
+// address. Every line an entry's tip shows is added here.
+QString DeviceEntryToolTip(const DeviceRecord& record);
+
 // The finder's one window: the device list, the details panel of the selected camera and
 // the commands. It owns the device table and the network worker; the worker reports to it
 // through queued calls, so the table and the list are only ever touched on this thread.
@@ -68,6 +74,11 @@ public:
 
     // Runs the dialog modally; OnInitDialog runs as the window first shows.
     int DoModal();
+
+    // The language.db to open instead of the one given at construction, before DoModal: a
+    // read-only one keeps no pick, an empty path none at all, and the place's message is
+    // shown once as the window starts.
+    void SetLanguagePlace(const LanguagePlace& place);
 
     // Stops the worker and waits for it; harmless when none runs.
     void StopWorker();
@@ -120,7 +131,15 @@ public slots:
     void OnSelchangeLanguage();
     void OnMinimize();
     void OnTrayNotify(QSystemTrayIcon::ActivationReason reason);
-    void OnDeviceListMenu(const QPoint& position);
+    // The device list's context menu and its actions, on the selected camera.
+    void OnDeviceListMenu(QPoint point);
+    void OnCopyIpAddress();
+    void OnCopyMacAddress();
+    void OnCopyAllAsText();
+    void OnExportList();
+    // The notification-area icon's menu.
+    void OnTrayShow();
+    void OnTrayQuit();
 
 public:
     // Every child control of template 102, in template (and tab) order.
@@ -178,6 +197,7 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void leaveEvent(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void CreateControls();
@@ -197,6 +217,12 @@ private:
     void OnMouseMove(QPoint point);
     void DragBy(QPoint globalPoint);
     void HideToTray();
+    void CreateTrayIcon();
+    void UpdateTrayTip();
+
+    // The cameras as the list shows them, in its order.
+    std::vector<DeviceRecord> ListedDevices() const;
+    void CopyText(const std::string& text);
 
     // Details panel helpers.
     std::optional<int> SelectedSlot() const;
@@ -243,6 +269,8 @@ private:
     std::string m_languageDbPath;
     std::optional<TextEncoding> m_namedEncoding;
     QGroupBox* m_grpAdsl = nullptr; // the "ADSL / DSL" frame, which has no id of its own
+    bool m_bLanguageReadOnly = false;
+    QString m_languageNotice; // said once at start, when not empty
 
     // The skin, loaded once by SetupSkin: background, caption strip, logo, frame ends, and
     // the caption's two buttons with their glowing looks, so that no paint decodes a picture.

@@ -12,7 +12,7 @@ const char FINDER_CLI_USAGE[] =
                        [--encoding ENC] [network options]
        finder-cli set MAC [settings] [--timeout-ms N] [--no-verify] [--force]
                       [--encoding ENC] [network options]
-       finder-cli --help
+       finder-cli --help | --version
 
 Finds the IP cameras of the local network segment by a UDP broadcast and changes the
 network settings of one of them.
@@ -64,6 +64,8 @@ Network options (both commands):
   --broadcast ADDR     where requests go (default 255.255.255.255)
   --device-port N      the cameras' port (default 4000)
   --local-port N       the local port replies come to (default 3566)
+
+--help shows this text, --version the version.
 
 Every value is checked before anything is sent; a bad one is named and nothing is sent.
 Exit status: 0 success; 1 device not found, change did not verify, or network error;
@@ -288,6 +290,10 @@ std::optional<CliOptions> ParseCliArguments(const std::vector<std::string>& args
     if (std::find(args.begin(), args.end(), "--help") != args.end() ||
         std::find(args.begin(), args.end(), "-h") != args.end() || args[0] == "help") {
         return options; // CliCommand::Help
+    }
+    if (std::find(args.begin(), args.end(), "--version") != args.end()) {
+        options.command = CliCommand::Version;
+        return options;
     }
     if (args[0] == "scan") {
         options.command = CliCommand::Scan;

@@ -7,7 +7,7 @@
 #include "protocol/network_worker.h"
 #include "protocol/text_codec.h"
 
-enum class CliCommand { Help, Scan, Set };
+enum class CliCommand { Help, Version, Scan, Set };
 enum class OutputFormat { Table, Json, Csv };
 
 // The settings `set` lays over the device's record; an option not given keeps the record's.

@@ -10,6 +10,7 @@
 #include "protocol/apply_texts.h"
 #include "protocol/change_confirmation.h"
 #include "protocol/device_format.h"
+#include "protocol/finder_version.h"
 #include "protocol/panel_texts.h"
 #include "protocol/settings_checks.h"
 
@@ -154,6 +155,9 @@ int RunFinderCli(const std::vector<std::string>& args, std::ostream& out, std::o
         return RunScan(*options, out, err);
     case CliCommand::Set:
         return RunSet(*options, out, err, localNetworks);
+    case CliCommand::Version:
+        out << VersionLine("finder-cli");
+        return CLI_EXIT_OK;
     case CliCommand::Help:
         break;
     }

@@ -13,6 +13,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -89,8 +90,18 @@ inline std::vector<LocalNetwork> TestNetworks() {
 }
 
 inline std::vector<QString> g_openedUrls;
-inline void RecordUrl(const QString& url) {
+inline bool g_urlOpens = true; // whether the desktop has a browser
+inline bool RecordUrl(const QString& url) {
     g_openedUrls.push_back(url);
+    return g_urlOpens;
+}
+
+// Answers the save dialog with the file and filter a test puts here (empty: cancelled).
+inline QString g_saveFile;
+inline QString g_saveFilter;
+inline QString AnswerSaveFile(QWidget*, const QString&, const QString&, QString* selectedFilter) {
+    *selectedFilter = g_saveFilter;
+    return g_saveFile;
 }
 
 inline bool g_trayAvailable = false;
@@ -112,6 +123,9 @@ protected:
         g_openedUrls.clear();
         g_pfnShowMessage = RecordMessage;
         g_pfnOpenUrl = RecordUrl;
+        g_urlOpens = true;
+        g_pfnAskSaveFile = AnswerSaveFile;
+        g_saveFile.clear();
         g_trayAvailable = false;
         g_pfnIsSystemTrayAvailable = IsTestTrayAvailable;
         if (m_languageDb.isEmpty()) {
@@ -131,6 +145,9 @@ protected:
             ASSERT_TRUE(file.open(QIODevice::WriteOnly));
         }
         m_dlg = std::make_unique<CFinderDlg>(m_peer->Endpoints(), marker, m_languageDb);
+        if (m_languagePlace) {
+            m_dlg->SetLanguagePlace(*m_languagePlace);
+        }
         m_dlg->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(m_dlg.get()));
     }
@@ -154,6 +171,19 @@ protected:
             ~Back() { QDir::setCurrent(folder); }
         } back;
         ASSERT_TRUE(QDir::setCurrent(m_folder.path()));
+        // The program keeps the user's copy of language.db in the user's data folder: a
+        // scratch one, never the real home.
+        const struct Data {
+            QByteArray before = qgetenv("XDG_DATA_HOME");
+            ~Data() {
+                if (before.isNull()) {
+                    qunsetenv("XDG_DATA_HOME");
+                } else {
+                    qputenv("XDG_DATA_HOME", before);
+                }
+            }
+        } data;
+        qputenv("XDG_DATA_HOME", QFile::encodeName(UserDataHome()));
 
         CFinderApp app;
         app.SetEndpoints(endpoints);
@@ -167,6 +197,8 @@ protected:
         EXPECT_EQ(app.m_pFinderDlg, nullptr);
         EXPECT_TRUE(CanBindUdpPort(endpoints.localPort)) << "the worker was not joined";
     }
+
+    QString UserDataHome() const { return m_folder.filePath(QStringLiteral("data")); }
 
     bool WaitForList(int count, int ms = 5000) {
         return QTest::qWaitFor([&] { return m_dlg->m_lstDevices->count() == count; }, ms);
@@ -209,6 +241,7 @@ protected:
 
     QTemporaryDir m_folder;
     QString m_languageDb;
+    std::optional<LanguagePlace> m_languagePlace; // instead of m_languageDb, when set
     std::unique_ptr<CameraPeer> m_peer;
     std::unique_ptr<CFinderDlg> m_dlg;
     int m_expected = 0;
