@@ -25,5 +25,5 @@ void DialogReport::OnReply(const DeviceRecord& record, const ReplyArrival& arriv
 void DialogReport::OnSent() {
     CFinderDlg* dialog = m_pDialog;
     QMetaObject::invokeMethod(
-        dialog, [dialog] { dialog->ClearPanel(); }, Qt::QueuedConnection);
+        dialog, [dialog] { dialog->OnSent(); }, Qt::QueuedConnection);
 }

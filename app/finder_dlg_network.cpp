@@ -58,8 +58,19 @@ void CFinderDlg::CreateNetworkControls() {
     });
 }
 
-// The tip names the camera's IP, MAC and card; a camera outside its card's subnet carries
-// a warning mark in front of its text (the text itself, and so the order, stay as listed).
+// The lines of an entry's tip that name the camera's IP, MAC and the card it answered on.
+QString CFinderDlg::CardToolTip(int slot) const {
+    const DeviceRecord& record = m_table->slot[slot];
+    const ReplyArrival& arrival = m_arrivals->slot[slot];
+    std::string card = CardName(arrival);
+    if (arrival.interfaceAddress != 0) {
+        card += " (" + InterfaceAddressText(arrival) + ")";
+    }
+    return Text(FillTexts(SEARCH_DEVICE_TIP, {FieldText(record.ip), MacToText(record.mac), card}));
+}
+
+// A camera outside its card's subnet carries a warning mark in front of its text (the
+// text itself, and so the order, stay as listed).
 void CFinderDlg::DecorateEntry(QListWidgetItem* item) const {
     const int slot = SlotOfEntry(item->text().toLatin1().toStdString());
     if (slot < 0 || slot >= DEVICE_TABLE_SLOTS) {
@@ -67,12 +78,7 @@ void CFinderDlg::DecorateEntry(QListWidgetItem* item) const {
     }
     const DeviceRecord& record = m_table->slot[slot];
     const ReplyArrival& arrival = m_arrivals->slot[slot];
-    std::string card = CardName(arrival);
-    if (arrival.interfaceAddress != 0) {
-        card += " (" + InterfaceAddressText(arrival) + ")";
-    }
-    item->setToolTip(
-        Text(FillTexts(SEARCH_DEVICE_TIP, {FieldText(record.ip), MacToText(record.mac), card})));
+    item->setToolTip(DeviceEntryToolTip(record) + QLatin1Char('\n') + CardToolTip(slot));
     // Every entry gets an icon, a blank one when in the subnet, so that the texts line up.
     QPixmap blank(m_lstDevices->iconSize());
     blank.fill(Qt::transparent);

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -14,9 +13,21 @@
 //   --device-port N    FINDER_DEVICE_PORT
 //   --interface NAME   FINDER_INTERFACES   search only these cards (repeatable, or a
 //                                          comma-separated list); not with --broadcast
+// --help and --version answer and end the program. Qt's own options (one dash, such as
+// "-platform offscreen") are left to Qt. Nothing here needs Qt, so the command line is
+// read before Qt starts: --help works without a display.
 struct FinderOptions {
     WorkerEndpoints endpoints;
+    bool help = false;
+    bool version = false;
     std::string error; // empty when every value was understood
 };
 
 FinderOptions ParseFinderOptions(int argc, const char* const argv[]);
+
+// The text of --help, with the defaults and the variables that change them.
+std::string FinderUsage();
+
+// Exit statuses of the finder's command line.
+constexpr int FINDER_EXIT_OK = 0;
+constexpr int FINDER_EXIT_USAGE = 2;

@@ -4,6 +4,7 @@
 #include <array>
 #include <cstdio>
 
+#include "protocol/discovery_datagram.h"
 #include "protocol/net_mode.h"
 #include "protocol/subnet.h"
 
@@ -15,36 +16,6 @@ std::string NetModeText(const uint8_t netMode[4]) {
 }
 
 namespace {
-
-// The length of the valid UTF-8 sequence at text[i], or 0.
-std::size_t Utf8Length(const std::string& text, std::size_t i) {
-    const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(text[k]); };
-    const unsigned char lead = byte(i);
-    std::size_t length = 0;
-    uint32_t code = 0;
-    if (lead >= 0xC2 && lead <= 0xDF) {
-        length = 2, code = lead & 0x1F;
-    } else if (lead >= 0xE0 && lead <= 0xEF) {
-        length = 3, code = lead & 0x0F;
-    } else if (lead >= 0xF0 && lead <= 0xF4) {
-        length = 4, code = lead & 0x07;
-    } else {
-        return 0;
-    }
-    if (i + length > text.size()) {
-        return 0;
-    }
-    for (std::size_t k = 1; k < length; ++k) {
-        if ((byte(i + k) & 0xC0) != 0x80) {
-            return 0;
-        }
-        code = code << 6 | (byte(i + k) & 0x3F);
-    }
-    const uint32_t smallest[] = {0, 0, 0x80, 0x800, 0x10000};
-    const bool valid =
-        code >= smallest[length] && code <= 0x10FFFF && !(code >= 0xD800 && code <= 0xDFFF);
-    return valid ? length : 0;
-}
 
 // A text for a terminal: control characters become '?'.
 std::string Printable(std::string text) {
@@ -80,12 +51,15 @@ Column Plain(const char* key, const std::string& value) {
     return {key, value, value};
 }
 
-std::vector<Column> Columns(const DeviceRecord& d, const ReplyArrival& seen) {
-    return {
+// The address fields are written by the finder itself ("%u.%u.%u.%u"): always ASCII.
+std::vector<Column> Columns(const DeviceRecord& d, const FormatOptions& options,
+                            const ReplyArrival& seen) {
+    const CTextCodec& codec = options.codec;
+    std::vector<Column> columns = {
         Plain("id", std::to_string(d.id)),
         Plain("readOnly", d.readOnly ? "true" : "false"),
-        Text("name", FieldText(d.name)),
-        Text("version", FieldText(d.version)),
+        Text("name", codec.Shown(FieldText(d.name), ITEM_WIDTH_NAME)),
+        Text("version", codec.Shown(FieldText(d.version), ITEM_WIDTH_VERSION)),
         Text("mac", MacToText(d.mac)),
         Text("ip", FieldText(d.ip)),
         Text("netmask", FieldText(d.netmask)),
@@ -93,12 +67,16 @@ std::vector<Column> Columns(const DeviceRecord& d, const ReplyArrival& seen) {
         Plain("httpPort", std::to_string(d.httpPort)),
         Text("netMode", NetModeText(d.netMode)),
         Text("mode", ModeName(RadioMode(d.netMode))),
-        Text("pppoeAccount", FieldText(d.pppoeAccount)),
-        Text("pppoePassword", FieldText(d.pppoePassword)),
-        Text("interface", seen.interfaceName),
-        Text("interfaceAddress", InterfaceAddressText(seen)),
-        Plain("sameSubnet", SameSubnet(d, seen) ? "true" : "false"),
+        Text("pppoeAccount", codec.Shown(FieldText(d.pppoeAccount), ITEM_WIDTH_PPPOE_ACCOUNT)),
     };
+    if (options.showPasswords) {
+        columns.push_back(Text("pppoePassword",
+                               codec.Shown(FieldText(d.pppoePassword), ITEM_WIDTH_PPPOE_PASSWORD)));
+    }
+    columns.push_back(Text("interface", seen.interfaceName));
+    columns.push_back(Text("interfaceAddress", InterfaceAddressText(seen)));
+    columns.push_back(Plain("sameSubnet", SameSubnet(d, seen) ? "true" : "false"));
+    return columns;
 }
 
 const ReplyArrival& SeenAt(const std::vector<ReplyArrival>& seen, std::size_t i) {
@@ -106,12 +84,12 @@ const ReplyArrival& SeenAt(const std::vector<ReplyArrival>& seen, std::size_t i)
     return i < seen.size() ? seen[i] : none;
 }
 
-// Rows of equal-width columns, two spaces apart.
+// Rows of columns as wide as their widest text on a terminal, two spaces apart.
 template <std::size_t N> std::string Aligned(const std::vector<std::array<std::string, N>>& rows) {
     std::array<std::size_t, N> width{};
     for (const auto& row : rows) {
         for (std::size_t c = 0; c < N; ++c) {
-            width[c] = std::max(width[c], row[c].size());
+            width[c] = std::max(width[c], DisplayWidth(row[c]));
         }
     }
     std::string out;
@@ -120,7 +98,7 @@ template <std::size_t N> std::string Aligned(const std::vector<std::array<std::s
         for (std::size_t c = 0; c < N; ++c) {
             line += row[c];
             if (c + 1 < N) {
-                line += std::string(width[c] - row[c].size() + 2, ' ');
+                line += std::string(width[c] - DisplayWidth(row[c]) + 2, ' ');
             }
         }
         out += line + "\n";
@@ -130,35 +108,32 @@ template <std::size_t N> std::string Aligned(const std::vector<std::array<std::s
 
 } // namespace
 
-std::string JsonString(const std::string& bytes) {
+std::string JsonString(const std::string& text) {
     std::string out = "\"";
-    for (std::size_t i = 0; i < bytes.size();) {
-        const unsigned char c = static_cast<unsigned char>(bytes[i]);
-        char escaped[8];
+    for (std::size_t i = 0; i < text.size();) {
+        const unsigned char c = static_cast<unsigned char>(text[i]);
+        char32_t codePoint;
+        const std::size_t length = c >= 0x80 ? NextCodePoint(text, i, codePoint) : 1;
         if (c == '"' || c == '\\') {
             out += '\\';
             out += static_cast<char>(c);
-        } else if (c < 0x20 || c == 0x7F) {
-            std::snprintf(escaped, sizeof escaped, "\\u%04x", c);
-            out += escaped;
-        } else if (c >= 0x80) {
-            const std::size_t length = Utf8Length(bytes, i);
-            if (length > 0) {
-                out.append(bytes, i, length);
-                i += length;
-                continue;
-            }
+        } else if (c < 0x20 || c == 0x7F || length == 0) {
+            // A byte that is no UTF-8 cannot come from the codec; should one come all the
+            // same, it is kept as a Latin-1 character so the output stays valid.
+            char escaped[8];
             std::snprintf(escaped, sizeof escaped, "\\u%04x", c);
             out += escaped;
         } else {
-            out += static_cast<char>(c);
+            out.append(text, i, length);
+            i += length;
+            continue;
         }
         ++i;
     }
     return out + "\"";
 }
 
-std::string FormatJson(const std::vector<DeviceRecord>& devices,
+std::string FormatJson(const std::vector<DeviceRecord>& devices, const FormatOptions& options,
                        const std::vector<ReplyArrival>& seen) {
     if (devices.empty()) {
         return "[]\n";
@@ -166,7 +141,7 @@ std::string FormatJson(const std::vector<DeviceRecord>& devices,
     std::string out = "[\n";
     for (std::size_t i = 0; i < devices.size(); ++i) {
         out += "  {";
-        const std::vector<Column> columns = Columns(devices[i], SeenAt(seen, i));
+        const std::vector<Column> columns = Columns(devices[i], options, SeenAt(seen, i));
         for (std::size_t c = 0; c < columns.size(); ++c) {
             out +=
                 std::string(c == 0 ? "" : ", ") + "\"" + columns[c].key + "\": " + columns[c].json;
@@ -176,16 +151,16 @@ std::string FormatJson(const std::vector<DeviceRecord>& devices,
     return out + "]\n";
 }
 
-std::string FormatCsv(const std::vector<DeviceRecord>& devices,
+std::string FormatCsv(const std::vector<DeviceRecord>& devices, const FormatOptions& options,
                       const std::vector<ReplyArrival>& seen) {
     std::string out;
-    for (const Column& column : Columns(DeviceRecord{}, ReplyArrival{})) {
+    for (const Column& column : Columns(DeviceRecord{}, options, ReplyArrival{})) {
         out += std::string(out.empty() ? "" : ",") + column.key;
     }
     out += "\r\n";
     for (std::size_t i = 0; i < devices.size(); ++i) {
         std::string row;
-        for (const Column& column : Columns(devices[i], SeenAt(seen, i))) {
+        for (const Column& column : Columns(devices[i], options, SeenAt(seen, i))) {
             row += (row.empty() ? "" : ",") + column.csv;
         }
         out += row + "\r\n";
@@ -193,8 +168,9 @@ std::string FormatCsv(const std::vector<DeviceRecord>& devices,
     return out;
 }
 
-std::string FormatTable(const std::vector<DeviceRecord>& devices,
+std::string FormatTable(const std::vector<DeviceRecord>& devices, const FormatOptions& options,
                         const std::vector<ReplyArrival>& seen) {
+    const CTextCodec& codec = options.codec;
     using Row = std::array<std::string, 13>;
     std::vector<Row> rows = {{"ID", "NAME", "MAC", "IP", "NETMASK", "GATEWAY", "PORT", "MODE",
                               "VERSION", "READ-ONLY", "INTERFACE", "INTERFACE-ADDRESS",
@@ -202,13 +178,14 @@ std::string FormatTable(const std::vector<DeviceRecord>& devices,
     for (std::size_t i = 0; i < devices.size(); ++i) {
         const DeviceRecord& d = devices[i];
         const ReplyArrival& card = SeenAt(seen, i);
-        rows.push_back({std::to_string(d.id), Printable(FieldText(d.name)), MacToText(d.mac),
-                        FieldText(d.ip), FieldText(d.netmask), FieldText(d.gateway),
-                        std::to_string(d.httpPort), ModeName(RadioMode(d.netMode)),
-                        Printable(FieldText(d.version)), d.readOnly ? "yes" : "no",
-                        card.interfaceName.empty() ? "-" : card.interfaceName,
-                        card.interfaceAddress == 0 ? "-" : InterfaceAddressText(card),
-                        SameSubnet(d, card) ? "yes" : "no"});
+        rows.push_back(
+            {std::to_string(d.id), Printable(codec.Shown(FieldText(d.name), ITEM_WIDTH_NAME)),
+             MacToText(d.mac), FieldText(d.ip), FieldText(d.netmask), FieldText(d.gateway),
+             std::to_string(d.httpPort), ModeName(RadioMode(d.netMode)),
+             Printable(codec.Shown(FieldText(d.version), ITEM_WIDTH_VERSION)),
+             d.readOnly ? "yes" : "no", card.interfaceName.empty() ? "-" : card.interfaceName,
+             card.interfaceAddress == 0 ? "-" : InterfaceAddressText(card),
+             SameSubnet(d, card) ? "yes" : "no"});
     }
     return Aligned(rows);
 }

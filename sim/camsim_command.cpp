@@ -5,8 +5,11 @@
 #include <csignal>
 #include <iterator>
 
+#include "protocol/finder_version.h"
+
 const char CAMSIM_USAGE[] =
     R"(Usage: camsim (--count N | --devices FILE) [options]
+       camsim --help | --version
 
 Stands in for IP cameras of the finder's discovery protocol on one UDP socket. Every
 query is answered with one reply per device, sent to the query's source address and port.
@@ -23,7 +26,9 @@ Options:
   --reply-broadcast  answer to 255.255.255.255 (the query's source port) out of the
                    network card the query came in on, as a camera in a foreign subnet
                    must, having no route back to the finder
+  --drop-sets      log set requests but apply none, as a camera that loses them
   --help           show this text
+  --version        show the version
 
 Devices file: one device per line, 11 fields separated by '|'; spaces around a field
 are ignored, lines starting with '#' and blank lines are skipped:
@@ -63,6 +68,14 @@ std::optional<CamsimOptions> ParseCamsimArguments(const std::vector<std::string>
         if (option == "--reply-broadcast") {
             options.settings.replyBroadcast = true;
             continue;
+        }
+        if (option == "--drop-sets") {
+            options.settings.dropSetRequests = true;
+            continue;
+        }
+        if (option == "--version") {
+            options.version = true;
+            return options;
         }
         static const char* const known[] = {"--count", "--devices",   "--port",
                                             "--bind",  "--jitter-ms", "--log"};
@@ -131,6 +144,10 @@ int CamsimMain(int argc, char** argv, std::ostream& out, std::ostream& err) {
     }
     if (options->help) {
         out << CAMSIM_USAGE;
+        return 0;
+    }
+    if (options->version) {
+        out << VersionLine("camsim");
         return 0;
     }
     std::vector<SimDevice> devices;

@@ -1,5 +1,6 @@
 // Feeds arbitrary received bytes through everything a reply touches: the parser, the merge
-// into the table, the list rule and a set request built against the resulting table.
+// into the table, the list rule, the camera text codec and a set request built against the
+// resulting table.
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -8,6 +9,7 @@
 
 #include "protocol/device_list.h"
 #include "protocol/discovery_datagram.h"
+#include "protocol/text_codec.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     static DeviceTable table;
@@ -44,8 +46,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
         __builtin_trap();
     }
 
-    // The parsed texts as a user would leave them in the panel, the port a little changed.
+    // Whatever the bytes, a text reads as valid UTF-8 and, left alone, writes back as the
+    // very bytes that came.
     const DeviceRecord& stored = table.slot[slot];
+    const CTextCodec codec = CTextCodec::ForLanguage(size > 0 ? data[size - 1] % 6 : 0);
+    const CameraText name = codec.Read(FieldText(stored.name), ITEM_WIDTH_NAME);
+    const TextWrite write = codec.Write(name.shown, name, ITEM_WIDTH_NAME);
+    if (!IsValidUtf8(name.shown) || !write.Ok() || write.bytes != FieldText(stored.name) ||
+        !IsValidUtf8(ListEntryText(stored, codec))) {
+        __builtin_trap();
+    }
+
+    // The parsed texts as a user would leave them in the panel, the port a little changed.
     PanelValues values;
     values.captionMac = MacToText(stored.mac);
     values.newMac =
