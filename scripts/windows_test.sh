@@ -47,9 +47,11 @@ fi
 wineserver -k 2>/dev/null || true # one started elsewhere would make sockets outside
 wineserver -p 60
 trap 'wineserver -k 2>/dev/null || true' EXIT
-started=$(date +%s)
-wineboot -i >/dev/null 2>&1 || true
-echo "Wine prefix ready in $(($(date +%s) - started)) s ($WINEPREFIX)"
+if [[ ! -f "$WINEPREFIX/system.reg" ]]; then
+    started=$(date +%s)
+    wineboot -i >/dev/null 2>&1 || true
+    echo "Wine prefix made in $(($(date +%s) - started)) s: $WINEPREFIX"
+fi
 
 bin="$build/bin"
 if $in_namespace && [[ -n "${FINDER_HOST_ADDRESS:-}" ]]; then
