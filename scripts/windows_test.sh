@@ -44,6 +44,7 @@ if [[ "$FINDER_NETNS" != none ]]; then
     in_namespace=true
 fi
 
+mkdir -p "$WINEPREFIX"
 wineserver -k 2>/dev/null || true # one started elsewhere would make sockets outside
 wineserver -p 60
 trap 'wineserver -k 2>/dev/null || true' EXIT
