@@ -24,5 +24,5 @@ void DialogReport::OnReply(const DeviceRecord& record) {
 void DialogReport::OnSent() {
     CFinderDlg* dialog = m_pDialog;
     QMetaObject::invokeMethod(
-        dialog, [dialog] { dialog->ClearPanel(); }, Qt::QueuedConnection);
+        dialog, [dialog] { dialog->OnSent(); }, Qt::QueuedConnection);
 }

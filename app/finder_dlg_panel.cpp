@@ -15,6 +15,7 @@
 #include "protocol/net_mode.h"
 #include "protocol/panel_checks.h"
 #include "protocol/panel_texts.h"
+#include "protocol/settings_checks.h"
 #include "skin/skin_button.h"
 #include "skin/transparent_static.h"
 
@@ -58,6 +59,7 @@ void CFinderDlg::OnSelectDevice() {
     if (!slot) {
         return;
     }
+    CancelConfirmation(true); // the user turned to another camera, or to this one anew
     const DeviceRecord& record = m_table->slot[*slot];
     SetFieldsEnabled(false, false);
 
@@ -77,7 +79,7 @@ void CFinderDlg::OnSelectDevice() {
         m_edtNewMac->setText(macText);
     }
 
-    // The radios look at the first byte of each pair only, unlike the info text.
+    // The radios look at the first byte of each pair only, and so does the info text.
     m_rdoPppoe->setChecked(false);
     m_rdoDhcp->setChecked(false);
     m_rdoStatic->setChecked(false);
@@ -132,7 +134,8 @@ void CFinderDlg::OnModeStatic() {
 PanelValues CFinderDlg::GatherPanelValues() const {
     PanelValues values;
     values.captionMac = Utf8Bytes(m_grpMac->title());
-    if (m_edtNewMac->isVisibleTo(this)) {
+    // A cleared MAC-change field asks for no new MAC, as any text that is no MAC does.
+    if (m_edtNewMac->isVisibleTo(this) && !m_edtNewMac->text().isEmpty()) {
         values.newMac = Utf8Bytes(m_edtNewMac->text());
     }
     values.name = Utf8Bytes(m_edtName->text());
@@ -150,30 +153,42 @@ PanelValues CFinderDlg::GatherPanelValues() const {
 // The request is built here from what the panel shows now; the worker sends it as it is.
 void CFinderDlg::OnSubmit() {
     PanelValues values = GatherPanelValues();
-    // With no device selected the request carries no setting, so there is nothing to check.
-    if (const DeviceRecord* target = FindSetTarget(*m_table, values.captionMac)) {
-        const CTextCodec codec = Codec();
-        if (const std::optional<std::string> problem =
-                CheckPanelValues(*target, values, codec, WindowTextLookup())) {
-            ShowMessage(this, Tr(TEXT_SUBMIT_TITLE), Utf8Text(*problem));
-            return;
-        }
-        // The checks have passed every text, so each one encodes.
-        EncodePanelTexts(values, *target, codec);
+    // Submit is enabled only while a camera is selected; without one there is no target.
+    const DeviceRecord* target = FindSetTarget(*m_table, values.captionMac);
+    if (target == nullptr) {
+        return;
+    }
+    const CTextCodec codec = Codec();
+    if (const std::optional<std::string> problem =
+            CheckPanelValues(*target, values, codec, WindowTextLookup())) {
+        ShowMessage(this, Tr(TEXT_SUBMIT_TITLE), Utf8Text(*problem));
+        return;
+    }
+    // The checks have passed every text, so each one encodes; what follows compares the
+    // bytes the camera would store.
+    EncodePanelTexts(values, *target, codec);
+    if (!ApproveChange(values)) {
+        return;
     }
     DiscoveryDatagram datagram;
     BuildSetRequest(datagram, *m_table, values);
     m_worker.SetCommand(CMD_SET, datagram);
+    StartConfirmation(*target, values);
 }
 
 void CFinderDlg::OnUpdate() {
+    CancelConfirmation(false);
+    m_bHoldStatus = false; // the search's own status follows
+    m_btnSubmit->setEnabled(false);
     ClearList();
     ClearTable(*m_table);
     m_worker.SetCommand(CMD_QUERY);
 }
 
-// After every send: no device selected, an empty list and an empty table.
+// After every send: no device selected, an empty list and an empty table, and nothing
+// that Submit could send.
 void CFinderDlg::ClearPanel() {
+    m_btnSubmit->setEnabled(false);
     for (QLineEdit* edit : {m_edtName, m_edtNewMac, m_edtIp, m_edtNetmask, m_edtGateway,
                             m_edtHttpPort, m_edtPppoeAccount, m_edtPppoePassword}) {
         edit->clear();

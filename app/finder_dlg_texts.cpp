@@ -110,9 +110,3 @@ QMenu* CFinderDlg::MakeEncodingMenu(QWidget* parent) {
     }
     return menu;
 }
-
-void CFinderDlg::OnDeviceListMenu(const QPoint& position) {
-    QMenu menu(this);
-    menu.addMenu(MakeEncodingMenu(&menu));
-    menu.exec(m_lstDevices->viewport()->mapToGlobal(position));
-}

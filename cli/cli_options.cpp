@@ -10,9 +10,9 @@
 const char FINDER_CLI_USAGE[] =
     R"(Usage: finder-cli scan [--timeout-ms N] [--json | --csv] [--show-passwords]
                        [--encoding ENC] [network options]
-       finder-cli set MAC [settings] [--timeout-ms N] [--no-verify] [--encoding ENC]
-                      [network options]
-       finder-cli --help
+       finder-cli set MAC [settings] [--timeout-ms N] [--no-verify] [--force]
+                      [--encoding ENC] [network options]
+       finder-cli --help | --version
 
 Finds the IP cameras of the local network segment by a UDP broadcast and changes the
 network settings of one of them.
@@ -30,8 +30,8 @@ scan   sends one query, collects the replies for N milliseconds and prints one r
 
 set    scans, finds the device that answered with MAC (12 hexadecimal digits), lays the
        settings given over the ones it reported and sends only what changed. Then, unless
-       --no-verify, it scans again and checks that the device answers with the new
-       settings (under its new MAC after --new-mac).
+       --no-verify, it scans again, a few times within some seconds, and checks that the
+       device answers with the new settings (under its new MAC after --new-mac).
   --name TEXT            device name, at most 16 bytes as the device stores it
   --ip ADDR              IP address (four dotted decimal numbers of 0 to 255)
   --netmask ADDR         subnet mask
@@ -43,7 +43,13 @@ set    scans, finds the device that answered with MAC (12 hexadecimal digits), l
   --new-mac MAC          give the device a new MAC address
   --timeout-ms N         how long each scan collects replies (default 1500)
   --no-verify            send the change and do not scan again
+  --force                send a risky change all the same (see below)
   A read-only device is refused, and so is a change that gives nothing to change.
+  A value that would leave the camera unreachable is refused (a mask such as
+  255.0.255.0, a loopback, multicast, network or broadcast IP, a gateway that is the IP
+  itself, a group MAC, control characters in a text). A risky change is refused with
+  exit status 2 unless --force: a gateway outside the new subnet, an IP that another
+  device or this PC already has, an IP outside every network of this PC.
   Texts are typed in UTF-8 and go to the device in the encoding its current text is in
   (UTF-8 over a text in plain ASCII, unless --encoding names another).
 
@@ -59,9 +65,11 @@ Network options (both commands):
   --device-port N      the cameras' port (default 4000)
   --local-port N       the local port replies come to (default 3566)
 
+--help shows this text, --version the version.
+
 Every value is checked before anything is sent; a bad one is named and nothing is sent.
 Exit status: 0 success; 1 device not found, change did not verify, or network error;
-2 bad usage or input.
+2 bad usage or input, or a refused change: nothing was sent.
 )";
 
 TextEncoding LegacyEncodingOfLocale(const std::string& localeName) {
@@ -228,7 +236,7 @@ bool ReadOption(const std::vector<std::string>& args, std::size_t& i, CliOptions
     }
     const bool scan = options.command == CliCommand::Scan;
     const bool flag = scan ? option == "--json" || option == "--csv" || option == "--show-passwords"
-                           : option == "--no-verify";
+                           : option == "--no-verify" || option == "--force";
     if (flag && value) {
         error = option + " takes no value";
         return false;
@@ -247,7 +255,7 @@ bool ReadOption(const std::vector<std::string>& args, std::size_t& i, CliOptions
         return true;
     }
     if (flag) {
-        options.verify = false;
+        (option == "--force" ? options.force : options.verify) = option == "--force";
         return true;
     }
     const auto known = ValueOptions().find(option);
@@ -282,6 +290,10 @@ std::optional<CliOptions> ParseCliArguments(const std::vector<std::string>& args
     if (std::find(args.begin(), args.end(), "--help") != args.end() ||
         std::find(args.begin(), args.end(), "-h") != args.end() || args[0] == "help") {
         return options; // CliCommand::Help
+    }
+    if (std::find(args.begin(), args.end(), "--version") != args.end()) {
+        options.command = CliCommand::Version;
+        return options;
     }
     if (args[0] == "scan") {
         options.command = CliCommand::Scan;

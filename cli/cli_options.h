@@ -7,7 +7,7 @@
 #include "protocol/network_worker.h"
 #include "protocol/text_codec.h"
 
-enum class CliCommand { Help, Scan, Set };
+enum class CliCommand { Help, Version, Scan, Set };
 enum class OutputFormat { Table, Json, Csv };
 
 // The settings `set` lays over the device's record; an option not given keeps the record's.
@@ -35,6 +35,7 @@ struct CliOptions {
     bool verify = true;
     std::optional<TextEncoding> encoding; // --encoding; none: by the locale's language
     bool showPasswords = false;           // --show-passwords
+    bool force = false;                   // send a risky change all the same
 
     // How camera texts are read and written: in the encoding named, else in the code
     // page of the language of localeName (LC_ALL, LC_CTYPE or LANG).

@@ -1,7 +1,5 @@
 #include "cli/set_change.h"
 
-#include <cstdlib>
-
 #include "protocol/device_format.h"
 #include "protocol/net_mode.h"
 
@@ -46,13 +44,6 @@ std::string RefusalReason(const DeviceRecord& device, const SetChanges& changes,
     return "";
 }
 
-static void Compare(std::vector<std::string>& differences, const char* what,
-                    const std::string& reported, const std::string& sent) {
-    if (reported != sent) {
-        differences.push_back(std::string(what) + " is \"" + reported + "\", not \"" + sent + "\"");
-    }
-}
-
 std::string TextRefusalReason(const PanelTextRefusal& refusal) {
     const char* option = refusal.field == PanelTextField::Name           ? "--name"
                          : refusal.field == PanelTextField::PppoeAccount ? "--pppoe-account"
@@ -73,30 +64,4 @@ std::string TextRefusalReason(const PanelTextRefusal& refusal) {
         break;
     }
     return std::string(option) + ": the text holds replacement marks (U+FFFD); type it in full";
-}
-
-std::vector<std::string> VerifyChange(const PanelValues& sent, const DeviceRecord& reply,
-                                      const CTextCodec& codec) {
-    std::vector<std::string> differences;
-    // Texts compare as the bytes the device stores; the message shows them readable.
-    const auto compareText = [&](const char* what, const std::string& reported,
-                                 const std::string& bytes, std::size_t width) {
-        if (reported != bytes) {
-            differences.push_back(std::string(what) + " is \"" + codec.Shown(reported, width) +
-                                  "\", not \"" + codec.Shown(bytes, width) + "\"");
-        }
-    };
-    // A text longer than its field is refused before sending, so what went out is whole.
-    compareText("name", FieldText(reply.name), sent.name, ITEM_WIDTH_NAME);
-    Compare(differences, "ip", FieldText(reply.ip), sent.ip);
-    Compare(differences, "netmask", FieldText(reply.netmask), sent.netmask);
-    Compare(differences, "gateway", FieldText(reply.gateway), sent.gateway);
-    Compare(differences, "httpPort", std::to_string(reply.httpPort),
-            std::to_string(std::atoi(sent.httpPort.c_str())));
-    Compare(differences, "mode", ModeName(RadioMode(reply.netMode)), ModeName(CheckedMode(sent)));
-    compareText("pppoeAccount", FieldText(reply.pppoeAccount), sent.pppoeAccount,
-                ITEM_WIDTH_PPPOE_ACCOUNT);
-    compareText("pppoePassword", FieldText(reply.pppoePassword), sent.pppoePassword,
-                ITEM_WIDTH_PPPOE_PASSWORD);
-    return differences;
 }

@@ -22,8 +22,3 @@ std::string RefusalReason(const DeviceRecord& device, const SetChanges& changes,
 
 // Why a typed text cannot go to the device, naming its option.
 std::string TextRefusalReason(const PanelTextRefusal& refusal);
-
-// The settings in which the device's new reply differs from what was sent (the texts as
-// the device stores them), one text each, texts shown in UTF-8.
-std::vector<std::string> VerifyChange(const PanelValues& sent, const DeviceRecord& reply,
-                                      const CTextCodec& codec);

@@ -51,17 +51,19 @@ LanguageDb::~LanguageDb() {
     Close();
 }
 
-void LanguageDb::OpenLanguageDb(const std::string& path, LanguageView& view) {
+void LanguageDb::OpenLanguageDb(const std::string& path, LanguageView& view, bool readOnly) {
     Close();
     // No SQLITE_OPEN_CREATE: a finder started in the wrong folder must say so, not leave
     // an empty language.db there.
     sqlite3* db = nullptr;
-    if (sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK) {
+    const int flags = readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE;
+    if (sqlite3_open_v2(path.c_str(), &db, flags, nullptr) != SQLITE_OK) {
         sqlite3_close(db);
         view.ShowMessage(LANG_MSG_OPEN_FAILED);
         return;
     }
     m_pLanguageDb = db;
+    m_bReadOnly = readOnly;
 }
 
 void LanguageDb::Close() {
@@ -150,8 +152,9 @@ void LanguageDb::OnSelchangeLanguage(LanguageView& view) {
 }
 
 void LanguageDb::SaveLanguage(LanguageView& view) {
-    // With nothing selected there is no language to keep; -1 is never stored.
-    if (m_nSelectedLanguage < 0)
+    // With nothing selected there is no language to keep; -1 is never stored. A read-only
+    // database keeps nothing, and the user has been told.
+    if (m_nSelectedLanguage < 0 || m_bReadOnly)
         return;
     char sql[100];
     std::snprintf(sql, sizeof sql, "update current set language=%d where language=%d",

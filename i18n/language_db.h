@@ -29,8 +29,10 @@ public:
     LanguageDb& operator=(const LanguageDb&) = delete;
 
     // Opens an existing database for reading and writing. A missing file is reported
-    // like any other failure to open, never created empty.
-    void OpenLanguageDb(const std::string& path, LanguageView& view);
+    // like any other failure to open, never created empty. A database opened read-only
+    // (one the user may not change) gives its texts, and the picks are not saved: the
+    // caller has told the user so once.
+    void OpenLanguageDb(const std::string& path, LanguageView& view, bool readOnly = false);
 
     // Reads the saved index, lists the language names written in that language, selects
     // its row and applies it (which saves it). A saved index that names no language
@@ -68,6 +70,7 @@ private:
 
     sqlite3* m_pLanguageDb = nullptr;
     CWindowTexts m_windowTexts;
+    bool m_bReadOnly = false;
     int m_nSavedLanguage = 0;
     int m_nSelectedLanguage = 0;
 };

@@ -50,7 +50,7 @@ std::string TextRefusalMessage(const PanelTextRefusal& refusal, const TextLookup
 } // namespace
 
 std::string InfoText(const DeviceRecord& record, const CTextCodec& codec, const TextLookup& tr) {
-    return tr(TEXT_INFO_IP_GET) + ModeName(InfoLineMode(record.netMode)) + "\r\n" +
+    return tr(TEXT_INFO_IP_GET) + ModeName(RadioMode(record.netMode)) + "\r\n" +
            tr(TEXT_INFO_VERSION) + codec.Shown(FieldText(record.version), ITEM_WIDTH_VERSION) +
            "\r\n";
 }

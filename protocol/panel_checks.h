@@ -12,8 +12,8 @@
 // for every front end, and free of any window. The texts come through `tr`, in the front
 // end's language (English by default); camera texts are read and written by `codec`.
 
-// "IP Get:", the mode line by the info line's reading, then "Version:" and the firmware
-// version, each line ending in "\r\n".
+// "IP Get:", the mode line by the radios' reading (so the line and the checked radio never
+// disagree), then "Version:" and the firmware version, each line ending in "\r\n".
 std::string InfoText(const DeviceRecord& record, const CTextCodec& codec = CTextCodec(),
                      const TextLookup& tr = EnglishText);
 

@@ -84,7 +84,9 @@ void CameraSimulator::HandleDatagram(const uint8_t* bytes, std::size_t length,
     LogDatagram(bytes, length);
     std::lock_guard lock(m_mutex);
     if (!sim::IsQuery(bytes, length)) {
-        sim::ApplySetRequest(bytes, length, m_devices); // a camera does not answer a set
+        if (!m_settings.dropSetRequests) {
+            sim::ApplySetRequest(bytes, length, m_devices); // a camera does not answer a set
+        }
         return;
     }
     static thread_local std::mt19937 random{std::random_device{}()};

@@ -69,7 +69,7 @@ protected:
         QTimer::singleShot(0, [&] {
             QWidget* popup = QApplication::activePopupWidget();
             ASSERT_NE(popup, nullptr);
-            QMenu* encodings = popup->actions().front()->menu();
+            QMenu* encodings = popup->actions().back()->menu(); // the last entry
             m_menuTexts.clear();
             QAction* picked = nullptr;
             for (QAction* action : encodings->actions()) {

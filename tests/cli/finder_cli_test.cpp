@@ -1,9 +1,7 @@
 // finder-cli against camsim on loopback: real worker, real sockets, free ports.
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <sstream>
-#include <thread>
 
 #include "cli/cli_options.h"
 #include "cli/finder_cli.h"
@@ -77,10 +75,15 @@ struct CliRun {
     std::string err;
 };
 
+// The networks finder-cli believes this PC is on: the cameras' own beside loopback.
+std::vector<LocalNetwork> TestNetworks() {
+    return {{0x7F000001, 0xFF000000}, {0xC0A80105, 0xFFFFFF00}}; // 127.0.0.1/8, 192.168.1.5/24
+}
+
 CliRun Cli(std::vector<std::string> args, const std::vector<std::string>& network = {}) {
     args.insert(args.end(), network.begin(), network.end());
     std::ostringstream out, err;
-    const int status = RunFinderCli(args, out, err);
+    const int status = RunFinderCli(args, out, err, TestNetworks);
     return {status, out.str(), err.str()};
 }
 
@@ -202,11 +205,12 @@ TEST(FinderCliSet, EveryChangeIsAppliedAndVerified) {
                             "--pppoe-password",
                             "sixteen-bytes-pw",
                             "--new-mac",
-                            "0A0B0C0D0E0F"},
+                            "0A0B0C0D0E0F",
+                            "--force"}, // 10.1.2.3 lies outside every network of this PC
                            cameras.Network());
     EXPECT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(run.out, "settings sent to device 02005e000001\n"
-                       "device 0a0b0c0d0e0f answers with the new settings\n");
+                       "Back door confirmed the new settings\n");
     const SimDevice device = cameras.Devices()[0];
     EXPECT_EQ(MacText(device.mac), "0a0b0c0d0e0f");
     EXPECT_EQ(device.name, "Back door");
@@ -243,37 +247,63 @@ TEST(FinderCliSet, OnlyChangedSettingsTravelAndTheModeDefaultsToTheRecords) {
 }
 
 TEST(FinderCliSet, AChangeTheDeviceDoesNotTakeDoesNotVerify) {
-    // A camera that answers queries but ignores set requests.
-    CUdpSocket camera;
-    ASSERT_EQ(camera.Open(), 0);
-    ASSERT_EQ(camera.Bind(0, htonl(INADDR_LOOPBACK)), 0);
-    std::atomic<bool> stop{false};
-    std::thread stubborn([&] {
-        const std::vector<uint8_t> reply = sim::EncodeReply(SampleDevices()[0]);
-        while (!stop) {
-            if (!camera.WaitReadable(20)) {
-                continue;
-            }
-            uint8_t buffer[512];
-            std::size_t n = 0;
-            sockaddr_in from{};
-            if (camera.ReceiveFrom(buffer, sizeof buffer, n, from) == 0 &&
-                sim::IsQuery(buffer, n)) {
-                camera.SendTo(reply.data(), reply.size(), from);
-            }
-        }
-    });
+    SimSettings losing;
+    losing.dropSetRequests = true; // answers queries, loses set requests
+    Cameras cameras(SampleDevices(), losing);
     const CliRun run =
-        Cli({"set", "02005e000001", "--name", "Other", "--http-port", "81", "--broadcast",
-             "127.0.0.1", "--device-port", std::to_string(camera.LocalPort()), "--local-port",
-             std::to_string(FreeUdpPort()), "--timeout-ms", SCAN_MS});
-    stop = true;
-    stubborn.join();
+        Cli({"set", "02005e000001", "--name", "Other", "--http-port", "81"}, cameras.Network());
     EXPECT_EQ(run.status, 1);
-    EXPECT_NE(run.err.find("did not verify"), std::string::npos) << run.err;
-    EXPECT_NE(run.err.find("name is \"Front door\", not \"Other\"; httpPort is \"80\", not \"81\""),
+    EXPECT_NE(run.err.find("the change did not verify: Front door did not take the new "
+                           "settings: Name is \"Front door\", not \"Other\" as sent; Http Port "
+                           "is \"80\", not \"81\" as sent"),
               std::string::npos)
         << run.err;
+    EXPECT_EQ(cameras.SetRequests(), 1);
+    EXPECT_GT(cameras.Received().size(), 3u) << "it asked again before giving up";
+}
+
+// Checked against the scan before anything is sent: refused, or risky without --force.
+TEST(FinderCliSet, RefusedAndRiskyChangesAreNotSent) {
+    Cameras cameras(SampleDevices());
+    const std::string mac = "02005e000001";
+    const struct {
+        std::vector<std::string> args;
+        const char* said;
+    } cases[] = {
+        {{"--name", "Front door"}, "Nothing to send: no setting was changed"},
+        {{"--http-port", "0080"}, "Nothing to send: no setting was changed"},
+        {{"--netmask", "255.0.255.0"}, "Submask: 255.0.255.0 is not a subnet mask"},
+        {{"--ip", "192.168.1.255"}, "IP: 192.168.1.255 is the broadcast address"},
+        {{"--gateway", "192.168.1.20"}, "Gateway: 192.168.1.20 is the camera's own IP"},
+        {{"--new-mac", "ffffffffffff"}, "Mac: ffffffffffff is the broadcast address"},
+        {{"--name", "a\tb"}, "Name: the text holds a control character"},
+        {{"--gateway", "192.168.2.1"},
+         "subnet 192.168.1.0/24, so the camera cannot reach it. Use --force to send it anyway."},
+        {{"--ip", "192.168.1.21"}, "already the IP of the camera Lobby, \"main\" (02005e000002)"},
+        {{"--ip", "192.168.1.5"}, "192.168.1.5 is the IP of this PC"},
+        {{"--ip", "10.0.0.9", "--netmask", "255.0.0.0", "--gateway", "0.0.0.0"},
+         "the finder will lose sight of the camera"},
+    };
+    for (const auto& c : cases) {
+        std::vector<std::string> args = {"set", mac};
+        args.insert(args.end(), c.args.begin(), c.args.end());
+        SCOPED_TRACE(::testing::PrintToString(args));
+        const CliRun run = Cli(args, cameras.Network());
+        EXPECT_EQ(run.status, 2);
+        EXPECT_NE(run.err.find(c.said), std::string::npos) << run.err;
+        EXPECT_NE(run.err.find("othing was sent"), std::string::npos) << run.err;
+    }
+    EXPECT_EQ(cameras.SetRequests(), 0);
+}
+
+TEST(FinderCliSet, ForceSendsARiskyChangeAndItIsConfirmed) {
+    Cameras cameras(SampleDevices());
+    const CliRun run =
+        Cli({"set", "02005e000001", "--gateway", "192.168.2.1", "--force"}, cameras.Network());
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out, "settings sent to device 02005e000001\n"
+                       "Front door confirmed the new settings\n");
+    EXPECT_EQ(cameras.Devices()[0].gateway, (std::array<uint8_t, 4>{192, 168, 2, 1}));
 }
 
 TEST(FinderCliSet, BadInputIsRefusedBeforeAnythingIsSent) {
@@ -381,10 +411,10 @@ TEST(FinderCliProgram, ExitStatusAndHelpOfTheExecutable) {
     EXPECT_EQ(status(cli + " set 02005e000001" + loopback + " --ip 1.2.3" + toNowhere), 2);
     EXPECT_EQ(status(cli + " --help >" + NULL_DEVICE), 0);
     const std::string text = CommandOutput(cli + " --help");
-    for (const char* option :
-         {"--timeout-ms", "--json", "--csv", "--name", "--ip", "--netmask", "--gateway",
-          "--http-port", "--mode", "--pppoe-account", "--pppoe-password", "--new-mac",
-          "--no-verify", "--broadcast", "--device-port", "--local-port", "Exit status"}) {
+    for (const char* option : {"--timeout-ms", "--json", "--csv", "--name", "--ip", "--netmask",
+                               "--gateway", "--http-port", "--mode", "--pppoe-account",
+                               "--pppoe-password", "--new-mac", "--no-verify", "--force",
+                               "--broadcast", "--device-port", "--local-port", "Exit status"}) {
         EXPECT_NE(text.find(option), std::string::npos) << option;
     }
 }
