@@ -103,6 +103,9 @@ protected:
             QFile file(marker);
             ASSERT_TRUE(file.open(QIODevice::WriteOnly));
         }
+        if (m_beforeDialog) {
+            m_beforeDialog(m_peer->Endpoints());
+        }
         m_dlg = std::make_unique<CFinderDlg>(m_peer->Endpoints(), marker, m_languageDb);
         m_dlg->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(m_dlg.get()));
@@ -182,6 +185,8 @@ protected:
 
     QTemporaryDir m_folder;
     QString m_languageDb;
+    // Runs just before the dialog is made, with the endpoints it will get.
+    std::function<void(const WorkerEndpoints&)> m_beforeDialog;
     std::unique_ptr<CameraPeer> m_peer;
     std::unique_ptr<CFinderDlg> m_dlg;
     int m_expected = 0;
