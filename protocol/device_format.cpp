@@ -15,55 +15,6 @@ std::string NetModeText(const uint8_t netMode[4]) {
 
 namespace {
 
-// The length of the valid UTF-8 sequence at text[i], or 0.
-std::size_t Utf8Length(const std::string& text, std::size_t i) {
-    const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(text[k]); };
-    const unsigned char lead = byte(i);
-    std::size_t length = 0;
-    uint32_t code = 0;
-    if (lead >= 0xC2 && lead <= 0xDF) {
-        length = 2, code = lead & 0x1F;
-    } else if (lead >= 0xE0 && lead <= 0xEF) {
-        length = 3, code = lead & 0x0F;
-    } else if (lead >= 0xF0 && lead <= 0xF4) {
-        length = 4, code = lead & 0x07;
-    } else {
-        return 0;
-    }
-    if (i + length > text.size()) {
-        return 0;
-    }
-    for (std::size_t k = 1; k < length; ++k) {
-        if ((byte(i + k) & 0xC0) != 0x80) {
-            return 0;
-        }
-        code = code << 6 | (byte(i + k) & 0x3F);
-    }
-    const uint32_t smallest[] = {0, 0, 0x80, 0x800, 0x10000};
-    const bool valid =
-        code >= smallest[length] && code <= 0x10FFFF && !(code >= 0xD800 && code <= 0xDFFF);
-    return valid ? length : 0;
-}
-
-// A text for a terminal: control characters become '?'.
-std::string Printable(std::string text) {
-    std::replace_if(
-        text.begin(), text.end(),
-        [](char c) { return static_cast<unsigned char>(c) < 0x20 || c == 0x7F; }, '?');
-    return text;
-}
-
-std::string CsvField(const std::string& text) {
-    if (text.find_first_of(",\"\r\n") == std::string::npos) {
-        return text;
-    }
-    std::string quoted = "\"";
-    for (char c : text) {
-        quoted += c == '"' ? "\"\"" : std::string(1, c);
-    }
-    return quoted + "\"";
-}
-
 // The columns of --json and --csv, in order, as (key, JSON value, CSV value).
 struct Column {
     const char* key;
@@ -72,7 +23,7 @@ struct Column {
 };
 
 Column Text(const char* key, const std::string& text) {
-    return {key, JsonString(text), CsvField(text)};
+    return {key, JsonString(text), CsvCell(text)};
 }
 
 Column Plain(const char* key, const std::string& value) {
@@ -98,34 +49,6 @@ std::vector<Column> Columns(const DeviceRecord& d) {
 }
 
 } // namespace
-
-std::string JsonString(const std::string& bytes) {
-    std::string out = "\"";
-    for (std::size_t i = 0; i < bytes.size();) {
-        const unsigned char c = static_cast<unsigned char>(bytes[i]);
-        char escaped[8];
-        if (c == '"' || c == '\\') {
-            out += '\\';
-            out += static_cast<char>(c);
-        } else if (c < 0x20 || c == 0x7F) {
-            std::snprintf(escaped, sizeof escaped, "\\u%04x", c);
-            out += escaped;
-        } else if (c >= 0x80) {
-            const std::size_t length = Utf8Length(bytes, i);
-            if (length > 0) {
-                out.append(bytes, i, length);
-                i += length;
-                continue;
-            }
-            std::snprintf(escaped, sizeof escaped, "\\u%04x", c);
-            out += escaped;
-        } else {
-            out += static_cast<char>(c);
-        }
-        ++i;
-    }
-    return out + "\"";
-}
 
 std::string FormatJson(const std::vector<DeviceRecord>& devices) {
     if (devices.empty()) {
@@ -165,10 +88,10 @@ std::string FormatTable(const std::vector<DeviceRecord>& devices) {
     std::vector<Row> rows = {
         {"ID", "NAME", "MAC", "IP", "NETMASK", "GATEWAY", "PORT", "MODE", "VERSION", "READ-ONLY"}};
     for (const DeviceRecord& d : devices) {
-        rows.push_back({std::to_string(d.id), Printable(FieldText(d.name)), MacToText(d.mac),
+        rows.push_back({std::to_string(d.id), EscapeControls(FieldText(d.name)), MacToText(d.mac),
                         FieldText(d.ip), FieldText(d.netmask), FieldText(d.gateway),
                         std::to_string(d.httpPort), ModeName(RadioMode(d.netMode)),
-                        Printable(FieldText(d.version)), d.readOnly ? "yes" : "no"});
+                        EscapeControls(FieldText(d.version)), d.readOnly ? "yes" : "no"});
     }
     Row::size_type columns = rows.front().size();
     std::array<std::size_t, 10> width{};

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "protocol/device_table.h"
+#include "protocol/text_escape.h"
 
 // How a device record reads as text, for every front end: the mode, the table of a
 // terminal, JSON and CSV. The columns of JSON and CSV are the same, in the same order.
@@ -15,7 +16,3 @@ std::string NetModeText(const uint8_t netMode[4]);
 std::string FormatTable(const std::vector<DeviceRecord>& devices);
 std::string FormatJson(const std::vector<DeviceRecord>& devices);
 std::string FormatCsv(const std::vector<DeviceRecord>& devices);
-
-// A device text as a JSON string: bytes that are not UTF-8 are taken as Latin-1, so the
-// output is always valid JSON and no byte is lost.
-std::string JsonString(const std::string& bytes);
