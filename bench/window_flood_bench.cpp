@@ -63,8 +63,8 @@ long ReceiveQueueBytes(uint16_t port) {
     while (std::getline(table, line)) {
         unsigned localPort = 0;
         unsigned long rxQueue = 0;
-        if (std::sscanf(line.c_str(), " %*d: %*8x:%x %*8x:%*x %*x %*x:%lx", &localPort,
-                        &rxQueue) == 2 &&
+        if (std::sscanf(line.c_str(), " %*d: %*8x:%x %*8x:%*x %*x %*x:%lx", &localPort, &rxQueue) ==
+                2 &&
             localPort == port) {
             return static_cast<long>(rxQueue);
         }
@@ -205,8 +205,9 @@ void MeasureDrain(const QString& languageDb) {
                 sent.load() / std::chrono::duration<double>(FLOOD_LENGTH).count(), FLOOD_DEVICES);
     std::printf("RSS before %.1f MB, peak %.1f MB, after %.1f MB (growth to peak %.1f MB)\n",
                 before, peak, StatusMegabytes("VmRSS"), peak - before);
-    std::printf("drain after the flood's end: %.1f ms (the worker's socket was empty after %.1f ms)\n",
-                Milliseconds(seenAt - floodEnd), Milliseconds(workerDone - floodEnd));
+    std::printf(
+        "drain after the flood's end: %.1f ms (the worker's socket was empty after %.1f ms)\n",
+        Milliseconds(seenAt - floodEnd), Milliseconds(workerDone - floodEnd));
     dialog.StopWorker();
 }
 
@@ -247,6 +248,8 @@ int main(int argc, char** argv) {
                      LANGUAGE_DB_FILE);
         return 1;
     }
+    // Made here: a key event made first on another thread would make the keyboard there.
+    QKeyEvent warmUp(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
     MeasureDrain(languageDb);
     MeasureEsc(languageDb);
     return 0;

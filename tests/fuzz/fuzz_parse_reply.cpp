@@ -1,22 +1,109 @@
 // Feeds arbitrary received bytes through everything a reply touches: the parser, the merge
-// into the table, the list rule and a set request built against the resulting table.
+// into the table (up to the full table and its drop), the list rule, the checks of what a
+// user types, a set request that changes any of the settings against the resulting table,
+// and the escaping of the camera's texts for a terminal, CSV and JSON.
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "protocol/device_list.h"
 #include "protocol/discovery_datagram.h"
+#include "protocol/input_checks.h"
+#include "protocol/text_escape.h"
+
+namespace {
+
+// Magic, both MAC items, name, account, password, three addresses, port and mode.
+constexpr std::size_t SET_REQUEST_LONGEST = 5 + 8 + 8 + 18 + 66 + 18 + 3 * 6 + 7 + 6;
+
+// The text a user typed: the input's bytes after its last zero byte, up to the last byte
+// (which selects the settings to change), at most 64 of them.
+std::string Typed(const uint8_t* data, std::size_t size) {
+    std::size_t start = size - 1;
+    while (start > 0 && data[start - 1] != 0 && size - 1 - start < 64) {
+        --start;
+    }
+    return std::string(reinterpret_cast<const char*>(data + start), size - 1 - start);
+}
+
+// No output may carry a control byte, DEL, or a C1 byte outside a UTF-8 sequence.
+void CheckEscaped(const std::string& out) {
+    for (std::size_t i = 0; i < out.size(); ++i) {
+        const auto byte = static_cast<unsigned char>(out[i]);
+        const bool c1 = byte >= 0x80 && byte <= 0x9f &&
+                        (i == 0 || static_cast<unsigned char>(out[i - 1]) < 0xc2);
+        if (byte < 0x20 || byte == 0x7f || c1) {
+            __builtin_trap();
+        }
+    }
+}
+
+void CheckOutputs(const DeviceRecord& record) {
+    for (const std::string& text :
+         {FieldText(record.name), FieldText(record.version), FieldText(record.pppoeAccount),
+          FieldText(record.pppoePassword)}) {
+        CheckEscaped(EscapeControls(text));
+        CheckEscaped(JsonString(text));
+        const std::string cell = CsvCell(text);
+        CheckEscaped(cell);
+        if (!cell.empty() && std::string_view("=+-@").find(cell.front()) != std::string::npos) {
+            __builtin_trap(); // a spreadsheet would run it
+        }
+    }
+}
+
+// The panel as a user leaves it: each setting kept or changed to typed text, as the bits
+// of the selector say, so that every item of a set request gets built.
+PanelValues EditedPanel(const DeviceRecord& stored, const uint8_t* data, std::size_t size) {
+    const uint8_t selector = data[size - 1];
+    const std::string typed = Typed(data, size);
+    const auto pick = [&](int bit, const std::string& kept) {
+        return (selector >> bit & 1) != 0 ? typed : kept;
+    };
+    PanelValues values;
+    values.captionMac = MacToText(stored.mac);
+    // A valid new MAC (the old one with its last byte changed) or the typed text.
+    uint8_t newMac[6];
+    std::memcpy(newMac, stored.mac, sizeof newMac);
+    newMac[5] ^= selector;
+    values.newMac = (selector & 0x80) != 0 ? MacToText(newMac) : typed;
+    values.name = pick(0, FieldText(stored.name));
+    values.pppoeAccount = pick(1, FieldText(stored.pppoeAccount));
+    values.pppoePassword = pick(2, FieldText(stored.pppoePassword));
+    values.ip = pick(3, FieldText(stored.ip));
+    values.netmask = pick(4, FieldText(stored.netmask));
+    values.gateway = pick(5, FieldText(stored.gateway));
+    values.httpPort = (selector & 0x40) != 0 ? typed : std::to_string(stored.httpPort + 1);
+    values.pppoeChecked = stored.netMode[0] == NET_MODE_ON;
+    values.dhcpChecked = stored.netMode[2] == NET_MODE_ON;
+    return values;
+}
+
+// The checks the front ends run before sending: they must agree with what they accept.
+void CheckInputs(const PanelValues& values) {
+    for (const std::string& address : {values.ip, values.netmask, values.gateway}) {
+        if (IsDottedAddress(address) && address.size() > 15) {
+            __builtin_trap();
+        }
+    }
+    if (IsHttpPort(values.httpPort) && values.httpPort.size() > 5) {
+        __builtin_trap();
+    }
+    uint8_t mac[6];
+    if (values.newMac && IsMacText(*values.newMac) != TextToMac(*values.newMac, mac)) {
+        __builtin_trap();
+    }
+}
+
+} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     static DeviceTable table;
     static std::vector<std::string> entries;
-    if (CountOccupied(table) ==
-        DEVICE_TABLE_SLOTS) { // let the full-table path run, then start over
-        ClearTable(table);
-        entries.clear();
-    }
 
     DeviceRecord record;
     std::memset(&record, 0xA5, sizeof record);
@@ -31,9 +118,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
         record.httpPort < 0 || record.httpPort > 65535) {
         __builtin_trap();
     }
+    CheckOutputs(record);
 
     const int slot = MergeRecord(table, record);
     if (slot == MERGE_DROPPED) {
+        // Only a full table drops; the next inputs start over with an empty one.
+        if (CountOccupied(table) != DEVICE_TABLE_SLOTS) {
+            __builtin_trap();
+        }
+        ClearTable(table);
+        entries.clear();
         return 0;
     }
     if (slot < 0 || slot >= DEVICE_TABLE_SLOTS || table.slot[slot].id != slot + 1) {
@@ -44,25 +138,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
         __builtin_trap();
     }
 
-    // The parsed texts as a user would leave them in the panel, the port a little changed.
-    const DeviceRecord& stored = table.slot[slot];
-    PanelValues values;
-    values.captionMac = MacToText(stored.mac);
-    values.newMac =
-        std::string(reinterpret_cast<const char*>(data), std::min<std::size_t>(size, 12));
-    values.name = FieldText(stored.name);
-    values.pppoeAccount = FieldText(stored.pppoeAccount);
-    values.pppoePassword = FieldText(stored.pppoePassword);
-    values.ip = FieldText(stored.version); // any text, not only addresses
-    values.netmask = FieldText(stored.netmask);
-    values.gateway = FieldText(stored.gateway);
-    values.httpPort = std::to_string(stored.httpPort + 1);
-    values.pppoeChecked = stored.netMode[0] == NET_MODE_ON;
-    values.dhcpChecked = stored.netMode[2] == NET_MODE_ON;
+    const PanelValues values = EditedPanel(table.slot[slot], data, size);
+    CheckInputs(values);
     DiscoveryDatagram datagram;
     BuildSetRequest(datagram, table, values);
     if (std::memcmp(datagram.bytes, DISCOVERY_MAGIC, DISCOVERY_MAGIC_LENGTH) != 0 ||
-        RequestContentLength(datagram) > 154) {
+        RequestContentLength(datagram) > SET_REQUEST_LONGEST) {
         __builtin_trap();
     }
     return 0;
