@@ -30,15 +30,18 @@ std::string Typed(const uint8_t* data, std::size_t size) {
     return std::string(reinterpret_cast<const char*>(data + start), size - 1 - start);
 }
 
-// No output may carry a control byte, DEL, or a C1 byte outside a UTF-8 sequence.
+// No output may carry a control character: a byte below 0x20, DEL, a C1 control as a
+// stray byte or as UTF-8 (C2 80 to C2 9F).
 void CheckEscaped(const std::string& out) {
-    for (std::size_t i = 0; i < out.size(); ++i) {
+    for (std::size_t i = 0; i < out.size();) {
+        const std::size_t length = Utf8SequenceLength(out, i);
         const auto byte = static_cast<unsigned char>(out[i]);
-        const bool c1 = byte >= 0x80 && byte <= 0x9f &&
-                        (i == 0 || static_cast<unsigned char>(out[i - 1]) < 0xc2);
-        if (byte < 0x20 || byte == 0x7f || c1) {
+        const auto next = i + 1 < out.size() ? static_cast<unsigned char>(out[i + 1]) : 0;
+        if ((length == 0 && byte <= 0x9f) || (length == 1 && (byte < 0x20 || byte == 0x7f)) ||
+            (length == 2 && byte == 0xc2 && next <= 0x9f)) {
             __builtin_trap();
         }
+        i += length == 0 ? 1 : length;
     }
 }
 
