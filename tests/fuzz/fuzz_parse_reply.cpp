@@ -123,14 +123,33 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     }
     CheckOutputs(record);
 
-    const int slot = MergeRecord(table, record);
-    if (slot == MERGE_DROPPED) {
-        // Only a full table drops; the next inputs start over with an empty one.
-        if (CountOccupied(table) != DEVICE_TABLE_SLOTS) {
-            __builtin_trap();
+    // Only a full table drops; the next inputs start over with an empty one.
+    const auto merge = [](const DeviceRecord& merged) {
+        const int slot = MergeRecord(table, merged);
+        if (slot == MERGE_DROPPED) {
+            if (CountOccupied(table) != DEVICE_TABLE_SLOTS) {
+                __builtin_trap();
+            }
+            ClearTable(table);
+            entries.clear();
         }
-        ClearTable(table);
-        entries.clear();
+        return slot;
+    };
+    // A stranger with a MAC of its own comes first, so that the table fills within a few
+    // hundred inputs whatever MACs they carry, and the full table's drop runs.
+    static uint32_t strangers = 0;
+    DeviceRecord stranger = record;
+    ++strangers;
+    const uint8_t strangerMac[6] = {0xfe,
+                                    0xed,
+                                    static_cast<uint8_t>(strangers >> 24),
+                                    static_cast<uint8_t>(strangers >> 16),
+                                    static_cast<uint8_t>(strangers >> 8),
+                                    static_cast<uint8_t>(strangers)};
+    std::memcpy(stranger.mac, strangerMac, sizeof strangerMac);
+    merge(stranger);
+    const int slot = merge(record);
+    if (slot == MERGE_DROPPED) {
         return 0;
     }
     if (slot < 0 || slot >= DEVICE_TABLE_SLOTS || table.slot[slot].id != slot + 1) {
