@@ -10,6 +10,10 @@ PACKAGES := build-essential cmake ninja-build clang libclang-rt-14-dev \
             qt6-base-dev qt6-base-dev-tools libgl-dev \
             fonts-noto-cjk fonts-liberation \
             xvfb xauth trayer xdotool imagemagick iproute2 util-linux
+# Validators of the desktop entry and the AppStream metadata; XKB for Qt's configuration.
+PACKAGES += desktop-file-utils appstream libxkbcommon-dev
+# The test summary of make test.
+PACKAGES += python3
 
 # Leaks in the system's own libraries (fontconfig, Qt's platform plugins) are not ours to fix.
 SAN_ENV := ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
@@ -47,7 +51,9 @@ build-asan: deps
 
 # Every test twice: under the sanitizers (with a bounded fuzz run), then the plain build.
 # Without a time limit CTest would wait forever on a test that hangs.
-CTEST := ctest --output-on-failure --timeout 300
+# scripts/run_tests.sh runs ctest --output-on-failure and then counts the tests per suite
+# and says why each skipped test was skipped.
+CTEST := $(CURDIR)/scripts/run_tests.sh --timeout 300
 
 # The tests talk to loopback only. As a second line of defence they run in a private
 # network namespace where one can be made, so that nothing they send can leave the machine.
@@ -81,6 +87,21 @@ run: build
 
 demo: build
 	./scripts/demo.sh $(BUILD)
+
+# Installing: PREFIX=/usr/local unless given (make install PREFIX=$$HOME/.local).
+PREFIX ?= /usr/local
+.PHONY: install package package-check
+install: build
+	cmake --install $(BUILD) --prefix $(PREFIX)
+
+# A Debian package in $(BUILD)/package (cpack, dependencies read from the programs).
+package: build
+	cmake --build $(BUILD) --target package
+
+# The package's files and dependencies, its programs run from a scratch root; with
+# FINDER_DPKG_INSTALL=1 and as root (CI) also installed with dpkg, run, and removed.
+package-check: package
+	tests/packaging/package_test.sh $(BUILD) "$$($(BUILD)/bin/finder-cli --version | cut -d' ' -f2)"
 
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i

@@ -1,26 +1,60 @@
 #include "app/desktop_hooks.h"
 
 #include <QDesktopServices>
+#include <QFileDialog>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QSystemTrayIcon>
 #include <QUrl>
 
 static void ShowMessageBox(QWidget* parent, const QString& title, const QString& text) {
-    QMessageBox::warning(parent, title, text);
+    QMessageBox box(QMessageBox::Warning, title, text, QMessageBox::Ok, parent);
+    // What a message names (an address, a path) can be selected and copied.
+    box.setTextInteractionFlags(Qt::TextSelectableByMouse);
+    box.exec();
 }
 
-static void OpenWithDesktop(const QString& url) {
-    QDesktopServices::openUrl(QUrl(url));
+static bool AskWithMessageBox(QWidget* parent, const QString& title, const QString& text,
+                              const QString& yes, const QString& no) {
+    QMessageBox box(QMessageBox::Warning, title, text, QMessageBox::NoButton, parent);
+    QPushButton* accept = box.addButton(yes, QMessageBox::AcceptRole);
+    QPushButton* reject = box.addButton(no, QMessageBox::RejectRole);
+    box.setDefaultButton(reject);
+    box.setEscapeButton(reject);
+    box.exec();
+    return box.clickedButton() == accept;
+}
+
+static bool OpenWithDesktop(const QString& url) {
+    return QDesktopServices::openUrl(QUrl(url));
+}
+
+static QString AskWithFileDialog(QWidget* parent, const QString& title, const QString& filters,
+                                 QString* selectedFilter) {
+    return QFileDialog::getSaveFileName(parent, title, QString(), filters, selectedFilter);
 }
 
 ShowMessageFunction g_pfnShowMessage = ShowMessageBox;
+AskFunction g_pfnAsk = AskWithMessageBox;
 OpenUrlFunction g_pfnOpenUrl = OpenWithDesktop;
+AskSaveFileFunction g_pfnAskSaveFile = AskWithFileDialog;
 TrayAvailableFunction g_pfnIsSystemTrayAvailable = QSystemTrayIcon::isSystemTrayAvailable;
+LocalNetworksFunction g_pfnLocalNetworks = LocalNetworks;
 
 void ShowMessage(QWidget* parent, const QString& title, const QString& text) {
     g_pfnShowMessage(parent, title, text);
 }
 
-void OpenUrl(const QString& url) {
-    g_pfnOpenUrl(url);
+bool Ask(QWidget* parent, const QString& title, const QString& text, const QString& yes,
+         const QString& no) {
+    return g_pfnAsk(parent, title, text, yes, no);
+}
+
+bool OpenUrl(const QString& url) {
+    return g_pfnOpenUrl(url);
+}
+
+QString AskSaveFile(QWidget* parent, const QString& title, const QString& filters,
+                    QString* selectedFilter) {
+    return g_pfnAskSaveFile(parent, title, filters, selectedFilter);
 }

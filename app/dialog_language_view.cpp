@@ -1,8 +1,10 @@
 #include "app/dialog_language_view.h"
 
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QSignalBlocker>
+#include <QStyle>
 
 #include "app/desktop_hooks.h"
 #include "app/finder_dlg.h"
@@ -19,8 +21,14 @@ void DialogLanguageView::ResetLanguageList() {
 }
 
 void DialogLanguageView::AddLanguageItem(const std::string& text) {
-    const QSignalBlocker quiet(m_dialog.m_cmbLanguage);
-    m_dialog.m_cmbLanguage->addItem(FromUtf8(text));
+    QComboBox* list = m_dialog.m_cmbLanguage;
+    const QSignalBlocker quiet(list);
+    list->addItem(FromUtf8(text));
+    // The box keeps its template width; the opened list is as wide as its longest name,
+    // with room for the frame and a scroll bar.
+    QAbstractItemView* view = list->view();
+    view->setMinimumWidth(view->sizeHintForColumn(0) + 2 * view->frameWidth() +
+                          view->style()->pixelMetric(QStyle::PM_ScrollBarExtent));
 }
 
 // Selecting from code is no pick of the user's: the list's notices stay quiet.
@@ -57,4 +65,8 @@ void DialogLanguageView::ShowMessage(const std::string& text) {
 
 void DialogLanguageView::RepaintAll() {
     m_dialog.update();
+}
+
+void DialogLanguageView::ApplyWindowTexts(const CWindowTexts&) {
+    m_dialog.OnWindowTexts();
 }

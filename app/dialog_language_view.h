@@ -18,6 +18,7 @@ public:
     void SetControlText(int id, const std::string& text) override;
     void ShowMessage(const std::string& text) override;
     void RepaintAll() override;
+    void ApplyWindowTexts(const CWindowTexts& texts) override;
 
 private:
     CFinderDlg& m_dialog;

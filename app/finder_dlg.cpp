@@ -15,6 +15,8 @@
 #include "app/dialog_language_view.h"
 #include "app/dialog_report.h"
 #include "app/dialog_units.h"
+#include "i18n/finder_texts.h"
+#include "protocol/change_confirmation.h"
 #include "protocol/device_list.h"
 #include "skin/skin_bitmaps.h"
 #include "skin/skin_button.h"
@@ -43,16 +45,16 @@ CFinderDlg::CFinderDlg(const WorkerEndpoints& endpoints, const QString& markerFi
     // Every move over the dialog counts: the caption's buttons light up under the pointer.
     setMouseTracking(true);
     CreateControls();
-    // The notification-area icon is made with the window and shown only while in the tray.
-    m_nid = new QSystemTrayIcon(m_hIcon, this);
-    m_nid->setToolTip(QString::fromLatin1(TRAY_TIP));
-    connect(m_nid, &QSystemTrayIcon::activated, this, &CFinderDlg::OnTrayNotify);
+    CreateTrayIcon();
 }
 
 CFinderDlg::~CFinderDlg() {
     // The worker reports to this object: it must have ended before anything here goes.
     StopWorker();
     m_language.Close();
+    // The list goes with the children, after this part of the object: its clearing must
+    // not reach the tray tip of a dialog that is no more.
+    m_lstDevices->model()->disconnect(this);
 }
 
 QWidget* CFinderDlg::ControlById(int id) const {
@@ -102,7 +104,7 @@ static QLineEdit* MakeEdit(QWidget* parent, int maxLength) {
 
 static CSkinButton* MakeButton(QWidget* parent, const char* text) {
     auto* button = new CSkinButton(QString::fromLatin1(text), parent);
-    // No default button: Enter in a field is the dialog's OK path, not a click.
+    // No default button: Enter in a field clicks nothing.
     button->setAutoDefault(false);
     button->setDefault(false);
     return button;
@@ -157,6 +159,7 @@ void CFinderDlg::CreateControls() {
     m_stcGateway = Place(MakeLabel(this, "Gateway"), IDC_LABEL_GATEWAY, 80, 225, 77, 17);
     m_stcHttpPort = Place(MakeLabel(this, "Http Port"), IDC_LABEL_HTTP_PORT, 79, 246, 77, 16);
     m_btnSubmit = Place(MakeButton(this, "Submit"), IDC_SUBMIT, 231, 239, 65, 21);
+    m_btnSubmit->setEnabled(false); // until a selection fills the panel
     m_rdoPppoe = Place(MakeRadio(this), IDC_MODE_PPPOE, 235, 179, 9, 8);
     m_rdoDhcp = Place(MakeRadio(this), IDC_MODE_DHCP, 235, 200, 9, 8);
     m_rdoStatic = Place(MakeRadio(this), IDC_MODE_STATIC, 235, 220, 9, 8);
@@ -166,19 +169,24 @@ void CFinderDlg::CreateControls() {
     m_stcDhcp = Place(MakeLabel(this, "DHCP    "), IDC_LABEL_DHCP, 248, 199, 39, 15);
     m_stcStatic = Place(MakeLabel(this, "STATIC    "), IDC_LABEL_STATIC, 248, 220, 43, 13);
     m_cmbLanguage = Place(new QComboBox(this), IDC_LANGUAGE, 230, 51, 72, 124);
-    // A drop-down combo box shows its edit field and the height of one line; the template's
-    // height is that of the opened list.
-    m_cmbLanguage->setEditable(true);
-    m_cmbLanguage->setInsertPolicy(QComboBox::NoInsert);
+    // A list to pick from, not a field to type into; it shows the height of one line, the
+    // template's height is that of the opened list.
+    m_cmbLanguage->setEditable(false);
     m_cmbLanguage->resize(m_cmbLanguage->width(), m_cmbLanguage->sizeHint().height());
-    QGroupBox* adsl = Place(MakeGroup(this, "ADSL / DSL"), IDC_STATIC, 148, 63, 154, 53);
+    m_grpAdsl = Place(MakeGroup(this, TEXT_FRAME_ADSL.english), IDC_STATIC, 148, 63, 154, 53);
     // Last in the template, yet only a frame: it stays under the PPPoE fields.
-    adsl->lower();
+    m_grpAdsl->lower();
 
     // A click on the entry already selected reads the table again, as a new selection does.
     connect(m_lstDevices, &QListWidget::itemSelectionChanged, this, &CFinderDlg::OnSelectDevice);
     connect(m_lstDevices, &QListWidget::itemClicked, this, &CFinderDlg::OnSelectDevice);
     connect(m_lstDevices, &QListWidget::itemDoubleClicked, this, &CFinderDlg::OnDblclkDeviceList);
+    // The right button's menu (which also picks the encoding of camera texts, so the layout
+    // stays); the entries' tips are made as they are shown.
+    m_lstDevices->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(m_lstDevices, &QListWidget::customContextMenuRequested, this,
+            &CFinderDlg::OnDeviceListMenu);
+    m_lstDevices->viewport()->installEventFilter(this);
     connect(m_rdoDhcp, &QRadioButton::clicked, this, &CFinderDlg::OnModeDhcp);
     connect(m_rdoPppoe, &QRadioButton::clicked, this, &CFinderDlg::OnModePppoe);
     connect(m_rdoStatic, &QRadioButton::clicked, this, &CFinderDlg::OnModeStatic);
@@ -207,6 +215,7 @@ bool CFinderDlg::OnInitDialog() {
     // A failure to open is reported there; the rest of the start goes on.
     OpenLanguageDb();
     SetupSkin();
+    LoadNamedEncoding();
     InitLanguageList();
     SetupFonts();
     ClearTable(*m_table);
@@ -253,6 +262,7 @@ bool CFinderDlg::IsWorkerRunning() const {
 
 // Exit, Esc, closing the window: stop the worker, wait for it, end the dialog.
 void CFinderDlg::OnCancel() {
+    CancelConfirmation(false);
     StopWorker();
     QDialog::done(QDialog::Rejected);
 }
@@ -265,10 +275,13 @@ void CFinderDlg::reject() {
     OnCancel();
 }
 
-// Enter ends the dialog as its OK command; the application stops the worker before it
-// deletes the dialog.
-void CFinderDlg::OnOK() {
-    QDialog::accept();
+// Enter is the dialog's OK command, and OK ends nothing: it would close the finder and
+// lose every setting typed into the panel without a word. Exit, Esc and the caption's close
+// button end the program.
+void CFinderDlg::OnOK() {}
+
+void CFinderDlg::accept() {
+    OnOK();
 }
 
 void CFinderDlg::keyPressEvent(QKeyEvent* event) {
@@ -277,7 +290,8 @@ void CFinderDlg::keyPressEvent(QKeyEvent* event) {
         QDialog::keyPressEvent(event);
         return;
     }
-    // Enter on a focused push button presses it; anywhere else it is the OK command.
+    // Enter on a focused push button presses it; anywhere else it is the OK command, which
+    // is ignored.
     if (auto* button = qobject_cast<QPushButton*>(focusWidget())) {
         button->click();
         return;
@@ -287,7 +301,18 @@ void CFinderDlg::keyPressEvent(QKeyEvent* event) {
 
 // The worker's status line. Every datagram of a burst of replies brings one, so the label
 // repaints through Qt's ordinary update, once per pass of the event loop, not once each.
+// A message of the finder's own stays until the next error or command.
 void CFinderDlg::OnStatus(const QString& text) {
+    if (m_bHoldStatus && text == QLatin1String("OK")) {
+        return;
+    }
+    if (!m_bConfirmSent) {
+        CancelConfirmation(false); // the set request itself failed: nothing to wait for
+    }
+    if (m_bHoldStatus) {
+        m_bHoldStatus = false;
+        m_stcStatus->setToolTip(QString());
+    }
     m_stcStatus->QLabel::setText(text);
 }
 
@@ -295,12 +320,15 @@ void CFinderDlg::OnStatus(const QString& text) {
 // id is its slot's, so the slot's own flag tells whether the list has it, whatever the
 // number of entries.
 void CFinderDlg::OnReply(const DeviceRecord& record) {
+    if (m_confirmation) {
+        m_confirmation->OnReply(record);
+    }
     const int slot = MergeRecord(*m_table, record);
     if (slot == MERGE_DROPPED || m_listed[static_cast<std::size_t>(slot)]) {
         return;
     }
     m_listed[static_cast<std::size_t>(slot)] = true;
-    m_lstDevices->addItem(QString::fromLatin1(ListEntryText(m_table->slot[slot])));
+    m_lstDevices->addItem(EntryText(m_table->slot[slot]));
 }
 
 void CFinderDlg::ClearList() {
@@ -308,11 +336,12 @@ void CFinderDlg::ClearList() {
     m_listed.reset();
 }
 
-// In the order the worker reported: the clear after a send, the replies since, the status.
+// In the order the worker reported: the send (which clears the panel and moves a waiting
+// confirmation on), the replies since, the status.
 void CFinderDlg::OnDrainReports() {
     const ReportBatch batch = m_report->TakeBatch();
     if (batch.cleared) {
-        ClearPanel();
+        OnSent();
     }
     for (const BatchedReply& reply : batch.replies) {
         OnReply(reply.record);

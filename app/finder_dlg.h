@@ -18,17 +18,22 @@
 #include <vector>
 
 #include "i18n/language_db.h"
+#include "i18n/language_place.h"
 #include "protocol/device_table.h"
 #include "protocol/discovery_datagram.h"
 #include "protocol/network_worker.h"
 #include "protocol/report_batch.h"
+#include "protocol/text_codec.h"
 #include "res/control_ids.h"
 
 class QComboBox;
 class QGroupBox;
+class QMenu;
 class QLineEdit;
 class QListWidget;
 class QRadioButton;
+class QTimer;
+class CChangeConfirmation;
 class CSkinButton;
 class CTransparentStatic;
 class DialogLanguageView;
@@ -54,6 +59,10 @@ constexpr char FINDER_MARKER_FILE[] = "c:\\tmp\\webcam\\Search.conf";
 constexpr char FINDER_MARKER_FILE[] = "/tmp/webcam/Search.conf";
 #endif
 
+// The tip of a device list entry: that a double-click opens the camera's web page, and its
+// address. Every line an entry's tip shows is added here.
+QString DeviceEntryToolTip(const DeviceRecord& record);
+
 // The finder's one window: the device list, the details panel of the selected camera and
 // the commands. It owns the device table and the network worker; the worker reports to it
 // through queued calls, so the table and the list are only ever touched on this thread.
@@ -70,12 +79,34 @@ public:
     // Runs the dialog modally; OnInitDialog runs as the window first shows.
     int DoModal();
 
+    // The language.db to open instead of the one given at construction, before DoModal: a
+    // read-only one keeps no pick, an empty path none at all, and the place's message is
+    // shown once as the window starts.
+    void SetLanguagePlace(const LanguagePlace& place);
+
     // Stops the worker and waits for it; harmless when none runs.
     void StopWorker();
     bool IsWorkerRunning() const;
 
     const DeviceTable& Table() const { return *m_table; }
     const LanguageDb& Language() const { return m_language; }
+
+    // A text of the window in the language applied, or its English; the same lookup for
+    // the core's texts.
+    QString Tr(const WindowText& text) const;
+    TextLookup WindowTextLookup() const;
+
+    // How camera texts are read and written now: in the encoding the user named, else by
+    // the language of the window.
+    CTextCodec Codec() const;
+    std::optional<TextEncoding> NamedEncoding() const { return m_namedEncoding; }
+    // Names an encoding (none: by language), remembers it in language.db, reads the
+    // listed camera texts again.
+    void SetNamedEncoding(std::optional<TextEncoding> encoding);
+
+    // The language store has applied a language: the texts it does not set itself, and
+    // the camera texts, which may read differently now.
+    void OnWindowTexts();
 
     // The template control with this id, or nullptr.
     QWidget* ControlById(int id) const;
@@ -88,6 +119,7 @@ public:
     // What the worker reports, carried out here on the dialog's thread.
     void OnStatus(const QString& text);
     void OnReply(const DeviceRecord& record);
+    void OnSent(); // ClearPanel, then the next step of a confirmation that waits for it
     void ClearPanel();
     // Takes everything the worker reported since the last call and shows it at once.
     void OnDrainReports();
@@ -107,6 +139,15 @@ public slots:
     void OnSelchangeLanguage();
     void OnMinimize();
     void OnTrayNotify(QSystemTrayIcon::ActivationReason reason);
+    // The device list's context menu and its actions, on the selected camera.
+    void OnDeviceListMenu(QPoint point);
+    void OnCopyIpAddress();
+    void OnCopyMacAddress();
+    void OnCopyAllAsText();
+    void OnExportList();
+    // The notification-area icon's menu.
+    void OnTrayShow();
+    void OnTrayQuit();
 
 public:
     // Every child control of template 102, in template (and tab) order.
@@ -155,6 +196,7 @@ public:
 protected:
     bool OnInitDialog();
     virtual void OnOK();
+    void accept() override;
     void reject() override;
     void showEvent(QShowEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
@@ -163,6 +205,7 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void leaveEvent(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void CreateControls();
@@ -184,12 +227,43 @@ private:
     void OnMouseMove(QPoint point);
     void DragBy(QPoint globalPoint);
     void HideToTray();
+    void CreateTrayIcon();
+    void UpdateTrayTip();
+
+    // The cameras as the list shows them, in its order.
+    std::vector<DeviceRecord> ListedDevices() const;
+    void CopyText(const std::string& text);
 
     // Details panel helpers.
     std::optional<int> SelectedSlot() const;
     void SetFieldsEnabled(bool addresses, bool pppoe);
     PanelValues GatherPanelValues() const;
-    std::string_view UnstorableField() const;
+
+    // Camera texts as the codec reads them now.
+    QString EntryText(const DeviceRecord& record) const;
+    void ReadCameraTextsAgain();
+    void LoadNamedEncoding();
+    // The menu of the device list: the encoding of camera texts.
+    QMenu* MakeEncodingMenu(QWidget* parent);
+
+    // Safe apply: the checks before a change goes out, and its confirmation by the camera.
+    bool ApproveChange(const PanelValues& values);
+    void StartConfirmation(const DeviceRecord& before, const PanelValues& sent);
+    void OnConfirmTick();
+    void FinishConfirmation();
+    void CancelConfirmation(bool say);
+    void SelectDeviceByMac(const std::string& mac);
+    void ShowHeldStatus(const QString& text);
+
+    // The change waiting for its camera's word: set when the request is handed to the
+    // worker, running its schedule once the worker reports it sent.
+    std::unique_ptr<CChangeConfirmation> m_confirmation;
+    QTimer* m_confirmTimer = nullptr;
+    std::size_t m_confirmTick = 0;
+    bool m_bConfirmSent = false;
+    // The status line holds a message of the finder's own, which the worker's routine "OK"
+    // must not wipe out; its errors still show.
+    bool m_bHoldStatus = false;
 
     std::unique_ptr<DeviceTable> m_table;
     std::bitset<DEVICE_TABLE_SLOTS> m_listed; // the slots the device list has an entry for
@@ -203,6 +277,10 @@ private:
     LanguageDb m_language;
     std::unique_ptr<DialogLanguageView> m_languageView;
     std::string m_languageDbPath;
+    std::optional<TextEncoding> m_namedEncoding;
+    QGroupBox* m_grpAdsl = nullptr; // the "ADSL / DSL" frame, which has no id of its own
+    bool m_bLanguageReadOnly = false;
+    QString m_languageNotice; // said once at start, when not empty
 
     // The skin, loaded once by SetupSkin: background, caption strip, logo, frame ends, and
     // the caption's two buttons with their glowing looks, so that no paint decodes a picture.

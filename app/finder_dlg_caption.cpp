@@ -1,12 +1,17 @@
 // The self-drawn caption bar at work: its close and minimise-to-tray buttons, dragging the
 // window by it, the glow under the pointer, the notification-area icon, and minimising.
 
+#include <QAbstractItemModel>
+#include <QListWidget>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QWindow>
 
 #include "app/desktop_hooks.h"
 #include "app/dialog_units.h"
 #include "app/finder_dlg.h"
+#include "app/window_texts.h"
+#include "protocol/finder_version.h"
 
 void CFinderDlg::mousePressEvent(QMouseEvent* event) {
     QDialog::mousePressEvent(event);
@@ -86,9 +91,45 @@ void CFinderDlg::HideToTray() {
     m_bInTray = true;
 }
 
-// Only a double-click brings the window back; single clicks and the right button do nothing.
+// The icon, shown only while the window is in the tray, with its menu: Show, Update, Quit.
+void CFinderDlg::CreateTrayIcon() {
+    m_nid = new QSystemTrayIcon(m_hIcon, this);
+    connect(m_nid, &QSystemTrayIcon::activated, this, &CFinderDlg::OnTrayNotify);
+    auto* menu = new QMenu(this);
+    menu->addAction(QString::fromUtf8(TEXT_TRAY_SHOW), this, &CFinderDlg::OnTrayShow);
+    menu->addAction(QString::fromUtf8(TEXT_TRAY_UPDATE), this, &CFinderDlg::OnUpdate);
+    menu->addSeparator();
+    menu->addAction(QString::fromUtf8(TEXT_TRAY_QUIT), this, &CFinderDlg::OnTrayQuit);
+    m_nid->setContextMenu(menu);
+    // The tip counts the cameras listed: it follows every entry added and every clearing.
+    const QAbstractItemModel* model = m_lstDevices->model();
+    connect(model, &QAbstractItemModel::rowsInserted, this, &CFinderDlg::UpdateTrayTip);
+    connect(model, &QAbstractItemModel::rowsRemoved, this, &CFinderDlg::UpdateTrayTip);
+    connect(model, &QAbstractItemModel::modelReset, this, &CFinderDlg::UpdateTrayTip);
+    UpdateTrayTip();
+}
+
+// "Lanvista", the program and its version, then how many cameras are listed.
+void CFinderDlg::UpdateTrayTip() {
+    const int count = m_lstDevices->count();
+    const QString cameras = count == 0   ? QString::fromUtf8(TEXT_TRAY_NO_CAMERA)
+                            : count == 1 ? QString::fromUtf8(TEXT_TRAY_ONE_CAMERA)
+                                         : QString::fromUtf8(TEXT_TRAY_CAMERAS).arg(count);
+    m_nid->setToolTip(
+        QStringLiteral("%1 finder %2\n%3")
+            .arg(QString::fromLatin1(TRAY_TIP), QString::fromLatin1(FinderVersion()), cameras));
+}
+
+// Only a double-click brings the window back; single clicks do nothing, and the right
+// button opens the icon's menu.
 void CFinderDlg::OnTrayNotify(QSystemTrayIcon::ActivationReason reason) {
-    if (reason != QSystemTrayIcon::DoubleClick || !m_bInTray) {
+    if (reason == QSystemTrayIcon::DoubleClick) {
+        OnTrayShow();
+    }
+}
+
+void CFinderDlg::OnTrayShow() {
+    if (!m_bInTray) {
         return;
     }
     show();
@@ -96,6 +137,16 @@ void CFinderDlg::OnTrayNotify(QSystemTrayIcon::ActivationReason reason) {
     activateWindow();
     m_nid->hide();
     m_bInTray = false;
+}
+
+// Quit from the icon's menu ends the program as Exit does: the worker stops and is joined.
+void CFinderDlg::OnTrayQuit() {
+    m_nid->hide();
+    m_bInTray = false;
+    // The window went to the tray past QDialog (see HideToTray), and QDialog ends its loop
+    // only in hiding a shown window: shown again, it is closed in the same turn.
+    QWidget::setVisible(true);
+    OnExit();
 }
 
 // To the taskbar, not to the notification area.

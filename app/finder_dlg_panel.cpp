@@ -8,28 +8,25 @@
 #include <QPushButton>
 #include <QRadioButton>
 
-#include <algorithm>
-
 #include "app/desktop_hooks.h"
 #include "app/finder_dlg.h"
+#include "i18n/finder_texts.h"
 #include "protocol/device_list.h"
 #include "protocol/net_mode.h"
 #include "protocol/panel_checks.h"
+#include "protocol/panel_texts.h"
+#include "protocol/settings_checks.h"
 #include "skin/skin_button.h"
 #include "skin/transparent_static.h"
 
-// Device texts travel as bytes. Latin-1 maps every byte to one character and back, so a
-// text the user leaves alone goes back byte for byte and compares equal.
-static QString DeviceText(const std::string& bytes) {
-    return QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size()));
+// Every field but the camera texts holds ASCII; the camera texts come and go through the
+// codec, which hands the window UTF-8.
+static QString Utf8Text(const std::string& text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-static std::string DeviceBytes(const QString& text) {
-    return text.toLatin1().toStdString();
-}
-
-static bool FitsDeviceText(const QString& text) {
-    return std::all_of(text.begin(), text.end(), [](QChar c) { return c.unicode() <= 0xFF; });
+static std::string Utf8Bytes(const QString& text) {
+    return text.toUtf8().toStdString();
 }
 
 // The slot of the selected entry, when the selection may be read at all.
@@ -42,7 +39,7 @@ std::optional<int> CFinderDlg::SelectedSlot() const {
     if (index < 0 || index >= CountOccupied(*m_table)) {
         return std::nullopt;
     }
-    const int slot = SlotOfEntry(DeviceBytes(selected.front()->text()));
+    const int slot = SlotOfEntry(Utf8Bytes(selected.front()->text()));
     if (slot < 0 || slot >= DEVICE_TABLE_SLOTS) {
         return std::nullopt;
     }
@@ -62,23 +59,27 @@ void CFinderDlg::OnSelectDevice() {
     if (!slot) {
         return;
     }
+    CancelConfirmation(true); // the user turned to another camera, or to this one anew
     const DeviceRecord& record = m_table->slot[*slot];
     SetFieldsEnabled(false, false);
 
-    const QString macText = DeviceText(MacToText(record.mac));
-    m_edtName->setText(DeviceText(FieldText(record.name)));
-    m_edtIp->setText(DeviceText(FieldText(record.ip)));
-    m_edtNetmask->setText(DeviceText(FieldText(record.netmask)));
-    m_edtGateway->setText(DeviceText(FieldText(record.gateway)));
-    m_edtPppoeAccount->setText(DeviceText(FieldText(record.pppoeAccount)));
-    m_edtPppoePassword->setText(DeviceText(FieldText(record.pppoePassword)));
+    const CTextCodec codec = Codec();
+    const QString macText = Utf8Text(MacToText(record.mac));
+    m_edtName->setText(Utf8Text(codec.Shown(FieldText(record.name), ITEM_WIDTH_NAME)));
+    m_edtIp->setText(Utf8Text(FieldText(record.ip)));
+    m_edtNetmask->setText(Utf8Text(FieldText(record.netmask)));
+    m_edtGateway->setText(Utf8Text(FieldText(record.gateway)));
+    m_edtPppoeAccount->setText(
+        Utf8Text(codec.Shown(FieldText(record.pppoeAccount), ITEM_WIDTH_PPPOE_ACCOUNT)));
+    m_edtPppoePassword->setText(
+        Utf8Text(codec.Shown(FieldText(record.pppoePassword), ITEM_WIDTH_PPPOE_PASSWORD)));
     m_edtHttpPort->setText(QString::number(record.httpPort));
     m_grpMac->setTitle(macText);
     if (m_edtNewMac->isVisibleTo(this)) {
         m_edtNewMac->setText(macText);
     }
 
-    // The radios look at the first byte of each pair only, unlike the info text.
+    // The radios look at the first byte of each pair only, and so does the info text.
     m_rdoPppoe->setChecked(false);
     m_rdoDhcp->setChecked(false);
     m_rdoStatic->setChecked(false);
@@ -94,7 +95,7 @@ void CFinderDlg::OnSelectDevice() {
         SetFieldsEnabled(true, false);
         break;
     }
-    m_stcInfo->setText(DeviceText(InfoText(record)));
+    m_stcInfo->setText(Utf8Text(InfoText(record, codec, WindowTextLookup())));
 
     const bool editable = record.readOnly != 1;
     if (!editable) {
@@ -132,54 +133,53 @@ void CFinderDlg::OnModeStatic() {
 
 PanelValues CFinderDlg::GatherPanelValues() const {
     PanelValues values;
-    values.captionMac = DeviceBytes(m_grpMac->title());
-    if (m_edtNewMac->isVisibleTo(this)) {
-        values.newMac = DeviceBytes(m_edtNewMac->text());
+    values.captionMac = Utf8Bytes(m_grpMac->title());
+    // A cleared MAC-change field asks for no new MAC, as any text that is no MAC does.
+    if (m_edtNewMac->isVisibleTo(this) && !m_edtNewMac->text().isEmpty()) {
+        values.newMac = Utf8Bytes(m_edtNewMac->text());
     }
-    values.name = DeviceBytes(m_edtName->text());
-    values.pppoeAccount = DeviceBytes(m_edtPppoeAccount->text());
-    values.pppoePassword = DeviceBytes(m_edtPppoePassword->text());
-    values.ip = DeviceBytes(m_edtIp->text());
-    values.netmask = DeviceBytes(m_edtNetmask->text());
-    values.gateway = DeviceBytes(m_edtGateway->text());
-    values.httpPort = DeviceBytes(m_edtHttpPort->text());
+    values.name = Utf8Bytes(m_edtName->text());
+    values.pppoeAccount = Utf8Bytes(m_edtPppoeAccount->text());
+    values.pppoePassword = Utf8Bytes(m_edtPppoePassword->text());
+    values.ip = Utf8Bytes(m_edtIp->text());
+    values.netmask = Utf8Bytes(m_edtNetmask->text());
+    values.gateway = Utf8Bytes(m_edtGateway->text());
+    values.httpPort = Utf8Bytes(m_edtHttpPort->text());
     values.pppoeChecked = m_rdoPppoe->isChecked();
     values.dhcpChecked = m_rdoDhcp->isChecked();
     return values;
 }
 
-// The label of the first text field holding characters a camera cannot store, or nothing.
-std::string_view CFinderDlg::UnstorableField() const {
-    const struct {
-        const char* field;
-        const QLineEdit* edit;
-    } texts[] = {
-        {"Name", m_edtName}, {"Account", m_edtPppoeAccount}, {"Password", m_edtPppoePassword}};
-    for (const auto& text : texts) {
-        if (!FitsDeviceText(text.edit->text())) {
-            return text.field;
-        }
-    }
-    return {};
-}
-
 // The request is built here from what the panel shows now; the worker sends it as it is.
 void CFinderDlg::OnSubmit() {
-    const PanelValues values = GatherPanelValues();
-    // With no device selected the request carries no setting, so there is nothing to check.
-    if (const DeviceRecord* target = FindSetTarget(*m_table, values.captionMac)) {
-        if (const std::optional<std::string> problem =
-                CheckPanelValues(*target, values, UnstorableField())) {
-            ShowMessage(this, QStringLiteral("Submit"), DeviceText(*problem));
-            return;
-        }
+    PanelValues values = GatherPanelValues();
+    // Submit is enabled only while a camera is selected; without one there is no target.
+    const DeviceRecord* target = FindSetTarget(*m_table, values.captionMac);
+    if (target == nullptr) {
+        return;
+    }
+    const CTextCodec codec = Codec();
+    if (const std::optional<std::string> problem =
+            CheckPanelValues(*target, values, codec, WindowTextLookup())) {
+        ShowMessage(this, Tr(TEXT_SUBMIT_TITLE), Utf8Text(*problem));
+        return;
+    }
+    // The checks have passed every text, so each one encodes; what follows compares the
+    // bytes the camera would store.
+    EncodePanelTexts(values, *target, codec);
+    if (!ApproveChange(values)) {
+        return;
     }
     DiscoveryDatagram datagram;
     BuildSetRequest(datagram, *m_table, values);
     m_worker.SetCommand(CMD_SET, datagram);
+    StartConfirmation(*target, values);
 }
 
 void CFinderDlg::OnUpdate() {
+    CancelConfirmation(false);
+    m_bHoldStatus = false; // the search's own status follows
+    m_btnSubmit->setEnabled(false);
     ClearList();
     ClearTable(*m_table);
     // The worker ends by itself only when it could not start: Update tries again.
@@ -190,8 +190,10 @@ void CFinderDlg::OnUpdate() {
     m_worker.SetCommand(CMD_QUERY);
 }
 
-// After every send: no device selected, an empty list and an empty table.
+// After every send: no device selected, an empty list and an empty table, and nothing
+// that Submit could send.
 void CFinderDlg::ClearPanel() {
+    m_btnSubmit->setEnabled(false);
     for (QLineEdit* edit : {m_edtName, m_edtNewMac, m_edtIp, m_edtNetmask, m_edtGateway,
                             m_edtHttpPort, m_edtPppoeAccount, m_edtPppoePassword}) {
         edit->clear();

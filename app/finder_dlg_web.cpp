@@ -1,11 +1,13 @@
-// A double-click on a list entry opens the camera's own web page.
+// A double-click on a list entry opens the camera's own web page; the entry's tip says so.
 
+#include <QCoreApplication>
 #include <QListWidget>
 
 #include "app/browser_command.h"
 #include "app/desktop_hooks.h"
 #include "app/device_url.h"
 #include "app/finder_dlg.h"
+#include "app/window_texts.h"
 
 void CFinderDlg::OnDblclkDeviceList() {
     const std::optional<int> slot = SelectedSlot();
@@ -20,7 +22,18 @@ void CFinderDlg::OnDblclkDeviceList() {
             StartProgramMaximised(*command);
         }
     }
-    OpenUrl(QString::fromLatin1(url.data(), static_cast<qsizetype>(url.size())));
+    const QString page = QString::fromLatin1(url.data(), static_cast<qsizetype>(url.size()));
     raise();
     activateWindow();
+    // Without a browser nothing would happen on screen: the user gets the address to copy.
+    if (!OpenUrl(page)) {
+        ShowMessage(this, QCoreApplication::applicationName(),
+                    QString::fromUtf8(TEXT_PAGE_NOT_OPENED) + QLatin1Char('\n') + page);
+    }
+}
+
+QString DeviceEntryToolTip(const DeviceRecord& record) {
+    const std::string url = DevicePageUrl(record);
+    return QString::fromUtf8(TEXT_TIP_DOUBLE_CLICK) + QLatin1Char('\n') +
+           QString::fromLatin1(url.data(), static_cast<qsizetype>(url.size()));
 }

@@ -38,8 +38,27 @@ static bool Apply(FinderOptions& options, std::string_view name, std::string_vie
     return ok;
 }
 
+// --help or --version anywhere wins over everything else, a bad variable included.
+static bool AnswerFirst(FinderOptions& options, int argc, const char* const argv[]) {
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view argument = argv[i];
+        options.help = options.help || argument == "--help" || argument == "-h";
+        options.version = options.version || argument == "--version";
+    }
+    return options.help || options.version;
+}
+
+// Qt takes options of one dash ("-platform offscreen", "-style fusion"); they and the word
+// after them are Qt's, so "finder -platform offscreen --local-port 3567" works.
+static bool IsQtArgument(std::string_view argument) {
+    return argument.size() > 1 && argument[0] == '-' && argument[1] != '-';
+}
+
 FinderOptions ParseFinderOptions(int argc, const char* const argv[]) {
     FinderOptions options;
+    if (AnswerFirst(options, argc, argv)) {
+        return options;
+    }
     const struct {
         const char* variable;
         const char* option;
@@ -55,6 +74,10 @@ FinderOptions ParseFinderOptions(int argc, const char* const argv[]) {
     }
     for (int i = 1; i < argc; ++i) {
         const std::string_view argument = argv[i];
+        if (IsQtArgument(argument)) {
+            i += i + 1 < argc && argv[i + 1][0] != '-' ? 1 : 0;
+            continue;
+        }
         const std::size_t equals = argument.find('=');
         const std::string_view name = argument.substr(0, equals);
         // A name is checked before its value is looked for: "finder --help" is no missing value.
@@ -76,4 +99,38 @@ FinderOptions ParseFinderOptions(int argc, const char* const argv[]) {
         }
     }
     return options;
+}
+
+std::string FinderUsage() {
+    const WorkerEndpoints defaults;
+    return "Usage: finder [--local-port N] [--broadcast ADDR] [--device-port N]\n"
+           "       finder --help | --version\n"
+           "\n"
+           "Lists the IP cameras of the local network segment, found by a UDP broadcast, shows\n"
+           "the network settings a camera reports, sends changed settings back to one camera\n"
+           "and opens a camera's web page.\n"
+           "\n"
+           "Options:\n"
+           "  --local-port N     the local UDP port replies come to (default " +
+           std::to_string(defaults.localPort) +
+           ")\n"
+           "  --broadcast ADDR   where queries and settings go (default " +
+           defaults.destinationAddress +
+           ")\n"
+           "  --device-port N    the cameras' UDP port (default " +
+           std::to_string(defaults.destinationPort) +
+           ")\n"
+           "  --help             show this text\n"
+           "  --version          show the version\n"
+           "Qt's own options (one dash, such as -platform offscreen) go to Qt.\n"
+           "\n"
+           "Environment (an option wins over its variable):\n"
+           "  FINDER_LOCAL_PORT    as --local-port\n"
+           "  FINDER_BROADCAST     as --broadcast\n"
+           "  FINDER_DEVICE_PORT   as --device-port\n"
+           "\n"
+           "The window's texts come from language.db, next to the program or in the installed\n"
+           "share/finder folder; the language picked is kept in the user's own copy of it\n"
+           "(~/.local/share/finder/language.db).\n"
+           "Exit status: 0, or 2 for a bad option or variable.\n";
 }

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <optional>
 #include <string>
 
 #include "protocol/network_worker.h"
@@ -11,9 +10,21 @@
 //   --local-port N     FINDER_LOCAL_PORT
 //   --broadcast ADDR   FINDER_BROADCAST
 //   --device-port N    FINDER_DEVICE_PORT
+// --help and --version answer and end the program. Qt's own options (one dash, such as
+// "-platform offscreen") are left to Qt. Nothing here needs Qt, so the command line is
+// read before Qt starts: --help works without a display.
 struct FinderOptions {
     WorkerEndpoints endpoints;
+    bool help = false;
+    bool version = false;
     std::string error; // empty when every value was understood
 };
 
 FinderOptions ParseFinderOptions(int argc, const char* const argv[]);
+
+// The text of --help, with the defaults and the variables that change them.
+std::string FinderUsage();
+
+// Exit statuses of the finder's command line.
+constexpr int FINDER_EXIT_OK = 0;
+constexpr int FINDER_EXIT_USAGE = 2;

@@ -8,9 +8,11 @@
 #include "protocol/input_checks.h"
 
 const char FINDER_CLI_USAGE[] =
-    R"(Usage: finder-cli scan [--timeout-ms N] [--json | --csv] [network options]
-       finder-cli set MAC [settings] [--timeout-ms N] [--no-verify] [network options]
-       finder-cli --help
+    R"(Usage: finder-cli scan [--timeout-ms N] [--json | --csv] [--show-passwords]
+                       [--encoding ENC] [network options]
+       finder-cli set MAC [settings] [--timeout-ms N] [--no-verify] [--force]
+                      [--encoding ENC] [network options]
+       finder-cli --help | --version
 
 Finds the IP cameras of the local network segment by a UDP broadcast and changes the
 network settings of one of them.
@@ -21,14 +23,16 @@ scan   sends one query, collects the replies for N milliseconds and prints one r
   --timeout-ms N      how long to collect replies, 1 to 600000 (default 1500)
   --json              an array of objects with the keys id, readOnly, name, version, mac,
                       ip, netmask, gateway, httpPort, netMode (8 hex digits), mode
-                      ("PPPOE", "DHCP" or "STATIC"), pppoeAccount, pppoePassword
+                      ("PPPOE", "DHCP" or "STATIC"), pppoeAccount, and pppoePassword
+                      with --show-passwords
   --csv               the same columns as --json, with a header row
+  --show-passwords    print the PPPoE password in --json and --csv (never in the table)
 
 set    scans, finds the device that answered with MAC (12 hexadecimal digits), lays the
        settings given over the ones it reported and sends only what changed. Then, unless
-       --no-verify, it scans again and checks that the device answers with the new
-       settings (under its new MAC after --new-mac).
-  --name TEXT            device name, at most 16 bytes
+       --no-verify, it scans again, a few times within some seconds, and checks that the
+       device answers with the new settings (under its new MAC after --new-mac).
+  --name TEXT            device name, at most 16 bytes as the device stores it
   --ip ADDR              IP address (four dotted decimal numbers of 0 to 255)
   --netmask ADDR         subnet mask
   --gateway ADDR         gateway address
@@ -39,17 +43,49 @@ set    scans, finds the device that answered with MAC (12 hexadecimal digits), l
   --new-mac MAC          give the device a new MAC address
   --timeout-ms N         how long each scan collects replies (default 1500)
   --no-verify            send the change and do not scan again
+  --force                send a risky change all the same (see below)
   A read-only device is refused, and so is a change that gives nothing to change.
+  A value that would leave the camera unreachable is refused (a mask such as
+  255.0.255.0, a loopback, multicast, network or broadcast IP, a gateway that is the IP
+  itself, a group MAC, control characters in a text). A risky change is refused with
+  exit status 2 unless --force: a gateway outside the new subnet, an IP that another
+  device or this PC already has, an IP outside every network of this PC.
+  Texts are typed in UTF-8 and go to the device in the encoding its current text is in
+  (UTF-8 over a text in plain ASCII, unless --encoding names another).
+
+Camera texts (both commands): name, version, PPPoE account and password are printed in
+UTF-8 whatever the device stores. Texts that are no UTF-8 are read in a legacy code page:
+  --encoding ENC       utf-8, gbk, big5, shift_jis or cp1252 (default: the code page of
+                       the locale's language, LANG: gbk for zh_CN, big5 for zh_TW,
+                       shift_jis for ja, cp1252 for any other)
+  Bytes that no encoding reads are shown as U+FFFD marks.
 
 Network options (both commands):
   --broadcast ADDR     where requests go (default 255.255.255.255)
   --device-port N      the cameras' port (default 4000)
   --local-port N       the local port replies come to (default 3566)
 
+--help shows this text, --version the version.
+
 Every value is checked before anything is sent; a bad one is named and nothing is sent.
 Exit status: 0 success; 1 device not found, change did not verify, or network error;
-2 bad usage or input.
+2 bad usage or input, or a refused change: nothing was sent.
 )";
+
+TextEncoding LegacyEncodingOfLocale(const std::string& localeName) {
+    const auto starts = [&](const char* prefix) { return localeName.rfind(prefix, 0) == 0; };
+    if (starts("zh_TW") || starts("zh_HK") || starts("zh_MO")) {
+        return TextEncoding::Big5;
+    }
+    if (starts("zh")) {
+        return TextEncoding::Gbk;
+    }
+    return starts("ja") ? TextEncoding::ShiftJis : TextEncoding::Cp1252;
+}
+
+CTextCodec CliOptions::Codec(const std::string& localeName) const {
+    return encoding ? CTextCodec(*encoding, true) : CTextCodec(LegacyEncodingOfLocale(localeName));
+}
 
 bool SetChanges::Any() const {
     return name || ip || netmask || gateway || httpPort || mode || pppoeAccount || pppoePassword ||
@@ -79,14 +115,30 @@ std::string CheckMac(const std::string& value) {
     return IsMacText(value) ? "" : Quoted(value) + " is not 12 hexadecimal digits";
 }
 
-ValueCheck CheckWidth(std::size_t width) {
+// Every character takes a byte at least, so a text of more characters than the field has
+// bytes fits in no encoding; whether a shorter one fits is known once the device's own
+// text shows which encoding it takes.
+ValueCheck CheckText(std::size_t width) {
     return [width](const std::string& value) -> std::string {
-        if (value.size() <= width) {
+        if (!IsValidUtf8(value)) {
+            return Quoted(value) + " is not valid UTF-8";
+        }
+        std::size_t characters = 0;
+        for (char c : value) {
+            characters += (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+        }
+        if (characters <= width) {
             return "";
         }
-        return Quoted(value) + " is " + std::to_string(value.size()) + " bytes long; the field " +
-               "holds at most " + std::to_string(width);
+        return Quoted(value) + " is " + std::to_string(characters) + " characters long; the " +
+               "field holds at most " + std::to_string(width) + " bytes";
     };
+}
+
+std::string CheckEncoding(const std::string& value) {
+    return EncodingFromName(value)
+               ? ""
+               : Quoted(value) + " is not an encoding (utf-8, gbk, big5, " + "shift_jis or cp1252)";
 }
 
 std::string CheckMode(const std::string& value) {
@@ -135,7 +187,7 @@ const std::map<std::string, ValueOption>& ValueOptions() {
               o.endpoints.localPort = static_cast<uint16_t>(std::stoi(v));
           }}},
         {"--name",
-         {false, true, CheckWidth(ITEM_WIDTH_NAME),
+         {false, true, CheckText(ITEM_WIDTH_NAME),
           [](CliOptions& o, const std::string& v) { o.changes.name = v; }}},
         {"--ip",
          {false, true, CheckAddress,
@@ -153,11 +205,14 @@ const std::map<std::string, ValueOption>& ValueOptions() {
          {false, true, [](const std::string& v) { return CheckMode(Lower(v)); },
           [](CliOptions& o, const std::string& v) { o.changes.mode = Lower(v); }}},
         {"--pppoe-account",
-         {false, true, CheckWidth(ITEM_WIDTH_PPPOE_ACCOUNT),
+         {false, true, CheckText(ITEM_WIDTH_PPPOE_ACCOUNT),
           [](CliOptions& o, const std::string& v) { o.changes.pppoeAccount = v; }}},
         {"--pppoe-password",
-         {false, true, CheckWidth(ITEM_WIDTH_PPPOE_PASSWORD),
+         {false, true, CheckText(ITEM_WIDTH_PPPOE_PASSWORD),
           [](CliOptions& o, const std::string& v) { o.changes.pppoePassword = v; }}},
+        {"--encoding",
+         {true, true, CheckEncoding,
+          [](CliOptions& o, const std::string& v) { o.encoding = EncodingFromName(v); }}},
         {"--new-mac",
          {false, true, CheckMac,
           [](CliOptions& o, const std::string& v) { o.changes.newMac = Lower(v); }}},
@@ -180,10 +235,15 @@ bool ReadOption(const std::vector<std::string>& args, std::size_t& i, CliOptions
         option.resize(equals);
     }
     const bool scan = options.command == CliCommand::Scan;
-    const bool flag = scan ? option == "--json" || option == "--csv" : option == "--no-verify";
+    const bool flag = scan ? option == "--json" || option == "--csv" || option == "--show-passwords"
+                           : option == "--no-verify" || option == "--force";
     if (flag && value) {
         error = option + " takes no value";
         return false;
+    }
+    if (flag && option == "--show-passwords") {
+        options.showPasswords = true;
+        return true;
     }
     if (flag && scan) {
         if (formatGiven) {
@@ -195,7 +255,7 @@ bool ReadOption(const std::vector<std::string>& args, std::size_t& i, CliOptions
         return true;
     }
     if (flag) {
-        options.verify = false;
+        (option == "--force" ? options.force : options.verify) = option == "--force";
         return true;
     }
     const auto known = ValueOptions().find(option);
@@ -230,6 +290,10 @@ std::optional<CliOptions> ParseCliArguments(const std::vector<std::string>& args
     if (std::find(args.begin(), args.end(), "--help") != args.end() ||
         std::find(args.begin(), args.end(), "-h") != args.end() || args[0] == "help") {
         return options; // CliCommand::Help
+    }
+    if (std::find(args.begin(), args.end(), "--version") != args.end()) {
+        options.command = CliCommand::Version;
+        return options;
     }
     if (args[0] == "scan") {
         options.command = CliCommand::Scan;

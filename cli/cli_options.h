@@ -5,8 +5,9 @@
 #include <vector>
 
 #include "protocol/network_worker.h"
+#include "protocol/text_codec.h"
 
-enum class CliCommand { Help, Scan, Set };
+enum class CliCommand { Help, Version, Scan, Set };
 enum class OutputFormat { Table, Json, Csv };
 
 // The settings `set` lays over the device's record; an option not given keeps the record's.
@@ -32,7 +33,18 @@ struct CliOptions {
     std::string mac; // set: the device, lower-case
     SetChanges changes;
     bool verify = true;
+    std::optional<TextEncoding> encoding; // --encoding; none: by the locale's language
+    bool showPasswords = false;           // --show-passwords
+    bool force = false;                   // send a risky change all the same
+
+    // How camera texts are read and written: in the encoding named, else in the code
+    // page of the language of localeName (LC_ALL, LC_CTYPE or LANG).
+    CTextCodec Codec(const std::string& localeName) const;
 };
+
+// The legacy code page of a locale's language: zh_CN and zh_SG GBK, zh_TW and zh_HK
+// Big5, ja Shift_JIS, any other Windows-1252.
+TextEncoding LegacyEncodingOfLocale(const std::string& localeName);
 
 constexpr int CLI_EXIT_OK = 0;
 constexpr int CLI_EXIT_FAILED = 1; // not found, did not verify, or the network failed

@@ -1,11 +1,33 @@
 #include "cli/finder_cli.h"
 
+#include <chrono>
+#include <cstdlib>
+#include <thread>
+
 #include "cli/cli_options.h"
-#include "protocol/device_format.h"
 #include "cli/scan_session.h"
 #include "cli/set_change.h"
+#include "protocol/apply_texts.h"
+#include "protocol/change_confirmation.h"
+#include "protocol/device_format.h"
+#include "protocol/finder_version.h"
+#include "protocol/panel_texts.h"
+#include "protocol/settings_checks.h"
 
 namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// The locale's name as the C library picks it: LC_ALL, then LC_CTYPE, then LANG.
+std::string LocaleName() {
+    for (const char* variable : {"LC_ALL", "LC_CTYPE", "LANG"}) {
+        const char* value = std::getenv(variable);
+        if (value != nullptr && *value != '\0') {
+            return value;
+        }
+    }
+    return "";
+}
 
 int Fail(std::ostream& err, const std::string& message, int status) {
     err << "finder-cli: " << message << "\n";
@@ -34,46 +56,70 @@ int RunScan(const CliOptions& options, std::ostream& out, std::ostream& err) {
         return Fail(err, error, CLI_EXIT_FAILED);
     }
     ReportLostReplies(result, err);
+    const FormatOptions format{options.Codec(LocaleName()), options.showPasswords};
     switch (options.format) {
     case OutputFormat::Json:
-        out << FormatJson(result.devices);
+        out << FormatJson(result.devices, format);
         break;
     case OutputFormat::Csv:
-        out << FormatCsv(result.devices);
+        out << FormatCsv(result.devices, format);
         break;
     case OutputFormat::Table:
-        out << FormatTable(result.devices);
+        out << FormatTable(result.devices, format);
         break;
     }
     return CLI_EXIT_OK;
 }
 
-int Verify(ScanSession& session, const CliOptions& options, const PanelValues& sent,
-           std::ostream& out, std::ostream& err) {
-    const std::string mac = options.changes.newMac.value_or(options.mac);
-    ScanResult result;
-    std::string error;
-    if (!session.Scan(options.timeoutMs, result, error)) {
-        return Fail(err, error, CLI_EXIT_FAILED);
-    }
-    const DeviceRecord* device = result.FindByMac(mac);
-    if (device == nullptr) {
-        return Fail(err, "the change did not verify: no device answered with MAC " + mac,
-                    CLI_EXIT_FAILED);
-    }
-    const std::vector<std::string> differences = VerifyChange(sent, *device);
-    if (!differences.empty()) {
-        std::string message = "the change did not verify: device " + mac + " answers with";
-        for (std::size_t i = 0; i < differences.size(); ++i) {
-            message += (i == 0 ? " " : "; ") + differences[i];
+// Queries again on the shared schedule until the device confirms the change or the last
+// round is over.
+int Verify(ScanSession& session, const CliOptions& options, const DeviceRecord& before,
+           const PanelValues& sent, Clock::time_point sentAt, std::ostream& out,
+           std::ostream& err) {
+    CChangeConfirmation confirmation(before, sent);
+    const std::vector<int>& schedule = confirmation.Schedule();
+    for (std::size_t round = 0; round + 1 < schedule.size(); ++round) {
+        std::this_thread::sleep_until(sentAt + std::chrono::milliseconds(schedule[round]));
+        ScanResult result;
+        std::string error;
+        if (!session.Scan(options.timeoutMs, result, error)) {
+            return Fail(err, error, CLI_EXIT_FAILED);
         }
-        return Fail(err, message, CLI_EXIT_FAILED);
+        confirmation.StartRound();
+        for (const DeviceRecord& device : result.devices) {
+            confirmation.OnReply(device);
+        }
+        if (confirmation.EndRound(round + 2 == schedule.size())) {
+            break;
+        }
     }
-    out << "device " << mac << " answers with the new settings\n";
+    if (!confirmation.Confirmed()) {
+        return Fail(err, "the change did not verify: " + confirmation.Outcome(), CLI_EXIT_FAILED);
+    }
+    out << confirmation.Outcome() << "\n";
     return CLI_EXIT_OK;
 }
 
-int RunSet(const CliOptions& options, std::ostream& out, std::ostream& err) {
+// The checks every change passes before it goes out; empty when it may go.
+std::string CheckChange(const CliOptions& options, const ScanResult& scanned,
+                        const PanelValues& values, LocalNetworksFunction localNetworks) {
+    const SettingsVerdict verdict = CheckSettingsChange(*scanned.table, values, localNetworks());
+    if (verdict.nothingChanged) {
+        return std::string(APPLY_TEXT_NOTHING_TO_SEND) + "; nothing was sent";
+    }
+    if (!verdict.refusal.empty()) {
+        return verdict.refusal;
+    }
+    std::string risks;
+    for (const std::string& warning : verdict.warnings) {
+        risks += (risks.empty() ? "" : "\nfinder-cli: ") + warning + " " +
+                 APPLY_TEXT_SEND_ANYWAY_HINT + " " + APPLY_TEXT_NOTHING_SENT;
+    }
+    return options.force ? "" : risks;
+}
+
+int RunSet(const CliOptions& options, std::ostream& out, std::ostream& err,
+           LocalNetworksFunction localNetworks) {
     ScanSession session(options.endpoints);
     ScanResult scanned;
     std::string error;
@@ -85,23 +131,34 @@ int RunSet(const CliOptions& options, std::ostream& out, std::ostream& err) {
         return Fail(err, "no device answered with MAC " + options.mac + "; nothing was sent",
                     CLI_EXIT_FAILED);
     }
-    if (const std::string reason = RefusalReason(*device, options.changes, scanned.devices);
+    const CTextCodec codec = options.Codec(LocaleName());
+    if (const std::string reason = RefusalReason(*device, options.changes, scanned.devices, codec);
         !reason.empty()) {
         return Fail(err, reason + "; nothing was sent", CLI_EXIT_USAGE);
     }
-    const PanelValues values = PanelValuesFor(*device, options.changes);
+    PanelValues values = PanelValuesFor(*device, options.changes, codec);
+    if (const std::optional<PanelTextRefusal> refusal = EncodePanelTexts(values, *device, codec)) {
+        return Fail(err, TextRefusalReason(*refusal) + "; nothing was sent", CLI_EXIT_USAGE);
+    }
+    if (const std::string reason = CheckChange(options, scanned, values, localNetworks);
+        !reason.empty()) {
+        return Fail(err, reason, CLI_EXIT_USAGE);
+    }
     DiscoveryDatagram request;
     BuildSetRequest(request, *scanned.table, values);
     if (!session.Send(request, error)) {
         return Fail(err, error, CLI_EXIT_FAILED);
     }
+    const Clock::time_point sentAt = Clock::now();
     out << "settings sent to device " << options.mac << "\n";
-    return options.verify ? Verify(session, options, values, out, err) : CLI_EXIT_OK;
+    return options.verify ? Verify(session, options, *device, values, sentAt, out, err)
+                          : CLI_EXIT_OK;
 }
 
 } // namespace
 
-int RunFinderCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+int RunFinderCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+                 LocalNetworksFunction localNetworks) {
     std::string error;
     const std::optional<CliOptions> options = ParseCliArguments(args, error);
     if (!options) {
@@ -112,7 +169,10 @@ int RunFinderCli(const std::vector<std::string>& args, std::ostream& out, std::o
     case CliCommand::Scan:
         return RunScan(*options, out, err);
     case CliCommand::Set:
-        return RunSet(*options, out, err);
+        return RunSet(*options, out, err, localNetworks);
+    case CliCommand::Version:
+        out << VersionLine("finder-cli");
+        return CLI_EXIT_OK;
     case CliCommand::Help:
         break;
     }

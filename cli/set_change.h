@@ -6,15 +6,19 @@
 #include "cli/cli_options.h"
 #include "protocol/device_table.h"
 #include "protocol/discovery_datagram.h"
+#include "protocol/panel_texts.h"
+#include "protocol/text_codec.h"
 
-// The panel values `set` sends: the device's record with the changes laid over it. The
-// mode, when not given, is the one the panel's radio buttons would show for the record.
-PanelValues PanelValuesFor(const DeviceRecord& record, const SetChanges& changes);
+// The panel values `set` sends: the device's record with the changes laid over it, its
+// texts as the codec shows them (UTF-8, as the changes are typed). The mode, when not
+// given, is the one the panel's radio buttons would show for the record.
+PanelValues PanelValuesFor(const DeviceRecord& record, const SetChanges& changes,
+                           const CTextCodec& codec);
 
 // Why the change may not go to this device (read-only, or a new MAC another device of
 // the scan already answers with); empty when it may.
 std::string RefusalReason(const DeviceRecord& device, const SetChanges& changes,
-                          const std::vector<DeviceRecord>& scanned);
+                          const std::vector<DeviceRecord>& scanned, const CTextCodec& codec);
 
-// The settings in which the device's new reply differs from what was sent, one text each.
-std::vector<std::string> VerifyChange(const PanelValues& sent, const DeviceRecord& reply);
+// Why a typed text cannot go to the device, naming its option.
+std::string TextRefusalReason(const PanelTextRefusal& refusal);

@@ -2,6 +2,8 @@
 # The new file is made beside the old one and renamed over it, so a fault in the SQL
 # leaves the old database as it was. A language the user picked in the old database is
 # kept when the new one still has it; a fresh build starts in the first language.
+get_filename_component(folder "${DB}" DIRECTORY)
+file(MAKE_DIRECTORY "${folder}")
 set(new_db "${DB}.new")
 file(REMOVE "${new_db}")
 execute_process(

@@ -67,12 +67,14 @@ LanguageDb::~LanguageDb() {
     Close();
 }
 
-void LanguageDb::OpenLanguageDb(const std::string& path, LanguageView& view, int busyTimeoutMs) {
+void LanguageDb::OpenLanguageDb(const std::string& path, LanguageView& view, bool readOnly,
+                                int busyTimeoutMs) {
     Close();
     // No SQLITE_OPEN_CREATE: a finder started in the wrong folder must say so, not leave
     // an empty language.db there.
     sqlite3* db = nullptr;
-    if (sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK) {
+    const int flags = readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE;
+    if (sqlite3_open_v2(path.c_str(), &db, flags, nullptr) != SQLITE_OK) {
         sqlite3_close(db);
         view.ShowMessage(LANG_MSG_OPEN_FAILED);
         return;
@@ -80,6 +82,7 @@ void LanguageDb::OpenLanguageDb(const std::string& path, LanguageView& view, int
     // A second finder starting at the same moment holds the file only briefly.
     sqlite3_busy_timeout(db, busyTimeoutMs);
     m_pLanguageDb = db;
+    m_bReadOnly = readOnly;
 }
 
 void LanguageDb::Close() {
@@ -153,14 +156,17 @@ void LanguageDb::OnSelchangeLanguage(LanguageView& view) {
 
     if (!ApplyInterfaceTexts(sel, view))
         return;
+    m_windowTexts.Load(m_pLanguageDb, LanguageKey(sel));
+    view.ApplyWindowTexts(m_windowTexts);
     m_nSelectedLanguage = view.CurrentLanguageItem();
     SaveLanguage(view);
     view.RepaintAll();
 }
 
 void LanguageDb::SaveLanguage(LanguageView& view) {
-    // With nothing selected there is no language to keep; -1 is never stored.
-    if (m_nSelectedLanguage < 0)
+    // With nothing selected there is no language to keep; -1 is never stored. A read-only
+    // database keeps nothing, and the user has been told.
+    if (m_nSelectedLanguage < 0 || m_bReadOnly)
         return;
     char sql[100];
     std::snprintf(sql, sizeof sql, "update current set language=%d where language=%lld",
@@ -175,4 +181,28 @@ void LanguageDb::SaveLanguage(LanguageView& view) {
         return;
     }
     m_nSavedLanguage = m_nSelectedLanguage;
+}
+
+std::string LanguageDb::SavedEncoding() const {
+    std::string name;
+    // Quietly nothing when the table is missing: an older language.db names no encoding.
+    ReadRows(m_pLanguageDb, "select encoding from text_encoding", [&](sqlite3_stmt* row) {
+        if (sqlite3_column_type(row, 0) == SQLITE_TEXT)
+            name = CutCellText(CellText(row, 0));
+    });
+    return name;
+}
+
+void LanguageDb::SaveEncoding(const std::string& name, LanguageView& view) {
+    // One row; an older language.db gets the table on the first save.
+    char* sql = sqlite3_mprintf(
+        "create table if not exists text_encoding (encoding text not null);"
+        "update text_encoding set encoding=%Q;"
+        "insert into text_encoding select %Q where not exists (select * from text_encoding);",
+        name.c_str(), name.c_str());
+    const bool saved = m_pLanguageDb != nullptr && sql != nullptr &&
+                       sqlite3_exec(m_pLanguageDb, sql, nullptr, nullptr, nullptr) == SQLITE_OK;
+    sqlite3_free(sql);
+    if (!saved)
+        view.ShowMessage(LANG_MSG_UPDATE_FAILED);
 }

@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "i18n/window_texts.h"
+
 struct sqlite3;
 class LanguageView;
 
@@ -33,9 +35,11 @@ public:
     LanguageDb& operator=(const LanguageDb&) = delete;
 
     // Opens an existing database for reading and writing. A missing file is reported
-    // like any other failure to open, never created empty. Every statement on the
-    // connection waits up to busyTimeoutMs for a lock another program holds.
-    void OpenLanguageDb(const std::string& path, LanguageView& view,
+    // like any other failure to open, never created empty. A database opened read-only
+    // (one the user may not change) gives its texts, and the picks are not saved: the
+    // caller has told the user so once. Every statement on the connection waits up to
+    // busyTimeoutMs for a lock another program holds.
+    void OpenLanguageDb(const std::string& path, LanguageView& view, bool readOnly = false,
                         int busyTimeoutMs = LANG_BUSY_TIMEOUT_MS);
 
     // Reads the saved index, lists the language names written in that language, selects
@@ -49,6 +53,15 @@ public:
 
     // Writes the selected index into table `current`.
     void SaveLanguage(LanguageView& view);
+
+    // The window's further texts in the language applied last (English until then).
+    const CWindowTexts& Texts() const { return m_windowTexts; }
+
+    // The encoding the user named for camera texts, as saved in table `text_encoding`;
+    // empty when none was saved (an older language.db has no such table).
+    std::string SavedEncoding() const;
+    // Saves it, making the table in an older language.db; a failure is shown.
+    void SaveEncoding(const std::string& name, LanguageView& view);
 
     // Closes the connection; harmless when none is open.
     void Close();
@@ -66,5 +79,7 @@ private:
 
     sqlite3* m_pLanguageDb = nullptr;
     std::int64_t m_nSavedLanguage = 0;
+    CWindowTexts m_windowTexts;
+    bool m_bReadOnly = false;
     int m_nSelectedLanguage = 0;
 };

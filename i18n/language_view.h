@@ -2,6 +2,8 @@
 
 #include <string>
 
+class CWindowTexts;
+
 // The control id that names the dialog's own window text: the caption that the skinned
 // frame draws. Template controls are numbered from 1000, so 0 is free.
 constexpr int LANG_CAPTION_ID = 0;
@@ -28,4 +30,8 @@ public:
 
     // Repaints the whole window, background and caption included.
     virtual void RepaintAll() = 0;
+
+    // The window's further texts for the language just applied: the window shows them
+    // from now on. A view that has none of them ignores it.
+    virtual void ApplyWindowTexts(const CWindowTexts& texts) { (void)texts; }
 };

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "protocol/device_table.h"
+#include "protocol/text_codec.h"
 #include "protocol/text_escape.h"
 
 // How a device record reads as text, for every front end: the mode, the table of a
@@ -12,7 +13,15 @@
 // The 4 mode bytes as 8 lower-case hexadecimal digits.
 std::string NetModeText(const uint8_t netMode[4]);
 
-// The devices, in the order given, as an aligned table, a JSON array or CSV with a header.
-std::string FormatTable(const std::vector<DeviceRecord>& devices);
-std::string FormatJson(const std::vector<DeviceRecord>& devices);
-std::string FormatCsv(const std::vector<DeviceRecord>& devices);
+// How device texts are printed: read through the codec into UTF-8, then every control in
+// them shown as an escape; the PPPoE password only when asked for.
+struct FormatOptions {
+    CTextCodec codec;
+    bool showPasswords = false;
+};
+
+// The devices, in the order given, as a table aligned by display width, a JSON array or
+// CSV with a header. Always valid UTF-8.
+std::string FormatTable(const std::vector<DeviceRecord>& devices, const FormatOptions& options);
+std::string FormatJson(const std::vector<DeviceRecord>& devices, const FormatOptions& options);
+std::string FormatCsv(const std::vector<DeviceRecord>& devices, const FormatOptions& options);

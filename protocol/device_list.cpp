@@ -4,8 +4,14 @@
 #include <climits>
 #include <cstdlib>
 
+#include "protocol/discovery_datagram.h"
+
 std::string ListEntryText(const DeviceRecord& record) {
     return std::to_string(record.id) + " " + FieldText(record.name);
+}
+
+std::string ListEntryText(const DeviceRecord& record, const CTextCodec& codec) {
+    return std::to_string(record.id) + " " + codec.Shown(FieldText(record.name), ITEM_WIDTH_NAME);
 }
 
 // The number at the start of an entry, as atoi reads it but without atoi's undefined

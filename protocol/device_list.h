@@ -4,12 +4,15 @@
 #include <vector>
 
 #include "protocol/device_table.h"
+#include "protocol/text_codec.h"
 
 // The device list mirrors the table with one "%d %s" entry (id, name) per listed slot.
 // The list sorts its entries by text, so the number at the start of an entry is the only
 // link back to the table. The window and the command line share these rules.
 
 std::string ListEntryText(const DeviceRecord& record);
+// The entry with the name as the codec shows it (UTF-8).
+std::string ListEntryText(const DeviceRecord& record, const CTextCodec& codec);
 
 // The slot an entry names: the number at its start, minus 1 (as atoi reads it).
 int SlotOfEntry(const std::string& entry);

@@ -4,12 +4,9 @@
 
 namespace {
 
-std::uint64_t MacKey(const uint8_t mac[6]) {
-    std::uint64_t key = 0;
-    for (int i = 0; i < 6; ++i) {
-        key = key << 8 | mac[i];
-    }
-    return key;
+std::string CameraKey(const DeviceRecord& record) {
+    return std::string(reinterpret_cast<const char*>(record.mac), sizeof record.mac) +
+           FieldText(record.ip);
 }
 
 } // namespace
@@ -37,7 +34,7 @@ void CBatchedReport::OnStatus(const std::string& text) {
 void CBatchedReport::OnReply(const DeviceRecord& record) {
     Pend([&] {
         const auto [known, added] =
-            m_replyOfMac.try_emplace(MacKey(record.mac), m_pending.replies.size());
+            m_replyOfMac.try_emplace(CameraKey(record), m_pending.replies.size());
         if (!added) {
             m_pending.replies[known->second].record = record; // the latest reply wins
         } else if (m_pending.replies.size() < m_maxDevices) {

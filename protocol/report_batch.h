@@ -59,7 +59,8 @@ private:
     const std::size_t m_maxDevices;
     mutable std::mutex m_mutex;
     ReportBatch m_pending;
-    std::unordered_map<std::uint64_t, std::size_t> m_replyOfMac; // MAC -> index in replies
+    // MAC and address -> index in replies: two cameras that share a MAC both stay in the batch.
+    std::unordered_map<std::string, std::size_t> m_replyOfMac;
     bool m_drainAsked = false;
     std::uint64_t m_droppedTotal = 0;
 };

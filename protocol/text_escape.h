@@ -8,11 +8,8 @@
 // spreadsheet, a JSON reader. A camera may name itself anything, so every character that
 // could steer the reader (C0 and C1 controls, DEL, bidirectional overrides and isolates,
 // line separators) is shown as an escape instead: "\x1b" for a byte, "\u202e" for a
-// character. Texts are bytes; valid UTF-8 is read as UTF-8, any other byte stands alone.
-
-// The length of the valid UTF-8 sequence at text[at] (shortest form, no surrogates, at
-// most U+10FFFF), or 0. The one validity rule of these functions.
-std::size_t Utf8SequenceLength(std::string_view text, std::size_t at);
+// character. Texts are bytes; valid UTF-8 (as the camera text codec reads it) is read as
+// UTF-8, any other byte stands alone.
 
 // The text with every control shown as an escape; everything else as it is.
 std::string EscapeControls(std::string_view text);

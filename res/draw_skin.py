@@ -2,8 +2,8 @@
 """Draws the finder's skin: every bitmap of the window and the program icon.
 
 Run from anywhere:  python3 res/draw_skin.py
-It rewrites res/bitmaps/<id>.png (24-bit RGB, no alpha) and res/icons/128-<size>.png
-(RGBA). Only the Python standard library is used; the PNGs are written with zlib and
+It rewrites res/bitmaps/<id>.png (24-bit RGB, no alpha), res/icons/128-<size>.png
+(RGBA) and the scalable icon res/icons/finder.svg. Only the Python standard library is used; the PNGs are written with zlib and
 struct. The committed PNGs are what the build compiles in, so rerun this only when the
 look changes, then commit the PNGs with it.
 
@@ -281,6 +281,37 @@ def icon(path, size):
     c.save(path)
 
 
+def icon_svg(path):
+    """The program icon as a scalable picture, drawn as `icon` draws the PNGs."""
+    size = 48
+    pad = size * 0.1
+    k = (size - 2 * pad) / 24.0
+    ox, oy = pad, pad + size * 0.04
+    hexa = lambda c: "#%02x%02x%02x" % c
+    x = lambda u: round(ox + u * k, 3)
+    y = lambda v: round(oy + v * k, 3)
+    cx, cy = x(12), y(12)
+    svg = f"""<svg xmlns="http://www.w3.org/2000/svg" width="{size}" height="{size}" viewBox="0 0 {size} {size}">
+  <defs>
+    <linearGradient id="back" gradientUnits="userSpaceOnUse" x1="0" y1="0" x2="0" y2="{size}">
+      <stop offset="0" stop-color="{hexa(CAPTION_TOP)}"/>
+      <stop offset="1" stop-color="{hexa(CAPTION_BOTTOM)}"/>
+    </linearGradient>
+  </defs>
+  <rect width="{size}" height="{size}" rx="{round(size * 0.2, 3)}" fill="url(#back)"/>
+  <g fill="{hexa(SYMBOL)}">
+    <rect x="{x(6)}" y="{y(2.5)}" width="{round(4 * k, 3)}" height="{round(4 * k, 3)}"/>
+    <rect x="{x(1)}" y="{y(5)}" width="{round(22 * k, 3)}" height="{round(14 * k, 3)}" rx="{round(2 * k, 3)}"/>
+  </g>
+  <circle cx="{cx}" cy="{cy}" r="{round(5.5 * k, 3)}" fill="{hexa(CAPTION_BOTTOM)}"/>
+  <circle cx="{cx}" cy="{cy}" r="{round(3.5 * k, 3)}" fill="{hexa(SYMBOL)}"/>
+  <circle cx="{round(cx + k, 3)}" cy="{round(cy + k, 3)}" r="{round(1.8 * k, 3)}" fill="{hexa(CAPTION_BOTTOM)}"/>
+</svg>
+"""
+    with open(path, "w") as out:
+        out.write(svg)
+
+
 def main():
     b = lambda n: os.path.join(HERE, "bitmaps", f"{n}.png")
     background(b(130))
@@ -300,6 +331,7 @@ def main():
     mask(b(178))
     for size in (16, 32, 48):
         icon(os.path.join(HERE, "icons", f"128-{size}.png"), size)
+    icon_svg(os.path.join(HERE, "icons", "finder.svg"))
 
 
 if __name__ == "__main__":

@@ -64,6 +64,7 @@ inside() {
     sleep 0.5
     import -window root "$screenshot"
     echo "demo: screenshot saved to $screenshot"
+    safe_apply_round "$X" "$Y" "${screenshot%.png}"
     local status=0
     if [[ -n "${tray_pid:-}" ]]; then
         tray_round_trip "$window" "$X" "$Y" "$WIDTH" || status=1
@@ -81,6 +82,47 @@ inside() {
     wait "$finder"
     echo "demo: the finder closed"
     return "$status"
+}
+
+# Centre of a control of the dialog template, from its rectangle in dialog units (3 pixels
+# for every 2 units, inside the one-pixel frame), clicked at the window's place on screen.
+click_control() {
+    local x="$1" y="$2" left="$3" top="$4" width="$5" height="$6"
+    xdotool mousemove $((x + 1 + (3 * (2 * left + width) / 2 + 1) / 2)) \
+        $((y + 1 + (3 * (2 * top + height) / 2 + 1) / 2)) click 1
+}
+
+retype_control() {
+    click_control "$@"
+    xdotool key ctrl+a
+    xdotool type --delay 20 "$7"
+}
+
+# The first camera of the list (Loading bay, a fixed address) is renamed and confirms it; a
+# mask with a hole is refused; a gateway outside its subnet asks first, and Cancel keeps it.
+safe_apply_round() {
+    local x="$1" y="$2" base="$3"
+    retype_control "$x" "$y" 162 167 62 14 "Loading dock"      # Name
+    click_control "$x" "$y" 231 239 65 21                        # Submit
+    sleep 2.5 # the camera is asked again and answers
+    import -window root "$base-confirmed.png"
+    echo "demo: the camera's confirmation: $base-confirmed.png"
+    retype_control "$x" "$y" 162 203 61 14 "255.0.255.0"       # Submask
+    click_control "$x" "$y" 231 239 65 21
+    sleep 0.5
+    import -window root "$base-refused.png"
+    echo "demo: a mask with a hole refused: $base-refused.png"
+    xdotool key Escape # closes the message
+    sleep 0.3
+    xdotool mousemove $((x + 60)) $((y + 54)) click 1 # the panel from the camera again
+    retype_control "$x" "$y" 162 223 62 14 "10.99.0.1"         # Gateway
+    click_control "$x" "$y" 231 239 65 21
+    sleep 0.5
+    import -window root "$base-question.png"
+    echo "demo: a gateway outside the subnet asks first: $base-question.png"
+    xdotool key Escape # Cancel: nothing is sent
+    sleep 0.3
+    xdotool mousemove $((x + 60)) $((y + 54))
 }
 
 is_shown() {

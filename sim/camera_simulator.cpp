@@ -103,7 +103,9 @@ void CameraSimulator::HandleDatagram(const uint8_t* bytes, std::size_t length, c
     LogDatagram(bytes, length);
     std::lock_guard lock(m_mutex);
     if (!sim::IsQuery(bytes, length)) {
-        sim::ApplySetRequest(bytes, length, m_devices); // a camera does not answer a set
+        if (!m_settings.dropSetRequests) {
+            sim::ApplySetRequest(bytes, length, m_devices); // a camera does not answer a set
+        }
         return;
     }
     if (sourceLength < sizeof(sockaddr_in)) {

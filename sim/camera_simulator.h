@@ -11,9 +11,10 @@
 
 struct SimSettings {
     std::string bindAddress = "0.0.0.0";
-    uint16_t port = 4000; // 0: any free port (see LocalPort)
-    int jitterMs = 0;     // each reply waits a random 0 to jitterMs milliseconds
-    std::string logPath;  // every received datagram in hex, one per line; empty: no log
+    uint16_t port = 4000;         // 0: any free port (see LocalPort)
+    int jitterMs = 0;             // each reply waits a random 0 to jitterMs milliseconds
+    std::string logPath;          // every received datagram in hex, one per line; empty: no log
+    bool dropSetRequests = false; // a camera that loses every set request: nothing changes
 };
 
 // Stands in for a set of cameras on one UDP socket: answers every query with one reply per

@@ -5,8 +5,11 @@
 #include <csignal>
 #include <iterator>
 
+#include "protocol/finder_version.h"
+
 const char CAMSIM_USAGE[] =
     R"(Usage: camsim (--count N | --devices FILE) [options]
+       camsim --help | --version
 
 Stands in for IP cameras of the finder's discovery protocol on one UDP socket. Every
 query is answered with one reply per device, sent to the query's source address and port.
@@ -20,7 +23,9 @@ Options:
   --bind ADDR      local IPv4 address to listen on (default 0.0.0.0)
   --jitter-ms N    delay each reply by a random 0 to N milliseconds (default 0)
   --log FILE       write every received datagram in hex, one line each
+  --drop-sets      log set requests but apply none, as a camera that loses them
   --help           show this text
+  --version        show the version
 
 Devices file: one device per line, 11 fields separated by '|'; spaces around a field
 are ignored, lines starting with '#' and blank lines are skipped:
@@ -55,6 +60,14 @@ std::optional<CamsimOptions> ParseCamsimArguments(const std::vector<std::string>
         const std::string& option = args[i];
         if (option == "--help" || option == "-h") {
             options.help = true;
+            return options;
+        }
+        if (option == "--drop-sets") {
+            options.settings.dropSetRequests = true;
+            continue;
+        }
+        if (option == "--version") {
+            options.version = true;
             return options;
         }
         static const char* const known[] = {"--count", "--devices",   "--port",
@@ -124,6 +137,10 @@ int CamsimMain(int argc, char** argv, std::ostream& out, std::ostream& err) {
     }
     if (options->help) {
         out << CAMSIM_USAGE;
+        return 0;
+    }
+    if (options->version) {
+        out << VersionLine("camsim");
         return 0;
     }
     std::vector<SimDevice> devices;

@@ -13,6 +13,7 @@ struct CamsimOptions {
     int count = 0;           // generated devices, when no file is given
     std::string devicesPath; // the devices file
     bool help = false;
+    bool version = false;
 };
 
 extern const char CAMSIM_USAGE[];

@@ -5,6 +5,9 @@
 #include <QComboBox>
 #include <QFileInfo>
 
+#include <sqlite3.h>
+
+#include "app/window_texts.h"
 #include "i18n/language_view.h"
 #include "tests/app/finder_fixture.h"
 
@@ -35,12 +38,29 @@ const ExpectedText TEXTS[] = {
     {IDC_EXIT, "Exit", "終了"},
 };
 
+// The language index that table `current` of a database holds; -1 when none can be read.
+int StoredLanguage(const QString& path) {
+    sqlite3* db = nullptr;
+    sqlite3_stmt* statement = nullptr;
+    int stored = -1;
+    if (sqlite3_open_v2(QFile::encodeName(path).constData(), &db, SQLITE_OPEN_READONLY, nullptr) ==
+            SQLITE_OK &&
+        sqlite3_prepare_v2(db, "select language from current", -1, &statement, nullptr) ==
+            SQLITE_OK &&
+        sqlite3_step(statement) == SQLITE_ROW) {
+        stored = sqlite3_column_int(statement, 0);
+    }
+    sqlite3_finalize(statement);
+    sqlite3_close(db);
+    return stored;
+}
+
 class LanguageTest : public FinderDlgTest {
 protected:
-    QString TextOf(int id) const {
+    static QString TextOf(const CFinderDlg& dlg, int id) {
         if (id == LANG_CAPTION_ID)
-            return m_dlg->windowTitle();
-        QWidget* control = m_dlg->ControlById(id);
+            return dlg.windowTitle();
+        QWidget* control = dlg.ControlById(id);
         if (auto* label = qobject_cast<QLabel*>(control))
             return label->text();
         if (auto* button = qobject_cast<QAbstractButton*>(control))
@@ -48,16 +68,17 @@ protected:
         return QStringLiteral("<no control %1>").arg(id);
     }
 
-    void ExpectTexts(bool japanese) const {
+    void ExpectTexts(bool japanese, const CFinderDlg* dlg = nullptr) const {
         for (const ExpectedText& text : TEXTS) {
             SCOPED_TRACE(text.id);
-            EXPECT_EQ(TextOf(text.id), QString::fromUtf8(japanese ? text.japanese : text.english));
+            EXPECT_EQ(TextOf(dlg != nullptr ? *dlg : *m_dlg, text.id),
+                      QString::fromUtf8(japanese ? text.japanese : text.english));
         }
     }
 
     // Opens the drop-down list and clicks the row, as a user picks a language.
-    void PickLanguage(int row) {
-        QComboBox* combo = m_dlg->m_cmbLanguage;
+    void PickLanguage(int row, CFinderDlg* dlg = nullptr) {
+        QComboBox* combo = (dlg != nullptr ? dlg : m_dlg.get())->m_cmbLanguage;
         combo->showPopup();
         QAbstractItemView* list = combo->view();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(list->window()));
@@ -115,6 +136,66 @@ TEST_F(LanguageTest, AMissingDatabaseIsReportedAndTheStartGoesOn) {
     EXPECT_EQ(m_dlg->m_stcAccount->text(), QStringLiteral("Acount"));
     EXPECT_EQ(m_dlg->m_btnExit->text(), QStringLiteral("Exit"));
     EXPECT_TRUE(WaitForList(m_expected));
+}
+
+// The whole program, started where no language.db lies: it takes the one beside it,
+// keeps the user's pick in the user's own copy, and leaves the one beside it as it was.
+TEST_F(LanguageTest, TheProgramKeepsThePickInTheUsersOwnCopy) {
+    QFile shipped(QCoreApplication::applicationDirPath() + QStringLiteral("/language.db"));
+    ASSERT_TRUE(shipped.open(QIODevice::ReadOnly)) << "build the language_db target first";
+    const QByteArray shippedBytes = shipped.readAll();
+    shipped.close();
+    QFile::remove(m_folder.filePath(QStringLiteral("language.db"))); // none where it starts
+    RunProgram({}, [&](CFinderApp& app) {
+        PickLanguage(JAPANESE, app.m_pFinderDlg);
+        QTest::mouseClick(app.m_pFinderDlg->m_btnExit, Qt::LeftButton);
+    });
+    const QString copy = UserDataHome() + QLatin1Char('/') + QCoreApplication::applicationName() +
+                         QStringLiteral("/language.db");
+    EXPECT_EQ(StoredLanguage(copy), JAPANESE);
+    RunProgram({}, [&](CFinderApp& app) {
+        ExpectTexts(true, app.m_pFinderDlg);
+        QTest::mouseClick(app.m_pFinderDlg->m_btnExit, Qt::LeftButton);
+    });
+    EXPECT_TRUE(g_shownMessages.empty());
+    ASSERT_TRUE(shipped.open(QIODevice::ReadOnly));
+    EXPECT_EQ(shipped.readAll(), shippedBytes);
+}
+
+TEST_F(LanguageTest, NoDatabaseAnywhereIsOneMessageNamingThePlacesTried) {
+    m_languagePlace = LanguagePlace{};
+    m_languagePlace->note = LanguagePlaceNote::NotFound;
+    m_languagePlace->tried = {"/opt/finder/bin/language.db", "/usr/share/finder/language.db"};
+    StartFinder(TestCameras());
+    ASSERT_EQ(g_shownMessages.size(), 1u);
+    const QString text = g_shownMessages.front().text;
+    EXPECT_TRUE(text.startsWith(QString::fromUtf8(TEXT_LANGUAGE_NOT_FOUND))) << text.toStdString();
+    EXPECT_TRUE(text.contains(QStringLiteral("\n/opt/finder/bin/language.db\n")));
+    EXPECT_TRUE(text.endsWith(QStringLiteral("\n/usr/share/finder/language.db")));
+    EXPECT_EQ(m_dlg->m_stcAccount->text(), QStringLiteral("Acount"));
+    EXPECT_EQ(m_dlg->m_cmbLanguage->count(), 0);
+    EXPECT_TRUE(WaitForList(m_expected));
+}
+
+// A database the user may not change: its texts and picks work, the one message says the
+// pick is not kept, and no failed save is reported on top.
+TEST_F(LanguageTest, AReadOnlyDatabaseSaysOnceThatThePickIsNotKept) {
+    StartFinder({}); // makes the test's own copy of the database
+    m_dlg.reset();
+    m_languagePlace = LanguagePlace{};
+    m_languagePlace->path = m_languageDb.toStdString();
+    m_languagePlace->readOnly = true;
+    m_languagePlace->note = LanguagePlaceNote::NoUserFolder;
+    m_languagePlace->detail = "/home/user/.local/share/finder: Permission denied";
+    StartFinder({});
+    PickLanguage(JAPANESE);
+    ExpectTexts(true);
+    ASSERT_EQ(g_shownMessages.size(), 1u);
+    EXPECT_EQ(g_shownMessages.front().text,
+              QString::fromUtf8(TEXT_PICK_NOT_KEPT) +
+                  QStringLiteral("\n/home/user/.local/share/finder: Permission denied"));
+    m_dlg.reset();
+    EXPECT_EQ(StoredLanguage(m_languageDb), 0);
 }
 
 } // namespace

@@ -45,8 +45,9 @@ protected:
 
     // Presses Submit and waits for the set request to reach the camera.
     std::string SubmitAndReceive() {
+        const std::size_t before = m_peer->Received().size();
         QTest::mouseClick(m_dlg->m_btnSubmit, Qt::LeftButton);
-        if (!QTest::qWaitFor([&] { return m_peer->Received().size() == 2; }, 5000)) {
+        if (!QTest::qWaitFor([&] { return m_peer->Received().size() == before + 1; }, 5000)) {
             return {};
         }
         return m_peer->Received().back();
@@ -103,9 +104,10 @@ TEST_F(PanelTest, StaticDeviceShowsItsSettings) {
     ExpectEnabled(true, false, true);
 }
 
-TEST_F(PanelTest, DhcpAsASetRequestSendsItShowsStaticTextButChecksDhcp) {
+// The info line reads the mode as the radios do: a DHCP camera no longer reads "STATIC".
+TEST_F(PanelTest, DhcpAsASetRequestSendsItShowsDhcpInTextAndRadio) {
     Select(QStringLiteral("Lobby")); // FF FF 01 FF
-    EXPECT_EQ(Info(), QStringLiteral("IP Get:STATIC\r\nVersion:1.0\r\n"));
+    EXPECT_EQ(Info(), QStringLiteral("IP Get:DHCP\r\nVersion:1.0\r\n"));
     EXPECT_EQ(m_dlg->m_edtHttpPort->text(), QStringLiteral("8080"));
     ExpectChecked(false, true, false);
     ExpectEnabled(false, false, true);
@@ -120,7 +122,7 @@ TEST_F(PanelTest, BothDhcpBytesOnShowDhcp) {
 
 TEST_F(PanelTest, PppoeDeviceKeepsItsAccountFieldsDisabledUntilPppoeIsClicked) {
     Select(QStringLiteral("Roof PPPoE")); // 01 FF FF FF
-    EXPECT_EQ(Info(), QStringLiteral("IP Get:STATIC\r\nVersion:2.1.1\r\n"));
+    EXPECT_EQ(Info(), QStringLiteral("IP Get:PPPOE\r\nVersion:2.1.1\r\n"));
     EXPECT_EQ(m_dlg->m_edtPppoeAccount->text(), QStringLiteral("roof@isp.example"));
     EXPECT_EQ(m_dlg->m_edtPppoePassword->text(), QStringLiteral("Pa55w0rd"));
     ExpectChecked(true, false, false);
@@ -191,9 +193,21 @@ TEST_F(PanelTest, SubmitSendsTheChosenMode) {
     EXPECT_EQ(SubmitAndReceive(), Request({FRONT_DOOR_MAC, {0x1f, 4, 0xff, 0xff, 0x01, 0xff}}));
 }
 
-TEST_F(PanelTest, SubmitWithNoDeviceSelectedSendsTheBareMagic) {
-    EXPECT_EQ(SubmitAndReceive(), Request({}));
+TEST_F(PanelTest, SubmitIsEnabledOnlyWhileThePanelHoldsASelectedCamera) {
+    EXPECT_FALSE(m_dlg->m_btnSubmit->isEnabled());
+    QTest::mouseClick(m_dlg->m_btnSubmit, Qt::LeftButton);
+    Select(QStringLiteral("Front door"));
+    EXPECT_TRUE(m_dlg->m_btnSubmit->isEnabled());
+    QTest::mouseClick(m_dlg->m_btnUpdate, Qt::LeftButton);
+    EXPECT_FALSE(m_dlg->m_btnSubmit->isEnabled()) << "the fields no longer match a listed camera";
+    ASSERT_TRUE(WaitForList(m_expected));
+    Select(QStringLiteral("Front door"));
+    Retype(m_dlg->m_edtName, QStringLiteral("Front gate"));
+    EXPECT_FALSE(SubmitAndReceive().empty());
     ExpectPanelCleared();
+    EXPECT_FALSE(m_dlg->m_btnSubmit->isEnabled());
+    const std::vector<std::string> received = m_peer->Received();
+    EXPECT_EQ(std::count(received.begin(), received.end(), Request({})), 0) << "no bare magic";
 }
 
 TEST_F(PanelTest, UpdateEmptiesTheListAndItRefills) {
@@ -249,6 +263,7 @@ struct BadInput {
     const char* field;
     QLineEdit* CFinderDlg::*edit;
     const char* text;
+    const char* mended; // a good value that changes the setting
 };
 
 // Names the case in the test list instead of dumping the struct's bytes.
@@ -280,35 +295,40 @@ TEST_P(RefusedInputTest, LeavesThePanelAsTypedAndSendsNothing) {
     EXPECT_EQ(m_dlg->m_grpMac->title(), QStringLiteral("02005e000001"));
     EXPECT_EQ(m_dlg->m_lstDevices->count(), m_expected);
 
-    // Mended, the same panel goes out.
-    Retype(edit, edit == m_dlg->m_edtHttpPort ? QStringLiteral("80")
-                 : edit == m_dlg->m_edtNewMac ? QStringLiteral("02005e000001")
-                                              : QStringLiteral("192.168.1.1"));
+    // Mended, the same panel goes out without a question.
+    Retype(edit, QString::fromLatin1(input.mended));
     EXPECT_FALSE(SubmitAndReceive().empty());
     EXPECT_EQ(g_shownMessages.size(), 1u);
+    EXPECT_TRUE(g_askedQuestions.empty());
 }
 
-INSTANTIATE_TEST_SUITE_P(Fields, RefusedInputTest,
-                         ::testing::Values(BadInput{"IP", &CFinderDlg::m_edtIp, "192.168.1"},
-                                           BadInput{"Mac", &CFinderDlg::m_edtNewMac,
-                                                    "02005e00000g"}),
-                         [](const ::testing::TestParamInfo<BadInput>& info) {
-                             std::string name = info.param.field;
-                             name.erase(std::remove(name.begin(), name.end(), ' '), name.end());
-                             return name + std::to_string(info.index);
-                         });
+INSTANTIATE_TEST_SUITE_P(
+    Fields, RefusedInputTest,
+    ::testing::Values(BadInput{"IP", &CFinderDlg::m_edtIp, "192.168.1", "192.168.1.21"},
+                      BadInput{"Mac", &CFinderDlg::m_edtNewMac, "02005e00000g", "02005e0000aa"},
+                      BadInput{"Submask", &CFinderDlg::m_edtNetmask, "255.0.255.0", "255.255.0.0"},
+                      BadInput{"Mac", &CFinderDlg::m_edtNewMac, "01005e0000aa", "02005e0000aa"}),
+    [](const ::testing::TestParamInfo<BadInput>& info) {
+        std::string name = info.param.field;
+        name.erase(std::remove(name.begin(), name.end(), ' '), name.end());
+        return name + std::to_string(info.index);
+    });
 
-TEST_F(PanelTest, CharactersACameraCannotStoreAreRefused) {
+TEST_F(PanelTest, ATextLongerThanTheCameraKeepsIsRefused) {
     Select(QStringLiteral("Front door"));
-    Retype(m_dlg->m_edtName, QString::fromUtf8("门口 camera"));
+    // Plain ASCII now, so the new name goes out as UTF-8: 22 bytes for a 16-byte field.
+    Retype(m_dlg->m_edtName, QString::fromUtf8("门口摄像机 camera"));
     QTest::mouseClick(m_dlg->m_btnSubmit, Qt::LeftButton);
     ASSERT_EQ(g_shownMessages.size(), 1u);
-    EXPECT_TRUE(g_shownMessages[0].text.startsWith(QLatin1String("Name")));
+    EXPECT_EQ(
+        g_shownMessages[0].text,
+        QStringLiteral("Name: the text is too long. The camera keeps 16 bytes of it in UTF-8: "
+                       "only the first 6 characters fit. Nothing was sent."));
     QTest::qWait(300);
     EXPECT_EQ(m_peer->Received().size(), 1u);
 }
 
-// Device texts are bytes: shown one character per byte and sent back unchanged.
+// Device texts are bytes: shown as the codec reads them and sent back unchanged.
 class DeviceTextTest : public FinderDlgTest {};
 
 TEST_F(DeviceTextTest, UntouchedTextsWithAnyBytesAreNeverSent) {
@@ -317,8 +337,9 @@ TEST_F(DeviceTextTest, UntouchedTextsWithAnyBytesAreNeverSent) {
     devices[0].pppoeAccount = "\xc3\xa9t\xe9";
     StartFinder(devices);
     ASSERT_TRUE(WaitForList(m_expected));
-    Select(QString::fromLatin1("Caf\xe9 \xff\x80\x01"));
-    EXPECT_EQ(m_dlg->m_edtName->text(), QString::fromLatin1("Caf\xe9 \xff\x80\x01"));
+    // No UTF-8, so read in the English window's Windows-1252.
+    Select(QString::fromUtf8("Caf\xc3\xa9 \xc3\xbf\xe2\x82\xac\x01"));
+    EXPECT_EQ(m_dlg->m_edtName->text(), QString::fromUtf8("Café ÿ€\x01"));
     Retype(m_dlg->m_edtHttpPort, QStringLiteral("81"));
     QTest::mouseClick(m_dlg->m_btnSubmit, Qt::LeftButton);
     ASSERT_TRUE(QTest::qWaitFor([&] { return m_peer->Received().size() == 2; }, 5000));
@@ -327,16 +348,16 @@ TEST_F(DeviceTextTest, UntouchedTextsWithAnyBytesAreNeverSent) {
     EXPECT_EQ(m_peer->Devices().front().name, "Caf\xe9 \xff\x80\x01");
 }
 
-TEST_F(DeviceTextTest, AnEditedTextGoesOutByteForByte) {
+TEST_F(DeviceTextTest, AnEditedTextOverPlainAsciiGoesOutAsUtf8) {
     std::vector<SimDevice> devices = TestCameras();
     StartFinder(devices);
     ASSERT_TRUE(WaitForList(m_expected));
     Select(QStringLiteral("Front door"));
-    Retype(m_dlg->m_edtName, QString::fromLatin1("Caf\xe9"));
+    Retype(m_dlg->m_edtName, QString::fromUtf8("Café"));
     QTest::mouseClick(m_dlg->m_btnSubmit, Qt::LeftButton);
     ASSERT_TRUE(QTest::qWaitFor([&] { return m_peer->Received().size() == 2; }, 5000));
     EXPECT_EQ(m_peer->Received().back(),
-              Request({FRONT_DOOR_MAC, TextItem(0x20, 16, "Caf\xe9"), MODE_STATIC}));
+              Request({FRONT_DOOR_MAC, TextItem(0x20, 16, "Caf\xc3\xa9"), MODE_STATIC}));
 }
 
 } // namespace

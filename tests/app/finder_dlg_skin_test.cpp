@@ -11,6 +11,7 @@
 #include <QWindow>
 
 #include "app/finder_app.h"
+#include "protocol/finder_version.h"
 #include "skin/skin_bitmaps.h"
 #include "tests/app/finder_fixture.h"
 
@@ -201,9 +202,11 @@ TEST_F(SkinTest, TheTrayButtonHidesToTheTrayAndOnlyADoubleClickBringsTheWindowBa
     EXPECT_FALSE(m_dlg->isVisible());
     EXPECT_TRUE(m_dlg->m_bInTray);
     EXPECT_TRUE(m_dlg->m_nid->isVisible());
-    EXPECT_EQ(m_dlg->m_nid->toolTip(), QStringLiteral("Lanvista"));
+    EXPECT_TRUE(m_dlg->m_nid->toolTip().startsWith(QStringLiteral("Lanvista finder ")));
     EXPECT_TRUE(m_dlg->IsWorkerRunning()) << "the finder goes on searching in the tray";
     EXPECT_TRUE(WaitForList(m_expected));
+    EXPECT_EQ(m_dlg->m_nid->toolTip(),
+              QStringLiteral("Lanvista finder %1\n5 cameras listed").arg(FinderVersion()));
 
     for (auto reason : {QSystemTrayIcon::Trigger, QSystemTrayIcon::Context,
                         QSystemTrayIcon::MiddleClick, QSystemTrayIcon::Unknown}) {
@@ -280,6 +283,7 @@ TEST_F(SkinTest, MinimiseGoesToTheTaskbarNotTheTray) {
 
 TEST_F(SkinTest, CommandButtonsWearTheSkinWithBlackText) {
     StartFinder({});
+    m_dlg->m_btnSubmit->setEnabled(true); // as a selection leaves it: the normal face
     for (CSkinButton* button : {m_dlg->m_btnUpdate, m_dlg->m_btnExit, m_dlg->m_btnSubmit}) {
         SCOPED_TRACE(button->text().toStdString());
         EXPECT_EQ(button->CaptionColor(), QColor(0, 0, 0));

@@ -2,7 +2,6 @@
 
 #include <QComboBox>
 #include <QLabel>
-#include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
 
@@ -214,19 +213,22 @@ TEST_F(FinderDlgShutdownTest, ClosingTheWindow) {
     ExpectEndedAndJoined(QDialog::Rejected);
 }
 
-TEST_F(FinderDlgShutdownTest, EnterInAFieldEndsTheDialogAndTheAppJoinsBeforeDeleting) {
+// Enter used to be the dialog's OK path: it ended the program and lost every typed setting.
+TEST_F(FinderDlgShutdownTest, EnterInAFieldTheLanguageBoxOrTheListEndsNothing) {
     StartAndWait();
-    QTest::keyClick(m_dlg->m_edtName, Qt::Key_Return);
-    EXPECT_FALSE(m_dlg->isVisible());
-    EXPECT_EQ(m_dlg->result(), QDialog::Accepted);
-
-    CFinderApp app;
-    QPointer<CFinderDlg> dialog = m_dlg.release();
-    app.m_pFinderDlg = dialog;
-    EXPECT_EQ(app.ExitInstance(), 0);
-    EXPECT_TRUE(dialog.isNull());
-    EXPECT_EQ(app.m_pFinderDlg, nullptr);
-    EXPECT_TRUE(CanBindUdpPort(m_peer->Endpoints().localPort));
+    m_dlg->m_edtName->setFocus();
+    QTest::keyClicks(m_dlg->m_edtName, QStringLiteral("typed"));
+    for (QWidget* widget : std::initializer_list<QWidget*>{m_dlg->m_edtName, m_dlg->m_cmbLanguage,
+                                                           m_dlg->m_lstDevices, m_dlg.get()}) {
+        widget->setFocus();
+        QTest::keyClick(widget, Qt::Key_Return);
+        QTest::keyClick(widget, Qt::Key_Enter, Qt::KeypadModifier);
+        EXPECT_TRUE(m_dlg->isVisible()) << widget->property(CONTROL_ID_PROPERTY).toInt();
+    }
+    EXPECT_EQ(m_dlg->m_edtName->text(), QStringLiteral("typed"));
+    EXPECT_TRUE(m_dlg->IsWorkerRunning());
+    QTest::keyClick(m_dlg->m_edtName, Qt::Key_Escape); // Esc still ends it
+    ExpectEndedAndJoined(QDialog::Rejected);
 }
 
 TEST_F(FinderDlgShutdownTest, EnterOnAFocusedButtonPressesIt) {

@@ -13,6 +13,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -68,9 +69,39 @@ inline void RecordMessage(QWidget*, const QString& title, const QString& text) {
     g_shownMessages.push_back({title, text});
 }
 
+// Answers every question with g_sendAnyway (the real box's default is the second answer).
+struct AskedQuestion {
+    QString title;
+    QString text;
+    QString yes;
+    QString no;
+};
+inline std::vector<AskedQuestion> g_askedQuestions;
+inline bool g_sendAnyway = false;
+inline bool RecordQuestion(QWidget*, const QString& title, const QString& text, const QString& yes,
+                           const QString& no) {
+    g_askedQuestions.push_back({title, text, yes, no});
+    return g_sendAnyway;
+}
+
+// The networks the window believes this PC is on: the test cameras' own beside loopback.
+inline std::vector<LocalNetwork> TestNetworks() {
+    return {{0x7F000001, 0xFF000000}, {0xC0A80105, 0xFFFFFF00}}; // 127.0.0.1/8, 192.168.1.5/24
+}
+
 inline std::vector<QString> g_openedUrls;
-inline void RecordUrl(const QString& url) {
+inline bool g_urlOpens = true; // whether the desktop has a browser
+inline bool RecordUrl(const QString& url) {
     g_openedUrls.push_back(url);
+    return g_urlOpens;
+}
+
+// Answers the save dialog with the file and filter a test puts here (empty: cancelled).
+inline QString g_saveFile;
+inline QString g_saveFilter;
+inline QString AnswerSaveFile(QWidget*, const QString&, const QString&, QString* selectedFilter) {
+    *selectedFilter = g_saveFilter;
+    return g_saveFile;
 }
 
 inline bool g_trayAvailable = false;
@@ -82,11 +113,19 @@ inline bool IsTestTrayAvailable() {
 // copy of the built language.db (the built one keeps its language).
 class FinderDlgTest : public ::testing::Test {
 protected:
-    void StartFinder(std::vector<SimDevice> devices, bool withMarker = false) {
+    void StartFinder(std::vector<SimDevice> devices, bool withMarker = false,
+                     bool dropSetRequests = false) {
         g_shownMessages.clear();
+        g_askedQuestions.clear();
+        g_sendAnyway = false;
+        g_pfnAsk = RecordQuestion;
+        g_pfnLocalNetworks = TestNetworks;
         g_openedUrls.clear();
         g_pfnShowMessage = RecordMessage;
         g_pfnOpenUrl = RecordUrl;
+        g_urlOpens = true;
+        g_pfnAskSaveFile = AnswerSaveFile;
+        g_saveFile.clear();
         g_trayAvailable = false;
         g_pfnIsSystemTrayAvailable = IsTestTrayAvailable;
         if (m_languageDb.isEmpty()) {
@@ -96,7 +135,9 @@ protected:
             QFile::setPermissions(m_languageDb, QFile::ReadOwner | QFile::WriteOwner);
         }
         m_expected = static_cast<int>(devices.size());
-        m_peer = std::make_unique<CameraPeer>(std::move(devices));
+        SimSettings settings;
+        settings.dropSetRequests = dropSetRequests;
+        m_peer = std::make_unique<CameraPeer>(std::move(devices), settings);
         ASSERT_TRUE(m_peer->Started()) << m_peer->Error();
         const QString marker = m_folder.filePath(QStringLiteral("Search.conf"));
         if (withMarker) {
@@ -107,6 +148,9 @@ protected:
             m_beforeDialog(m_peer->Endpoints());
         }
         m_dlg = std::make_unique<CFinderDlg>(m_peer->Endpoints(), marker, m_languageDb);
+        if (m_languagePlace) {
+            m_dlg->SetLanguagePlace(*m_languagePlace);
+        }
         m_dlg->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(m_dlg.get()));
     }
@@ -130,6 +174,19 @@ protected:
             ~Back() { QDir::setCurrent(folder); }
         } back;
         ASSERT_TRUE(QDir::setCurrent(m_folder.path()));
+        // The program keeps the user's copy of language.db in the user's data folder: a
+        // scratch one, never the real home.
+        const struct Data {
+            QByteArray before = qgetenv("XDG_DATA_HOME");
+            ~Data() {
+                if (before.isNull()) {
+                    qunsetenv("XDG_DATA_HOME");
+                } else {
+                    qputenv("XDG_DATA_HOME", before);
+                }
+            }
+        } data;
+        qputenv("XDG_DATA_HOME", QFile::encodeName(UserDataHome()));
 
         CFinderApp app;
         app.SetEndpoints(endpoints);
@@ -143,6 +200,8 @@ protected:
         EXPECT_EQ(app.m_pFinderDlg, nullptr);
         EXPECT_TRUE(CanBindUdpPort(endpoints.localPort)) << "the worker was not joined";
     }
+
+    QString UserDataHome() const { return m_folder.filePath(QStringLiteral("data")); }
 
     bool WaitForList(int count, int ms = 5000) {
         return QTest::qWaitFor([&] { return m_dlg->m_lstDevices->count() == count; }, ms);
@@ -187,6 +246,7 @@ protected:
     QString m_languageDb;
     // Runs just before the dialog is made, with the endpoints it will get.
     std::function<void(const WorkerEndpoints&)> m_beforeDialog;
+    std::optional<LanguagePlace> m_languagePlace; // instead of m_languageDb, when set
     std::unique_ptr<CameraPeer> m_peer;
     std::unique_ptr<CFinderDlg> m_dlg;
     int m_expected = 0;

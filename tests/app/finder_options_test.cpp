@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <string>
+#include <vector>
 
 #include "app/finder_options.h"
 
@@ -48,11 +50,50 @@ TEST_F(FinderOptionsTest, BadValuesAreReported) {
         EXPECT_FALSE(ParseFinderOptions(static_cast<int>(argv.size()), argv.data()).error.empty())
             << argv[1];
     }
-    const char* help[] = {"finder", "--help"};
-    EXPECT_EQ(ParseFinderOptions(2, help).error, "unknown option --help");
+    const char* colour[] = {"finder", "--colour"};
+    EXPECT_EQ(ParseFinderOptions(2, colour).error, "unknown option --colour");
     setenv("FINDER_BROADCAST", "not an address", 1);
     const char* argv[] = {"finder"};
     EXPECT_NE(ParseFinderOptions(1, argv).error.find("FINDER_BROADCAST"), std::string::npos);
+}
+
+// --help and --version win over anything else on the line or in the environment; Qt's
+// own options (one dash) and their values are left to Qt.
+TEST_F(FinderOptionsTest, HelpVersionAndQtsOwnOptions) {
+    setenv("FINDER_BROADCAST", "not an address", 1);
+    const struct {
+        std::vector<const char*> argv;
+        bool help;
+        bool version;
+        bool error;
+    } cases[] = {
+        {{"finder", "--help"}, true, false, false},
+        {{"finder", "-h"}, true, false, false},
+        {{"finder", "--local-port", "0", "--version"}, false, true, false},
+        {{"finder", "--bogus", "--help"}, true, false, false},
+        {{"finder"}, false, false, true}, // the variable is read without --help
+    };
+    for (const auto& c : cases) {
+        const FinderOptions options =
+            ParseFinderOptions(static_cast<int>(c.argv.size()), c.argv.data());
+        EXPECT_EQ(options.help, c.help) << c.argv.back();
+        EXPECT_EQ(options.version, c.version) << c.argv.back();
+        EXPECT_EQ(!options.error.empty(), c.error) << c.argv.back() << ": " << options.error;
+    }
+    unsetenv("FINDER_BROADCAST");
+    const char* qt[] = {"finder", "-platform", "offscreen", "-reverse", "--local-port", "4500"};
+    const FinderOptions options = ParseFinderOptions(6, qt);
+    EXPECT_TRUE(options.error.empty()) << options.error;
+    EXPECT_EQ(options.endpoints.localPort, 4500);
+}
+
+TEST_F(FinderOptionsTest, UsageNamesTheDefaultsAndTheVariables) {
+    const std::string usage = FinderUsage();
+    for (const char* part :
+         {"(default 3566)", "(default 255.255.255.255)", "(default 4000)", "FINDER_LOCAL_PORT",
+          "FINDER_BROADCAST", "FINDER_DEVICE_PORT", "--help", "--version"}) {
+        EXPECT_NE(usage.find(part), std::string::npos) << part;
+    }
 }
 
 } // namespace

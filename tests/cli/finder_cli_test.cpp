@@ -84,10 +84,15 @@ struct CliRun {
     std::string err;
 };
 
+// The networks finder-cli believes this PC is on: the cameras' own beside loopback.
+std::vector<LocalNetwork> TestNetworks() {
+    return {{0x7F000001, 0xFF000000}, {0xC0A80105, 0xFFFFFF00}}; // 127.0.0.1/8, 192.168.1.5/24
+}
+
 CliRun Cli(std::vector<std::string> args, const std::vector<std::string>& network = {}) {
     args.insert(args.end(), network.begin(), network.end());
     std::ostringstream out, err;
-    const int status = RunFinderCli(args, out, err);
+    const int status = RunFinderCli(args, out, err, TestNetworks);
     return {status, out.str(), err.str()};
 }
 
@@ -126,11 +131,17 @@ TEST(FinderCliScan, JsonHasEveryKeyAndEscapesTexts) {
         "  {\"id\": 254, \"readOnly\": false, \"name\": \"Lobby, \\\"main\\\"\", \"version\": "
         "\"2.0.7\", \"mac\": \"02005e000002\", \"ip\": \"192.168.1.21\", \"netmask\": "
         "\"255.255.255.0\", \"gateway\": \"192.168.1.1\", \"httpPort\": 8080, \"netMode\": "
-        "\"ffff0100\", \"mode\": \"DHCP\", \"pppoeAccount\": \"\", \"pppoePassword\": \"\"},");
+        "\"ffff0100\", \"mode\": \"DHCP\", \"pppoeAccount\": \"\"},");
+    // The password only when asked for.
     EXPECT_NE(lines[3].find("\"netMode\": \"01ffffff\", \"mode\": \"PPPOE\", \"pppoeAccount\": "
-                            "\"roof@isp.example\", \"pppoePassword\": \"pw\"}"),
+                            "\"roof@isp.example\"}"),
               std::string::npos)
         << lines[3];
+    const CliRun shown = Cli({"scan", "--json", "--show-passwords"}, cameras.Network());
+    ASSERT_EQ(shown.status, 0) << shown.err;
+    EXPECT_NE(shown.out.find("\"pppoeAccount\": \"roof@isp.example\", \"pppoePassword\": \"pw\"}"),
+              std::string::npos)
+        << shown.out;
     EXPECT_NE(lines[4].find("\"id\": 252, \"readOnly\": true,"), std::string::npos);
     EXPECT_EQ(lines[4].back(), '}') << "no comma after the last object";
 }
@@ -142,9 +153,16 @@ TEST(FinderCliScan, CsvHasAHeaderAndQuotesWhereNeeded) {
     const std::vector<std::string> lines = Lines(run.out);
     ASSERT_EQ(lines.size(), 5u);
     EXPECT_EQ(lines[0], "id,readOnly,name,version,mac,ip,netmask,gateway,httpPort,netMode,mode,"
-                        "pppoeAccount,pppoePassword\r");
+                        "pppoeAccount\r");
     EXPECT_EQ(lines[2], "254,false,\"Lobby, \"\"main\"\"\",2.0.7,02005e000002,192.168.1.21,"
-                        "255.255.255.0,192.168.1.1,8080,ffff0100,DHCP,,\r");
+                        "255.255.255.0,192.168.1.1,8080,ffff0100,DHCP,\r");
+    EXPECT_EQ(run.out.find("pw"), std::string::npos) << "no password without --show-passwords";
+    const CliRun shown = Cli({"scan", "--csv", "--show-passwords"}, cameras.Network());
+    ASSERT_EQ(shown.status, 0) << shown.err;
+    const std::vector<std::string> shownLines = Lines(shown.out);
+    ASSERT_EQ(shownLines.size(), 5u);
+    EXPECT_EQ(shownLines[0].substr(shownLines[0].size() - 15), ",pppoePassword\r");
+    EXPECT_EQ(shownLines[3].substr(shownLines[3].size() - 21), ",roof@isp.example,pw\r");
 }
 
 TEST(FinderCliScan, NoDeviceGivesAnEmptyListAndANetworkFailureExitsWith1) {
@@ -186,27 +204,32 @@ TEST(FinderCliScan, HostileNamesComeOutEscapedInEveryFormat) {
     devices[1].name = "=1+1";
     devices[2].name = "abc\xe2\x80\xaegpj.exe";
     devices[3].name = "\x9b"
-                      "2J\xff";
+                      "2J\xff"; // read through the codec (Windows-1252 here): no C1 control left
     Cameras cameras(devices);
 
     const CliRun table = Cli({"scan"}, cameras.Network());
     ASSERT_EQ(table.status, 0) << table.err;
-    for (const char* shown :
-         {"255  \\x1b]0;pwn\\x07 ", "254  =1+1 ", "253  abc\\u202egpj.exe ", "252  \\x9b2J\xff "}) {
+    for (const char* shown : {"255  \\x1b]0;pwn\\x07 ", "254  =1+1 ", "253  abc\\u202egpj.exe ",
+                              "252  \xe2\x80\xba"
+                              "2J\xc3\xbf "}) {
         EXPECT_NE(table.out.find(shown), std::string::npos) << shown << " in\n" << table.out;
     }
 
     const CliRun csv = Cli({"scan", "--csv"}, cameras.Network());
     ASSERT_EQ(csv.status, 0) << csv.err;
-    for (const char* cell : {"\n255,false,\\x1b]0;pwn\\x07,", "\n254,false,'=1+1,",
-                             "\n253,false,abc\\u202egpj.exe,", "\n252,true,\\x9b2J\xff,"}) {
+    for (const char* cell :
+         {"\n255,false,\\x1b]0;pwn\\x07,", "\n254,false,'=1+1,", "\n253,false,abc\\u202egpj.exe,",
+          "\n252,true,\xe2\x80\xba"
+          "2J\xc3\xbf,"}) {
         EXPECT_NE(csv.out.find(cell), std::string::npos) << cell << " in\n" << csv.out;
     }
 
     const CliRun json = Cli({"scan", "--json"}, cameras.Network());
     ASSERT_EQ(json.status, 0) << json.err;
     for (const char* name : {"\"name\": \"\\u001b]0;pwn\\u0007\"", "\"name\": \"=1+1\"",
-                             "\"name\": \"abc\\u202egpj.exe\"", "\"name\": \"\\ufffd2J\\ufffd\""}) {
+                             "\"name\": \"abc\\u202egpj.exe\"",
+                             "\"name\": \"\xe2\x80\xba"
+                             "2J\xc3\xbf\""}) {
         EXPECT_NE(json.out.find(name), std::string::npos) << name << " in\n" << json.out;
     }
     for (const CliRun* run : {&table, &csv, &json}) {
@@ -265,11 +288,12 @@ TEST(FinderCliSet, EveryChangeIsAppliedAndVerified) {
                             "--pppoe-password",
                             "sixteen-bytes-pw",
                             "--new-mac",
-                            "0A0B0C0D0E0F"},
+                            "0A0B0C0D0E0F",
+                            "--force"}, // 10.1.2.3 lies outside every network of this PC
                            cameras.Network());
     EXPECT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(run.out, "settings sent to device 02005e000001\n"
-                       "device 0a0b0c0d0e0f answers with the new settings\n");
+                       "Back door confirmed the new settings\n");
     const SimDevice device = cameras.Devices()[0];
     EXPECT_EQ(MacText(device.mac), "0a0b0c0d0e0f");
     EXPECT_EQ(device.name, "Back door");
@@ -306,45 +330,63 @@ TEST(FinderCliSet, OnlyChangedSettingsTravelAndTheModeDefaultsToTheRecords) {
 }
 
 TEST(FinderCliSet, AChangeTheDeviceDoesNotTakeDoesNotVerify) {
-    // A camera that answers queries but ignores set requests.
-    const int fd = socket(AF_INET, SOCK_DGRAM, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address);
-    socklen_t length = sizeof address;
-    getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length);
-    std::atomic<bool> stop{false};
-    std::thread stubborn([&] {
-        const std::vector<uint8_t> reply = sim::EncodeReply(SampleDevices()[0]);
-        while (!stop) {
-            pollfd p{fd, POLLIN, 0};
-            if (poll(&p, 1, 20) <= 0) {
-                continue;
-            }
-            uint8_t buffer[512];
-            sockaddr_in from{};
-            socklen_t fromLength = sizeof from;
-            const ssize_t n = recvfrom(fd, buffer, sizeof buffer, 0,
-                                       reinterpret_cast<sockaddr*>(&from), &fromLength);
-            if (n > 0 && sim::IsQuery(buffer, static_cast<std::size_t>(n))) {
-                sendto(fd, reply.data(), reply.size(), 0, reinterpret_cast<sockaddr*>(&from),
-                       fromLength);
-            }
-        }
-    });
+    SimSettings losing;
+    losing.dropSetRequests = true; // answers queries, loses set requests
+    Cameras cameras(SampleDevices(), losing);
     const CliRun run =
-        Cli({"set", "02005e000001", "--name", "Other", "--http-port", "81", "--broadcast",
-             "127.0.0.1", "--device-port", std::to_string(ntohs(address.sin_port)), "--local-port",
-             std::to_string(FreeUdpPort()), "--timeout-ms", SCAN_MS});
-    stop = true;
-    stubborn.join();
-    close(fd);
+        Cli({"set", "02005e000001", "--name", "Other", "--http-port", "81"}, cameras.Network());
     EXPECT_EQ(run.status, 1);
-    EXPECT_NE(run.err.find("did not verify"), std::string::npos) << run.err;
-    EXPECT_NE(run.err.find("name is \"Front door\", not \"Other\"; httpPort is \"80\", not \"81\""),
+    EXPECT_NE(run.err.find("the change did not verify: Front door did not take the new "
+                           "settings: Name is \"Front door\", not \"Other\" as sent; Http Port "
+                           "is \"80\", not \"81\" as sent"),
               std::string::npos)
         << run.err;
+    EXPECT_EQ(cameras.SetRequests(), 1);
+    EXPECT_GT(cameras.Received().size(), 3u) << "it asked again before giving up";
+}
+
+// Checked against the scan before anything is sent: refused, or risky without --force.
+TEST(FinderCliSet, RefusedAndRiskyChangesAreNotSent) {
+    Cameras cameras(SampleDevices());
+    const std::string mac = "02005e000001";
+    const struct {
+        std::vector<std::string> args;
+        const char* said;
+    } cases[] = {
+        {{"--name", "Front door"}, "Nothing to send: no setting was changed"},
+        {{"--http-port", "0080"}, "Nothing to send: no setting was changed"},
+        {{"--netmask", "255.0.255.0"}, "Submask: 255.0.255.0 is not a subnet mask"},
+        {{"--ip", "192.168.1.255"}, "IP: 192.168.1.255 is the broadcast address"},
+        {{"--gateway", "192.168.1.20"}, "Gateway: 192.168.1.20 is the camera's own IP"},
+        {{"--new-mac", "ffffffffffff"}, "Mac: ffffffffffff is the broadcast address"},
+        {{"--name", "a\tb"}, "Name: the text holds a control character"},
+        {{"--gateway", "192.168.2.1"},
+         "subnet 192.168.1.0/24, so the camera cannot reach it. Use --force to send it anyway."},
+        {{"--ip", "192.168.1.21"}, "already the IP of the camera Lobby, \"main\" (02005e000002)"},
+        {{"--ip", "192.168.1.5"}, "192.168.1.5 is the IP of this PC"},
+        {{"--ip", "10.0.0.9", "--netmask", "255.0.0.0", "--gateway", "0.0.0.0"},
+         "the finder will lose sight of the camera"},
+    };
+    for (const auto& c : cases) {
+        std::vector<std::string> args = {"set", mac};
+        args.insert(args.end(), c.args.begin(), c.args.end());
+        SCOPED_TRACE(::testing::PrintToString(args));
+        const CliRun run = Cli(args, cameras.Network());
+        EXPECT_EQ(run.status, 2);
+        EXPECT_NE(run.err.find(c.said), std::string::npos) << run.err;
+        EXPECT_NE(run.err.find("othing was sent"), std::string::npos) << run.err;
+    }
+    EXPECT_EQ(cameras.SetRequests(), 0);
+}
+
+TEST(FinderCliSet, ForceSendsARiskyChangeAndItIsConfirmed) {
+    Cameras cameras(SampleDevices());
+    const CliRun run =
+        Cli({"set", "02005e000001", "--gateway", "192.168.2.1", "--force"}, cameras.Network());
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out, "settings sent to device 02005e000001\n"
+                       "Front door confirmed the new settings\n");
+    EXPECT_EQ(cameras.Devices()[0].gateway, (std::array<uint8_t, 4>{192, 168, 2, 1}));
 }
 
 TEST(FinderCliSet, BadInputIsRefusedBeforeAnythingIsSent) {
@@ -429,7 +471,7 @@ TEST(FinderCliRules, PanelValuesKeepTheRecordWhereNoOptionIsGiven) {
     std::copy(mixed, mixed + 4, record.netMode);
     SetChanges changes;
     changes.name = "New";
-    PanelValues values = PanelValuesFor(record, changes);
+    PanelValues values = PanelValuesFor(record, changes, CTextCodec());
     EXPECT_EQ(values.name, "New");
     EXPECT_EQ(values.ip, "192.168.1.5");
     EXPECT_EQ(values.httpPort, "80");
@@ -437,7 +479,7 @@ TEST(FinderCliRules, PanelValuesKeepTheRecordWhereNoOptionIsGiven) {
     EXPECT_FALSE(values.pppoeChecked);
     EXPECT_FALSE(values.newMac);
     changes.mode = "static";
-    values = PanelValuesFor(record, changes);
+    values = PanelValuesFor(record, changes, CTextCodec());
     EXPECT_FALSE(values.dhcpChecked || values.pppoeChecked);
 }
 
@@ -461,10 +503,10 @@ TEST(FinderCliProgram, ExitStatusAndHelpOfTheExecutable) {
         text.append(buffer, n);
     }
     pclose(help);
-    for (const char* option :
-         {"--timeout-ms", "--json", "--csv", "--name", "--ip", "--netmask", "--gateway",
-          "--http-port", "--mode", "--pppoe-account", "--pppoe-password", "--new-mac",
-          "--no-verify", "--broadcast", "--device-port", "--local-port", "Exit status"}) {
+    for (const char* option : {"--timeout-ms", "--json", "--csv", "--name", "--ip", "--netmask",
+                               "--gateway", "--http-port", "--mode", "--pppoe-account",
+                               "--pppoe-password", "--new-mac", "--no-verify", "--force",
+                               "--broadcast", "--device-port", "--local-port", "Exit status"}) {
         EXPECT_NE(text.find(option), std::string::npos) << option;
     }
 }
@@ -497,4 +539,85 @@ TEST(FinderCliProgram, ScanWithTheDefaultsInsideANamespace) {
               std::string::npos);
     EXPECT_NE(lines[3].find("\"name\": \"camera-3\""), std::string::npos);
     std::remove(output.c_str());
+}
+
+// Camera texts in every encoding: UTF-8 out, whatever the cameras store.
+namespace {
+
+const std::string BACK_GATE_GBK = "\xBA\xF3\xC3\xC5\xC9\xE3\xCF\xF1\xBB\xFA"; // 后门摄像机
+
+std::vector<SimDevice> NamedDevices() {
+    std::vector<SimDevice> devices = SampleDevices();
+    devices.resize(3);
+    devices[0].name = "G\xC3\xA4rage S\xC3\xBC"
+                      "d";
+    devices[1].name = "Caf\xC3\xA9";
+    devices[2].name = "前门摄像机";
+    devices.push_back(CameraFromLine("x | 02005e000004 | 192.168.1.23 | 255.255.255.0 | "
+                                     "192.168.1.1 | 80 | FFFFFFFF | 1.0 | | | 0"));
+    devices[3].name = BACK_GATE_GBK;
+    return devices;
+}
+
+// The display column at which text starts in line.
+std::size_t ColumnOf(const std::string& line, const std::string& text) {
+    const std::size_t at = line.find(text);
+    return at == std::string::npos ? std::string::npos : DisplayWidth(line.substr(0, at));
+}
+
+} // namespace
+
+TEST(FinderCliTexts, ScanPrintsUtf8AlignedByDisplayWidth) {
+    Cameras cameras(NamedDevices());
+    CliRun run = Cli({"scan", "--csv", "--encoding", "gbk"}, cameras.Network());
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_TRUE(IsValidUtf8(run.out));
+    for (const char* name : {"Gärage Süd", "Café", "前门摄像机", "后门摄像机"}) {
+        EXPECT_NE(run.out.find(std::string(",") + name + ","), std::string::npos) << name;
+    }
+    // Read as Windows-1252, the GBK name is no Chinese, but the output is still UTF-8.
+    run = Cli({"scan", "--csv", "--encoding", "cp1252"}, cameras.Network());
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_TRUE(IsValidUtf8(run.out));
+    EXPECT_EQ(run.out.find("后门摄像机"), std::string::npos);
+
+    run = Cli({"scan", "--encoding", "gbk"}, cameras.Network());
+    ASSERT_EQ(run.status, 0) << run.err;
+    const std::vector<std::string> lines = Lines(run.out);
+    ASSERT_EQ(lines.size(), 5u) << run.out;
+    for (std::size_t i = 1; i < lines.size(); ++i) {
+        EXPECT_EQ(ColumnOf(lines[i], "02005e00000"), ColumnOf(lines[0], "MAC")) << lines[i];
+    }
+}
+
+TEST(FinderCliTexts, SetWritesTheCamerasOwnEncodingOrRefusesByName) {
+    Cameras cameras(NamedDevices());
+    const std::string gbkCamera = "02005e000004";
+    struct Case {
+        std::vector<std::string> args;
+        const char* named;
+    };
+    const Case refused[] = {
+        {{"set", gbkCamera, "--name", "Gärage", "--encoding", "gbk"}, "\"ä\" (U+00E4)"},
+        {{"set", gbkCamera, "--name", "后门", "--encoding", "nope"}, "\"nope\""},
+        // Front door is plain ASCII, so a new name goes out as UTF-8: 18 bytes.
+        {{"set", "02005e000001", "--name", "前门摄像机一号"}, "first 5 characters fit"},
+        {{"set", gbkCamera, "--name", "ab\xFF"}, "not valid UTF-8"},
+    };
+    for (const Case& c : refused) {
+        std::vector<std::string> args = c.args;
+        const std::vector<std::string> network = cameras.Network();
+        args.insert(args.end(), network.begin(), network.end());
+        SCOPED_TRACE(::testing::PrintToString(args));
+        const CliRun run = Cli(args);
+        EXPECT_EQ(run.status, 2);
+        EXPECT_NE(run.err.find(c.named), std::string::npos) << run.err;
+    }
+    EXPECT_EQ(cameras.SetRequests(), 0);
+
+    // Eight ideographs: 16 bytes in GBK, where UTF-8 would take 24.
+    const CliRun run = Cli({"set", gbkCamera, "--name", "后门摄像机一二三", "--encoding", "gbk"},
+                           cameras.Network());
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(cameras.Devices()[3].name, BACK_GATE_GBK + "\xD2\xBB\xB6\xFE\xC8\xFD");
 }

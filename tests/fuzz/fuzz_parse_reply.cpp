@@ -1,7 +1,7 @@
 // Feeds arbitrary received bytes through everything a reply touches: the parser, the merge
-// into the table (up to the full table and its drop), the list rule, the checks of what a
-// user types, a set request that changes any of the settings against the resulting table,
-// and the escaping of the camera's texts for a terminal, CSV and JSON.
+// into the table (up to the full table and its drop), the list rule, the camera text codec,
+// the checks of what a user types, a set request that changes any of the settings against
+// the resulting table, and the escaping of the camera's texts for a terminal, CSV and JSON.
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
@@ -13,6 +13,7 @@
 #include "protocol/device_list.h"
 #include "protocol/discovery_datagram.h"
 #include "protocol/input_checks.h"
+#include "protocol/text_codec.h"
 #include "protocol/text_escape.h"
 
 namespace {
@@ -34,7 +35,8 @@ std::string Typed(const uint8_t* data, std::size_t size) {
 // stray byte or as UTF-8 (C2 80 to C2 9F).
 void CheckEscaped(const std::string& out) {
     for (std::size_t i = 0; i < out.size();) {
-        const std::size_t length = Utf8SequenceLength(out, i);
+        char32_t code = 0;
+        const std::size_t length = NextCodePoint(out, i, code);
         const auto byte = static_cast<unsigned char>(out[i]);
         const auto next = i + 1 < out.size() ? static_cast<unsigned char>(out[i + 1]) : 0;
         if ((length == 0 && byte <= 0x9f) || (length == 1 && (byte < 0x20 || byte == 0x7f)) ||
@@ -159,6 +161,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     if (NeedsListEntry(entries, table.slot[slot])) {
         __builtin_trap();
     }
+
+    // Whatever the bytes, a text reads as valid UTF-8 and, left alone, writes back as the
+    // very bytes that came.
+    const DeviceRecord& stored = table.slot[slot];
+    const CTextCodec codec = CTextCodec::ForLanguage(size > 0 ? data[size - 1] % 6 : 0);
+    const CameraText name = codec.Read(FieldText(stored.name), ITEM_WIDTH_NAME);
+    const TextWrite write = codec.Write(name.shown, name, ITEM_WIDTH_NAME);
+    if (!IsValidUtf8(name.shown) || !write.Ok() || write.bytes != FieldText(stored.name) ||
+        !IsValidUtf8(ListEntryText(stored, codec))) {
+        __builtin_trap();
+    }
+    CheckEscaped(EscapeControls(name.shown)); // as a terminal gets it
 
     const PanelValues values = EditedPanel(table.slot[slot], data, size);
     CheckInputs(values);

@@ -22,7 +22,7 @@ void RecordingView::SetControlText(int id, const std::string& text) {
 }
 
 void LanguageStoreTest::Start(LanguageDb& store, RecordingView& view, int busyTimeoutMs) {
-    store.OpenLanguageDb(m_path, view, busyTimeoutMs);
+    store.OpenLanguageDb(m_path, view, false, busyTimeoutMs);
     store.InitLanguageList(view);
 }
 

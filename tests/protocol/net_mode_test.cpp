@@ -13,7 +13,7 @@ TEST(NetMode, ModeFollowsTheRadioRule) {
                                 {0x00, 0x00, 0x00, 0x00}, {0xFF, 0x01, 0xFF, 0x01}};
     const char* expected[] = {"STATIC", "DHCP", "PPPOE", "DHCP", "PPPOE", "STATIC"};
     for (std::size_t i = 0; i < std::size(modes); ++i) {
-        EXPECT_EQ(ModeName(RadioMode(modes[i])), expected[i]) << NetModeText(modes[i]);
+        EXPECT_STREQ(ModeName(RadioMode(modes[i])), expected[i]) << NetModeText(modes[i]);
     }
 }
 

@@ -120,25 +120,55 @@ TEST(PanelChecks, TheMessagesSayWhatToTypeInTheirOwnWords) {
         Field(values, c.field) = c.typed;
         EXPECT_EQ(CheckPanelValues(target, values).value_or(""), c.message);
     }
-    // Characters the camera cannot store come first, before any other field.
-    PanelValues values = AsSelected(target);
+    // A camera text that cannot go comes first, before any other field.
+    DeviceRecord legacy = target;
+    SetFieldText(legacy.pppoeAccount, "Caf\xE9"); // Windows-1252
+    PanelValues values = AsSelected(legacy);
+    values.pppoeAccount = "账号";
     values.ip = "bad";
-    EXPECT_EQ(CheckPanelValues(target, values, "Account").value_or(""),
-              "Account: the camera cannot store some of these characters. Nothing was sent.");
+    EXPECT_EQ(CheckPanelValues(legacy, values).value_or(""),
+              "Account: the camera keeps this text in Windows-1252, which has no \"账\" "
+              "(U+8D26). Nothing was sent.");
 }
 
-TEST(PanelChecks, InfoTextHasTheInfoLinesModeAndTheVersion) {
+TEST(PanelChecks, CameraTextsAreCheckedAsTheyWouldBeWritten) {
+    DeviceRecord target = FrontDoor();
+    SetFieldText(target.name, "\xC7\xB0\xC3\xC5"); // 前门 in GBK
+    const CTextCodec chinese = CTextCodec::ForLanguage(1);
+    PanelValues values = AsSelected(target);
+    values.name = "前门";
+    EXPECT_FALSE(CheckPanelValues(target, values, chinese)) << "untouched";
+    values.name = "前门摄像机一二三四";
+    EXPECT_EQ(CheckPanelValues(target, values, chinese).value_or(""),
+              "Name: the text is too long. The camera keeps 16 bytes of it in GBK: only the "
+              "first 8 characters fit. Nothing was sent.");
+    // The texts come in the front end's language, placeholders filled.
+    const TextLookup german = [](const WindowText& text) -> std::string {
+        if (std::string(text.id) == TEXT_CHECK_NOT_PORT.id) {
+            return "%1: „%2“ ist kein Port.";
+        }
+        return std::string(text.id) == TEXT_FIELD_HTTP_PORT.id ? "HTTP-Port" : text.english;
+    };
+    values = AsSelected(target);
+    values.name = "前门"; // as the panel shows it
+    values.httpPort = "%1";
+    EXPECT_EQ(CheckPanelValues(target, values, chinese, german).value_or(""),
+              "HTTP-Port: „%1“ ist kein Port.");
+}
+
+// The mode line reads the mode bytes as the radios do: a DHCP camera reads "DHCP".
+TEST(PanelChecks, InfoTextHasTheRadiosModeAndTheVersion) {
     const struct {
         uint8_t mode[4];
         const char* version;
         const char* text;
     } cases[] = {
         {{0xFF, 0xFF, 0x01, 0x00}, "1.0", "IP Get:DHCP\r\nVersion:1.0\r\n"},
-        {{0xFF, 0xFF, 0x01, 0xFF}, "1.0", "IP Get:STATIC\r\nVersion:1.0\r\n"},
+        {{0xFF, 0xFF, 0x01, 0xFF}, "1.0", "IP Get:DHCP\r\nVersion:1.0\r\n"},
         {{0x00, 0x00, 0x00, 0x00}, "", "IP Get:PPPOE\r\nVersion:\r\n"},
         {{0x01, 0xFF, 0xFF, 0xFF},
          "sixteen-chars-vv",
-         "IP Get:STATIC\r\nVersion:sixteen-chars-vv\r\n"},
+         "IP Get:PPPOE\r\nVersion:sixteen-chars-vv\r\n"},
     };
     for (const auto& c : cases) {
         DeviceRecord record = FrontDoor();

@@ -262,6 +262,31 @@ TEST(CamsimSet, ASetRequestFromTheFinderChangesTheNamedDevice) {
     EXPECT_TRUE(found);
 }
 
+TEST(CamsimSet, DroppingSetRequestsLogsThemAndChangesNothing) {
+    SimSettings settings;
+    settings.dropSetRequests = true;
+    CameraPeer sim(SampleDevices(), settings);
+    LoopbackPeer peer;
+    static DeviceTable table;
+    ClearTable(table);
+    for (const DeviceRecord& record : Query(sim, peer)) {
+        MergeRecord(table, record);
+    }
+    PanelValues values;
+    values.captionMac = "02005e0000ab";
+    values.name = "Renamed";
+    DiscoveryDatagram request;
+    BuildSetRequest(request, table, values);
+    peer.Send(sim->LocalPort(), request.bytes, sizeof request.bytes);
+    const std::string logged = sim::HexLine(request.bytes, sizeof request.bytes);
+    ASSERT_TRUE(WaitFor([&] { return sim.Received().size() == 2; }));
+    EXPECT_EQ(sim.Received()[1], logged);
+    EXPECT_EQ(sim->Devices()[1].name, SampleDevices()[1].name);
+    std::string error;
+    EXPECT_TRUE(
+        ParseCamsimArguments({"--count", "1", "--drop-sets"}, error)->settings.dropSetRequests);
+}
+
 TEST(CamsimSet, ReadOnlyAndUnknownDevicesIgnoreIt) {
     std::vector<SimDevice> devices = SampleDevices();
     const std::vector<SimDevice> before = devices;

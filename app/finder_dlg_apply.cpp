@@ -1,0 +1,126 @@
+// Safe apply: a change is checked before it goes to its camera, and confirmed afterwards by
+// the camera's own answer to the queries that follow it.
+
+#include <QListWidget>
+#include <QTimer>
+
+#include <string>
+#include <vector>
+
+#include "app/desktop_hooks.h"
+#include "app/finder_dlg.h"
+#include "protocol/apply_texts.h"
+#include "protocol/change_confirmation.h"
+#include "protocol/device_list.h"
+#include "protocol/settings_checks.h"
+#include "skin/transparent_static.h"
+
+static QString Text(const std::string& utf8) {
+    return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
+}
+
+// Whether the change may go: refused values and a change of nothing stop it with a word
+// why, risky ones go only when the user says so.
+bool CFinderDlg::ApproveChange(const PanelValues& values) {
+    const SettingsVerdict verdict = CheckSettingsChange(*m_table, values, g_pfnLocalNetworks());
+    if (verdict.nothingChanged) {
+        ShowHeldStatus(Text(APPLY_TEXT_NOTHING_TO_SEND));
+        return false;
+    }
+    const QString title = Text(APPLY_TEXT_QUESTION_TITLE);
+    if (!verdict.refusal.empty()) {
+        ShowMessage(this, title, Text(verdict.refusal));
+        return false;
+    }
+    if (verdict.warnings.empty()) {
+        return true;
+    }
+    QStringList risks;
+    for (const std::string& warning : verdict.warnings) {
+        risks << Text(warning);
+    }
+    return Ask(this, title, risks.join(QLatin1Char('\n')), Text(APPLY_TEXT_SEND_ANYWAY),
+               Text(APPLY_TEXT_CANCEL));
+}
+
+void CFinderDlg::ShowHeldStatus(const QString& text) {
+    m_bHoldStatus = true;
+    m_stcStatus->setText(text);
+    m_stcStatus->setToolTip(text); // a long sentence may not fit the line
+}
+
+void CFinderDlg::StartConfirmation(const DeviceRecord& before, const PanelValues& sent) {
+    m_confirmation = std::make_unique<CChangeConfirmation>(before, sent);
+    m_confirmTick = 0;
+    m_bConfirmSent = false;
+    if (m_confirmTimer == nullptr) {
+        m_confirmTimer = new QTimer(this);
+        m_confirmTimer->setSingleShot(true);
+        connect(m_confirmTimer, &QTimer::timeout, this, &CFinderDlg::OnConfirmTick);
+    }
+    ShowHeldStatus(Text(FillText(APPLY_TEXT_SENDING, {MacToText(before.mac)})));
+}
+
+// The first send after Submit is the set request: from then on the schedule runs.
+void CFinderDlg::OnSent() {
+    ClearPanel();
+    if (m_confirmation && !m_bConfirmSent) {
+        m_bConfirmSent = true;
+        m_confirmTimer->start(m_confirmation->Schedule().front());
+    }
+}
+
+// Each moment of the schedule judges the round before it and, unless that settled it,
+// queries again; the worker's send clears the list as any query does.
+void CFinderDlg::OnConfirmTick() {
+    if (!m_confirmation) {
+        return;
+    }
+    const std::vector<int>& schedule = m_confirmation->Schedule();
+    const bool last = m_confirmTick + 1 == schedule.size();
+    if (m_confirmTick > 0 && m_confirmation->EndRound(last)) {
+        FinishConfirmation();
+        return;
+    }
+    m_confirmation->StartRound();
+    m_worker.SetCommand(CMD_QUERY);
+    ++m_confirmTick;
+    m_confirmTimer->start(schedule[m_confirmTick] - schedule[m_confirmTick - 1]);
+}
+
+// The camera is selected again when it answered, whatever it said; then the outcome.
+void CFinderDlg::FinishConfirmation() {
+    const std::unique_ptr<CChangeConfirmation> confirmation = std::move(m_confirmation);
+    m_confirmTimer->stop();
+    if (confirmation->Answered()) {
+        SelectDeviceByMac(confirmation->Mac());
+    }
+    ShowHeldStatus(Text(confirmation->Outcome()));
+}
+
+// Update, a new selection or the end of the program: the wait is over, and whatever the
+// camera answers later is not taken for its word on the change. A new selection says so.
+void CFinderDlg::CancelConfirmation(bool say) {
+    if (!m_confirmation) {
+        return;
+    }
+    const std::string mac = m_confirmation->Mac();
+    m_confirmation.reset();
+    m_confirmTimer->stop();
+    if (say) {
+        ShowHeldStatus(Text(FillText(APPLY_TEXT_STOPPED_WAITING, {mac})));
+    }
+}
+
+void CFinderDlg::SelectDeviceByMac(const std::string& mac) {
+    for (int row = 0; row < m_lstDevices->count(); ++row) {
+        QListWidgetItem* item = m_lstDevices->item(row);
+        const int slot = SlotOfEntry(item->text().toLatin1().toStdString());
+        if (slot >= 0 && slot < DEVICE_TABLE_SLOTS && m_table->slot[slot].id != 0 &&
+            MacToText(m_table->slot[slot].mac) == mac) {
+            m_lstDevices->setCurrentItem(item);
+            m_lstDevices->scrollToItem(item);
+            return;
+        }
+    }
+}

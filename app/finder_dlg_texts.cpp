@@ -1,0 +1,112 @@
+// The window's texts beyond table `interface`, and camera texts: read through the core's
+// codec in the encoding the user named, or the one that goes with the window's language.
+
+#include <QActionGroup>
+#include <QGroupBox>
+#include <QListWidget>
+#include <QMenu>
+
+#include <iterator>
+
+#include "app/dialog_language_view.h"
+#include "app/finder_dlg.h"
+#include "i18n/finder_texts.h"
+#include "protocol/device_list.h"
+#include "skin/transparent_static.h"
+
+namespace {
+
+// The value table `text_encoding` holds while the language decides.
+constexpr char ENCODING_BY_LANGUAGE[] = "auto";
+
+struct EncodingChoice {
+    std::optional<TextEncoding> encoding;
+    const WindowText* text; // nullptr: the encoding's own name says it all
+};
+
+const EncodingChoice ENCODING_CHOICES[] = {
+    {std::nullopt, &TEXT_ENCODING_AUTO},
+    {TextEncoding::Utf8, nullptr},
+    {TextEncoding::Gbk, &TEXT_ENCODING_GBK},
+    {TextEncoding::Big5, &TEXT_ENCODING_BIG5},
+    {TextEncoding::ShiftJis, &TEXT_ENCODING_SHIFT_JIS},
+    {TextEncoding::Cp1252, &TEXT_ENCODING_CP1252},
+};
+
+QString Utf8Text(const std::string& text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+} // namespace
+
+QString CFinderDlg::Tr(const WindowText& text) const {
+    return Utf8Text(m_language.Texts().Text(text));
+}
+
+TextLookup CFinderDlg::WindowTextLookup() const {
+    return [this](const WindowText& text) { return m_language.Texts().Text(text); };
+}
+
+CTextCodec CFinderDlg::Codec() const {
+    if (m_namedEncoding) {
+        return CTextCodec(*m_namedEncoding, true);
+    }
+    return CTextCodec::ForLanguage(m_language.SelectedLanguage());
+}
+
+QString CFinderDlg::EntryText(const DeviceRecord& record) const {
+    return Utf8Text(ListEntryText(record, Codec()));
+}
+
+void CFinderDlg::OnWindowTexts() {
+    m_grpAdsl->setTitle(Tr(TEXT_FRAME_ADSL));
+    m_stcMac->setText(Tr(TEXT_FIELD_MAC));
+    ReadCameraTextsAgain();
+}
+
+// The list entries and the selected camera's panel, read with the codec as it is now.
+// The panel is filled afresh from the table: what it showed was read the other way.
+void CFinderDlg::ReadCameraTextsAgain() {
+    // The list sorts itself as each text changes, so rows move under a loop over them.
+    QList<QListWidgetItem*> items;
+    for (int row = 0; row < m_lstDevices->count(); ++row) {
+        items.append(m_lstDevices->item(row));
+    }
+    for (QListWidgetItem* item : items) {
+        const int slot = SlotOfEntry(item->text().toStdString());
+        if (slot >= 0 && slot < DEVICE_TABLE_SLOTS) {
+            item->setText(EntryText(m_table->slot[slot]));
+        }
+    }
+    if (m_grpMac->title() != QString::fromLatin1(NO_DEVICE_MAC_TEXT)) {
+        OnSelectDevice();
+    }
+}
+
+void CFinderDlg::LoadNamedEncoding() {
+    m_namedEncoding = EncodingFromName(m_language.SavedEncoding());
+}
+
+void CFinderDlg::SetNamedEncoding(std::optional<TextEncoding> encoding) {
+    m_namedEncoding = encoding;
+    m_language.SaveEncoding(encoding ? EncodingName(*encoding) : ENCODING_BY_LANGUAGE,
+                            *m_languageView);
+    ReadCameraTextsAgain();
+}
+
+QMenu* CFinderDlg::MakeEncodingMenu(QWidget* parent) {
+    auto* menu = new QMenu(Tr(TEXT_MENU_ENCODING), parent);
+    auto* group = new QActionGroup(menu);
+    for (const EncodingChoice& choice : ENCODING_CHOICES) {
+        const QString text = choice.text != nullptr
+                                 ? Tr(*choice.text)
+                                 : QString::fromLatin1(EncodingLabel(*choice.encoding));
+        QAction* action = menu->addAction(text);
+        action->setCheckable(true);
+        action->setChecked(choice.encoding == m_namedEncoding);
+        action->setActionGroup(group);
+        connect(action, &QAction::triggered, this,
+                [this, encoding = choice.encoding] { SetNamedEncoding(encoding); });
+    }
+    return menu;
+}

@@ -1,0 +1,297 @@
+#include "protocol/settings_checks.h"
+
+#include <cstdio>
+#include <cstdlib>
+
+#include "protocol/apply_texts.h"
+#include "protocol/input_checks.h"
+#include "protocol/net_mode.h"
+
+unsigned ChangedSettings(const DeviceRecord& target, const PanelValues& values) {
+    unsigned changed = 0;
+    if (values.newMac && values.newMac->size() == MAC_TEXT_LENGTH &&
+        TextDiffers(*values.newMac, MacToText(target.mac))) {
+        changed |= SETTING_NEW_MAC;
+    }
+    const struct {
+        unsigned setting;
+        const std::string& typed;
+        std::string stored;
+    } texts[] = {{SETTING_NAME, values.name, FieldText(target.name)},
+                 {SETTING_ACCOUNT, values.pppoeAccount, FieldText(target.pppoeAccount)},
+                 {SETTING_PASSWORD, values.pppoePassword, FieldText(target.pppoePassword)},
+                 {SETTING_IP, values.ip, FieldText(target.ip)},
+                 {SETTING_NETMASK, values.netmask, FieldText(target.netmask)},
+                 {SETTING_GATEWAY, values.gateway, FieldText(target.gateway)}};
+    for (const auto& text : texts) {
+        if (TextDiffers(text.typed, text.stored)) {
+            changed |= text.setting;
+        }
+    }
+    if (std::atoi(values.httpPort.c_str()) != target.httpPort) {
+        changed |= SETTING_HTTP_PORT;
+    }
+    if (CheckedMode(values) != RadioMode(target.netMode)) {
+        changed |= SETTING_MODE;
+    }
+    return changed;
+}
+
+std::optional<uint32_t> ParseIpv4(std::string_view text) {
+    if (!IsDottedAddress(text)) {
+        return std::nullopt;
+    }
+    uint32_t address = 0;
+    uint32_t part = 0;
+    for (char c : text) {
+        if (c == '.') {
+            address = address << 8 | part;
+            part = 0;
+        } else {
+            part = part * 10 + static_cast<uint32_t>(c - '0');
+        }
+    }
+    return address << 8 | part;
+}
+
+std::string Ipv4Text(uint32_t address) {
+    char text[16];
+    std::snprintf(text, sizeof text, "%u.%u.%u.%u", address >> 24, address >> 16 & 0xFF,
+                  address >> 8 & 0xFF, address & 0xFF);
+    return text;
+}
+
+namespace {
+
+constexpr uint32_t ALL_ONES = 0xFFFFFFFFu;
+
+bool IsContiguousMask(uint32_t mask) {
+    const uint32_t hosts = ~mask;
+    return (hosts & (hosts + 1)) == 0; // the host part is a run of ones from the bottom
+}
+
+int PrefixLength(uint32_t mask) {
+    int length = 0;
+    for (uint32_t bit = 0x80000000u; bit != 0 && (mask & bit) != 0; bit >>= 1) {
+        ++length;
+    }
+    return length;
+}
+
+bool IsLoopback(uint32_t address) {
+    return address >> 24 == 127;
+}
+
+bool IsMulticastOrReserved(uint32_t address) {
+    return address >> 24 >= 224;
+}
+
+bool IsMulticast(uint32_t address) {
+    return address >> 28 == 0xE;
+}
+
+// The typed addresses of a change, each when it is a dotted address.
+struct Addresses {
+    std::optional<uint32_t> ip;
+    std::optional<uint32_t> netmask;
+    std::optional<uint32_t> gateway;
+};
+
+std::string Refuse(const char* pattern, const char* field, const std::string& value) {
+    return FillText(pattern, {field, value}) + " " + APPLY_TEXT_NOTHING_SENT;
+}
+
+std::string CheckNetmask(const PanelValues& values, const Addresses& typed, bool isStatic) {
+    if (!typed.netmask) {
+        return "";
+    }
+    if (!IsContiguousMask(*typed.netmask)) {
+        return Refuse(APPLY_TEXT_MASK_NOT_CONTIGUOUS, APPLY_FIELD_NETMASK, values.netmask);
+    }
+    if (isStatic && (*typed.netmask == 0 || *typed.netmask == ALL_ONES)) {
+        return Refuse(APPLY_TEXT_MASK_FOR_STATIC, APPLY_FIELD_NETMASK, values.netmask);
+    }
+    return "";
+}
+
+std::string CheckIp(const PanelValues& values, const Addresses& typed, unsigned changed) {
+    if (!typed.ip) {
+        return "";
+    }
+    const uint32_t ip = *typed.ip;
+    if ((changed & SETTING_IP) != 0) {
+        if (ip >> 24 == 0) {
+            return Refuse(APPLY_TEXT_IP_ZERO, APPLY_FIELD_IP, values.ip);
+        }
+        if (IsLoopback(ip)) {
+            return Refuse(APPLY_TEXT_IP_LOOPBACK, APPLY_FIELD_IP, values.ip);
+        }
+        if (IsMulticastOrReserved(ip)) {
+            return Refuse(APPLY_TEXT_IP_MULTICAST, APPLY_FIELD_IP, values.ip);
+        }
+    }
+    // A /31 or /32 subnet has no network and broadcast address of its own.
+    if (!typed.netmask || !IsContiguousMask(*typed.netmask) || PrefixLength(*typed.netmask) > 30) {
+        return "";
+    }
+    const uint32_t hosts = ~*typed.netmask;
+    if ((ip & hosts) == 0) {
+        return Refuse(APPLY_TEXT_IP_NETWORK, APPLY_FIELD_IP, values.ip);
+    }
+    if ((ip & hosts) == hosts) {
+        return Refuse(APPLY_TEXT_IP_BROADCAST, APPLY_FIELD_IP, values.ip);
+    }
+    return "";
+}
+
+std::string CheckGateway(const PanelValues& values, const Addresses& typed) {
+    if (!typed.gateway || *typed.gateway == 0) {
+        return ""; // 0.0.0.0: no gateway
+    }
+    const uint32_t gateway = *typed.gateway;
+    if (typed.ip && gateway == *typed.ip) {
+        return Refuse(APPLY_TEXT_GATEWAY_IS_IP, APPLY_FIELD_GATEWAY, values.gateway);
+    }
+    if (IsLoopback(gateway)) {
+        return Refuse(APPLY_TEXT_GATEWAY_LOOPBACK, APPLY_FIELD_GATEWAY, values.gateway);
+    }
+    if (gateway == ALL_ONES) {
+        return Refuse(APPLY_TEXT_GATEWAY_BROADCAST, APPLY_FIELD_GATEWAY, values.gateway);
+    }
+    if (IsMulticast(gateway)) {
+        return Refuse(APPLY_TEXT_GATEWAY_MULTICAST, APPLY_FIELD_GATEWAY, values.gateway);
+    }
+    return "";
+}
+
+// A MAC fit for one camera: not all zeros, not a group address (broadcast is one too).
+std::string CheckNewMac(const PanelValues& values) {
+    uint8_t mac[6];
+    if (!TextToMac(*values.newMac, mac)) {
+        return ""; // no MAC text: the Submit checks say so
+    }
+    if (MacToText(mac) == "000000000000") {
+        return Refuse(APPLY_TEXT_MAC_ZERO, APPLY_FIELD_MAC, *values.newMac);
+    }
+    if (MacToText(mac) == "ffffffffffff") {
+        return Refuse(APPLY_TEXT_MAC_BROADCAST, APPLY_FIELD_MAC, *values.newMac);
+    }
+    if ((mac[0] & 1) != 0) {
+        return Refuse(APPLY_TEXT_MAC_GROUP, APPLY_FIELD_MAC, *values.newMac);
+    }
+    return "";
+}
+
+bool HasControlCharacter(const std::string& text) {
+    for (char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte < 0x20 || byte == 0x7F) {
+            return true;
+        }
+    }
+    return false;
+}
+
+std::string CheckTexts(const PanelValues& values, unsigned changed) {
+    const struct {
+        unsigned setting;
+        const char* field;
+        const std::string& text;
+    } texts[] = {{SETTING_NAME, APPLY_FIELD_NAME, values.name},
+                 {SETTING_ACCOUNT, APPLY_FIELD_ACCOUNT, values.pppoeAccount},
+                 {SETTING_PASSWORD, APPLY_FIELD_PASSWORD, values.pppoePassword}};
+    for (const auto& text : texts) {
+        if ((changed & text.setting) != 0 && HasControlCharacter(text.text)) {
+            return FillText(APPLY_TEXT_CONTROL_CHARACTER, {text.field}) + " " +
+                   APPLY_TEXT_NOTHING_SENT;
+        }
+    }
+    return "";
+}
+
+// The first reason to refuse the change, or an empty text.
+std::string Refusal(const PanelValues& values, const Addresses& typed, unsigned changed) {
+    const bool isStatic = CheckedMode(values) == NetMode::Static;
+    // A field only counts when the change touches it, or when a camera takes fixed
+    // addresses from now on.
+    const bool toStatic = isStatic && (changed & SETTING_MODE) != 0;
+    std::string reason = CheckTexts(values, changed);
+    if (reason.empty() && (changed & SETTING_NEW_MAC) != 0) {
+        reason = CheckNewMac(values);
+    }
+    if (reason.empty() && ((changed & SETTING_NETMASK) != 0 || toStatic)) {
+        reason = CheckNetmask(values, typed, isStatic);
+    }
+    if (reason.empty() && ((changed & (SETTING_IP | SETTING_NETMASK)) != 0 || toStatic)) {
+        reason = CheckIp(values, typed, toStatic ? changed | SETTING_IP : changed);
+    }
+    if (reason.empty() && ((changed & (SETTING_IP | SETTING_GATEWAY)) != 0 || toStatic)) {
+        reason = CheckGateway(values, typed);
+    }
+    return reason;
+}
+
+bool InSubnet(uint32_t address, uint32_t network, uint32_t netmask) {
+    return (address & netmask) == (network & netmask);
+}
+
+std::vector<std::string> Warnings(const DeviceTable& table, const DeviceRecord& target,
+                                  const PanelValues& values, const Addresses& typed,
+                                  unsigned changed,
+                                  const std::vector<LocalNetwork>& localNetworks) {
+    std::vector<std::string> warnings;
+    if (CheckedMode(values) != NetMode::Static || !typed.ip) {
+        return warnings; // the camera takes its address from the network
+    }
+    const uint32_t ip = *typed.ip;
+    if ((changed & SETTING_ADDRESSES) != 0 && typed.netmask && typed.gateway &&
+        *typed.gateway != 0 && !InSubnet(*typed.gateway, ip, *typed.netmask)) {
+        const std::string subnet =
+            Ipv4Text(ip & *typed.netmask) + "/" + std::to_string(PrefixLength(*typed.netmask));
+        warnings.push_back(FillText(APPLY_TEXT_GATEWAY_OUTSIDE, {values.gateway, subnet}));
+    }
+    if ((changed & (SETTING_IP | SETTING_MODE)) == 0) {
+        return warnings;
+    }
+    for (const DeviceRecord& other : table.slot) {
+        if (other.id != 0 && &other != &target && FieldText(other.ip) == values.ip) {
+            warnings.push_back(FillText(APPLY_TEXT_IP_TAKEN,
+                                        {values.ip, FieldText(other.name), MacToText(other.mac)}));
+            break;
+        }
+    }
+    bool seen = localNetworks.empty(); // nothing known of this PC: no warning either way
+    for (const LocalNetwork& network : localNetworks) {
+        seen = seen || InSubnet(ip, network.address, network.netmask);
+    }
+    for (const LocalNetwork& network : localNetworks) {
+        if (network.address == ip) {
+            warnings.push_back(FillText(APPLY_TEXT_IP_OF_THIS_PC, {values.ip}));
+            break;
+        }
+    }
+    if (!seen) {
+        warnings.push_back(FillText(APPLY_TEXT_IP_OUT_OF_SIGHT, {values.ip}));
+    }
+    return warnings;
+}
+
+} // namespace
+
+SettingsVerdict CheckSettingsChange(const DeviceTable& table, const PanelValues& values,
+                                    const std::vector<LocalNetwork>& localNetworks) {
+    SettingsVerdict verdict;
+    const DeviceRecord* target = FindSetTarget(table, values.captionMac);
+    const unsigned changed = target != nullptr ? ChangedSettings(*target, values) : 0;
+    if (changed == 0) {
+        verdict.nothingChanged = true;
+        return verdict;
+    }
+    const Addresses typed{ParseIpv4(values.ip), ParseIpv4(values.netmask),
+                          ParseIpv4(values.gateway)};
+    verdict.refusal = Refusal(values, typed, changed);
+    if (verdict.refusal.empty()) {
+        verdict.warnings = Warnings(table, *target, values, typed, changed, localNetworks);
+    }
+    return verdict;
+}

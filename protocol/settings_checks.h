@@ -1,0 +1,46 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "protocol/device_table.h"
+#include "protocol/discovery_datagram.h"
+#include "protocol/local_networks.h"
+
+// The settings a set request changes on its camera, one bit each.
+constexpr unsigned SETTING_NEW_MAC = 1u << 0;
+constexpr unsigned SETTING_NAME = 1u << 1;
+constexpr unsigned SETTING_ACCOUNT = 1u << 2;
+constexpr unsigned SETTING_PASSWORD = 1u << 3;
+constexpr unsigned SETTING_IP = 1u << 4;
+constexpr unsigned SETTING_NETMASK = 1u << 5;
+constexpr unsigned SETTING_GATEWAY = 1u << 6;
+constexpr unsigned SETTING_HTTP_PORT = 1u << 7;
+constexpr unsigned SETTING_MODE = 1u << 8;
+constexpr unsigned SETTING_ADDRESSES = SETTING_IP | SETTING_NETMASK | SETTING_GATEWAY;
+
+// What a set request built from values changes on target: the items BuildSetRequest writes
+// beside the target's MAC, and the mode when it is another one than the camera's. The mode
+// item itself always travels, so a request that changes nothing still rewrites odd mode
+// bytes: such a request is not worth sending.
+unsigned ChangedSettings(const DeviceRecord& target, const PanelValues& values);
+
+// A dotted address in host order, or nothing when the text is no dotted address.
+std::optional<uint32_t> ParseIpv4(std::string_view text);
+std::string Ipv4Text(uint32_t address);
+
+struct SettingsVerdict {
+    std::string refusal;               // names the field and says why; empty when none
+    bool nothingChanged = false;       // the request would change nothing
+    std::vector<std::string> warnings; // risks, one sentence each: send only when confirmed
+};
+
+// Checks a change before it goes to the camera values.captionMac names in the table.
+// Only what the change touches is looked at, so a camera whose stored settings are odd can
+// still be renamed. The other cameras of the table count for a clash of IPs; the local
+// networks say which IPs are this PC's and which subnets the finder can see.
+SettingsVerdict CheckSettingsChange(const DeviceTable& table, const PanelValues& values,
+                                    const std::vector<LocalNetwork>& localNetworks);

@@ -1,0 +1,248 @@
+// The actions beside the double-click, used as a person uses them against camsim: the
+// device list's menu, the export, the entries' tips, a page that cannot open, and the
+// notification-area icon's menu.
+
+#include <QApplication>
+#include <QClipboard>
+#include <QContextMenuEvent>
+#include <QMenu>
+#include <QToolTip>
+
+#include <map>
+
+#include "app/window_texts.h"
+#include "i18n/finder_texts.h"
+#include "protocol/device_format.h"
+#include "protocol/device_list.h"
+#include "tests/app/finder_fixture.h"
+
+namespace {
+
+class ActionsTest : public FinderDlgTest {
+protected:
+    void SetUp() override {
+        StartFinder(TestCameras());
+        ASSERT_TRUE(WaitForList(m_expected));
+    }
+
+    QPoint PointOf(const QString& name) const {
+        return m_dlg->m_lstDevices->visualItemRect(Entry(name)).center();
+    }
+
+    // Opens the list's menu at a point of its viewport, as the right button does, notes
+    // which actions it offers enabled, and clicks the one named (or closes the menu).
+    std::map<QString, bool> UseMenu(QPoint point, const char* click) {
+        std::map<QString, bool> enabled;
+        QTimer::singleShot(0, [&] {
+            auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+            ASSERT_NE(menu, nullptr) << "no menu opened";
+            QAction* target = nullptr;
+            for (QAction* action : menu->actions()) {
+                if (!action->isSeparator()) {
+                    enabled[action->text()] = action->isEnabled();
+                }
+                if (click != nullptr && action->text() == QString::fromUtf8(click)) {
+                    target = action;
+                }
+            }
+            if (target != nullptr && target->isEnabled()) {
+                QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(target).center());
+            } else {
+                menu->close();
+            }
+        });
+        QWidget* viewport = m_dlg->m_lstDevices->viewport();
+        QContextMenuEvent event(QContextMenuEvent::Mouse, point, viewport->mapToGlobal(point));
+        QApplication::sendEvent(viewport, &event); // returns once the menu has closed
+        return enabled;
+    }
+
+    const DeviceRecord& Record(const QString& mac) const {
+        for (const DeviceRecord& record : m_dlg->Table().slot) {
+            if (record.id != 0 && QString::fromStdString(MacToText(record.mac)) == mac) {
+                return record;
+            }
+        }
+        ADD_FAILURE() << "no camera " << mac.toStdString();
+        return m_dlg->Table().slot[0];
+    }
+
+    // What an export writes: the cameras in the order the list shows them.
+    std::vector<DeviceRecord> InListOrder() const {
+        std::vector<DeviceRecord> devices;
+        for (int row = 0; row < m_dlg->m_lstDevices->count(); ++row) {
+            const std::string text = m_dlg->m_lstDevices->item(row)->text().toStdString();
+            devices.push_back(m_dlg->Table().slot[SlotOfEntry(text)]);
+        }
+        return devices;
+    }
+
+    static QByteArray Contents(const QString& path) {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
+    }
+};
+
+TEST_F(ActionsTest, TheMenuActsOnTheEntryUnderThePointer) {
+    const struct {
+        const char* action;
+        const char* camera;
+        std::function<QString(const DeviceRecord&)> copied; // nothing for the web page
+    } cases[] = {
+        {TEXT_MENU_COPY_IP, "Lobby", [](const DeviceRecord&) { return "192.168.1.22"; }},
+        {TEXT_MENU_COPY_MAC, "Roof PPPoE", [](const DeviceRecord&) { return "02005e000007"; }},
+        {TEXT_MENU_COPY_ALL, "Front door",
+         [](const DeviceRecord& r) {
+             return QString::fromStdString(FormatTable({r}, FormatOptions{}));
+         }},
+        {TEXT_MENU_OPEN_PAGE, "Lobby", nullptr},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.action);
+        QGuiApplication::clipboard()->clear();
+        g_openedUrls.clear();
+        const std::map<QString, bool> offered = UseMenu(PointOf(c.camera), c.action);
+        EXPECT_EQ(offered.size(), 6u); // the five actions and the text encoding's menu
+        for (const auto& [text, enabled] : offered) {
+            EXPECT_TRUE(enabled) << text.toStdString();
+        }
+        // The entry is selected as a click would select it: the panel shows it.
+        EXPECT_EQ(m_dlg->m_edtName->text(), QString::fromLatin1(c.camera));
+        if (c.copied) {
+            const DeviceRecord& record = Record(m_dlg->m_grpMac->title());
+            EXPECT_EQ(QGuiApplication::clipboard()->text(), c.copied(record));
+            EXPECT_TRUE(g_openedUrls.empty());
+        } else {
+            EXPECT_EQ(g_openedUrls,
+                      std::vector<QString>{QStringLiteral("http://192.168.1.22:8080/")});
+        }
+    }
+}
+
+TEST_F(ActionsTest, AwayFromTheEntriesOnlyTheExportIsOffered) {
+    const QRect list = m_dlg->m_lstDevices->viewport()->rect();
+    const std::map<QString, bool> offered = UseMenu(list.bottomLeft() + QPoint(2, -2), nullptr);
+    for (const auto& [text, enabled] : offered) {
+        EXPECT_EQ(enabled, text == QString::fromUtf8(TEXT_MENU_EXPORT) ||
+                               text == QString::fromUtf8(TEXT_MENU_ENCODING.english))
+            << text.toStdString();
+    }
+}
+
+TEST_F(ActionsTest, ExportWritesTheListInItsOrderAsCsvOrJson) {
+    const QString csv = QString::fromUtf8(TEXT_EXPORT_CSV);
+    const QString json = QString::fromUtf8(TEXT_EXPORT_JSON);
+    const struct {
+        const char* file;
+        QString filter;
+        const char* written; // the file the export makes
+        bool asJson;
+    } cases[] = {
+        {"cameras.csv", csv, "cameras.csv", false},
+        {"cameras.json", csv, "cameras.json", true}, // the extension wins
+        {"cameras", json, "cameras.json", true},     // else the filter, and its extension
+        {"list", csv, "list.csv", false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.file);
+        g_saveFile = m_folder.filePath(QString::fromLatin1(c.file));
+        g_saveFilter = c.filter;
+        UseMenu(PointOf(QStringLiteral("Lobby")), TEXT_MENU_EXPORT);
+        const std::string expected = c.asJson ? FormatJson(InListOrder(), FormatOptions{})
+                                              : FormatCsv(InListOrder(), FormatOptions{});
+        EXPECT_EQ(Contents(m_folder.filePath(QString::fromLatin1(c.written))),
+                  QByteArray::fromStdString(expected));
+    }
+    EXPECT_EQ(InListOrder().size(), 5u);
+    EXPECT_TRUE(g_shownMessages.empty());
+}
+
+TEST_F(ActionsTest, AnExportThatCannotBeWrittenSaysSoAndLeavesNothing) {
+    g_saveFile.clear(); // cancelled: nothing written, nothing said
+    UseMenu(PointOf(QStringLiteral("Lobby")), TEXT_MENU_EXPORT);
+    EXPECT_TRUE(g_shownMessages.empty());
+
+    const QString folder = m_folder.filePath(QStringLiteral("taken.csv"));
+    ASSERT_TRUE(QDir().mkpath(folder)); // a folder where the file should go
+    for (const QString& path : {folder, m_folder.filePath(QStringLiteral("absent/list.csv"))}) {
+        g_shownMessages.clear();
+        g_saveFile = path;
+        g_saveFilter = QString::fromUtf8(TEXT_EXPORT_CSV);
+        UseMenu(PointOf(QStringLiteral("Lobby")), TEXT_MENU_EXPORT);
+        ASSERT_EQ(g_shownMessages.size(), 1u) << path.toStdString();
+        EXPECT_TRUE(g_shownMessages.front().text.startsWith(
+            QStringLiteral("The list could not be saved to %1: ").arg(path)))
+            << g_shownMessages.front().text.toStdString();
+    }
+    EXPECT_TRUE(QFileInfo(folder).isDir());
+    EXPECT_EQ(QDir(m_folder.path()).entryList(QDir::Files | QDir::NoDotAndDotDot),
+              QStringList{QStringLiteral("language.db")});
+}
+
+TEST_F(ActionsTest, APageWithoutABrowserGivesItsAddressToCopy) {
+    g_urlOpens = false;
+    Select(QStringLiteral("Lobby"));
+    m_dlg->OnDblclkDeviceList();
+    ASSERT_EQ(g_shownMessages.size(), 1u);
+    EXPECT_EQ(g_shownMessages.front().text, QString::fromUtf8(TEXT_PAGE_NOT_OPENED) +
+                                                QStringLiteral("\nhttp://192.168.1.22:8080/"));
+}
+
+TEST_F(ActionsTest, AnEntrysTipSaysADoubleClickOpensItsPage) {
+    QWidget* viewport = m_dlg->m_lstDevices->viewport();
+    const QPoint point = PointOf(QStringLiteral("Front door"));
+    QHelpEvent event(QEvent::ToolTip, point, viewport->mapToGlobal(point));
+    QApplication::sendEvent(viewport, &event);
+    EXPECT_EQ(QToolTip::text(),
+              QString::fromUtf8(TEXT_TIP_DOUBLE_CLICK) + QStringLiteral("\nhttp://192.168.1.20"));
+    QToolTip::hideText();
+}
+
+TEST_F(ActionsTest, TheTrayMenuSearchesAndShows) {
+    g_trayAvailable = true;
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !m_dlg->m_rcTrayButton.isEmpty(); }, 2000));
+    QTest::mousePress(m_dlg.get(), Qt::LeftButton, {},
+                      CFinderDlg::ToWidget(m_dlg->m_rcTrayButton).center());
+    ASSERT_TRUE(m_dlg->m_bInTray);
+    std::map<QString, QAction*> actions;
+    for (QAction* action : m_dlg->m_nid->contextMenu()->actions()) {
+        actions[action->text()] = action;
+    }
+    ASSERT_EQ(actions.count(QString::fromUtf8(TEXT_TRAY_UPDATE)), 1u);
+    const std::size_t queries = m_peer->Received().size();
+    actions[QString::fromUtf8(TEXT_TRAY_UPDATE)]->trigger();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return m_peer->Received().size() == queries + 1; }, 5000));
+    EXPECT_TRUE(WaitForList(m_expected));
+    EXPECT_FALSE(m_dlg->isVisible()) << "Update searches from the tray";
+    actions[QString::fromUtf8(TEXT_TRAY_SHOW)]->trigger();
+    EXPECT_TRUE(m_dlg->isVisible());
+    EXPECT_FALSE(m_dlg->m_nid->isVisible());
+}
+
+// Quit from the icon's menu, with the window hidden, ends the whole program as Exit does.
+TEST_F(ActionsTest, QuitFromTheTrayEndsTheProgram) {
+    m_dlg.reset();
+    bool inTray = false;
+    bool stuck = false;
+    // Should Quit leave the dialog's loop running, this ends it, and the test fails.
+    QTimer stop;
+    stop.setSingleShot(true);
+    QObject::connect(&stop, &QTimer::timeout, [&] {
+        stuck = true;
+        QCoreApplication::exit(1);
+    });
+    stop.start(10000);
+    RunProgram(TestCameras(), [&](CFinderApp& app) {
+        CFinderDlg* dlg = app.m_pFinderDlg;
+        g_trayAvailable = true;
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !dlg->m_rcTrayButton.isEmpty(); }, 2000));
+        QTest::mousePress(dlg, Qt::LeftButton, {},
+                          CFinderDlg::ToWidget(dlg->m_rcTrayButton).center());
+        inTray = dlg->m_bInTray;
+        dlg->m_nid->contextMenu()->actions().back()->trigger(); // Quit
+    });
+    EXPECT_TRUE(inTray);
+    EXPECT_FALSE(stuck) << "Quit did not end the program";
+}
+
+} // namespace

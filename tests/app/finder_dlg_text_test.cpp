@@ -1,0 +1,247 @@
+// Camera texts in every encoding and the window's own texts in every language: cameras
+// on camsim naming themselves in UTF-8 and in the code pages of older Windows tools.
+
+#include <QAbstractItemView>
+#include <QApplication>
+#include <QComboBox>
+#include <QMenu>
+#include <QRegularExpression>
+
+#include <sqlite3.h>
+
+#include "tests/app/finder_fixture.h"
+
+namespace {
+
+constexpr int ENGLISH = 0;
+constexpr int CHINA_GB = 1;
+
+const std::string BACK_GATE_GBK = "\xBA\xF3\xC3\xC5\xC9\xE3\xCF\xF1\xBB\xFA"; // 后门摄像机
+
+// Cameras named as the window's users name them, and one in a legacy code page.
+std::vector<SimDevice> NamedCameras(const std::string& legacyName) {
+    std::vector<SimDevice> devices = TestCameras();
+    devices.resize(4);
+    devices[0].name = "G\xC3\xA4rage S\xC3\xBC"
+                      "d";
+    devices[1].name = "Caf\xC3\xA9";
+    devices[2].name = "前门摄像机";
+    devices[3].name = legacyName;
+    devices[3].netMode = {0xFF, 0xFF, 0xFF, 0xFF};
+    return devices;
+}
+
+class TextTest : public FinderDlgTest {
+protected:
+    // The window's own copy of language.db, in the language given; an old one lacks the
+    // tables that came with the window's further texts.
+    void UseLanguageDb(int language, bool old = false) {
+        m_languageDb = m_folder.filePath(QStringLiteral("language.db"));
+        QFile::remove(m_languageDb);
+        ASSERT_TRUE(QFile::copy(QStringLiteral(LANGUAGE_DB_FILE), m_languageDb));
+        QFile::setPermissions(m_languageDb, QFile::ReadOwner | QFile::WriteOwner);
+        std::string sql = "update current set language=" + std::to_string(language) + ";";
+        if (old) {
+            sql += "drop table window_text; drop table text_encoding;";
+        }
+        sqlite3* db = nullptr;
+        ASSERT_EQ(sqlite3_open(m_languageDb.toUtf8().constData(), &db), SQLITE_OK);
+        EXPECT_EQ(sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr), SQLITE_OK);
+        sqlite3_close(db);
+    }
+
+    void Start(int language, const std::string& legacyName, bool old = false) {
+        ASSERT_NO_FATAL_FAILURE(UseLanguageDb(language, old));
+        ASSERT_NO_FATAL_FAILURE(StartFinder(NamedCameras(legacyName)));
+        ASSERT_TRUE(WaitForList(m_expected));
+    }
+
+    // The first message shown, after a press of Submit that must send nothing.
+    QString Refusal() {
+        QTest::mouseClick(m_dlg->m_btnSubmit, Qt::LeftButton);
+        QTest::qWait(300); // time enough for a request to arrive, were one sent
+        EXPECT_EQ(m_peer->Received().size(), 1u) << "only the query";
+        return g_shownMessages.empty() ? QString() : g_shownMessages.front().text;
+    }
+
+    // Opens the device list's menu and picks the encoding whose text starts so.
+    void PickEncoding(const QString& start) {
+        QTimer::singleShot(0, [&] {
+            QWidget* popup = QApplication::activePopupWidget();
+            ASSERT_NE(popup, nullptr);
+            QMenu* encodings = popup->actions().back()->menu(); // the last entry
+            m_menuTexts.clear();
+            QAction* picked = nullptr;
+            for (QAction* action : encodings->actions()) {
+                m_menuTexts << action->text();
+                if (action->text().startsWith(start)) {
+                    picked = action;
+                }
+            }
+            popup->close();
+            ASSERT_NE(picked, nullptr) << start.toStdString();
+            picked->trigger();
+        });
+        QListWidget* list = m_dlg->m_lstDevices;
+        emit list->customContextMenuRequested(list->viewport()->rect().center());
+    }
+
+    QStringList m_menuTexts;
+};
+
+struct LanguageCase {
+    int language;
+    std::string legacyName; // in the language's code page
+    const char* shown;
+};
+
+TEST_F(TextTest, EveryLanguageShowsUtf8AndItsOwnCodePage) {
+    const LanguageCase cases[] = {
+        {0, "Caf\xE9 Nord", "Café Nord"},
+        {1, BACK_GATE_GBK, "后门摄像机"},
+        {2, "\xAB\x65\xAA\xF9\xC4\xE1\xBC\x76\xBE\xF7", "前門攝影機"},
+        {3,
+         "Entr\xE9"
+         "e",
+         "Entrée"},
+        {4,
+         "Stra\xDF"
+         "e",
+         "Straße"},
+        {5, "\x8C\xBA\x8A\xD6\x83\x4A\x83\x81\x83\x89", "玄関カメラ"},
+    };
+    for (const LanguageCase& c : cases) {
+        SCOPED_TRACE(c.language);
+        ASSERT_NO_FATAL_FAILURE(Start(c.language, c.legacyName));
+        for (const char* name : {"Gärage Süd", "Café", "前门摄像机", c.shown}) {
+            EXPECT_NE(Entry(QString::fromUtf8(name)), nullptr) << name;
+        }
+        Select(QString::fromUtf8(c.shown));
+        EXPECT_EQ(m_dlg->m_edtName->text(), QString::fromUtf8(c.shown));
+        TearDown();
+    }
+}
+
+TEST_F(TextTest, AChineseNameTypedInTheChineseWindowGoesOutInTheCamerasEncoding) {
+    ASSERT_NO_FATAL_FAILURE(Start(CHINA_GB, BACK_GATE_GBK));
+    Select(QString::fromUtf8("后门摄像机"));
+    EXPECT_EQ(m_dlg->m_stcInfo->text(), QString::fromUtf8("IP获取方式：STATIC\r\n版本：2.1.1\r\n"));
+    Retype(m_dlg->m_edtName, QString::fromUtf8("大门摄像机"));
+    QTest::mouseClick(m_dlg->m_btnSubmit, Qt::LeftButton);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return m_peer->Received().size() == 2; }, 5000));
+    EXPECT_TRUE(g_shownMessages.empty());
+    EXPECT_EQ(m_peer->Devices()[3].name, "\xB4\xF3\xC3\xC5\xC9\xE3\xCF\xF1\xBB\xFA");
+    // The UTF-8 camera keeps UTF-8.
+    QTest::mouseClick(m_dlg->m_btnUpdate, Qt::LeftButton);
+    ASSERT_TRUE(WaitForList(m_expected));
+    Select(QString::fromUtf8("前门摄像机"));
+    Retype(m_dlg->m_edtName, QString::fromUtf8("前门"));
+    QTest::mouseClick(m_dlg->m_btnSubmit, Qt::LeftButton);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return m_peer->Received().size() == 4; }, 5000));
+    EXPECT_EQ(m_peer->Devices()[2].name, "前门");
+}
+
+TEST_F(TextTest, RefusalsSpeakTheWindowsLanguageAndNameTheCharacter) {
+    ASSERT_NO_FATAL_FAILURE(Start(CHINA_GB, BACK_GATE_GBK));
+    Select(QString::fromUtf8("后门摄像机"));
+    Retype(m_dlg->m_edtName, QString::fromUtf8("Gärage"));
+    EXPECT_EQ(Refusal(),
+              QString::fromUtf8("名称：摄像机以 GBK 编码保存这段文字，该编码中没有字符“ä”"
+                                "（U+00E4）。未发送任何内容。"));
+    EXPECT_EQ(g_shownMessages.front().title, QString::fromUtf8("提交"));
+    g_shownMessages.clear();
+    Retype(m_dlg->m_edtName, QStringLiteral("ok"));
+    Retype(m_dlg->m_edtIp, QStringLiteral("10.0.0"));
+    EXPECT_TRUE(Refusal().startsWith(QString::fromUtf8("IP地址：“10.0.0”不是有效的地址。")));
+}
+
+// Everything the Chinese window says, but for the worker's status line, the camera's own
+// data and the names of protocols, is Chinese.
+TEST_F(TextTest, NoEnglishIsLeftInTheChineseWindow) {
+    ASSERT_NO_FATAL_FAILURE(Start(CHINA_GB, BACK_GATE_GBK));
+    Select(QString::fromUtf8("后门摄像机"));
+    const QRegularExpression english(QStringLiteral("[A-Za-z]{2,}"));
+    // Names of protocols and encodings stay as they are in any language.
+    const QStringList allowed = {
+        QStringLiteral("IP"),   QStringLiteral("HTTP"),   QStringLiteral("PPPOE"),
+        QStringLiteral("DHCP"), QStringLiteral("STATIC"), QStringLiteral("ADSL"),
+        QStringLiteral("DSL"),  QStringLiteral("MAC"),    QStringLiteral("UTF"),
+        QStringLiteral("GBK"),  QStringLiteral("Big"),    QStringLiteral("Shift"),
+        QStringLiteral("JIS"),  QStringLiteral("Windows")};
+    QStringList texts = {m_dlg->windowTitle(), m_dlg->m_grpMac->title()};
+    for (QWidget* child : m_dlg->findChildren<QWidget*>()) {
+        if (child == m_dlg->m_stcStatus) {
+            continue; // the worker's "OK"
+        }
+        if (auto* label = qobject_cast<QLabel*>(child)) {
+            texts << label->text();
+        } else if (auto* button = qobject_cast<QAbstractButton*>(child)) {
+            texts << button->text();
+        } else if (auto* group = qobject_cast<QGroupBox*>(child)) {
+            texts << group->title();
+        }
+    }
+    PickEncoding(QString::fromUtf8("自动"));
+    texts << m_menuTexts;
+    EXPECT_EQ(m_menuTexts.size(), 6);
+    for (const QString& text : texts) {
+        for (const QRegularExpressionMatch& word : english.globalMatch(text)) {
+            EXPECT_TRUE(allowed.contains(word.captured()) || text == m_dlg->m_grpMac->title())
+                << text.toStdString();
+        }
+    }
+}
+
+TEST_F(TextTest, AnOldLanguageDbFallsBackToEnglishAndLearnsTheEncodingPicked) {
+    ASSERT_NO_FATAL_FAILURE(Start(CHINA_GB, "\x8C\xBA\x8A\xD6\x83\x4A\x83\x81\x83\x89", true));
+    EXPECT_TRUE(g_shownMessages.empty());
+    EXPECT_EQ(m_dlg->m_btnUpdate->text(), QString::fromUtf8("刷新")); // table `interface`
+    Select(QString::fromUtf8("Café"));
+    EXPECT_TRUE(m_dlg->m_stcInfo->text().startsWith(QStringLiteral("IP Get:")));
+    EXPECT_EQ(m_dlg->m_stcInfo->text().section(QStringLiteral("\r\n"), 1, 1),
+              QStringLiteral("Version:1.0"));
+
+    // Shift_JIS read as GBK is no name; picked by hand it is, and stays picked.
+    EXPECT_EQ(Entry(QString::fromUtf8("玄関カメラ")), nullptr);
+    PickEncoding(QStringLiteral("Shift_JIS"));
+    EXPECT_NE(Entry(QString::fromUtf8("玄関カメラ")), nullptr);
+    EXPECT_TRUE(g_shownMessages.empty());
+    m_dlg.reset();
+    ASSERT_NO_FATAL_FAILURE(StartFinder(NamedCameras("\x8C\xBA\x8A\xD6\x83\x4A\x83\x81\x83\x89")));
+    ASSERT_TRUE(WaitForList(m_expected));
+    EXPECT_EQ(m_dlg->NamedEncoding(), TextEncoding::ShiftJis);
+    EXPECT_NE(Entry(QString::fromUtf8("玄関カメラ")), nullptr);
+}
+
+// Bytes no encoding reads: marks stand in for them, the camera can still be picked, and
+// its name goes back only when the user types a new one.
+TEST_F(TextTest, AnUnreadableNameShowsMarksAndIsNeverSentBackUntouched) {
+    ASSERT_NO_FATAL_FAILURE(Start(ENGLISH, "Yard \x81\x8D"));
+    const QString marked = QString::fromUtf8("Yard \xEF\xBF\xBD\xEF\xBF\xBD");
+    Select(marked);
+    EXPECT_EQ(m_dlg->m_edtName->text(), marked);
+    Retype(m_dlg->m_edtName, marked + QStringLiteral("!"));
+    EXPECT_TRUE(Refusal().startsWith(QStringLiteral("Name: the text still holds marks")));
+    g_shownMessages.clear();
+    Retype(m_dlg->m_edtName, marked);
+    Retype(m_dlg->m_edtHttpPort, QStringLiteral("81"));
+    QTest::mouseClick(m_dlg->m_btnSubmit, Qt::LeftButton);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return m_peer->Received().size() == 2; }, 5000));
+    EXPECT_TRUE(g_shownMessages.empty());
+    EXPECT_EQ(m_peer->Devices()[3].name, "Yard \x81\x8D");
+    EXPECT_EQ(m_peer->Devices()[3].httpPort, 81);
+}
+
+TEST_F(TextTest, TheLanguageListIsPickedFromAndShowsWholeNames) {
+    ASSERT_NO_FATAL_FAILURE(Start(ENGLISH, "x"));
+    QComboBox* list = m_dlg->m_cmbLanguage;
+    EXPECT_FALSE(list->isEditable());
+    const QFontMetrics metrics(list->view()->font());
+    for (int row = 0; row < list->count(); ++row) {
+        EXPECT_GT(list->view()->minimumWidth(), metrics.horizontalAdvance(list->itemText(row)))
+            << list->itemText(row).toStdString();
+    }
+    EXPECT_GT(list->view()->minimumWidth(), list->width()) << "Simplified Chinese is wider";
+}
+
+} // namespace
