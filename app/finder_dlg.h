@@ -9,8 +9,11 @@
 #include <QSystemTrayIcon>
 
 #include <bitset>
+#include <cstdint>
 #include <memory>
 #include <optional>
+#include <string>
+#include <string_view>
 #include <thread>
 #include <vector>
 
@@ -19,6 +22,7 @@
 #include "protocol/device_table.h"
 #include "protocol/discovery_datagram.h"
 #include "protocol/network_worker.h"
+#include "protocol/report_batch.h"
 #include "protocol/text_codec.h"
 #include "res/control_ids.h"
 
@@ -117,6 +121,10 @@ public:
     void OnReply(const DeviceRecord& record);
     void OnSent(); // ClearPanel, then the next step of a confirmation that waits for it
     void ClearPanel();
+    // Takes everything the worker reported since the last call and shows it at once.
+    void OnDrainReports();
+    // Replies the worker left out of a batch because too many cameras answered at once.
+    std::uint64_t DroppedReplies() const;
 
 public slots:
     void OnSelectDevice();
@@ -204,6 +212,8 @@ private:
     void StartWorker();
     // Empties the device list; every slot counts as not listed again.
     void ClearList();
+    void RestartWorker();
+    void ShowStartupFailure(const std::string& sentence);
 
     // Set-up steps of their own, filled by the language store and the skin.
     void OpenLanguageDb();

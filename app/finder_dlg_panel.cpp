@@ -182,6 +182,11 @@ void CFinderDlg::OnUpdate() {
     m_btnSubmit->setEnabled(false);
     ClearList();
     ClearTable(*m_table);
+    // The worker ends by itself only when it could not start: Update tries again.
+    if (m_worker.StopRequested()) {
+        RestartWorker();
+        return;
+    }
     m_worker.SetCommand(CMD_QUERY);
 }
 
