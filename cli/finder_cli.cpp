@@ -34,6 +34,20 @@ int Fail(std::ostream& err, const std::string& message, int status) {
     return status;
 }
 
+// Replies that never made it into the result are named, so that "0 devices" after a
+// flood of over-long datagrams is not taken for an empty network.
+void ReportLostReplies(const ScanResult& result, std::ostream& err) {
+    if (result.overlongReplies > 0) {
+        err << "finder-cli: " << result.overlongReplies << " replies longer than "
+            << WORKER_RECEIVE_BUFFER << " bytes were dropped\n";
+    }
+    if (result.tableFullReplies > 0) {
+        err << "finder-cli: " << result.tableFullReplies
+            << " replies were dropped: the table holds at most " << DEVICE_TABLE_SLOTS
+            << " devices\n";
+    }
+}
+
 int RunScan(const CliOptions& options, std::ostream& out, std::ostream& err) {
     ScanSession session(options.endpoints);
     ScanResult result;
@@ -41,6 +55,7 @@ int RunScan(const CliOptions& options, std::ostream& out, std::ostream& err) {
     if (!session.Scan(options.timeoutMs, result, error)) {
         return Fail(err, error, CLI_EXIT_FAILED);
     }
+    ReportLostReplies(result, err);
     const FormatOptions format{options.Codec(LocaleName()), options.showPasswords};
     switch (options.format) {
     case OutputFormat::Json:

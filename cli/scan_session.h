@@ -15,6 +15,9 @@
 struct ScanResult {
     std::unique_ptr<DeviceTable> table = std::make_unique<DeviceTable>();
     std::vector<DeviceRecord> devices;
+    // Replies that were lost: longer than the receive buffer, or finding the table full.
+    int overlongReplies = 0;
+    int tableFullReplies = 0;
 
     const DeviceRecord* FindByMac(const std::string& macText) const;
 };
@@ -27,6 +30,8 @@ public:
     void OnStatus(const std::string& text) override;
     void OnReply(const DeviceRecord& record) override;
     void OnSent() override;
+    void OnStartupFailed(const std::string& sentence) override;
+    void OnOverlongReply() override;
     void OnEnded(); // the worker's routine has returned
 
     // Waits until the worker has sent `count` datagrams in all, or has ended.
@@ -43,6 +48,9 @@ private:
     std::vector<std::string> m_entries;
     std::string m_lastStatus;
     std::string m_sendStatus; // the status the last send reported
+    std::string m_startupFailure;
+    int m_overlong = 0;  // since the last send
+    int m_tableFull = 0; // since the last send
     int m_sent = 0;
     bool m_ended = false;
 };

@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "protocol/udp_socket.h"
+#include "protocol/worker_failure.h"
 
 WorkerControl::WorkerControl() {
     Reset();
@@ -102,6 +103,7 @@ void DrainSocket(CUdpSocket& socket, const WorkerControl& control, WorkerReport&
         if (error != 0) {
             report.OnStatus(ErrorText("ERR: recv error! Errorcode =%d\n", error));
             if (error == SOCKET_ERR_MESSAGE_SIZE) {
+                report.OnOverlongReply();
                 continue; // the over-long datagram is gone; the next one may be fine
             }
             return;
@@ -138,7 +140,9 @@ int NetworkWorker(WorkerControl& control, WorkerReport& report, const WorkerEndp
     CUdpSocket socket;
     if (const int error = socket.Open(); error != 0) {
         report.OnStatus(ErrorText("ERR: socket() error! Errorcode =%d\n", error));
-        control.MarkStopped();
+        control.MarkStopped(); // before the sentence: whoever reads it may start anew
+        report.OnStartupFailed(
+            StartupFailureSentence(WorkerStartStep::Socket, error, endpoints.localPort));
         return 1;
     }
     report.OnStatus("OK");
@@ -148,7 +152,9 @@ int NetworkWorker(WorkerControl& control, WorkerReport& report, const WorkerEndp
 
     if (const int error = socket.Bind(endpoints.localPort); error != 0) {
         report.OnStatus(ErrorText("ERR: bind() error! Errorcode =%d\n", error));
-        control.MarkStopped();
+        control.MarkStopped(); // before the sentence: whoever reads it may start anew
+        report.OnStartupFailed(
+            StartupFailureSentence(WorkerStartStep::Bind, error, endpoints.localPort));
         return 1; // the socket closes on the way out
     }
     report.OnStatus("OK");

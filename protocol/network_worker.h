@@ -73,6 +73,10 @@ public:
     virtual void OnStatus(const std::string& text) = 0;   // "OK" or "ERR: ..."
     virtual void OnReply(const DeviceRecord& record) = 0; // a reply that passed ParseReply
     virtual void OnSent() = 0;                            // after every send
+    // Beside the status line of a failed start-up: the same failure in plain words.
+    virtual void OnStartupFailed(const std::string& sentence) { (void)sentence; }
+    // A datagram longer than the receive buffer arrived and was lost.
+    virtual void OnOverlongReply() {}
 };
 
 // The worker's thread routine: start-up, then the loop until stop. Returns 1 when start-up

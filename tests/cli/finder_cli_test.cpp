@@ -1,6 +1,10 @@
 // finder-cli against camsim on loopback: real worker, real sockets, free ports.
 #include <gtest/gtest.h>
 
+#ifndef _WIN32
+#include <poll.h>
+#endif
+
 #include <sstream>
 
 #include "cli/cli_options.h"
@@ -11,6 +15,7 @@
 #include "sim/sim_codec.h"
 #include "sim/sim_device.h"
 #include "tests/support/test_files.h"
+#include "tests/support/test_flood.h"
 #include "tests/support/test_loopback.h"
 #include "tests/support/test_process.h"
 
@@ -177,11 +182,90 @@ TEST(FinderCliScan, NoDeviceGivesAnEmptyListAndANetworkFailureExitsWith1) {
     run = Cli({"scan"}, busy);
     holder.Close();
     EXPECT_EQ(run.status, 1);
-    EXPECT_NE(run.err.find("ERR: bind() error! Errorcode =" +
-                           std::to_string(SOCKET_ERR_ADDRESS_IN_USE) + "\n"),
-              std::string::npos)
+    EXPECT_NE(
+        run.err.find("ERR: bind() error! Errorcode =" + std::to_string(SOCKET_ERR_ADDRESS_IN_USE)),
+        std::string::npos)
+        << run.err;
+    EXPECT_EQ(run.err.rfind("finder-cli: UDP port " + busy.back() +
+                                " is in use by another program, perhaps another finder",
+                            0),
+              0u)
         << run.err;
     EXPECT_TRUE(run.out.empty());
+}
+
+TEST(FinderCliScan, HostileNamesComeOutEscapedInEveryFormat) {
+    std::vector<SimDevice> devices = SampleDevices();
+    devices[0].name = "\x1b]0;pwn\x07";
+    devices[1].name = "=1+1";
+    devices[2].name = "abc\xe2\x80\xaegpj.exe";
+    devices[3].name = "\x9b"
+                      "2J\xff"; // read through the codec (Windows-1252 here): no C1 control left
+    Cameras cameras(devices);
+
+    const CliRun table = Cli({"scan"}, cameras.Network());
+    ASSERT_EQ(table.status, 0) << table.err;
+    for (const char* shown : {"255  \\x1b]0;pwn\\x07 ", "254  =1+1 ", "253  abc\\u202egpj.exe ",
+                              "252  \xe2\x80\xba"
+                              "2J\xc3\xbf "}) {
+        EXPECT_NE(table.out.find(shown), std::string::npos) << shown << " in\n" << table.out;
+    }
+
+    const CliRun csv = Cli({"scan", "--csv"}, cameras.Network());
+    ASSERT_EQ(csv.status, 0) << csv.err;
+    for (const char* cell :
+         {"\n255,false,\\x1b]0;pwn\\x07,", "\n254,false,'=1+1,", "\n253,false,abc\\u202egpj.exe,",
+          "\n252,true,\xe2\x80\xba"
+          "2J\xc3\xbf,"}) {
+        EXPECT_NE(csv.out.find(cell), std::string::npos) << cell << " in\n" << csv.out;
+    }
+
+    const CliRun json = Cli({"scan", "--json"}, cameras.Network());
+    ASSERT_EQ(json.status, 0) << json.err;
+    for (const char* name : {"\"name\": \"\\u001b]0;pwn\\u0007\"", "\"name\": \"=1+1\"",
+                             "\"name\": \"abc\\u202egpj.exe\"",
+                             "\"name\": \"\xe2\x80\xba"
+                             "2J\xc3\xbf\""}) {
+        EXPECT_NE(json.out.find(name), std::string::npos) << name << " in\n" << json.out;
+    }
+    for (const CliRun* run : {&table, &csv, &json}) {
+        EXPECT_EQ(run->out.find_first_of("\x1b\x07\x9b"), std::string::npos) << run->out;
+    }
+}
+
+// A peer that answers the query with over-long datagrams and more cameras than the table
+// holds: the scan lists what fits and says what it lost.
+TEST(FinderCliScan, LostRepliesAreCountedAndNamed) {
+#ifdef _WIN32
+    GTEST_SKIP() << "the flood paces itself by the receiving socket's queue, which only Linux "
+                    "lists (/proc/net/udp)";
+#else
+    CUdpSocket peer;
+    ASSERT_EQ(peer.Open(), 0);
+    ASSERT_EQ(peer.Bind(0, htonl(INADDR_LOOPBACK)), 0);
+    const uint16_t localPort = FreeUdpPort();
+    std::vector<std::vector<uint8_t>> answers = GeneratedReplies(300);
+    for (std::size_t length : {WORKER_RECEIVE_BUFFER + 1, std::size_t{4000}, std::size_t{65507}}) {
+        std::vector<uint8_t> overlong = answers.front();
+        overlong.resize(length, 0);
+        answers.push_back(overlong);
+    }
+    std::thread answer([&] {
+        pollfd watched{peer.Descriptor(), POLLIN, 0};
+        if (poll(&watched, 1, 5000) == 1) {
+            EXPECT_TRUE(SendAllTaken(localPort, answers));
+        }
+    });
+    const CliRun run = Cli({"scan", "--json"}, {"--broadcast", "127.0.0.1", "--device-port",
+                                                std::to_string(peer.LocalPort()), "--local-port",
+                                                std::to_string(localPort), "--timeout-ms", "3000"});
+    answer.join();
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(Lines(run.out).size(), 2u + DEVICE_TABLE_SLOTS);
+    EXPECT_EQ(run.err, "finder-cli: 3 replies longer than 3000 bytes were dropped\n"
+                       "finder-cli: 45 replies were dropped: the table holds at most 255 "
+                       "devices\n");
+#endif
 }
 
 TEST(FinderCliSet, EveryChangeIsAppliedAndVerified) {

@@ -21,8 +21,8 @@ void RecordingView::SetControlText(int id, const std::string& text) {
     ++textsSet;
 }
 
-void LanguageStoreTest::Start(LanguageDb& store, RecordingView& view) {
-    store.OpenLanguageDb(m_path, view);
+void LanguageStoreTest::Start(LanguageDb& store, RecordingView& view, int busyTimeoutMs) {
+    store.OpenLanguageDb(m_path, view, false, busyTimeoutMs);
     store.InitLanguageList(view);
 }
 

@@ -81,6 +81,14 @@ public:
         }
         m_changed.notify_all();
     }
+    void OnStartupFailed(const std::string& sentence) override {
+        std::lock_guard lock(m_mutex);
+        startupFailures.push_back(sentence);
+    }
+    void OnOverlongReply() override {
+        std::lock_guard lock(m_mutex);
+        ++overlong;
+    }
 
     // Waits until the condition holds on the recorded state (checked under the lock).
     bool WaitFor(const std::function<bool()>& condition) {
@@ -102,6 +110,8 @@ public:
     std::vector<DeviceRecord> replies;
     std::unique_ptr<DeviceTable> table = std::make_unique<DeviceTable>();
     int sent = 0;
+    std::vector<std::string> startupFailures;
+    int overlong = 0;
     std::function<void(const std::string&)> statusHook; // runs on the worker's thread
 
 private:
@@ -416,6 +426,9 @@ TEST_F(NetworkWorkerTest, SecondWorkerOnTheSamePortFailsToBindAndStops) {
               (std::vector<std::string>{
                   "OK", "OK",
                   ErrorLine("ERR: bind() error! Errorcode =%d\n", SOCKET_ERR_ADDRESS_IN_USE)}));
+    EXPECT_EQ(second.Recorder().startupFailures,
+              std::vector<std::string>{"UDP port " + std::to_string(endpoints.localPort) +
+                                       " is in use by another program, perhaps another finder"});
     EXPECT_EQ(second.Recorder().sent, 0);
     EXPECT_FALSE(peer.Receive(100ms).has_value());
 
@@ -473,6 +486,8 @@ TEST_F(NetworkWorkerTest, OverlongDatagramIsReportedAndDroppedNeverParsedCut) {
     EXPECT_EQ(recorder.Statuses().back(), "OK");
     ASSERT_EQ(recorder.ReplyCount(), 1u);
     EXPECT_EQ(FirstReplyName(recorder), "just fits");
+    EXPECT_EQ(recorder.Read<int>([&] { return recorder.overlong; }), 1);
+    EXPECT_TRUE(recorder.Read<bool>([&] { return recorder.startupFailures.empty(); }));
 }
 
 TEST_F(NetworkWorkerTest, DatagramWithoutMagicGivesOkAndNoReply) {
