@@ -1,19 +1,13 @@
 #pragma once
 
-#include "protocol/network_worker.h"
+#include "protocol/report_batch.h"
 
 class CFinderDlg;
 
-// The worker's reports, posted to the dialog's thread in the order they happen. The worker
-// never waits for the dialog, so the dialog may join it at any moment without a dead end.
-class DialogReport : public WorkerReport {
+// The worker's reports, gathered into batches for the dialog's thread. The worker never
+// waits for the dialog, so the dialog may join it at any moment without a dead end; and
+// however fast replies arrive, the dialog has at most one batch call queued.
+class DialogReport : public CBatchedReport {
 public:
-    explicit DialogReport(CFinderDlg* dialog) : m_pDialog(dialog) {}
-
-    void OnStatus(const std::string& text) override;
-    void OnReply(const DeviceRecord& record, const ReplyArrival& arrival) override;
-    void OnSent() override;
-
-private:
-    CFinderDlg* m_pDialog;
+    explicit DialogReport(CFinderDlg* dialog);
 };

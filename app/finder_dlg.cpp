@@ -242,6 +242,16 @@ void CFinderDlg::StartWorker() {
     }
 }
 
+// After a failed start-up (the port was taken, say): the old thread has ended; a new one
+// starts from the same state as at the window's start and broadcasts its query.
+void CFinderDlg::RestartWorker() {
+    StopWorker();
+    m_stcInfo->clear();
+    m_stcStatus->setToolTip(QString());
+    m_worker.Reset();
+    StartWorker();
+}
+
 void CFinderDlg::StopWorker() {
     m_worker.RequestStop();
     if (m_hWorkerThread.joinable()) {
@@ -347,4 +357,38 @@ void CFinderDlg::OnReply(const DeviceRecord& record, const ReplyArrival& arrival
 void CFinderDlg::ClearList() {
     m_lstDevices->clear();
     m_listed.reset();
+}
+
+// In the order the worker reported: the send (which clears the panel and moves a waiting
+// confirmation on), the replies since, the status; then the summary of a query is due.
+void CFinderDlg::OnDrainReports() {
+    const ReportBatch batch = m_report->TakeBatch();
+    if (batch.cleared) {
+        OnSent();
+    }
+    for (const BatchedReply& reply : batch.replies) {
+        OnReply(reply.record, reply.arrival);
+    }
+    m_nDropped += static_cast<int>(batch.dropped); // cameras beyond the batch's room
+    if (batch.status) {
+        OnStatus(QString::fromLatin1(*batch.status));
+    }
+    if (batch.cleared) {
+        StartSearchSummary(); // after the status, which says whether the send went out
+    }
+    if (!batch.startupFailure.empty()) {
+        ShowStartupFailure(batch.startupFailure);
+    }
+}
+
+std::uint64_t CFinderDlg::DroppedReplies() const {
+    return m_report->DroppedTotal();
+}
+
+// The status line keeps the worker's own text; the sentence goes where the selected
+// camera's information would be, which is empty while no camera can answer.
+void CFinderDlg::ShowStartupFailure(const std::string& sentence) {
+    const QString text = QString::fromStdString(sentence);
+    m_stcInfo->setText(text);
+    m_stcStatus->setToolTip(text);
 }

@@ -9,8 +9,11 @@
 #include <QSystemTrayIcon>
 
 #include <bitset>
+#include <cstdint>
 #include <memory>
 #include <optional>
+#include <string>
+#include <string_view>
 #include <thread>
 #include <vector>
 
@@ -20,6 +23,7 @@
 #include "protocol/device_table.h"
 #include "protocol/discovery_datagram.h"
 #include "protocol/network_worker.h"
+#include "protocol/report_batch.h"
 #include "protocol/text_codec.h"
 #include "res/control_ids.h"
 
@@ -68,6 +72,9 @@ QString DeviceEntryToolTip(const DeviceRecord& record);
 // The finder's one window: the device list, the details panel of the selected camera and
 // the commands. It owns the device table and the network worker; the worker reports to it
 // through queued calls, so the table and the list are only ever touched on this thread.
+// A UTF-8 text (the codec's output, the language store's texts) as the window shows it.
+QString Utf8Text(const std::string& text);
+
 class CFinderDlg : public QDialog {
     Q_OBJECT
 
@@ -124,6 +131,10 @@ public:
     void OnReply(const DeviceRecord& record, const ReplyArrival& arrival);
     void OnSent(); // ClearPanel, then the next step of a confirmation that waits for it
     void ClearPanel();
+    // Takes everything the worker reported since the last call and shows it at once.
+    void OnDrainReports();
+    // Replies the worker left out of a batch because too many cameras answered at once.
+    std::uint64_t DroppedReplies() const;
 
 public slots:
     void OnSelectDevice();
@@ -214,6 +225,8 @@ private:
     void StartWorker();
     // Empties the device list; every slot counts as not listed again.
     void ClearList();
+    void RestartWorker();
+    void ShowStartupFailure(const std::string& sentence);
 
     // Set-up steps of their own, filled by the language store and the skin.
     void OpenLanguageDb();

@@ -15,21 +15,17 @@
 #include "protocol/settings_checks.h"
 #include "skin/transparent_static.h"
 
-static QString Text(const std::string& utf8) {
-    return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
-}
-
 // Whether the change may go: refused values and a change of nothing stop it with a word
 // why, risky ones go only when the user says so.
 bool CFinderDlg::ApproveChange(const PanelValues& values) {
     const SettingsVerdict verdict = CheckSettingsChange(*m_table, values, g_pfnLocalNetworks());
     if (verdict.nothingChanged) {
-        ShowHeldStatus(Text(APPLY_TEXT_NOTHING_TO_SEND));
+        ShowHeldStatus(Utf8Text(APPLY_TEXT_NOTHING_TO_SEND));
         return false;
     }
-    const QString title = Text(APPLY_TEXT_QUESTION_TITLE);
+    const QString title = Utf8Text(APPLY_TEXT_QUESTION_TITLE);
     if (!verdict.refusal.empty()) {
-        ShowMessage(this, title, Text(verdict.refusal));
+        ShowMessage(this, title, Utf8Text(verdict.refusal));
         return false;
     }
     if (verdict.warnings.empty()) {
@@ -37,10 +33,10 @@ bool CFinderDlg::ApproveChange(const PanelValues& values) {
     }
     QStringList risks;
     for (const std::string& warning : verdict.warnings) {
-        risks << Text(warning);
+        risks << Utf8Text(warning);
     }
-    return Ask(this, title, risks.join(QLatin1Char('\n')), Text(APPLY_TEXT_SEND_ANYWAY),
-               Text(APPLY_TEXT_CANCEL));
+    return Ask(this, title, risks.join(QLatin1Char('\n')), Utf8Text(APPLY_TEXT_SEND_ANYWAY),
+               Utf8Text(APPLY_TEXT_CANCEL));
 }
 
 void CFinderDlg::ShowHeldStatus(const QString& text) {
@@ -58,7 +54,7 @@ void CFinderDlg::StartConfirmation(const DeviceRecord& before, const PanelValues
         m_confirmTimer->setSingleShot(true);
         connect(m_confirmTimer, &QTimer::timeout, this, &CFinderDlg::OnConfirmTick);
     }
-    ShowHeldStatus(Text(FillText(APPLY_TEXT_SENDING, {MacToText(before.mac)})));
+    ShowHeldStatus(Utf8Text(FillText(APPLY_TEXT_SENDING, {MacToText(before.mac)})));
 }
 
 // The first send after Submit is the set request: from then on the schedule runs.
@@ -95,7 +91,7 @@ void CFinderDlg::FinishConfirmation() {
     if (confirmation->Answered()) {
         SelectDeviceByMac(confirmation->Mac());
     }
-    ShowHeldStatus(Text(confirmation->Outcome()));
+    ShowHeldStatus(Utf8Text(confirmation->Outcome()));
 }
 
 // Update, a new selection or the end of the program: the wait is over, and whatever the
@@ -108,7 +104,7 @@ void CFinderDlg::CancelConfirmation(bool say) {
     m_confirmation.reset();
     m_confirmTimer->stop();
     if (say) {
-        ShowHeldStatus(Text(FillText(APPLY_TEXT_STOPPED_WAITING, {mac})));
+        ShowHeldStatus(Utf8Text(FillText(APPLY_TEXT_STOPPED_WAITING, {mac})));
     }
 }
 

@@ -21,10 +21,6 @@
 
 // Every field but the camera texts holds ASCII; the camera texts come and go through the
 // codec, which hands the window UTF-8.
-static QString Utf8Text(const std::string& text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
 static std::string Utf8Bytes(const QString& text) {
     return text.toUtf8().toStdString();
 }
@@ -187,6 +183,11 @@ void CFinderDlg::OnUpdate() {
     ClearTable(*m_table);
     ClearArrivalState();
     m_bQueryPending = true;
+    // The worker ends by itself only when it could not start: Update tries again.
+    if (m_worker.StopRequested()) {
+        RestartWorker();
+        return;
+    }
     m_worker.SetCommand(CMD_QUERY);
 }
 
@@ -207,5 +208,4 @@ void CFinderDlg::ClearPanel() {
     ClearTable(*m_table);
     ShowSubnetWarning(std::nullopt);
     ClearArrivalState();
-    StartSearchSummary();
 }

@@ -33,11 +33,11 @@ const EncodingChoice ENCODING_CHOICES[] = {
     {TextEncoding::Cp1252, &TEXT_ENCODING_CP1252},
 };
 
+} // namespace
+
 QString Utf8Text(const std::string& text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
-
-} // namespace
 
 QString CFinderDlg::Tr(const WindowText& text) const {
     return Utf8Text(m_language.Texts().Text(text));

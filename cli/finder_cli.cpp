@@ -62,6 +62,20 @@ bool FirstScan(ScanSession& session, const CliOptions& options, ScanResult& resu
     return true;
 }
 
+// Replies that never made it into the result are named, so that "0 devices" after a
+// flood of over-long datagrams is not taken for an empty network.
+void ReportLostReplies(const ScanResult& result, std::ostream& err) {
+    if (result.overlongReplies > 0) {
+        err << "finder-cli: " << result.overlongReplies << " replies longer than "
+            << WORKER_RECEIVE_BUFFER << " bytes were dropped\n";
+    }
+    if (result.tableFullReplies > 0) {
+        err << "finder-cli: " << result.tableFullReplies
+            << " replies were dropped: the table holds at most " << DEVICE_TABLE_SLOTS
+            << " devices\n";
+    }
+}
+
 int RunScan(const CliOptions& options, std::ostream& out, std::ostream& err) {
     ScanSession session(options.endpoints);
     ScanResult result;
@@ -69,6 +83,7 @@ int RunScan(const CliOptions& options, std::ostream& out, std::ostream& err) {
     if (!FirstScan(session, options, result, err, error)) {
         return Fail(err, error, CLI_EXIT_FAILED);
     }
+    ReportLostReplies(result, err);
     const FormatOptions format{options.Codec(LocaleName()), options.showPasswords};
     switch (options.format) {
     case OutputFormat::Json:

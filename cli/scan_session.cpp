@@ -33,10 +33,22 @@ void ScanCollector::OnStatus(const std::string& text) {
 void ScanCollector::OnReply(const DeviceRecord& record, const ReplyArrival& arrival) {
     std::lock_guard lock(m_mutex);
     const int slot = MergeRecord(*m_table, record);
-    if (slot != MERGE_DROPPED) {
-        m_arrivals->slot[slot] = arrival;
-        AddListEntry(m_entries, m_table->slot[slot]);
+    if (slot == MERGE_DROPPED) {
+        ++m_tableFull;
+        return;
     }
+    m_arrivals->slot[slot] = arrival;
+    AddListEntry(m_entries, m_table->slot[slot]);
+}
+
+void ScanCollector::OnStartupFailed(const std::string& sentence) {
+    std::lock_guard lock(m_mutex);
+    m_startupFailure = sentence;
+}
+
+void ScanCollector::OnOverlongReply() {
+    std::lock_guard lock(m_mutex);
+    ++m_overlong;
 }
 
 void ScanCollector::OnSent() {
@@ -45,6 +57,8 @@ void ScanCollector::OnSent() {
         ClearTable(*m_table);
         ClearArrivals(*m_arrivals);
         m_entries.clear();
+        m_overlong = 0;
+        m_tableFull = 0;
         m_sendStatus = m_lastStatus;
         ++m_sent;
     }
@@ -77,9 +91,13 @@ bool ScanCollector::WaitForSend(int count, int waitMs, std::string& error, std::
     m_changed.wait_for(lock, std::chrono::milliseconds(waitMs),
                        [&] { return m_sent >= count || m_ended; });
     if (m_sent < count) {
-        error = m_ended
-                    ? "the network worker stopped: " + StatusLine(m_lastStatus)
-                    : "the network worker did not send within " + std::to_string(waitMs) + " ms";
+        if (!m_startupFailure.empty()) {
+            error = m_startupFailure + " (" + StatusLine(m_lastStatus) + ")";
+        } else if (m_ended) {
+            error = "the network worker stopped: " + StatusLine(m_lastStatus);
+        } else {
+            error = "the network worker did not send within " + std::to_string(waitMs) + " ms";
+        }
         return false;
     }
     if (m_sendStatus.rfind("ERR: ", 0) == 0) {
@@ -97,6 +115,8 @@ void ScanCollector::Collect(int timeoutMs, ScanResult& result) {
     m_changed.wait_for(lock, std::chrono::milliseconds(timeoutMs), [&] { return m_ended; });
     *result.table = *m_table;
     *result.arrivals = *m_arrivals;
+    result.overlongReplies = m_overlong;
+    result.tableFullReplies = m_tableFull;
     result.devices.clear();
     result.seen.clear();
     for (const std::string& entry : m_entries) {

@@ -19,6 +19,9 @@ struct ScanResult {
     std::vector<DeviceRecord> devices;
     std::vector<ReplyArrival> seen; // where each of devices answered, in the same order
     std::string sendNote;           // what went wrong on some cards while others worked
+    // Replies that were lost: longer than the receive buffer, or finding the table full.
+    int overlongReplies = 0;
+    int tableFullReplies = 0;
 
     const DeviceRecord* FindByMac(const std::string& macText) const;
     // The card the device of this MAC answered on (that device must have been found).
@@ -33,6 +36,8 @@ public:
     void OnStatus(const std::string& text) override;
     void OnReply(const DeviceRecord& record, const ReplyArrival& arrival) override;
     void OnSent() override;
+    void OnStartupFailed(const std::string& sentence) override;
+    void OnOverlongReply() override;
     void OnEnded(); // the worker's routine has returned
 
     // Waits until the worker has sent `count` datagrams in all, or has ended.
@@ -51,6 +56,9 @@ private:
     std::vector<std::string> m_entries;
     std::string m_lastStatus;
     std::string m_sendStatus; // the status the last send reported
+    std::string m_startupFailure;
+    int m_overlong = 0;  // since the last send
+    int m_tableFull = 0; // since the last send
     int m_sent = 0;
     bool m_ended = false;
 };

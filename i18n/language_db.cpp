@@ -10,23 +10,39 @@
 
 namespace {
 
-// Runs a select and hands each row to onRow. False when there is no connection, the
-// statement does not compile (a missing table, a file that is no database) or a step
-// fails (a database locked by another program): the caller then reports it, rather than
-// going on with rows silently missing.
-bool ReadRows(sqlite3* db, const char* sql, const std::function<void(sqlite3_stmt*)>& onRow) {
+// Runs a select and hands each row to onRow. SQLITE_OK, or the failure: no connection
+// (SQLITE_MISUSE), a statement that does not compile (a missing table, a file that is no
+// database) or a step that fails (a lock another program kept past the busy wait). The
+// caller then reports it, rather than going on with rows silently missing.
+int ReadRows(sqlite3* db, const char* sql, const std::function<void(sqlite3_stmt*)>& onRow) {
     if (db == nullptr)
-        return false;
+        return SQLITE_MISUSE;
     sqlite3_stmt* statement = nullptr;
-    if (sqlite3_prepare_v2(db, sql, -1, &statement, nullptr) != SQLITE_OK) {
+    if (const int prepared = sqlite3_prepare_v2(db, sql, -1, &statement, nullptr);
+        prepared != SQLITE_OK) {
         sqlite3_finalize(statement);
-        return false;
+        return prepared;
     }
     int result;
     while ((result = sqlite3_step(statement)) == SQLITE_ROW)
         onRow(statement);
     sqlite3_finalize(statement);
-    return result == SQLITE_DONE;
+    return result == SQLITE_DONE ? SQLITE_OK : result;
+}
+
+// A lock that outlasted the wait is named as such; anything else keeps the finder's text.
+const char* FailureText(int result, const char* otherwise) {
+    const int primary = result & 0xFF; // extended codes carry the primary one in the low byte
+    return primary == SQLITE_BUSY || primary == SQLITE_LOCKED ? LANG_MSG_DATABASE_BUSY : otherwise;
+}
+
+// Runs a select; a failure is shown through the view. True when every row was read.
+bool ReadAllRows(sqlite3* db, const char* sql, LanguageView& view,
+                 const std::function<void(sqlite3_stmt*)>& onRow) {
+    const int result = ReadRows(db, sql, onRow);
+    if (result != SQLITE_OK)
+        view.ShowMessage(FailureText(result, LANG_MSG_PREPARE_FAILED));
+    return result == SQLITE_OK;
 }
 
 const char* CellText(sqlite3_stmt* statement, int column) {
@@ -51,7 +67,8 @@ LanguageDb::~LanguageDb() {
     Close();
 }
 
-void LanguageDb::OpenLanguageDb(const std::string& path, LanguageView& view, bool readOnly) {
+void LanguageDb::OpenLanguageDb(const std::string& path, LanguageView& view, bool readOnly,
+                                int busyTimeoutMs) {
     Close();
     // No SQLITE_OPEN_CREATE: a finder started in the wrong folder must say so, not leave
     // an empty language.db there.
@@ -62,6 +79,8 @@ void LanguageDb::OpenLanguageDb(const std::string& path, LanguageView& view, boo
         view.ShowMessage(LANG_MSG_OPEN_FAILED);
         return;
     }
+    // A second finder starting at the same moment holds the file only briefly.
+    sqlite3_busy_timeout(db, busyTimeoutMs);
     m_pLanguageDb = db;
     m_bReadOnly = readOnly;
 }
@@ -71,44 +90,40 @@ void LanguageDb::Close() {
     m_pLanguageDb = nullptr;
 }
 
-bool LanguageDb::ReadSavedIndex(int& index, LanguageView& view) {
-    // The last integer cell of the table wins.
-    bool read = ReadRows(m_pLanguageDb, "select * from current", [&](sqlite3_stmt* row) {
+bool LanguageDb::ReadSavedIndex(std::int64_t& index, LanguageView& view) {
+    // The last integer cell of the table wins, read whole: cut to 32 bits, a large value
+    // could pass for a language, and the save could never find its row again.
+    return ReadAllRows(m_pLanguageDb, "select * from current", view, [&](sqlite3_stmt* row) {
         for (int i = 0; i < sqlite3_column_count(row); ++i)
             if (sqlite3_column_type(row, i) == SQLITE_INTEGER)
-                index = sqlite3_column_int(row, i);
+                index = sqlite3_column_int64(row, i);
     });
-    if (!read)
-        view.ShowMessage(LANG_MSG_PREPARE_FAILED);
-    return read;
 }
 
 bool LanguageDb::ReadLanguageRows(LanguageRows& rows, LanguageView& view) {
-    bool read = ReadRows(m_pLanguageDb, "select * from language", [&](sqlite3_stmt* row) {
+    return ReadAllRows(m_pLanguageDb, "select * from language", view, [&](sqlite3_stmt* row) {
         std::vector<std::string>& names = rows.emplace_back();
         for (int i = 0; i < sqlite3_column_count(row); ++i)
             names.push_back(sqlite3_column_type(row, i) == SQLITE_TEXT
                                 ? CutCellText(CellText(row, i))
                                 : std::string());
     });
-    if (!read)
-        view.ShowMessage(LANG_MSG_PREPARE_FAILED);
-    return read;
 }
 
 void LanguageDb::InitLanguageList(LanguageView& view) {
-    int index = LANG_FIRST_LANGUAGE; // when table `current` holds no integer
-    if (!ReadSavedIndex(index, view))
+    std::int64_t saved = LANG_FIRST_LANGUAGE; // when table `current` holds no integer
+    if (!ReadSavedIndex(saved, view))
         return;
-    m_nSavedLanguage = index;
+    m_nSavedLanguage = saved;
 
     LanguageRows rows;
     if (!ReadLanguageRows(rows, view))
         return;
     // An index that names no language would leave the list without a selection and be
-    // saved as -1; the first language stands in, and the save then mends the table.
-    if (index < 0 || static_cast<std::size_t>(index) >= rows.size())
-        index = LANG_FIRST_LANGUAGE;
+    // saved as -1; the first language stands in, and the save then mends the table (its
+    // update looks for the row by the value as stored).
+    const bool names = saved >= 0 && static_cast<std::uint64_t>(saved) < rows.size();
+    const int index = names ? static_cast<int>(saved) : LANG_FIRST_LANGUAGE;
     ListLanguageNames(rows, index, view);
     view.SelectLanguageItem(index);
     OnSelchangeLanguage(view);
@@ -119,7 +134,7 @@ bool LanguageDb::ApplyInterfaceTexts(int language, LanguageView& view) {
     std::snprintf(sql, sizeof sql, "select * from interface where language='%s'",
                   LanguageKey(language));
     // Rows in the order returned: a later row with the same key overwrites an earlier.
-    bool read = ReadRows(m_pLanguageDb, sql, [&](sqlite3_stmt* row) {
+    return ReadAllRows(m_pLanguageDb, sql, view, [&](sqlite3_stmt* row) {
         for (int i = 0; i < sqlite3_column_count(row); ++i) {
             int control = InterfaceCellControl(i);
             // A cell that is no text leaves its control's text as it is.
@@ -127,9 +142,6 @@ bool LanguageDb::ApplyInterfaceTexts(int language, LanguageView& view) {
                 view.SetControlText(control, CutCellText(CellText(row, i)));
         }
     });
-    if (!read)
-        view.ShowMessage(LANG_MSG_PREPARE_FAILED);
-    return read;
 }
 
 void LanguageDb::OnSelchangeLanguage(LanguageView& view) {
@@ -157,14 +169,15 @@ void LanguageDb::SaveLanguage(LanguageView& view) {
     if (m_nSelectedLanguage < 0 || m_bReadOnly)
         return;
     char sql[100];
-    std::snprintf(sql, sizeof sql, "update current set language=%d where language=%d",
-                  m_nSelectedLanguage, m_nSavedLanguage);
+    std::snprintf(sql, sizeof sql, "update current set language=%d where language=%lld",
+                  m_nSelectedLanguage, static_cast<long long>(m_nSavedLanguage));
     // An update that finds no row saved nothing either (another finder changed the
     // table meanwhile): the user is told, as for any failed update.
-    if (m_pLanguageDb == nullptr ||
-        sqlite3_exec(m_pLanguageDb, sql, nullptr, nullptr, nullptr) != SQLITE_OK ||
-        sqlite3_changes(m_pLanguageDb) == 0) {
-        view.ShowMessage(LANG_MSG_UPDATE_FAILED);
+    const int result = m_pLanguageDb == nullptr
+                           ? SQLITE_MISUSE
+                           : sqlite3_exec(m_pLanguageDb, sql, nullptr, nullptr, nullptr);
+    if (result != SQLITE_OK || sqlite3_changes(m_pLanguageDb) == 0) {
+        view.ShowMessage(FailureText(result, LANG_MSG_UPDATE_FAILED));
         return;
     }
     m_nSavedLanguage = m_nSelectedLanguage;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -15,6 +16,11 @@ constexpr const char* LANG_DB_FILE = "language.db";
 constexpr const char* LANG_MSG_OPEN_FAILED = "open datebase false";
 constexpr const char* LANG_MSG_PREPARE_FAILED = "Sqlite Prepare false";
 constexpr const char* LANG_MSG_UPDATE_FAILED = "Update database fall";
+// Said instead of the two above when another program kept its lock past the wait.
+constexpr const char* LANG_MSG_DATABASE_BUSY = "language.db is in use by another program";
+
+// How long a statement waits for another program's lock on the file before it gives up.
+constexpr int LANG_BUSY_TIMEOUT_MS = 3000;
 
 // The language store of the finder's window: the connection to language.db, the saved
 // language index (table `current`) and the selected one. It decides what to read, which
@@ -31,8 +37,10 @@ public:
     // Opens an existing database for reading and writing. A missing file is reported
     // like any other failure to open, never created empty. A database opened read-only
     // (one the user may not change) gives its texts, and the picks are not saved: the
-    // caller has told the user so once.
-    void OpenLanguageDb(const std::string& path, LanguageView& view, bool readOnly = false);
+    // caller has told the user so once. Every statement on the connection waits up to
+    // busyTimeoutMs for a lock another program holds.
+    void OpenLanguageDb(const std::string& path, LanguageView& view, bool readOnly = false,
+                        int busyTimeoutMs = LANG_BUSY_TIMEOUT_MS);
 
     // Reads the saved index, lists the language names written in that language, selects
     // its row and applies it (which saves it). A saved index that names no language
@@ -59,18 +67,19 @@ public:
     void Close();
 
     bool IsOpen() const { return m_pLanguageDb != nullptr; }
-    int SavedLanguage() const { return m_nSavedLanguage; }
+    // The index as table `current` holds it, which may name no language at all.
+    std::int64_t SavedLanguage() const { return m_nSavedLanguage; }
     int SelectedLanguage() const { return m_nSelectedLanguage; }
 
 private:
     using LanguageRows = std::vector<std::vector<std::string>>;
-    bool ReadSavedIndex(int& index, LanguageView& view);
+    bool ReadSavedIndex(std::int64_t& index, LanguageView& view);
     bool ReadLanguageRows(LanguageRows& rows, LanguageView& view);
     bool ApplyInterfaceTexts(int language, LanguageView& view);
 
     sqlite3* m_pLanguageDb = nullptr;
+    std::int64_t m_nSavedLanguage = 0;
     CWindowTexts m_windowTexts;
     bool m_bReadOnly = false;
-    int m_nSavedLanguage = 0;
     int m_nSelectedLanguage = 0;
 };

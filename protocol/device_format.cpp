@@ -17,25 +17,6 @@ std::string NetModeText(const uint8_t netMode[4]) {
 
 namespace {
 
-// A text for a terminal: control characters become '?'.
-std::string Printable(std::string text) {
-    std::replace_if(
-        text.begin(), text.end(),
-        [](char c) { return static_cast<unsigned char>(c) < 0x20 || c == 0x7F; }, '?');
-    return text;
-}
-
-std::string CsvField(const std::string& text) {
-    if (text.find_first_of(",\"\r\n") == std::string::npos) {
-        return text;
-    }
-    std::string quoted = "\"";
-    for (char c : text) {
-        quoted += c == '"' ? "\"\"" : std::string(1, c);
-    }
-    return quoted + "\"";
-}
-
 // The columns of --json and --csv, in order, as (key, JSON value, CSV value).
 struct Column {
     const char* key;
@@ -44,7 +25,7 @@ struct Column {
 };
 
 Column Text(const char* key, const std::string& text) {
-    return {key, JsonString(text), CsvField(text)};
+    return {key, JsonString(text), CsvCell(text)};
 }
 
 Column Plain(const char* key, const std::string& value) {
@@ -108,31 +89,6 @@ template <std::size_t N> std::string Aligned(const std::vector<std::array<std::s
 
 } // namespace
 
-std::string JsonString(const std::string& text) {
-    std::string out = "\"";
-    for (std::size_t i = 0; i < text.size();) {
-        const unsigned char c = static_cast<unsigned char>(text[i]);
-        char32_t codePoint;
-        const std::size_t length = c >= 0x80 ? NextCodePoint(text, i, codePoint) : 1;
-        if (c == '"' || c == '\\') {
-            out += '\\';
-            out += static_cast<char>(c);
-        } else if (c < 0x20 || c == 0x7F || length == 0) {
-            // A byte that is no UTF-8 cannot come from the codec; should one come all the
-            // same, it is kept as a Latin-1 character so the output stays valid.
-            char escaped[8];
-            std::snprintf(escaped, sizeof escaped, "\\u%04x", c);
-            out += escaped;
-        } else {
-            out.append(text, i, length);
-            i += length;
-            continue;
-        }
-        ++i;
-    }
-    return out + "\"";
-}
-
 std::string FormatJson(const std::vector<DeviceRecord>& devices, const FormatOptions& options,
                        const std::vector<ReplyArrival>& seen) {
     if (devices.empty()) {
@@ -179,10 +135,10 @@ std::string FormatTable(const std::vector<DeviceRecord>& devices, const FormatOp
         const DeviceRecord& d = devices[i];
         const ReplyArrival& card = SeenAt(seen, i);
         rows.push_back(
-            {std::to_string(d.id), Printable(codec.Shown(FieldText(d.name), ITEM_WIDTH_NAME)),
+            {std::to_string(d.id), EscapeControls(codec.Shown(FieldText(d.name), ITEM_WIDTH_NAME)),
              MacToText(d.mac), FieldText(d.ip), FieldText(d.netmask), FieldText(d.gateway),
              std::to_string(d.httpPort), ModeName(RadioMode(d.netMode)),
-             Printable(codec.Shown(FieldText(d.version), ITEM_WIDTH_VERSION)),
+             EscapeControls(codec.Shown(FieldText(d.version), ITEM_WIDTH_VERSION)),
              d.readOnly ? "yes" : "no", card.interfaceName.empty() ? "-" : card.interfaceName,
              card.interfaceAddress == 0 ? "-" : InterfaceAddressText(card),
              SameSubnet(d, card) ? "yes" : "no"});

@@ -7,6 +7,7 @@
 #include "protocol/device_table.h"
 #include "protocol/net_interfaces.h"
 #include "protocol/text_codec.h"
+#include "protocol/text_escape.h"
 
 // How a device record reads as text, for every front end: the mode, the table of a
 // terminal, JSON and CSV. The columns of JSON and CSV are the same, in the same order.
@@ -14,8 +15,8 @@
 // The 4 mode bytes as 8 lower-case hexadecimal digits.
 std::string NetModeText(const uint8_t netMode[4]);
 
-// How device texts are printed: read through the codec into UTF-8; the PPPoE password
-// only when asked for.
+// How device texts are printed: read through the codec into UTF-8, then every control in
+// them shown as an escape; the PPPoE password only when asked for.
 struct FormatOptions {
     CTextCodec codec;
     bool showPasswords = false;
@@ -35,7 +36,3 @@ std::string FormatCsv(const std::vector<DeviceRecord>& devices, const FormatOpti
 // cards named by --interface).
 std::string FormatInterfaces(const std::vector<NetInterface>& cards,
                              const std::vector<std::string>& only);
-
-// A UTF-8 text as a JSON string, control characters escaped. Bytes that are no UTF-8
-// are taken as Latin-1, so the output is valid JSON whatever it is given.
-std::string JsonString(const std::string& text);

@@ -9,8 +9,8 @@ struct LocalNetwork {
     uint32_t netmask = 0;
 };
 
-// Every IPv4 address of the interfaces that are up, loopback included; empty when the
-// system cannot tell.
+// Every IPv4 address of the network cards that are up, loopback included (read through
+// ListInterfaces); empty when the system cannot tell.
 std::vector<LocalNetwork> LocalNetworks();
 
 // Where a front end asks for them; tests give a fixed list.

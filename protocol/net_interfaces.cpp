@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "protocol/local_networks.h"
 #include "protocol/subnet.h"
 
 std::string NotSearchedReason(const NetInterface& card, const std::vector<std::string>& only) {
@@ -78,4 +79,14 @@ std::string InterfaceNames(const std::vector<NetInterface>& cards) {
         }
     }
     return text;
+}
+
+std::vector<LocalNetwork> LocalNetworks() {
+    std::vector<LocalNetwork> networks;
+    for (const NetInterface& card : ListInterfaces()) {
+        if (card.up && card.address != 0) {
+            networks.push_back({card.address, PrefixMask(card.prefix)});
+        }
+    }
+    return networks;
 }

@@ -9,6 +9,7 @@
 #include "protocol/device_arrival.h"
 #include "protocol/device_table.h"
 #include "protocol/discovery_datagram.h"
+#include "protocol/wake_signal.h"
 
 constexpr int CMD_NONE = 0;
 constexpr int CMD_QUERY = 1;
@@ -62,22 +63,19 @@ public:
     void MarkStopped(); // start-up failed: the worker sets stop itself
     // Takes and resets the command in one step, with its datagram and card.
     int TakeCommand(DiscoveryDatagram& datagram, std::string* interfaceName = nullptr);
-    int WakeDescriptor() const; // readable while a wake-up is pending
-    void ClearWake();
+    CWakeSignal& WakeSignal() { return m_wake; } // raised while a wake-up is pending
 
     // How many times the worker has taken its command: once a turn of its loop. An idle
     // worker turns no more, so a count that keeps growing means it spins.
     uint64_t Turns() const;
 
 private:
-    void Wake();
-
     std::atomic<int> m_stop{0};
     mutable std::mutex m_mutex;
     int m_command = CMD_NONE;
     DiscoveryDatagram m_datagram{};
     std::string m_interfaceName;
-    int m_wakeFd = -1;
+    CWakeSignal m_wake;
     std::atomic<uint64_t> m_turns{0};
 };
 
@@ -90,6 +88,10 @@ public:
     // A reply that passed ParseReply, and the card it came in on.
     virtual void OnReply(const DeviceRecord& record, const ReplyArrival& arrival) = 0;
     virtual void OnSent() = 0; // after every send
+    // Beside the status line of a failed start-up: the same failure in plain words.
+    virtual void OnStartupFailed(const std::string& sentence) { (void)sentence; }
+    // A datagram longer than the receive buffer arrived and was lost.
+    virtual void OnOverlongReply() {}
 };
 
 // The worker's thread routine: start-up, then the loop until stop. Returns 1 when start-up

@@ -1,29 +1,11 @@
 #include "protocol/panel_checks.h"
 
-#include <initializer_list>
-
+#include "protocol/apply_texts.h"
 #include "protocol/input_checks.h"
 #include "protocol/net_mode.h"
 #include "protocol/panel_texts.h"
 
 namespace {
-
-// The text with %1, %2, ... replaced by the arguments in one pass, so an argument that
-// holds a "%2" of its own stays as it is.
-std::string Fill(const std::string& text, std::initializer_list<std::string> arguments) {
-    std::string filled;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const std::size_t number =
-            i + 1 < text.size() ? static_cast<std::size_t>(text[i + 1] - '0') : 0;
-        if (text[i] == '%' && number >= 1 && number <= arguments.size()) {
-            filled += *(arguments.begin() + (number - 1));
-            ++i;
-        } else {
-            filled += text[i];
-        }
-    }
-    return filled;
-}
 
 std::string TextRefusalMessage(const PanelTextRefusal& refusal, const TextLookup& tr) {
     const WindowText& fieldText = refusal.field == PanelTextField::Name ? TEXT_FIELD_NAME
@@ -34,17 +16,18 @@ std::string TextRefusalMessage(const PanelTextRefusal& refusal, const TextLookup
     const TextWrite& write = refusal.write;
     switch (write.refusal) {
     case TextRefusal::TooLong:
-        return Fill(tr(TEXT_CHECK_TOO_LONG),
-                    {field, std::to_string(refusal.width), EncodingLabel(write.encoding),
-                     std::to_string(write.fits)});
+        return FillText(tr(TEXT_CHECK_TOO_LONG).c_str(),
+                        {field, std::to_string(refusal.width), EncodingLabel(write.encoding),
+                         std::to_string(write.fits)});
     case TextRefusal::NotHeld:
-        return Fill(tr(TEXT_CHECK_NOT_HELD), {field, EncodingLabel(write.encoding), write.character,
-                                              CodePointText(write.codePoint)});
+        return FillText(tr(TEXT_CHECK_NOT_HELD).c_str(),
+                        {field, EncodingLabel(write.encoding), write.character,
+                         CodePointText(write.codePoint)});
     case TextRefusal::Unreadable:
     case TextRefusal::None:
         break;
     }
-    return Fill(tr(TEXT_CHECK_UNREADABLE), {field});
+    return FillText(tr(TEXT_CHECK_UNREADABLE).c_str(), {field});
 }
 
 } // namespace
@@ -70,16 +53,17 @@ std::optional<std::string> CheckPanelValues(const DeviceRecord& target, const Pa
                      {TEXT_FIELD_GATEWAY, values.gateway, FieldText(target.gateway)}};
     for (const auto& address : addresses) {
         if (TextDiffers(address.typed, address.stored) && !IsDottedAddress(address.typed)) {
-            return Fill(tr(TEXT_CHECK_NOT_ADDRESS), {tr(address.field), address.typed});
+            return FillText(tr(TEXT_CHECK_NOT_ADDRESS).c_str(), {tr(address.field), address.typed});
         }
     }
     if (TextDiffers(values.httpPort, std::to_string(target.httpPort)) &&
         !IsHttpPort(values.httpPort)) {
-        return Fill(tr(TEXT_CHECK_NOT_PORT), {tr(TEXT_FIELD_HTTP_PORT), values.httpPort});
+        return FillText(tr(TEXT_CHECK_NOT_PORT).c_str(),
+                        {tr(TEXT_FIELD_HTTP_PORT), values.httpPort});
     }
     if (values.newMac && TextDiffers(*values.newMac, MacToText(target.mac)) &&
         !IsMacText(*values.newMac)) {
-        return Fill(tr(TEXT_CHECK_NOT_MAC), {tr(TEXT_FIELD_MAC), *values.newMac});
+        return FillText(tr(TEXT_CHECK_NOT_MAC).c_str(), {tr(TEXT_FIELD_MAC), *values.newMac});
     }
     return std::nullopt;
 }

@@ -1,12 +1,5 @@
 #include "sim/camera_simulator.h"
 
-#include <arpa/inet.h>
-#include <fcntl.h>
-#include <netinet/in.h>
-#include <poll.h>
-#include <sys/socket.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
@@ -28,55 +21,44 @@ CameraSimulator::CameraSimulator(std::vector<SimDevice> devices, SimSettings set
     : m_settings(std::move(settings)), m_devices(std::move(devices)) {}
 
 CameraSimulator::~CameraSimulator() {
-    for (int fd : {m_socket, m_wakePipe[0], m_wakePipe[1]}) {
-        if (fd >= 0) {
-            close(fd);
-        }
-    }
     if (m_log != nullptr) {
         std::fclose(m_log);
     }
 }
 
-static std::string ErrnoText(const char* what) {
-    return std::string(what) + ": " + std::strerror(errno);
+static std::string FailureText(const std::string& what, int code) {
+    return what + ": " + SocketErrorText(code);
 }
 
 bool CameraSimulator::Open(std::string& error) {
     sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_port = htons(m_settings.port);
-    if (inet_pton(AF_INET, m_settings.bindAddress.c_str(), &address.sin_addr) != 1) {
+    if (!MakeSocketAddress(m_settings.bindAddress.c_str(), m_settings.port, address)) {
         error = "bind address \"" + m_settings.bindAddress + "\" is not an IPv4 address";
         return false;
     }
-    if (pipe2(m_wakePipe, O_CLOEXEC | O_NONBLOCK) != 0) {
-        error = ErrnoText("pipe");
+    if (!m_wake.IsValid()) {
+        error = "the system refused the simulator's wake-up";
         return false;
     }
-    m_socket = socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, IPPROTO_UDP);
-    if (m_socket < 0) {
-        error = ErrnoText("socket");
+    if (const int code = m_socket.Open(); code != 0) {
+        error = FailureText("socket", code);
         return false;
     }
-    if (bind(m_socket, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0) {
-        error = ErrnoText(
-            ("bind " + m_settings.bindAddress + ":" + std::to_string(m_settings.port)).c_str());
+    if (const int code = m_socket.Bind(m_settings.port, address.sin_addr.s_addr); code != 0) {
+        error = FailureText(
+            "bind " + m_settings.bindAddress + ":" + std::to_string(m_settings.port), code);
         return false;
     }
     // The card a query came in on, so that a broadcast answer leaves through that card.
-    const int on = 1;
-    setsockopt(m_socket, IPPROTO_IP, IP_PKTINFO, &on, sizeof on);
+    m_socket.ReportArrivalInterface();
     if (m_settings.replyBroadcast) {
-        setsockopt(m_socket, SOL_SOCKET, SO_BROADCAST, &on, sizeof on);
+        m_socket.SetBroadcast(true);
     }
-    socklen_t length = sizeof address;
-    getsockname(m_socket, reinterpret_cast<sockaddr*>(&address), &length);
-    m_localPort = ntohs(address.sin_port);
+    m_localPort = m_socket.LocalPort();
     if (!m_settings.logPath.empty()) {
-        m_log = std::fopen(m_settings.logPath.c_str(), "w");
+        m_log = std::fopen(m_settings.logPath.c_str(), "wb"); // "\n" as it is, on Windows too
         if (m_log == nullptr) {
-            error = ErrnoText(("log " + m_settings.logPath).c_str());
+            error = "log " + m_settings.logPath + ": " + std::strerror(errno);
             return false;
         }
     }
@@ -85,10 +67,7 @@ bool CameraSimulator::Open(std::string& error) {
 
 void CameraSimulator::Stop() {
     m_stop.store(true);
-    if (m_wakePipe[1] >= 0) {
-        const char byte = 1;
-        [[maybe_unused]] ssize_t written = write(m_wakePipe[1], &byte, 1);
-    }
+    m_wake.Signal();
 }
 
 std::vector<SimDevice> CameraSimulator::Devices() const {
@@ -105,8 +84,8 @@ void CameraSimulator::LogDatagram(const uint8_t* bytes, std::size_t length) {
     std::fflush(m_log); // tests and people read the log while the simulator runs
 }
 
-void CameraSimulator::HandleDatagram(const uint8_t* bytes, std::size_t length, const void* source,
-                                     unsigned sourceLength, unsigned arrival,
+void CameraSimulator::HandleDatagram(const uint8_t* bytes, std::size_t length,
+                                     const sockaddr_in& source, unsigned arrival,
                                      std::vector<PendingReply>& pending) {
     LogDatagram(bytes, length);
     std::lock_guard lock(m_mutex);
@@ -116,16 +95,13 @@ void CameraSimulator::HandleDatagram(const uint8_t* bytes, std::size_t length, c
         }
         return;
     }
-    if (sourceLength < sizeof(sockaddr_in)) {
-        return;
-    }
     static thread_local std::mt19937 random{std::random_device{}()};
     std::uniform_int_distribution<int> jitter(0, std::max(0, m_settings.jitterMs));
     const Clock::time_point now = Clock::now();
     for (const SimDevice& device : m_devices) {
         PendingReply reply;
         reply.due = now + std::chrono::milliseconds(m_settings.jitterMs > 0 ? jitter(random) : 0);
-        std::memcpy(&reply.destination, source, sizeof reply.destination);
+        reply.destination = source;
         reply.viaInterface = 0;
         if (m_settings.replyBroadcast) {
             reply.destination.sin_addr.s_addr = htonl(INADDR_BROADCAST);
@@ -139,39 +115,15 @@ void CameraSimulator::HandleDatagram(const uint8_t* bytes, std::size_t length, c
                      [](const PendingReply& a, const PendingReply& b) { return a.due < b.due; });
 }
 
-// The card of an IP_PKTINFO note, or 0.
-static unsigned ArrivalIndex(msghdr& message) {
-    for (cmsghdr* header = CMSG_FIRSTHDR(&message); header != nullptr;
-         header = CMSG_NXTHDR(&message, header)) {
-        if (header->cmsg_level == IPPROTO_IP && header->cmsg_type == IP_PKTINFO) {
-            in_pktinfo info;
-            std::memcpy(&info, CMSG_DATA(header), sizeof info);
-            return static_cast<unsigned>(info.ipi_ifindex);
-        }
-    }
-    return 0;
-}
-
+// A broadcast answer leaves through the card its query came in on: a camera in a foreign
+// subnet has no route back to the finder.
 void CameraSimulator::SendReply(const PendingReply& reply) {
-    iovec data{const_cast<uint8_t*>(reply.bytes.data()), reply.bytes.size()};
-    alignas(cmsghdr) char control[CMSG_SPACE(sizeof(in_pktinfo))] = {};
-    msghdr message{};
-    message.msg_name = const_cast<sockaddr_in*>(&reply.destination);
-    message.msg_namelen = sizeof reply.destination;
-    message.msg_iov = &data;
-    message.msg_iovlen = 1;
     if (reply.viaInterface != 0) {
-        message.msg_control = control;
-        message.msg_controllen = sizeof control;
-        cmsghdr* header = CMSG_FIRSTHDR(&message);
-        header->cmsg_level = IPPROTO_IP;
-        header->cmsg_type = IP_PKTINFO;
-        header->cmsg_len = CMSG_LEN(sizeof(in_pktinfo));
-        in_pktinfo via{};
-        via.ipi_ifindex = static_cast<int>(reply.viaInterface);
-        std::memcpy(CMSG_DATA(header), &via, sizeof via);
+        m_socket.SendVia(reply.bytes.data(), reply.bytes.size(), reply.destination,
+                         reply.viaInterface, 0);
+    } else {
+        m_socket.SendTo(reply.bytes.data(), reply.bytes.size(), reply.destination);
     }
-    sendmsg(m_socket, &message, 0);
 }
 
 int CameraSimulator::Run() {
@@ -191,29 +143,14 @@ int CameraSimulator::Run() {
                 std::chrono::ceil<std::chrono::milliseconds>(pending.front().due - Clock::now());
             timeoutMs = static_cast<int>(std::max<std::int64_t>(0, wait.count()));
         }
-        pollfd fds[2] = {{m_socket, POLLIN, 0}, {m_wakePipe[0], POLLIN, 0}};
-        if (poll(fds, 2, timeoutMs) < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            return 1;
+        if (!m_wake.Wait(m_socket, timeoutMs).readable) {
+            continue; // stop, the next reply's time, or an interrupted wait
         }
-        if (fds[0].revents & POLLIN) {
-            sockaddr_in source{};
-            iovec data{buffer, sizeof buffer};
-            alignas(cmsghdr) char control[CMSG_SPACE(sizeof(in_pktinfo))];
-            msghdr message{};
-            message.msg_name = &source;
-            message.msg_namelen = sizeof source;
-            message.msg_iov = &data;
-            message.msg_iovlen = 1;
-            message.msg_control = control;
-            message.msg_controllen = sizeof control;
-            const ssize_t length = recvmsg(m_socket, &message, 0);
-            if (length >= 0) {
-                HandleDatagram(buffer, static_cast<std::size_t>(length), &source,
-                               message.msg_namelen, ArrivalIndex(message), pending);
-            }
+        sockaddr_in source{};
+        std::size_t length = 0;
+        unsigned arrival = 0;
+        if (m_socket.ReceiveFrom(buffer, sizeof buffer, length, source, &arrival) == 0) {
+            HandleDatagram(buffer, length, source, arrival, pending);
         }
     }
     return 0;

@@ -93,7 +93,7 @@ TEST_F(ActionsTest, TheMenuActsOnTheEntryUnderThePointer) {
         {TEXT_MENU_COPY_MAC, "Roof PPPoE", [](const DeviceRecord&) { return "02005e000007"; }},
         {TEXT_MENU_COPY_ALL, "Front door",
          [](const DeviceRecord& r) {
-             return QString::fromStdString(FormatTable({r}, FormatOptions{}));
+             return QString::fromStdString(FormatTable({r}, FormatOptions{CTextCodec()}));
          }},
         {TEXT_MENU_OPEN_PAGE, "Lobby", nullptr},
     };
@@ -148,8 +148,9 @@ TEST_F(ActionsTest, ExportWritesTheListInItsOrderAsCsvOrJson) {
         g_saveFile = m_folder.filePath(QString::fromLatin1(c.file));
         g_saveFilter = c.filter;
         UseMenu(PointOf(QStringLiteral("Lobby")), TEXT_MENU_EXPORT);
-        const std::string expected = c.asJson ? FormatJson(InListOrder(), FormatOptions{})
-                                              : FormatCsv(InListOrder(), FormatOptions{});
+        const std::string expected = c.asJson
+                                         ? FormatJson(InListOrder(), FormatOptions{CTextCodec()})
+                                         : FormatCsv(InListOrder(), FormatOptions{CTextCodec()});
         EXPECT_EQ(Contents(m_folder.filePath(QString::fromLatin1(c.written))),
                   QByteArray::fromStdString(expected));
     }

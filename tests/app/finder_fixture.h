@@ -144,6 +144,9 @@ protected:
             QFile file(marker);
             ASSERT_TRUE(file.open(QIODevice::WriteOnly));
         }
+        if (m_beforeDialog) {
+            m_beforeDialog(m_peer->Endpoints());
+        }
         m_dlg = std::make_unique<CFinderDlg>(m_peer->Endpoints(), marker, m_languageDb);
         if (m_languagePlace) {
             m_dlg->SetLanguagePlace(*m_languagePlace);
@@ -241,6 +244,8 @@ protected:
 
     QTemporaryDir m_folder;
     QString m_languageDb;
+    // Runs just before the dialog is made, with the endpoints it will get.
+    std::function<void(const WorkerEndpoints&)> m_beforeDialog;
     std::optional<LanguagePlace> m_languagePlace; // instead of m_languageDb, when set
     std::unique_ptr<CameraPeer> m_peer;
     std::unique_ptr<CFinderDlg> m_dlg;

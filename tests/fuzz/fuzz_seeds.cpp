@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "protocol/discovery_datagram.h"
@@ -48,10 +49,37 @@ int main(int argc, char** argv) {
     DiscoveryDatagram query;
     BuildQueryRequest(query);
 
-    const bool ok =
-        WriteSeed(argv[1], "magic-only", reinterpret_cast<const uint8_t*>(DISCOVERY_MAGIC),
-                  DISCOVERY_MAGIC_LENGTH) &&
-        WriteSeed(argv[1], "camera-reply", reply.data(), reply.size()) &&
-        WriteSeed(argv[1], "query", query.bytes, sizeof query.bytes);
+    // The same camera with a hostile name, ending in text a user types: each last byte
+    // changes a different set of settings, and the high bit picks a valid new MAC.
+    std::vector<uint8_t> hostile(DISCOVERY_MAGIC, DISCOVERY_MAGIC + DISCOVERY_MAGIC_LENGTH);
+    const std::string name = "\x1b[2J\xe2\x80\xae=1+\x9b\xff";
+    hostile.push_back(ITEM_MAC);
+    hostile.push_back(ITEM_WIDTH_MAC);
+    hostile.insert(hostile.end(), {0x02, 0x00, 0x5e, 0x00, 0x00, 0x01});
+    hostile.push_back(ITEM_NAME);
+    hostile.push_back(ITEM_WIDTH_NAME);
+    hostile.insert(hostile.end(), name.begin(), name.end());
+    hostile.resize(hostile.size() + ITEM_WIDTH_NAME - name.size(), 0);
+    std::vector<std::vector<uint8_t>> edited;
+    // Typed text follows a zero byte; the last byte says which settings take it.
+    const std::pair<std::string, uint8_t> typings[] = {{"02005E0000FF", 0x01}, {"10.0.0.1", 0x38},
+                                                       {"65535", 0x40},        {"=x\x1b", 0x87},
+                                                       {"1.2.3", 0x38},        {"", 0xff}};
+    for (const auto& [typed, selector] : typings) {
+        edited.push_back(reply);
+        edited.back().push_back(0);
+        edited.back().insert(edited.back().end(), typed.begin(), typed.end());
+        edited.back().push_back(selector);
+    }
+
+    bool ok = WriteSeed(argv[1], "magic-only", reinterpret_cast<const uint8_t*>(DISCOVERY_MAGIC),
+                        DISCOVERY_MAGIC_LENGTH) &&
+              WriteSeed(argv[1], "camera-reply", reply.data(), reply.size()) &&
+              WriteSeed(argv[1], "query", query.bytes, sizeof query.bytes) &&
+              WriteSeed(argv[1], "hostile-name", hostile.data(), hostile.size());
+    for (std::size_t i = 0; ok && i < edited.size(); ++i) {
+        const std::string seed = "edited-panel-" + std::to_string(i);
+        ok = WriteSeed(argv[1], seed.c_str(), edited[i].data(), edited[i].size());
+    }
     return ok ? 0 : 1;
 }

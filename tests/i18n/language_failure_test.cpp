@@ -3,7 +3,10 @@
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
+#include <chrono>
 #include <filesystem>
+#include <future>
+#include <thread>
 
 #include "i18n/language_db.h"
 #include "i18n/language_texts.h"
@@ -146,17 +149,20 @@ private:
     sqlite3* m_db = nullptr;
 };
 
+// The store waits this long here, so that a lock held for the whole call fails fast.
+constexpr int SHORT_BUSY_WAIT_MS = 100;
+
 TEST_F(LanguageFailureTest, ADatabaseLockedForReadingIsReportedNotShownAsAnEmptyLanguage) {
     RunSql(m_path, ShippedSql());
     LanguageDb store;
     RecordingView view;
-    Start(store, view);
+    Start(store, view, SHORT_BUSY_WAIT_MS);
     {
         LockedDatabase lock(m_path, "begin exclusive; update current set language=0");
         view.Pick(4);
         store.OnSelchangeLanguage(view);
     }
-    EXPECT_EQ(view.messages, std::vector<std::string>{LANG_MSG_PREPARE_FAILED});
+    EXPECT_EQ(view.messages, std::vector<std::string>{LANG_MSG_DATABASE_BUSY});
     EXPECT_TRUE(view.items.empty());
     EXPECT_EQ(view.texts[1002], "Exit");
     EXPECT_EQ(view.repaints, 1);
@@ -170,21 +176,90 @@ TEST_F(LanguageFailureTest, ADatabaseLockedForReadingIsReportedNotShownAsAnEmpty
     EXPECT_EQ(StoredLanguage(m_path), 4);
 }
 
-TEST_F(LanguageFailureTest, ADatabaseLockedForWritingIsReportedAsAFailedUpdate) {
+TEST_F(LanguageFailureTest, ADatabaseLockedForWritingIsReportedAsInUse) {
     RunSql(m_path, ShippedSql());
     LanguageDb store;
     RecordingView view;
-    Start(store, view);
+    Start(store, view, SHORT_BUSY_WAIT_MS);
     {
         LockedDatabase lock(m_path, "begin immediate");
         view.Pick(4);
         store.OnSelchangeLanguage(view);
     }
 
-    EXPECT_EQ(view.messages, std::vector<std::string>{LANG_MSG_UPDATE_FAILED});
+    EXPECT_EQ(view.messages, std::vector<std::string>{LANG_MSG_DATABASE_BUSY});
     EXPECT_EQ(view.texts[1002], "Beenden");
     EXPECT_EQ(store.SavedLanguage(), 0);
     EXPECT_EQ(StoredLanguage(m_path), 0);
+}
+
+// Another program holds the lock for a moment, as a second finder starting does: the
+// store waits for it and goes on as if nothing had happened.
+TEST_F(LanguageFailureTest, ALockReleasedWithinTheWaitIsNoFailure) {
+    RunSql(m_path, ShippedSql());
+    LanguageDb store;
+    RecordingView view;
+    Start(store, view);
+    ASSERT_TRUE(view.messages.empty());
+    for (const char* begin :
+         {"begin exclusive; update current set language=0", "begin immediate"}) {
+        std::promise<void> locked;
+        std::thread holder([&] {
+            LockedDatabase lock(m_path, begin);
+            locked.set_value();
+            std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        });
+        locked.get_future().wait();
+        view.Pick(4);
+        store.OnSelchangeLanguage(view);
+        holder.join();
+        EXPECT_TRUE(view.messages.empty()) << begin << ": " << view.messages.front();
+        EXPECT_EQ(view.texts[1002], "Beenden");
+        EXPECT_EQ(StoredLanguage(m_path), 4);
+        RunSql(m_path, "update current set language=0");
+        store.InitLanguageList(view);
+    }
+}
+
+TEST_F(LanguageFailureTest, TwoFindersStartingTogetherBothStartTranslated) {
+    RunSql(m_path, ShippedSql() + "update current set language=3;");
+    auto startMany = [this](std::vector<std::string>& messages) {
+        for (int round = 0; round < 20; ++round) {
+            LanguageDb store;
+            RecordingView view;
+            Start(store, view);
+            messages.insert(messages.end(), view.messages.begin(), view.messages.end());
+        }
+    };
+    std::vector<std::string> first, second;
+    std::thread other([&] { startMany(second); });
+    startMany(first);
+    other.join();
+    EXPECT_TRUE(first.empty()) << first.front();
+    EXPECT_TRUE(second.empty()) << second.front();
+    EXPECT_EQ(StoredLanguage(m_path), 3);
+}
+
+// A saved index that names no language, even one that does not fit 32 bits, is put back
+// to the first language without a word, and stays mended at the next start.
+TEST_F(LanguageFailureTest, ASavedIndexOutsideTheLanguagesIsRepairedToTheFirst) {
+    for (const char* stored :
+         {"9223372036854775807", "-9223372036854775808", "4294967296", "4294967299", "-1", "6"}) {
+        RunSql(m_path, "drop table if exists current; drop table if exists language; "
+                       "drop table if exists interface; drop table if exists window_text; "
+                       "drop table if exists text_encoding;" +
+                           ShippedSql() + "update current set language=" + stored + ";");
+        for (int start = 0; start < 2; ++start) {
+            LanguageDb store;
+            RecordingView view;
+            Start(store, view);
+            EXPECT_TRUE(view.messages.empty()) << stored << ": " << view.messages.front();
+            EXPECT_EQ(view.selected, 0) << stored;
+            EXPECT_EQ(view.texts[1002], "Exit") << stored;
+            EXPECT_EQ(store.SavedLanguage(), 0) << stored;
+            EXPECT_EQ(Query(m_path, "select language from current"), "0") << stored;
+        }
+    }
 }
 
 TEST_F(LanguageFailureTest, AnUpdateThatFindsNoRowIsReportedNotTakenAsSaved) {

@@ -38,7 +38,7 @@ public:
 // A language.db in a fresh folder, and the start of the finder's window over it.
 class LanguageStoreTest : public ::testing::Test {
 protected:
-    void Start(LanguageDb& store, RecordingView& view);
+    void Start(LanguageDb& store, RecordingView& view, int busyTimeoutMs = LANG_BUSY_TIMEOUT_MS);
 
     TempFolder m_folder;
     std::string m_path = m_folder.File("language.db");

@@ -1,0 +1,106 @@
+// The window under a flood of replies, and after its worker could not start.
+#include <QCoreApplication>
+#include <QEvent>
+
+#include <arpa/inet.h>
+
+#include "protocol/device_list.h"
+#include "protocol/udp_socket.h"
+#include "tests/app/finder_fixture.h"
+#include "tests/support/test_flood.h"
+
+namespace {
+
+// Counts the queued calls that reach one object.
+class CQueuedCallCounter : public QObject {
+public:
+    explicit CQueuedCallCounter(QObject* watched) : m_watched(watched) {
+        watched->installEventFilter(this);
+    }
+    ~CQueuedCallCounter() override { m_watched->removeEventFilter(this); }
+    int count = 0;
+
+protected:
+    bool eventFilter(QObject* object, QEvent* event) override {
+        count += object == m_watched && event->type() == QEvent::MetaCall ? 1 : 0;
+        return false;
+    }
+
+private:
+    QObject* m_watched;
+};
+
+using FinderDlgFloodTest = FinderDlgTest;
+
+// While the window is busy (here: its thread does not look at its queue at all), 3,600
+// replies of 1,200 cameras arrive. The window then has one call to handle, not one per
+// reply, and it holds no more than one batch of cameras.
+TEST_F(FinderDlgFloodTest, AFloodReachesTheWindowAsOneBatch) {
+    ASSERT_NO_FATAL_FAILURE(StartFinder(TestCameras()));
+    ASSERT_TRUE(WaitForList(5));
+    QCoreApplication::processEvents(); // the status after the last reply
+
+    const std::vector<std::vector<uint8_t>> cameras = GeneratedReplies(1200);
+    std::vector<std::vector<uint8_t>> flood;
+    for (int round = 0; round < 3; ++round) {
+        flood.insert(flood.end(), cameras.begin(), cameras.end());
+    }
+    ASSERT_TRUE(SendAllTaken(m_peer->Endpoints().localPort, flood));
+
+    CQueuedCallCounter calls(m_dlg.get());
+    QCoreApplication::processEvents();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(calls.count, 1);
+    EXPECT_EQ(m_dlg->DroppedReplies(), 3u * (1200 - REPORT_BATCH_DEVICES));
+    EXPECT_EQ(m_dlg->m_lstDevices->count(), DEVICE_TABLE_SLOTS);
+    EXPECT_EQ(CountOccupied(m_dlg->Table()), DEVICE_TABLE_SLOTS);
+    // Every reply that did not make the list is counted: those beyond the batch's room and
+    // those the full table turned away.
+    const auto dropped = 3 * (1200 - REPORT_BATCH_DEVICES) + REPORT_BATCH_DEVICES -
+                         (DEVICE_TABLE_SLOTS - TestCameras().size());
+    EXPECT_EQ(m_dlg->m_stcStatus->text(),
+              QStringLiteral("255 cameras on lo; %1 replies dropped: the list holds 255 cameras")
+                  .arg(dropped));
+    // Every listed entry names its slot, as replies one at a time would have left it.
+    for (int row = 0; row < m_dlg->m_lstDevices->count(); ++row) {
+        const std::string entry = m_dlg->m_lstDevices->item(row)->text().toStdString();
+        EXPECT_EQ(entry, ListEntryText(m_dlg->Table().slot[SlotOfEntry(entry)]));
+    }
+}
+
+// Another program holds the finder's port at start; once it lets go, Update starts the
+// worker again and the cameras are listed, without restarting the finder.
+TEST_F(FinderDlgFloodTest, UpdateStartsAgainOnceThePortIsFree) {
+    CUdpSocket holder;
+    m_beforeDialog = [&](const WorkerEndpoints& endpoints) {
+        ASSERT_EQ(holder.Open(), 0);
+        ASSERT_EQ(holder.Bind(endpoints.localPort), 0);
+    };
+    ASSERT_NO_FATAL_FAILURE(StartFinder(TestCameras()));
+    const QString bindError = QStringLiteral("ERR: bind() error! Errorcode =98\n");
+    const QString sentence = QStringLiteral("UDP port %1 is in use by another program, perhaps "
+                                            "another finder")
+                                 .arg(m_peer->Endpoints().localPort);
+    const auto failed = [&] {
+        return m_dlg->m_stcStatus->text() == bindError && m_dlg->m_stcInfo->text() == sentence;
+    };
+    ASSERT_TRUE(QTest::qWaitFor(failed, 5000)) << m_dlg->m_stcStatus->text().toStdString();
+    EXPECT_EQ(m_dlg->m_stcStatus->toolTip(), sentence);
+    EXPECT_TRUE(g_shownMessages.empty());
+
+    // Still taken: Update tries again and says so again.
+    m_dlg->m_stcInfo->clear();
+    QTest::mouseClick(m_dlg->m_btnUpdate, Qt::LeftButton);
+    ASSERT_TRUE(QTest::qWaitFor(failed, 5000));
+    EXPECT_EQ(m_dlg->m_lstDevices->count(), 0);
+
+    holder.Close();
+    QTest::mouseClick(m_dlg->m_btnUpdate, Qt::LeftButton);
+    EXPECT_TRUE(WaitForList(5));
+    EXPECT_EQ(m_dlg->m_stcStatus->text(), QStringLiteral("OK"));
+    EXPECT_TRUE(m_dlg->m_stcInfo->text().isEmpty());
+    EXPECT_TRUE(m_dlg->m_stcStatus->toolTip().isEmpty());
+    EXPECT_TRUE(m_dlg->IsWorkerRunning());
+}
+
+} // namespace
