@@ -54,7 +54,7 @@ std::string ForeignSubnetText(const DeviceRecord& record, const ReplyArrival& ar
     std::string camera = FieldText(record.ip);
     const std::optional<uint32_t> mask = ParseIpv4(FieldText(record.netmask));
     if (mask && MaskPrefix(*mask)) {
-        camera += "/" + std::to_string(*MaskPrefix(*mask));
+        camera.append("/").append(std::to_string(*MaskPrefix(*mask)));
     }
     return FillTexts(SEARCH_FOREIGN_SUBNET,
                      {camera, InterfaceAddressText(arrival), CardName(arrival)});

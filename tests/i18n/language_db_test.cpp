@@ -152,10 +152,12 @@ TEST_F(LanguageDbTest, CellsZeroOneFourAndAboveFifteenReachNoControl) {
                       "create table interface (";
     std::string values;
     for (int i = 0; i < 20; ++i) {
-        const std::string column = i == 17 ? "language" : "p" + std::to_string(i);
-        const std::string cell = i == 17 ? "English" : "cell " + std::to_string(i);
-        sql += (i ? ", " : "") + column;
-        values += (i ? ", '" : "'") + cell + "'";
+        // Built by append: mingw's GCC warns of an overlap in the sum of a literal and a string.
+        const std::string number = std::to_string(i);
+        const std::string column = i == 17 ? "language" : std::string("p").append(number);
+        const std::string cell = i == 17 ? "English" : std::string("cell ").append(number);
+        sql.append(i ? ", " : "").append(column);
+        values.append(i ? ", '" : "'").append(cell).append("'");
     }
     RunSql(m_path, sql + "); insert into interface values (" + values + ");");
 
