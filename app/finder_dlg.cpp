@@ -243,6 +243,7 @@ void CFinderDlg::StartWorker() {
 // starts from the same state as at the window's start and broadcasts its query.
 void CFinderDlg::RestartWorker() {
     StopWorker();
+    m_startupFailure.reset();
     m_stcInfo->clear();
     m_stcStatus->setToolTip(QString());
     m_worker.Reset();
@@ -349,8 +350,8 @@ void CFinderDlg::OnDrainReports() {
     if (batch.status) {
         OnStatus(QString::fromLatin1(*batch.status));
     }
-    if (!batch.startupFailure.empty()) {
-        ShowStartupFailure(batch.startupFailure);
+    if (batch.startupFailure) {
+        ShowStartupFailure(*batch.startupFailure);
     }
 }
 
@@ -360,8 +361,9 @@ std::uint64_t CFinderDlg::DroppedReplies() const {
 
 // The status line keeps the worker's own text; the sentence goes where the selected
 // camera's information would be, which is empty while no camera can answer.
-void CFinderDlg::ShowStartupFailure(const std::string& sentence) {
-    const QString text = QString::fromStdString(sentence);
+void CFinderDlg::ShowStartupFailure(const WorkerStartFailure& failure) {
+    m_startupFailure = failure;
+    const QString text = Utf8Text(StartupFailureSentence(failure, WindowTextLookup()));
     m_stcInfo->setText(text);
     m_stcStatus->setToolTip(text);
 }

@@ -18,6 +18,9 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
+// After each risk of a change: how to send it all the same.
+constexpr char CLI_SEND_ANYWAY_HINT[] = "Use --force to send it anyway.";
+
 // The locale's name as the C library picks it: LC_ALL, then LC_CTYPE, then LANG.
 std::string LocaleName() {
     for (const char* variable : {"LC_ALL", "LC_CTYPE", "LANG"}) {
@@ -105,15 +108,15 @@ std::string CheckChange(const CliOptions& options, const ScanResult& scanned,
                         const PanelValues& values, LocalNetworksFunction localNetworks) {
     const SettingsVerdict verdict = CheckSettingsChange(*scanned.table, values, localNetworks());
     if (verdict.nothingChanged) {
-        return std::string(APPLY_TEXT_NOTHING_TO_SEND) + "; nothing was sent";
+        return std::string(APPLY_TEXT_NOTHING_TO_SEND.english) + "; nothing was sent";
     }
     if (!verdict.refusal.empty()) {
         return verdict.refusal;
     }
     std::string risks;
     for (const std::string& warning : verdict.warnings) {
-        risks += (risks.empty() ? "" : "\nfinder-cli: ") + warning + " " +
-                 APPLY_TEXT_SEND_ANYWAY_HINT + " " + APPLY_TEXT_NOTHING_SENT;
+        risks += (risks.empty() ? "" : "\nfinder-cli: ") + warning + " " + CLI_SEND_ANYWAY_HINT +
+                 " " + APPLY_TEXT_NOTHING_SENT.english;
     }
     return options.force ? "" : risks;
 }

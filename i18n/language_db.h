@@ -16,8 +16,8 @@ constexpr const char* LANG_DB_FILE = "language.db";
 constexpr const char* LANG_MSG_OPEN_FAILED = "open datebase false";
 constexpr const char* LANG_MSG_PREPARE_FAILED = "Sqlite Prepare false";
 constexpr const char* LANG_MSG_UPDATE_FAILED = "Update database fall";
-// Said instead of the two above when another program kept its lock past the wait.
-constexpr const char* LANG_MSG_DATABASE_BUSY = "language.db is in use by another program";
+// When another program kept its lock past the wait, TEXT_DATABASE_BUSY is said instead of
+// the two above.
 
 // How long a statement waits for another program's lock on the file before it gives up.
 constexpr int LANG_BUSY_TIMEOUT_MS = 3000;

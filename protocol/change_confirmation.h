@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "i18n/window_texts.h"
 #include "protocol/device_table.h"
 #include "protocol/discovery_datagram.h"
 
@@ -14,9 +15,10 @@ extern const std::vector<int> CONFIRM_SCHEDULE_MS;
 extern const std::vector<int> CONFIRM_SCHEDULE_DHCP_MS;
 
 // The settings the reply does not hold as they were sent, in words, one text each. Only
-// what the request changed is compared.
+// what the request changed is compared. The words come through `tr`.
 std::vector<std::string> ChangeDifferences(const DeviceRecord& before, const PanelValues& sent,
-                                           const DeviceRecord& reply);
+                                           const DeviceRecord& reply,
+                                           const TextLookup& tr = EnglishText);
 
 // Whether a camera took a change, judged by its own replies to the queries after it. Both
 // front ends run the same rounds and say the same outcome.
@@ -37,8 +39,9 @@ public:
     bool Confirmed() const { return m_confirmed; }
     // One camera answered with the MAC in the round judged last (not none, not two).
     bool Answered() const { return m_judged.size() == 1; }
-    // The sentence for the status line or the console, once EndRound returned true.
-    std::string Outcome() const;
+    // The sentence for the status line or the console, once EndRound returned true, in
+    // the language of `tr`.
+    std::string Outcome(const TextLookup& tr = EnglishText) const;
 
 private:
     DeviceRecord m_before;

@@ -9,7 +9,6 @@
 #include <optional>
 
 #include "protocol/udp_socket.h"
-#include "protocol/worker_failure.h"
 
 WorkerControl::WorkerControl() : m_wakeFd(eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC)) {
     Reset();
@@ -165,8 +164,7 @@ int NetworkWorker(WorkerControl& control, WorkerReport& report, const WorkerEndp
     if (const int error = socket.Open(); error != 0) {
         report.OnStatus(ErrorText("ERR: socket() error! Errorcode =%d\n", error));
         control.MarkStopped(); // before the sentence: whoever reads it may start anew
-        report.OnStartupFailed(
-            StartupFailureSentence(WorkerStartStep::Socket, error, endpoints.localPort));
+        report.OnStartupFailed({WorkerStartStep::Socket, error, endpoints.localPort});
         return 1;
     }
     report.OnStatus("OK");
@@ -177,8 +175,7 @@ int NetworkWorker(WorkerControl& control, WorkerReport& report, const WorkerEndp
     if (const int error = socket.Bind(endpoints.localPort); error != 0) {
         report.OnStatus(ErrorText("ERR: bind() error! Errorcode =%d\n", error));
         control.MarkStopped(); // before the sentence: whoever reads it may start anew
-        report.OnStartupFailed(
-            StartupFailureSentence(WorkerStartStep::Bind, error, endpoints.localPort));
+        report.OnStartupFailed({WorkerStartStep::Bind, error, endpoints.localPort});
         return 1; // the socket closes on the way out
     }
     report.OnStatus("OK");

@@ -7,6 +7,7 @@
 
 #include "protocol/device_table.h"
 #include "protocol/discovery_datagram.h"
+#include "protocol/worker_failure.h"
 
 constexpr int CMD_NONE = 0;
 constexpr int CMD_QUERY = 1;
@@ -75,8 +76,8 @@ public:
     virtual void OnStatus(const std::string& text) = 0;   // "OK" or "ERR: ..."
     virtual void OnReply(const DeviceRecord& record) = 0; // a reply that passed ParseReply
     virtual void OnSent() = 0;                            // after every send
-    // Beside the status line of a failed start-up: the same failure in plain words.
-    virtual void OnStartupFailed(const std::string& sentence) { (void)sentence; }
+    // Beside the status line of a failed start-up: the same failure, for plain words.
+    virtual void OnStartupFailed(const WorkerStartFailure& failure) { (void)failure; }
     // A datagram longer than the receive buffer arrived and was lost.
     virtual void OnOverlongReply() {}
 };

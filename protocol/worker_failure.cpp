@@ -1,19 +1,15 @@
 #include "protocol/worker_failure.h"
 
 #include <cerrno>
-#include <cstdio>
 
-std::string StartupFailureSentence(WorkerStartStep step, int error, uint16_t localPort) {
-    char text[160];
-    const unsigned port = localPort;
-    if (step == WorkerStartStep::Socket) {
-        std::snprintf(text, sizeof text, WORKER_MSG_NO_SOCKET, error);
-    } else if (error == EADDRINUSE) {
-        std::snprintf(text, sizeof text, WORKER_MSG_PORT_IN_USE, port);
-    } else if (error == EACCES) {
-        std::snprintf(text, sizeof text, WORKER_MSG_PORT_DENIED, port);
-    } else {
-        std::snprintf(text, sizeof text, WORKER_MSG_NO_BIND, port, error);
-    }
-    return text;
+#include "i18n/finder_texts.h"
+#include "protocol/apply_texts.h"
+
+std::string StartupFailureSentence(const WorkerStartFailure& failure, const TextLookup& tr) {
+    const WindowText& sentence = failure.step == WorkerStartStep::Socket ? WORKER_MSG_NO_SOCKET
+                                 : failure.error == EADDRINUSE           ? WORKER_MSG_PORT_IN_USE
+                                 : failure.error == EACCES               ? WORKER_MSG_PORT_DENIED
+                                                                         : WORKER_MSG_NO_BIND;
+    return FillText(tr(sentence),
+                    {std::to_string(failure.localPort), std::to_string(failure.error)});
 }

@@ -281,7 +281,8 @@ TEST(ApplyTexts, PlaceholdersAreFilledInOrderOnce) {
               "IP is \"1\", not \"2\" as sent");
     EXPECT_EQ(FillText("%1 and %2", {"a%2"}), "a%2 and %2") << "an argument is not read again";
     EXPECT_EQ(FillText("100% sure", {}), "100% sure");
-    EXPECT_EQ(FillText(APPLY_TEXT_SENDING, {"02005e000001"}), "Sending to 02005e000001\u2026");
+    EXPECT_EQ(FillText(APPLY_TEXT_SENDING.english, {"02005e000001"}),
+              "Sending to 02005e000001\u2026");
 }
 
 } // namespace
