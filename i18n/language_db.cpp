@@ -39,15 +39,6 @@ std::string FailureText(int result, const char* otherwise, const CWindowTexts& t
                                                               : otherwise;
 }
 
-// Runs a select; a failure is shown through the view. True when every row was read.
-bool ReadAllRows(sqlite3* db, const char* sql, LanguageView& view, const CWindowTexts& texts,
-                 const std::function<void(sqlite3_stmt*)>& onRow) {
-    const int result = ReadRows(db, sql, onRow);
-    if (result != SQLITE_OK)
-        view.ShowMessage(FailureText(result, LANG_MSG_PREPARE_FAILED, texts));
-    return result == SQLITE_OK;
-}
-
 const char* CellText(sqlite3_stmt* statement, int column) {
     return reinterpret_cast<const char*>(sqlite3_column_text(statement, column));
 }
@@ -65,6 +56,15 @@ void ListLanguageNames(const std::vector<std::vector<std::string>>& rows, int co
 }
 
 } // namespace
+
+// Runs a select; a failure is shown through the view. True when every row was read.
+bool LanguageDb::ReadAllRows(const char* sql, LanguageView& view,
+                             const std::function<void(sqlite3_stmt*)>& onRow) {
+    const int result = ReadRows(m_pLanguageDb, sql, onRow);
+    if (result != SQLITE_OK)
+        view.ShowMessage(FailureText(result, LANG_MSG_PREPARE_FAILED, m_windowTexts));
+    return result == SQLITE_OK;
+}
 
 LanguageDb::~LanguageDb() {
     Close();
@@ -96,23 +96,21 @@ void LanguageDb::Close() {
 bool LanguageDb::ReadSavedIndex(std::int64_t& index, LanguageView& view) {
     // The last integer cell of the table wins, read whole: cut to 32 bits, a large value
     // could pass for a language, and the save could never find its row again.
-    return ReadAllRows(m_pLanguageDb, "select * from current", view, m_windowTexts,
-                       [&](sqlite3_stmt* row) {
-                           for (int i = 0; i < sqlite3_column_count(row); ++i)
-                               if (sqlite3_column_type(row, i) == SQLITE_INTEGER)
-                                   index = sqlite3_column_int64(row, i);
-                       });
+    return ReadAllRows("select * from current", view, [&](sqlite3_stmt* row) {
+        for (int i = 0; i < sqlite3_column_count(row); ++i)
+            if (sqlite3_column_type(row, i) == SQLITE_INTEGER)
+                index = sqlite3_column_int64(row, i);
+    });
 }
 
 bool LanguageDb::ReadLanguageRows(LanguageRows& rows, LanguageView& view) {
-    return ReadAllRows(m_pLanguageDb, "select * from language", view, m_windowTexts,
-                       [&](sqlite3_stmt* row) {
-                           std::vector<std::string>& names = rows.emplace_back();
-                           for (int i = 0; i < sqlite3_column_count(row); ++i)
-                               names.push_back(sqlite3_column_type(row, i) == SQLITE_TEXT
-                                                   ? CutCellText(CellText(row, i))
-                                                   : std::string());
-                       });
+    return ReadAllRows("select * from language", view, [&](sqlite3_stmt* row) {
+        std::vector<std::string>& names = rows.emplace_back();
+        for (int i = 0; i < sqlite3_column_count(row); ++i)
+            names.push_back(sqlite3_column_type(row, i) == SQLITE_TEXT
+                                ? CutCellText(CellText(row, i))
+                                : std::string());
+    });
 }
 
 void LanguageDb::InitLanguageList(LanguageView& view) {
@@ -139,7 +137,7 @@ bool LanguageDb::ApplyInterfaceTexts(int language, LanguageView& view) {
     std::snprintf(sql, sizeof sql, "select * from interface where language='%s'",
                   LanguageKey(language));
     // Rows in the order returned: a later row with the same key overwrites an earlier.
-    return ReadAllRows(m_pLanguageDb, sql, view, m_windowTexts, [&](sqlite3_stmt* row) {
+    return ReadAllRows(sql, view, [&](sqlite3_stmt* row) {
         for (int i = 0; i < sqlite3_column_count(row); ++i) {
             int control = InterfaceCellControl(i);
             // A cell that is no text leaves its control's text as it is.

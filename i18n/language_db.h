@@ -1,12 +1,14 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "i18n/window_texts.h"
 
 struct sqlite3;
+struct sqlite3_stmt;
 class LanguageView;
 
 // The file the finder opens, in its current directory.
@@ -73,6 +75,8 @@ public:
 
 private:
     using LanguageRows = std::vector<std::vector<std::string>>;
+    bool ReadAllRows(const char* sql, LanguageView& view,
+                     const std::function<void(sqlite3_stmt*)>& onRow);
     bool ReadSavedIndex(std::int64_t& index, LanguageView& view);
     bool ReadLanguageRows(LanguageRows& rows, LanguageView& view);
     bool ApplyInterfaceTexts(int language, LanguageView& view);
