@@ -97,8 +97,9 @@ void CFinderDlg::FinishConfirmation() {
     if (confirmation->Answered()) {
         SelectDeviceByMac(confirmation->Mac());
     }
-    ShowHeldStatus(
-        [this, confirmation] { return Utf8Text(confirmation->Outcome(WindowTextLookup())); });
+    ShowHeldStatus([this, confirmation] {
+        return Utf8Text(confirmation->Outcome(WindowTextLookup(), Codec()));
+    });
 }
 
 // Update, a new selection or the end of the program: the wait is over, and whatever the

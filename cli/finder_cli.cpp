@@ -96,10 +96,12 @@ int Verify(ScanSession& session, const CliOptions& options, const DeviceRecord& 
             break;
         }
     }
+    const CTextCodec codec = options.Codec(LocaleName());
     if (!confirmation.Confirmed()) {
-        return Fail(err, "the change did not verify: " + confirmation.Outcome(), CLI_EXIT_FAILED);
+        return Fail(err, "the change did not verify: " + confirmation.Outcome(EnglishText, codec),
+                    CLI_EXIT_FAILED);
     }
-    out << confirmation.Outcome() << "\n";
+    out << confirmation.Outcome(EnglishText, codec) << "\n";
     return CLI_EXIT_OK;
 }
 

@@ -13,15 +13,17 @@ const std::vector<int> CONFIRM_SCHEDULE_DHCP_MS = {600,   1600,  3000,  4500, 70
                                                    10000, 14000, 18000, 22000};
 
 std::vector<std::string> ChangeDifferences(const DeviceRecord& before, const PanelValues& sent,
-                                           const DeviceRecord& reply, const TextLookup& tr) {
+                                           const DeviceRecord& reply, const TextLookup& tr,
+                                           const CTextCodec& codec) {
     const unsigned changed = ChangedSettings(before, sent);
     const struct {
         unsigned setting;
         const WindowText& field;
         std::string reported;
         std::string typed;
+        std::size_t textWidth = 0; // a camera text's field, shown through the codec
     } settings[] = {
-        {SETTING_NAME, TEXT_FIELD_NAME, FieldText(reply.name), sent.name},
+        {SETTING_NAME, TEXT_FIELD_NAME, FieldText(reply.name), sent.name, ITEM_WIDTH_NAME},
         {SETTING_IP, TEXT_FIELD_IP, FieldText(reply.ip), sent.ip},
         {SETTING_NETMASK, TEXT_FIELD_NETMASK, FieldText(reply.netmask), sent.netmask},
         {SETTING_GATEWAY, TEXT_FIELD_GATEWAY, FieldText(reply.gateway), sent.gateway},
@@ -29,14 +31,20 @@ std::vector<std::string> ChangeDifferences(const DeviceRecord& before, const Pan
          std::to_string(std::atoi(sent.httpPort.c_str()))},
         {SETTING_MODE, TEXT_FIELD_MODE, ModeName(RadioMode(reply.netMode)),
          ModeName(CheckedMode(sent))},
-        {SETTING_ACCOUNT, TEXT_FIELD_ACCOUNT, FieldText(reply.pppoeAccount), sent.pppoeAccount},
+        {SETTING_ACCOUNT, TEXT_FIELD_ACCOUNT, FieldText(reply.pppoeAccount), sent.pppoeAccount,
+         ITEM_WIDTH_PPPOE_ACCOUNT},
+    };
+    // Compared as bytes, as they travel; said as the user reads them.
+    const auto shown = [&](const std::string& text, std::size_t width) {
+        return "\"" + (width != 0 ? codec.Shown(text, width) : text) + "\"";
     };
     std::vector<std::string> differences;
     for (const auto& setting : settings) {
         if ((changed & setting.setting) != 0 && setting.reported != setting.typed) {
             differences.push_back(
-                FillText(tr(APPLY_TEXT_DIFFERS), {tr(setting.field), "\"" + setting.reported + "\"",
-                                                  "\"" + setting.typed + "\""}));
+                FillText(tr(APPLY_TEXT_DIFFERS),
+                         {tr(setting.field), shown(setting.reported, setting.textWidth),
+                          shown(setting.typed, setting.textWidth)}));
         }
     }
     // The password is never written out, not even to say it differs.
@@ -93,21 +101,22 @@ bool CChangeConfirmation::EndRound(bool lastRound) {
     return m_confirmed || m_judged.size() > 1 || lastRound;
 }
 
-std::string CChangeConfirmation::Outcome(const TextLookup& tr) const {
+std::string CChangeConfirmation::Outcome(const TextLookup& tr, const CTextCodec& codec) const {
     if (m_judged.empty()) {
-        const std::string name = FieldText(m_before.name);
+        const std::string name = codec.Shown(FieldText(m_before.name), ITEM_WIDTH_NAME);
         return FillText(tr(APPLY_TEXT_NO_ANSWER), {name.empty() ? m_mac : name});
     }
     if (m_judged.size() > 1) {
         return FillText(tr(APPLY_TEXT_TWO_ANSWER), {m_mac});
     }
     const DeviceRecord& reply = m_judged.front();
-    const std::string name = FieldText(reply.name).empty() ? m_mac : FieldText(reply.name);
+    const std::string name =
+        FieldText(reply.name).empty() ? m_mac : codec.Shown(FieldText(reply.name), ITEM_WIDTH_NAME);
     if (m_confirmed) {
         return FillText(tr(APPLY_TEXT_CONFIRMED), {name});
     }
     std::string list;
-    for (const std::string& difference : ChangeDifferences(m_before, m_sent, reply, tr)) {
+    for (const std::string& difference : ChangeDifferences(m_before, m_sent, reply, tr, codec)) {
         list += (list.empty() ? "" : tr(APPLY_TEXT_LIST_SEPARATOR)) + difference;
     }
     return FillText(tr(APPLY_TEXT_NOT_TAKEN), {name, list});
