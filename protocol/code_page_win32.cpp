@@ -59,14 +59,25 @@ std::optional<std::string> Narrow(UINT page, const std::wstring& wide) {
     return usedDefault ? std::nullopt : std::optional<std::string>(bytes);
 }
 
+// Windows-1252 leaves five bytes undefined, and Windows (and Wine) read them as the C1
+// controls of the same number; they start no character here, as with iconv.
+bool HasUndefinedByte(TextEncoding page, std::string_view bytes) {
+    return page == TextEncoding::Cp1252 &&
+           bytes.find_first_of(std::string_view("\x81\x8d\x8f\x90\x9d", 5)) != bytes.npos;
+}
+
 } // namespace
 
 std::optional<std::string> CodePageToUtf8(TextEncoding page, std::string_view bytes) {
+    if (HasUndefinedByte(page, bytes)) {
+        return std::nullopt;
+    }
     const std::optional<std::wstring> wide = Widen(WindowsCodePage(page), bytes);
     return wide ? Narrow(CP_UTF8, *wide) : std::nullopt;
 }
 
 std::optional<std::string> Utf8ToCodePage(TextEncoding page, std::string_view utf8) {
     const std::optional<std::wstring> wide = Widen(CP_UTF8, utf8);
-    return wide ? Narrow(WindowsCodePage(page), *wide) : std::nullopt;
+    std::optional<std::string> bytes = wide ? Narrow(WindowsCodePage(page), *wide) : std::nullopt;
+    return bytes && HasUndefinedByte(page, *bytes) ? std::nullopt : bytes;
 }

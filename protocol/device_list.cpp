@@ -15,9 +15,10 @@ std::string ListEntryText(const DeviceRecord& record, const CTextCodec& codec) {
 }
 
 // The number at the start of an entry, as atoi reads it but without atoi's undefined
-// overflow: a number beyond int reads as a value no slot has.
+// overflow: a number beyond int reads as a value no slot has. long long, because a long is
+// no wider than an int on Windows.
 static int EntryNumber(const std::string& entry) {
-    const long number = std::strtol(entry.c_str(), nullptr, 10);
+    const long long number = std::strtoll(entry.c_str(), nullptr, 10);
     return number < INT_MIN || number > INT_MAX ? 0 : static_cast<int>(number);
 }
 

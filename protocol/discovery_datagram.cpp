@@ -1,11 +1,11 @@
 #include "protocol/discovery_datagram.h"
 
-#include <arpa/inet.h>
-
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+
+#include "protocol/socket_platform.h"
 
 uint8_t* AppendItem(uint8_t* cursor, uint8_t type, uint8_t width, const void* value) {
     cursor[0] = type;
@@ -53,7 +53,7 @@ static uint8_t* AppendText(uint8_t* cursor, uint8_t type, uint8_t width, std::st
 }
 
 static uint8_t* AppendAddress(uint8_t* cursor, uint8_t type, const std::string& text) {
-    const in_addr_t address = inet_addr(text.c_str()); // already in network order
+    const uint32_t address = inet_addr(text.c_str()); // already in network order
     return AppendItem(cursor, type, ITEM_WIDTH_ADDRESS, &address);
 }
 

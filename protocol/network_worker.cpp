@@ -1,24 +1,15 @@
 #include "protocol/network_worker.h"
 
-#include <poll.h>
-#include <sys/eventfd.h>
-#include <unistd.h>
-
-#include <cerrno>
 #include <cstdio>
 #include <optional>
 
 #include "protocol/udp_socket.h"
 
-WorkerControl::WorkerControl() : m_wakeFd(eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC)) {
+WorkerControl::WorkerControl() {
     Reset();
 }
 
-WorkerControl::~WorkerControl() {
-    if (m_wakeFd >= 0) {
-        close(m_wakeFd);
-    }
-}
+WorkerControl::~WorkerControl() = default;
 
 void WorkerControl::SetCommand(int command) {
     DiscoveryDatagram none{};
@@ -31,12 +22,12 @@ void WorkerControl::SetCommand(int command, const DiscoveryDatagram& datagram) {
         m_command = command;
         m_datagram = datagram;
     }
-    Wake();
+    m_wake.Signal();
 }
 
 void WorkerControl::RequestStop() {
     m_stop.store(1);
-    Wake();
+    m_wake.Signal();
 }
 
 void WorkerControl::Reset() {
@@ -69,31 +60,14 @@ uint64_t WorkerControl::Turns() const {
     return m_turns.load(std::memory_order_relaxed);
 }
 
-int WorkerControl::WakeDescriptor() const {
-    return m_wakeFd;
-}
-
-void WorkerControl::ClearWake() {
-    eventfd_t count;
-    if (m_wakeFd >= 0) {
-        eventfd_read(m_wakeFd, &count); // non-blocking: EAGAIN when nothing was pending
-    }
-}
-
-void WorkerControl::Wake() {
-    if (m_wakeFd >= 0) {
-        eventfd_write(m_wakeFd, 1);
-    }
-}
-
 namespace {
 
-// Without a wake-up descriptor (the system refused one) the worker still sees commands
+// Without a wake-up signal (the system refused one) the worker still sees commands
 // and stop, by looking again after this many milliseconds.
 constexpr int WORKER_FALLBACK_POLL_MS = 1;
 
 // A flood of datagrams must not keep the worker from its commands and from stop: after
-// this many it goes back to the top of its loop, and the poll finds the rest at once.
+// this many it goes back to the top of its loop, and the next wait finds the rest at once.
 constexpr int WORKER_DRAIN_LIMIT = 1024;
 
 std::string ErrorText(const char* format, int code) {
@@ -110,7 +84,7 @@ void SendCommand(CUdpSocket& socket, const std::optional<sockaddr_in>& destinati
     }
     const int error = destination
                           ? socket.SendTo(datagram.bytes, sizeof datagram.bytes, *destination)
-                          : EDESTADDRREQ;
+                          : SOCKET_ERR_NO_DESTINATION;
     report.OnStatus(error != 0 ? ErrorText("ERR: sendto error! Errorcode =%d\n", error) : "OK");
     report.OnSent();
 }
@@ -122,12 +96,12 @@ void DrainSocket(CUdpSocket& socket, const WorkerControl& control, WorkerReport&
         std::size_t length = 0;
         sockaddr_in sender; // who sent it does not matter, and never becomes the destination
         const int error = socket.ReceiveFrom(buffer, sizeof buffer, length, sender);
-        if (error == EAGAIN || error == EWOULDBLOCK) {
+        if (error == SOCKET_ERR_WOULD_BLOCK) {
             return;
         }
         if (error != 0) {
             report.OnStatus(ErrorText("ERR: recv error! Errorcode =%d\n", error));
-            if (error == EMSGSIZE) {
+            if (error == SOCKET_ERR_MESSAGE_SIZE) {
                 report.OnOverlongReply();
                 continue; // the over-long datagram is gone; the next one may be fine
             }
@@ -143,22 +117,24 @@ void DrainSocket(CUdpSocket& socket, const WorkerControl& control, WorkerReport&
 
 // Sleeps until a datagram waits or the front end wakes the worker.
 bool WaitForWork(CUdpSocket& socket, WorkerControl& control) {
-    pollfd watched[2] = {{socket.Descriptor(), POLLIN, 0}, {control.WakeDescriptor(), POLLIN, 0}};
-    const bool canWake = control.WakeDescriptor() >= 0;
-    const int ready = poll(watched, canWake ? 2 : 1, canWake ? -1 : WORKER_FALLBACK_POLL_MS);
-    if (ready <= 0) {
-        return false; // a signal or a time-out: the turn ends without a message
+    CWakeSignal& wake = control.WakeSignal();
+    const WakeResult result = wake.Wait(socket, wake.IsValid() ? -1 : WORKER_FALLBACK_POLL_MS);
+    if (result.signalled) {
+        wake.Clear(); // before the next turn reads command and stop
     }
-    if (watched[1].revents != 0) {
-        control.ClearWake(); // before the next turn reads command and stop
-    }
-    return watched[0].revents != 0;
+    return result.readable; // neither: a signal or a time-out ends the turn without a message
 }
 
 } // namespace
 
 int NetworkWorker(WorkerControl& control, WorkerReport& report, const WorkerEndpoints& endpoints) {
-    report.OnStatus("OK"); // the sockets layer needs no start-up here
+    CSocketsLayer layer; // released after the socket, on every way out
+    if (const int error = layer.Start(); error != 0) {
+        report.OnStatus(ErrorText("ERR: WSAStartup() fail %d \n", error));
+        control.MarkStopped();
+        return 1;
+    }
+    report.OnStatus("OK");
 
     CUdpSocket socket;
     if (const int error = socket.Open(); error != 0) {

@@ -7,6 +7,7 @@
 
 #include "protocol/device_table.h"
 #include "protocol/discovery_datagram.h"
+#include "protocol/wake_signal.h"
 #include "protocol/worker_failure.h"
 
 constexpr int CMD_NONE = 0;
@@ -50,21 +51,18 @@ public:
     bool StopRequested() const;
     void MarkStopped();                           // start-up failed: the worker sets stop itself
     int TakeCommand(DiscoveryDatagram& datagram); // takes and resets the command in one step
-    int WakeDescriptor() const;                   // readable while a wake-up is pending
-    void ClearWake();
+    CWakeSignal& WakeSignal() { return m_wake; }  // raised while a wake-up is pending
 
     // How many times the worker has taken its command: once a turn of its loop. An idle
     // worker turns no more, so a count that keeps growing means it spins.
     uint64_t Turns() const;
 
 private:
-    void Wake();
-
     std::atomic<int> m_stop{0};
     mutable std::mutex m_mutex;
     int m_command = CMD_NONE;
     DiscoveryDatagram m_datagram{};
-    int m_wakeFd = -1;
+    CWakeSignal m_wake;
     std::atomic<uint64_t> m_turns{0};
 };
 

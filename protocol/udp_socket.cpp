@@ -1,103 +1,48 @@
 #include "protocol/udp_socket.h"
 
-#include <arpa/inet.h>
-#include <cerrno>
-#include <sys/socket.h>
-#include <unistd.h>
-
 #include <utility>
+
+// What both platforms share; the system calls are in udp_socket_posix.cpp and
+// udp_socket_windows.cpp.
+
+CSocketsLayer::~CSocketsLayer() {
+    Stop();
+}
+
+CSocketsLayer::CSocketsLayer(CSocketsLayer&& other) noexcept
+    : m_started(std::exchange(other.m_started, false)) {}
+
+CSocketsLayer& CSocketsLayer::operator=(CSocketsLayer&& other) noexcept {
+    if (this != &other) {
+        Stop();
+        m_started = std::exchange(other.m_started, false);
+    }
+    return *this;
+}
 
 CUdpSocket::~CUdpSocket() {
     Close();
 }
 
-CUdpSocket::CUdpSocket(CUdpSocket&& other) noexcept : m_fd(std::exchange(other.m_fd, -1)) {}
+CUdpSocket::CUdpSocket(CUdpSocket&& other) noexcept
+    : m_handle(std::exchange(other.m_handle, SOCKET_HANDLE_NONE)),
+      m_layer(std::move(other.m_layer)) {}
 
 CUdpSocket& CUdpSocket::operator=(CUdpSocket&& other) noexcept {
     if (this != &other) {
         Close();
-        m_fd = std::exchange(other.m_fd, -1);
+        m_handle = std::exchange(other.m_handle, SOCKET_HANDLE_NONE);
+        m_layer = std::move(other.m_layer);
     }
     return *this;
 }
 
-int CUdpSocket::Open() {
-    Close();
-    m_fd = socket(AF_INET, SOCK_DGRAM | SOCK_NONBLOCK | SOCK_CLOEXEC, IPPROTO_UDP);
-    return m_fd < 0 ? errno : 0;
-}
-
 void CUdpSocket::Close() {
-    if (m_fd >= 0) {
-        close(m_fd);
-        m_fd = -1;
+    if (IsOpen()) {
+        Release();
+        m_handle = SOCKET_HANDLE_NONE;
     }
-}
-
-int CUdpSocket::SetBroadcast(bool allowed) {
-    const int value = allowed ? 1 : 0;
-    return setsockopt(m_fd, SOL_SOCKET, SO_BROADCAST, &value, sizeof value) < 0 ? errno : 0;
-}
-
-static int ReceiveBufferSize(int fd) {
-    int granted = 0;
-    socklen_t size = sizeof granted;
-    return getsockopt(fd, SOL_SOCKET, SO_RCVBUF, &granted, &size) < 0 ? 0 : granted;
-}
-
-int CUdpSocket::GrowReceiveBuffer(int bytes) {
-    setsockopt(m_fd, SOL_SOCKET, SO_RCVBUF, &bytes, sizeof bytes);
-    // The kernel doubles the request for its own book-keeping and reports the doubled size.
-    if (ReceiveBufferSize(m_fd) < 2 * bytes) {
-        setsockopt(m_fd, SOL_SOCKET, SO_RCVBUFFORCE, &bytes, sizeof bytes);
-    }
-    return ReceiveBufferSize(m_fd);
-}
-
-int CUdpSocket::Bind(uint16_t port, in_addr_t address) {
-    sockaddr_in local{};
-    local.sin_family = AF_INET;
-    local.sin_port = htons(port);
-    local.sin_addr.s_addr = address;
-    return bind(m_fd, reinterpret_cast<const sockaddr*>(&local), sizeof local) < 0 ? errno : 0;
-}
-
-uint16_t CUdpSocket::LocalPort() const {
-    sockaddr_in local{};
-    socklen_t size = sizeof local;
-    if (getsockname(m_fd, reinterpret_cast<sockaddr*>(&local), &size) < 0) {
-        return 0;
-    }
-    return ntohs(local.sin_port);
-}
-
-int CUdpSocket::SendTo(const void* bytes, std::size_t length, const sockaddr_in& destination) {
-    ssize_t sent;
-    do {
-        sent = sendto(m_fd, bytes, length, 0, reinterpret_cast<const sockaddr*>(&destination),
-                      sizeof destination);
-    } while (sent < 0 && errno == EINTR);
-    return sent < 0 ? errno : 0;
-}
-
-int CUdpSocket::ReceiveFrom(void* buffer, std::size_t capacity, std::size_t& length,
-                            sockaddr_in& sender) {
-    ssize_t received;
-    do {
-        socklen_t size = sizeof sender;
-        // MSG_TRUNC makes the kernel report the datagram's full length, so an over-long
-        // one is recognised instead of being passed on cut short.
-        received = recvfrom(m_fd, buffer, capacity, MSG_DONTWAIT | MSG_TRUNC,
-                            reinterpret_cast<sockaddr*>(&sender), &size);
-    } while (received < 0 && errno == EINTR);
-    if (received < 0) {
-        return errno;
-    }
-    if (static_cast<std::size_t>(received) > capacity) {
-        return EMSGSIZE;
-    }
-    length = static_cast<std::size_t>(received);
-    return 0;
+    m_layer.Stop(); // after the socket: the layer must outlive every socket of it
 }
 
 bool MakeSocketAddress(const char* address, uint16_t port, sockaddr_in& result) {

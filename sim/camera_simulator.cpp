@@ -1,12 +1,5 @@
 #include "sim/camera_simulator.h"
 
-#include <arpa/inet.h>
-#include <fcntl.h>
-#include <netinet/in.h>
-#include <poll.h>
-#include <sys/socket.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
@@ -27,49 +20,39 @@ CameraSimulator::CameraSimulator(std::vector<SimDevice> devices, SimSettings set
     : m_settings(std::move(settings)), m_devices(std::move(devices)) {}
 
 CameraSimulator::~CameraSimulator() {
-    for (int fd : {m_socket, m_wakePipe[0], m_wakePipe[1]}) {
-        if (fd >= 0) {
-            close(fd);
-        }
-    }
     if (m_log != nullptr) {
         std::fclose(m_log);
     }
 }
 
-static std::string ErrnoText(const char* what) {
-    return std::string(what) + ": " + std::strerror(errno);
+static std::string FailureText(const std::string& what, int code) {
+    return what + ": " + SocketErrorText(code);
 }
 
 bool CameraSimulator::Open(std::string& error) {
     sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_port = htons(m_settings.port);
-    if (inet_pton(AF_INET, m_settings.bindAddress.c_str(), &address.sin_addr) != 1) {
+    if (!MakeSocketAddress(m_settings.bindAddress.c_str(), m_settings.port, address)) {
         error = "bind address \"" + m_settings.bindAddress + "\" is not an IPv4 address";
         return false;
     }
-    if (pipe2(m_wakePipe, O_CLOEXEC | O_NONBLOCK) != 0) {
-        error = ErrnoText("pipe");
+    if (!m_wake.IsValid()) {
+        error = "the system refused the simulator's wake-up";
         return false;
     }
-    m_socket = socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, IPPROTO_UDP);
-    if (m_socket < 0) {
-        error = ErrnoText("socket");
+    if (const int code = m_socket.Open(); code != 0) {
+        error = FailureText("socket", code);
         return false;
     }
-    if (bind(m_socket, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0) {
-        error = ErrnoText(
-            ("bind " + m_settings.bindAddress + ":" + std::to_string(m_settings.port)).c_str());
+    if (const int code = m_socket.Bind(m_settings.port, address.sin_addr.s_addr); code != 0) {
+        error = FailureText(
+            "bind " + m_settings.bindAddress + ":" + std::to_string(m_settings.port), code);
         return false;
     }
-    socklen_t length = sizeof address;
-    getsockname(m_socket, reinterpret_cast<sockaddr*>(&address), &length);
-    m_localPort = ntohs(address.sin_port);
+    m_localPort = m_socket.LocalPort();
     if (!m_settings.logPath.empty()) {
-        m_log = std::fopen(m_settings.logPath.c_str(), "w");
+        m_log = std::fopen(m_settings.logPath.c_str(), "wb"); // "\n" as it is, on Windows too
         if (m_log == nullptr) {
-            error = ErrnoText(("log " + m_settings.logPath).c_str());
+            error = "log " + m_settings.logPath + ": " + std::strerror(errno);
             return false;
         }
     }
@@ -78,10 +61,7 @@ bool CameraSimulator::Open(std::string& error) {
 
 void CameraSimulator::Stop() {
     m_stop.store(true);
-    if (m_wakePipe[1] >= 0) {
-        const char byte = 1;
-        [[maybe_unused]] ssize_t written = write(m_wakePipe[1], &byte, 1);
-    }
+    m_wake.Signal();
 }
 
 std::vector<SimDevice> CameraSimulator::Devices() const {
@@ -98,8 +78,9 @@ void CameraSimulator::LogDatagram(const uint8_t* bytes, std::size_t length) {
     std::fflush(m_log); // tests and people read the log while the simulator runs
 }
 
-void CameraSimulator::HandleDatagram(const uint8_t* bytes, std::size_t length, const void* source,
-                                     unsigned sourceLength, std::vector<PendingReply>& pending) {
+void CameraSimulator::HandleDatagram(const uint8_t* bytes, std::size_t length,
+                                     const sockaddr_in& source,
+                                     std::vector<PendingReply>& pending) {
     LogDatagram(bytes, length);
     std::lock_guard lock(m_mutex);
     if (!sim::IsQuery(bytes, length)) {
@@ -108,16 +89,13 @@ void CameraSimulator::HandleDatagram(const uint8_t* bytes, std::size_t length, c
         }
         return;
     }
-    if (sourceLength < sizeof(sockaddr_in)) {
-        return;
-    }
     static thread_local std::mt19937 random{std::random_device{}()};
     std::uniform_int_distribution<int> jitter(0, std::max(0, m_settings.jitterMs));
     const Clock::time_point now = Clock::now();
     for (const SimDevice& device : m_devices) {
         PendingReply reply;
         reply.due = now + std::chrono::milliseconds(m_settings.jitterMs > 0 ? jitter(random) : 0);
-        std::memcpy(&reply.destination, source, sizeof reply.destination);
+        reply.destination = source;
         reply.bytes = sim::EncodeReply(device);
         pending.push_back(std::move(reply));
     }
@@ -134,8 +112,7 @@ int CameraSimulator::Run() {
         std::size_t sent = 0;
         while (sent < pending.size() && pending[sent].due <= now) {
             const PendingReply& reply = pending[sent++];
-            sendto(m_socket, reply.bytes.data(), reply.bytes.size(), 0,
-                   reinterpret_cast<const sockaddr*>(&reply.destination), sizeof reply.destination);
+            m_socket.SendTo(reply.bytes.data(), reply.bytes.size(), reply.destination);
         }
         pending.erase(pending.begin(), pending.begin() + static_cast<std::ptrdiff_t>(sent));
 
@@ -145,22 +122,13 @@ int CameraSimulator::Run() {
                 std::chrono::ceil<std::chrono::milliseconds>(pending.front().due - Clock::now());
             timeoutMs = static_cast<int>(std::max<std::int64_t>(0, wait.count()));
         }
-        pollfd fds[2] = {{m_socket, POLLIN, 0}, {m_wakePipe[0], POLLIN, 0}};
-        if (poll(fds, 2, timeoutMs) < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            return 1;
+        if (!m_wake.Wait(m_socket, timeoutMs).readable) {
+            continue; // stop, the next reply's time, or an interrupted wait
         }
-        if (fds[0].revents & POLLIN) {
-            sockaddr_in source{};
-            socklen_t sourceLength = sizeof source;
-            const ssize_t length = recvfrom(m_socket, buffer, sizeof buffer, 0,
-                                            reinterpret_cast<sockaddr*>(&source), &sourceLength);
-            if (length >= 0) {
-                HandleDatagram(buffer, static_cast<std::size_t>(length), &source, sourceLength,
-                               pending);
-            }
+        sockaddr_in source{};
+        std::size_t length = 0;
+        if (m_socket.ReceiveFrom(buffer, sizeof buffer, length, source) == 0) {
+            HandleDatagram(buffer, length, source, pending);
         }
     }
     return 0;

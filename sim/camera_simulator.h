@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "protocol/udp_socket.h"
+#include "protocol/wake_signal.h"
 #include "sim/sim_device.h"
 
 struct SimSettings {
@@ -30,7 +32,7 @@ public:
     bool Open(std::string& error);
     uint16_t LocalPort() const { return m_localPort; }
 
-    // Serves until Stop(); returns 0, or 1 when the socket fails.
+    // Serves until Stop(); returns 0.
     int Run();
 
     // Safe from any thread and from a signal handler.
@@ -40,15 +42,15 @@ public:
 
 private:
     struct PendingReply;
-    void HandleDatagram(const uint8_t* bytes, std::size_t length, const void* source,
-                        unsigned sourceLength, std::vector<PendingReply>& pending);
+    void HandleDatagram(const uint8_t* bytes, std::size_t length, const sockaddr_in& source,
+                        std::vector<PendingReply>& pending);
     void LogDatagram(const uint8_t* bytes, std::size_t length);
 
     SimSettings m_settings;
     mutable std::mutex m_mutex; // guards m_devices
     std::vector<SimDevice> m_devices;
-    int m_socket = -1;
-    int m_wakePipe[2] = {-1, -1};
+    CUdpSocket m_socket;
+    CWakeSignal m_wake;
     uint16_t m_localPort = 0;
     std::FILE* m_log = nullptr;
     std::atomic<bool> m_stop{false};

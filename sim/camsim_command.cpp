@@ -152,11 +152,9 @@ int CamsimMain(int argc, char** argv, std::ostream& out, std::ostream& err) {
     }
     CameraSimulator simulator(devices, options->settings);
     g_simulator = &simulator;
-    struct sigaction action {};
-    action.sa_handler = OnStopSignal;
-    sigemptyset(&action.sa_mask);
-    sigaction(SIGINT, &action, nullptr);
-    sigaction(SIGTERM, &action, nullptr);
+    // Ctrl+C, and on POSIX a kill; on Windows the run-time turns Ctrl+C into SIGINT.
+    std::signal(SIGINT, OnStopSignal);
+    std::signal(SIGTERM, OnStopSignal);
     int status = 1;
     if (simulator.Open(error)) {
         out << "camsim: " << devices.size() << " devices on " << options->settings.bindAddress
@@ -165,8 +163,8 @@ int CamsimMain(int argc, char** argv, std::ostream& out, std::ostream& err) {
     } else {
         err << "camsim: " << error << "\n";
     }
-    signal(SIGINT, SIG_DFL);
-    signal(SIGTERM, SIG_DFL);
+    std::signal(SIGINT, SIG_DFL);
+    std::signal(SIGTERM, SIG_DFL);
     g_simulator = nullptr;
     return status;
 }

@@ -152,9 +152,10 @@ TEST_F(LanguageDbTest, CellsZeroOneFourAndAboveFifteenReachNoControl) {
                       "create table interface (";
     std::string values;
     for (int i = 0; i < 20; ++i) {
-        sql += (i ? ", " : "") + (i == 17 ? std::string("language") : "p" + std::to_string(i));
-        values += (i ? ", '" : "'") +
-                  (i == 17 ? std::string("English") : "cell " + std::to_string(i)) + "'";
+        const std::string column = i == 17 ? "language" : "p" + std::to_string(i);
+        const std::string cell = i == 17 ? "English" : "cell " + std::to_string(i);
+        sql += (i ? ", " : "") + column;
+        values += (i ? ", '" : "'") + cell + "'";
     }
     RunSql(m_path, sql + "); insert into interface values (" + values + ");");
 

@@ -13,6 +13,17 @@ namespace fs = std::filesystem;
 
 constexpr int FRENCH = 3;
 
+// A file in a folder as the finder names it, with the platform's separator.
+std::string InFolder(const std::string& folder, const char* name) {
+    return (fs::path(folder) / name).string();
+}
+
+// Windows will not remove a read-only file.
+void RemoveShipped(const std::string& path) {
+    fs::permissions(path, fs::perms::owner_write, fs::perm_options::add);
+    fs::remove(path);
+}
+
 class LanguagePlaceTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -50,7 +61,7 @@ protected:
     std::string m_shippedFolder = m_folder.File("share/finder");
     std::string m_shipped = m_shippedFolder + "/language.db";
     std::string m_userFolder = m_folder.File("home/.local/share/finder");
-    std::string m_copy = m_userFolder + "/language.db";
+    std::string m_copy = InFolder(m_userFolder, "language.db");
     std::string m_shippedBytes;
 };
 
@@ -132,7 +143,8 @@ TEST_F(LanguagePlaceTest, WithoutAUserCopyTheShippedFileOpensReadOnly) {
         {"a file in the folder's way", m_userFolder, LanguagePlaceNote::NoUserFolder,
          m_userFolder + ": "},
         {"a folder in the copy's way", m_folder.File("copy-is-a-folder"),
-         LanguagePlaceNote::CopyFailed, m_folder.File("copy-is-a-folder/language.db: ")},
+         LanguagePlaceNote::CopyFailed,
+         InFolder(m_folder.File("copy-is-a-folder"), "language.db") + ": "},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
@@ -151,7 +163,7 @@ TEST_F(LanguagePlaceTest, WithoutAUserCopyTheShippedFileOpensReadOnly) {
 }
 
 TEST_F(LanguagePlaceTest, NoDatabaseAnywhereNamesEveryPlaceTried) {
-    fs::remove(m_shipped);
+    RemoveShipped(m_shipped);
     const LanguagePlace place = PlaceLanguageDb(Search());
     EXPECT_TRUE(place.path.empty());
     EXPECT_EQ(place.note, LanguagePlaceNote::NotFound);
@@ -162,7 +174,7 @@ TEST_F(LanguagePlaceTest, NoDatabaseAnywhereNamesEveryPlaceTried) {
 
 TEST_F(LanguagePlaceTest, TheCopyServesWhenTheShippedFileIsGone) {
     PlaceLanguageDb(Search());
-    fs::remove(m_shipped);
+    RemoveShipped(m_shipped);
     const LanguagePlace place = PlaceLanguageDb(Search());
     EXPECT_EQ(place.path, m_copy);
     EXPECT_EQ(place.note, LanguagePlaceNote::None);

@@ -53,8 +53,10 @@ std::string Query(const std::string& path, const std::string& sql) {
             result += ';';
         for (int i = 0; i < sqlite3_column_count(statement); ++i) {
             const unsigned char* text = sqlite3_column_text(statement, i);
-            result +=
-                (i ? "|" : "") + (text ? std::string(reinterpret_cast<const char*>(text)) : "null");
+            if (i > 0) {
+                result += '|';
+            }
+            result += text ? reinterpret_cast<const char*>(text) : "null";
         }
     }
     sqlite3_finalize(statement);

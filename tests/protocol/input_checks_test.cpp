@@ -1,10 +1,9 @@
 #include <gtest/gtest.h>
 
-#include <arpa/inet.h>
-
 #include <cstdio>
 
 #include "protocol/input_checks.h"
+#include "protocol/socket_platform.h"
 
 namespace {
 
@@ -14,7 +13,7 @@ TEST(InputChecks, DottedAddressIsWhatInetAddrReadsAsTyped) {
         // What passes the check must reach the camera as the four numbers the user typed.
         unsigned a, b, c, d;
         ASSERT_EQ(std::sscanf(good, "%u.%u.%u.%u", &a, &b, &c, &d), 4);
-        const in_addr_t address = inet_addr(good);
+        const uint32_t address = inet_addr(good);
         const auto* bytes = reinterpret_cast<const uint8_t*>(&address);
         EXPECT_EQ(bytes[0], a);
         EXPECT_EQ(bytes[1], b);

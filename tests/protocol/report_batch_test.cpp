@@ -2,10 +2,9 @@
 // and that a flood asks the front end for one drain, not one call per reply.
 #include <gtest/gtest.h>
 
-#include <arpa/inet.h>
+#include "protocol/socket_platform.h"
 
 #include <atomic>
-#include <cerrno>
 #include <cstring>
 #include <thread>
 
@@ -83,7 +82,7 @@ TEST_F(ReportBatchTest, ASendWipesTheRepliesBeforeItAndKeepsThoseAfter) {
 }
 
 TEST_F(ReportBatchTest, EachTakenBatchStartsEmptyAndAsksAgain) {
-    m_report.OnStartupFailed({WorkerStartStep::Bind, EADDRINUSE, 3566});
+    m_report.OnStartupFailed({WorkerStartStep::Bind, SOCKET_ERR_ADDRESS_IN_USE, 3566});
     ReportBatch batch = m_report.TakeBatch();
     ASSERT_TRUE(batch.startupFailure.has_value());
     EXPECT_EQ(StartupFailureSentence(*batch.startupFailure),
@@ -99,6 +98,10 @@ TEST_F(ReportBatchTest, EachTakenBatchStartsEmptyAndAsksAgain) {
 // takes nothing: one drain is asked for, and the batch holds one reply per camera up to
 // its room, however many datagrams came.
 TEST(ReportBatchFlood, AFloodAsksForOneDrainAndStaysWithinItsRoom) {
+#ifdef _WIN32
+    GTEST_SKIP() << "the flood paces itself by the receiving socket's queue, which only Linux "
+                    "lists (/proc/net/udp)";
+#else
     std::atomic<int> drainsAsked{0};
     CBatchedReport report([&] { ++drainsAsked; });
     WorkerControl control;
@@ -125,6 +128,7 @@ TEST(ReportBatchFlood, AFloodAsksForOneDrainAndStaysWithinItsRoom) {
     EXPECT_EQ(batch.replies.size(), REPORT_BATCH_DEVICES);
     EXPECT_EQ(batch.dropped, 3 * (1500 - REPORT_BATCH_DEVICES));
     EXPECT_EQ(batch.status, "OK");
+#endif
 }
 
 } // namespace

@@ -2,15 +2,25 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <random>
 #include <sstream>
 
 TempFolder::TempFolder() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "finder-test-XXXXXX").string();
-    EXPECT_NE(mkdtemp(pattern.data()), nullptr);
-    m_path = pattern;
+    // A random name that nobody has taken: create_directory says whether it was free.
+    std::random_device seed;
+    std::mt19937_64 random(seed());
+    const std::filesystem::path base = std::filesystem::temp_directory_path();
+    for (int attempt = 0; attempt < 100 && m_path.empty(); ++attempt) {
+        const std::filesystem::path candidate =
+            base / ("finder-test-" + std::to_string(random() % 1000000000));
+        std::error_code error;
+        if (std::filesystem::create_directory(candidate, error)) {
+            m_path = candidate.generic_string();
+        }
+    }
+    EXPECT_FALSE(m_path.empty()) << "no temporary folder under " << base;
 }
 
 TempFolder::~TempFolder() {

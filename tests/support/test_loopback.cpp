@@ -1,13 +1,11 @@
 #include "tests/support/test_loopback.h"
 
-#include <arpa/inet.h>
 #include <gtest/gtest.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
-#include <unistd.h>
 
 #include <chrono>
 #include <sstream>
+
+#include "protocol/udp_socket.h"
 
 SimDevice CameraFromLine(const std::string& line) {
     SimDevice device;
@@ -27,41 +25,24 @@ bool WaitFor(const std::function<bool()>& done, int ms) {
     return true;
 }
 
-// A UDP socket bound to the port on every local address (0: any free port), or -1.
-static int BoundUdpSocket(uint16_t port, uint16_t& boundPort) {
-    const int fd = socket(AF_INET, SOCK_DGRAM, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_port = htons(port);
-    socklen_t length = sizeof address;
-    if (fd < 0 || bind(fd, reinterpret_cast<sockaddr*>(&address), length) != 0 ||
-        getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length) != 0) {
-        if (fd >= 0) {
-            close(fd);
-        }
-        return -1;
+// A UDP socket bound to the port on every local address (0: any free port); closed when the
+// binding failed.
+static CUdpSocket BoundUdpSocket(uint16_t port) {
+    CUdpSocket socket;
+    if (socket.Open() != 0 || socket.Bind(port) != 0) {
+        socket.Close();
     }
-    boundPort = ntohs(address.sin_port);
-    return fd;
+    return socket;
 }
 
 uint16_t FreeUdpPort() {
-    uint16_t port = 0;
-    const int fd = BoundUdpSocket(0, port);
-    EXPECT_GE(fd, 0) << "no free UDP port";
-    if (fd >= 0) {
-        close(fd);
-    }
-    return port;
+    const CUdpSocket probe = BoundUdpSocket(0);
+    EXPECT_TRUE(probe.IsOpen()) << "no free UDP port";
+    return probe.IsOpen() ? probe.LocalPort() : 0;
 }
 
 bool CanBindUdpPort(uint16_t port) {
-    uint16_t bound = 0;
-    const int fd = BoundUdpSocket(port, bound);
-    if (fd >= 0) {
-        close(fd);
-    }
-    return fd >= 0;
+    return BoundUdpSocket(port).IsOpen();
 }
 
 CameraPeer::CameraPeer(std::vector<SimDevice> devices, SimSettings settings) {
