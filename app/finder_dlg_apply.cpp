@@ -19,7 +19,7 @@
 // why, risky ones go only when the user says so.
 bool CFinderDlg::ApproveChange(const PanelValues& values) {
     const SettingsVerdict verdict =
-        CheckSettingsChange(*m_table, values, g_pfnLocalNetworks(), WindowTextLookup());
+        CheckSettingsChange(*m_table, values, g_pfnLocalNetworks(), WindowTextLookup(), Codec());
     if (verdict.nothingChanged) {
         ShowHeldStatus([this] { return Tr(APPLY_TEXT_NOTHING_TO_SEND); });
         return false;

@@ -108,7 +108,8 @@ int Verify(ScanSession& session, const CliOptions& options, const DeviceRecord& 
 // The checks every change passes before it goes out; empty when it may go.
 std::string CheckChange(const CliOptions& options, const ScanResult& scanned,
                         const PanelValues& values, LocalNetworksFunction localNetworks) {
-    const SettingsVerdict verdict = CheckSettingsChange(*scanned.table, values, localNetworks());
+    const SettingsVerdict verdict = CheckSettingsChange(*scanned.table, values, localNetworks(),
+                                                        EnglishText, options.Codec(LocaleName()));
     if (verdict.nothingChanged) {
         return std::string(APPLY_TEXT_NOTHING_TO_SEND.english) + "; nothing was sent";
     }

@@ -242,7 +242,7 @@ bool InSubnet(uint32_t address, uint32_t network, uint32_t netmask) {
 std::vector<std::string> Warnings(const DeviceTable& table, const DeviceRecord& target,
                                   const PanelValues& values, const Addresses& typed,
                                   unsigned changed, const std::vector<LocalNetwork>& localNetworks,
-                                  const TextLookup& tr) {
+                                  const TextLookup& tr, const CTextCodec& codec) {
     std::vector<std::string> warnings;
     if (CheckedMode(values) != NetMode::Static || !typed.ip) {
         return warnings; // the camera takes its address from the network
@@ -259,8 +259,10 @@ std::vector<std::string> Warnings(const DeviceTable& table, const DeviceRecord& 
     }
     for (const DeviceRecord& other : table.slot) {
         if (other.id != 0 && &other != &target && FieldText(other.ip) == values.ip) {
-            warnings.push_back(FillText(tr(APPLY_TEXT_IP_TAKEN),
-                                        {values.ip, FieldText(other.name), MacToText(other.mac)}));
+            warnings.push_back(
+                FillText(tr(APPLY_TEXT_IP_TAKEN),
+                         {values.ip, codec.Shown(FieldText(other.name), ITEM_WIDTH_NAME),
+                          MacToText(other.mac)}));
             break;
         }
     }
@@ -284,7 +286,7 @@ std::vector<std::string> Warnings(const DeviceTable& table, const DeviceRecord& 
 
 SettingsVerdict CheckSettingsChange(const DeviceTable& table, const PanelValues& values,
                                     const std::vector<LocalNetwork>& localNetworks,
-                                    const TextLookup& tr) {
+                                    const TextLookup& tr, const CTextCodec& codec) {
     SettingsVerdict verdict;
     const DeviceRecord* target = FindSetTarget(table, values.captionMac);
     const unsigned changed = target != nullptr ? ChangedSettings(*target, values) : 0;
@@ -296,7 +298,8 @@ SettingsVerdict CheckSettingsChange(const DeviceTable& table, const PanelValues&
                           ParseIpv4(values.gateway)};
     verdict.refusal = Refusal(values, typed, changed, tr);
     if (verdict.refusal.empty()) {
-        verdict.warnings = Warnings(table, *target, values, typed, changed, localNetworks, tr);
+        verdict.warnings =
+            Warnings(table, *target, values, typed, changed, localNetworks, tr, codec);
     }
     return verdict;
 }

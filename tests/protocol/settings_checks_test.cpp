@@ -220,6 +220,23 @@ INSTANTIATE_TEST_SUITE_P(
         return name;
     });
 
+// The camera whose IP is taken is named as the front end reads its name, in its language.
+TEST_F(SettingsChecks, ATakenIpNamesTheOtherCameraAsItsCodecReadsIt) {
+    MergeRecord(m_table, Camera("\xBA\xF3\xC3\xC5", 5, "192.168.1.30", "255.255.255.0",
+                                "192.168.1.1", STATIC)); // GBK
+    PanelValues values = Untouched();
+    values.ip = "192.168.1.30";
+    const TextLookup marked = [](const WindowText& text) {
+        return std::string("~") + text.english;
+    };
+    const SettingsVerdict verdict =
+        CheckSettingsChange(m_table, values, {}, marked, CTextCodec(TextEncoding::Gbk));
+    ASSERT_EQ(verdict.warnings.size(), 1u);
+    EXPECT_EQ(verdict.warnings.front(),
+              "~The IP 192.168.1.30 is already the IP of the camera 后门 (02005e000005): the two "
+              "would disturb each other.");
+}
+
 TEST_F(SettingsChecks, AnUntouchedPanelChangesNothingAndIsNotSent) {
     EXPECT_TRUE(Check(Untouched()).nothingChanged);
     // Mode bytes FF FF 01 00 read as DHCP: DHCP again would rewrite them, and change nothing.
