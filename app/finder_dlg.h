@@ -88,7 +88,6 @@ public:
     // read-only one keeps no pick, an empty path none at all, and the place's message is
     // shown once as the window starts.
     void SetLanguagePlace(const LanguagePlace& place);
-    void ShowLanguageNotice();
 
     // Stops the worker and waits for it; harmless when none runs.
     void StopWorker();
@@ -225,6 +224,7 @@ private:
 
     // Set-up steps of their own, filled by the language store and the skin.
     void OpenLanguageDb();
+    void ShowLanguageNotice();
     void InitLanguageList();
     void SetupSkin();
     void SetupFonts();
