@@ -246,6 +246,7 @@ void CFinderDlg::StartWorker() {
 // starts from the same state as at the window's start and broadcasts its query.
 void CFinderDlg::RestartWorker() {
     StopWorker();
+    m_startupFailure.reset();
     m_stcInfo->clear();
     m_stcStatus->setToolTip(QString());
     m_worker.Reset();
@@ -376,8 +377,8 @@ void CFinderDlg::OnDrainReports() {
     if (batch.cleared) {
         StartSearchSummary(); // after the status, which says whether the send went out
     }
-    if (!batch.startupFailure.empty()) {
-        ShowStartupFailure(batch.startupFailure);
+    if (batch.startupFailure) {
+        ShowStartupFailure(*batch.startupFailure);
     }
 }
 
@@ -387,8 +388,9 @@ std::uint64_t CFinderDlg::DroppedReplies() const {
 
 // The status line keeps the worker's own text; the sentence goes where the selected
 // camera's information would be, which is empty while no camera can answer.
-void CFinderDlg::ShowStartupFailure(const std::string& sentence) {
-    const QString text = QString::fromStdString(sentence);
+void CFinderDlg::ShowStartupFailure(const WorkerStartFailure& failure) {
+    m_startupFailure = failure;
+    const QString text = Utf8Text(StartupFailureSentence(failure, WindowTextLookup()));
     m_stcInfo->setText(text);
     m_stcStatus->setToolTip(text);
 }

@@ -10,6 +10,8 @@
 
 #include <bitset>
 #include <cstdint>
+#include <functional>
+#include <initializer_list>
 #include <memory>
 #include <optional>
 #include <string>
@@ -67,7 +69,7 @@ constexpr char FINDER_MARKER_FILE[] = "/tmp/webcam/Search.conf";
 
 // The tip of a device list entry: that a double-click opens the camera's web page, and its
 // address. Every line an entry's tip shows is added here.
-QString DeviceEntryToolTip(const DeviceRecord& record);
+QString DeviceEntryToolTip(const DeviceRecord& record, const QString& hint);
 
 // The finder's one window: the device list, the details panel of the selected camera and
 // the commands. It owns the device table and the network worker; the worker reports to it
@@ -104,6 +106,8 @@ public:
     // A text of the window in the language applied, or its English; the same lookup for
     // the core's texts.
     QString Tr(const WindowText& text) const;
+    // The text with "%1", "%2", ... filled in by the arguments.
+    QString TrFilled(const WindowText& text, std::initializer_list<std::string> arguments) const;
     TextLookup WindowTextLookup() const;
 
     // How camera texts are read and written now: in the encoding the user named, else by
@@ -226,10 +230,11 @@ private:
     // Empties the device list; every slot counts as not listed again.
     void ClearList();
     void RestartWorker();
-    void ShowStartupFailure(const std::string& sentence);
+    void ShowStartupFailure(const WorkerStartFailure& failure);
 
     // Set-up steps of their own, filled by the language store and the skin.
     void OpenLanguageDb();
+    void ShowLanguageNotice();
     void InitLanguageList();
     void SetupSkin();
     void SetupFonts();
@@ -241,6 +246,7 @@ private:
     void DragBy(QPoint globalPoint);
     void HideToTray();
     void CreateTrayIcon();
+    void FillTrayMenu();
     void UpdateTrayTip();
 
     // The cameras as the list shows them, in its order.
@@ -252,6 +258,7 @@ private:
     void CreateNetworkControls();
     void DecorateEntry(QListWidgetItem* item) const;
     QString CardToolTip(int slot) const;
+    QString EntryToolTip(int slot) const;
     void ShowSubnetWarning(std::optional<int> slot);
     void StartSearchSummary();
     void ShowSearchSummary();
@@ -276,7 +283,8 @@ private:
     void FinishConfirmation();
     void CancelConfirmation(bool say);
     void SelectDeviceByMac(const std::string& mac);
-    void ShowHeldStatus(const QString& text);
+    using HeldText = std::function<QString()>;
+    void ShowHeldStatus(const HeldText& makeText);
 
     // The change waiting for its camera's word: set when the request is handed to the
     // worker, running its schedule once the worker reports it sent.
@@ -287,6 +295,8 @@ private:
     // The status line holds a message of the finder's own, which the worker's routine "OK"
     // must not wipe out; its errors still show.
     bool m_bHoldStatus = false;
+    HeldText m_heldStatus; // makes the held text in the window's language
+    std::optional<WorkerStartFailure> m_startupFailure; // shown while the worker is down
 
     std::unique_ptr<DeviceTable> m_table;
     std::bitset<DEVICE_TABLE_SLOTS> m_listed; // the slots the device list has an entry for
@@ -309,7 +319,7 @@ private:
     std::optional<TextEncoding> m_namedEncoding;
     QGroupBox* m_grpAdsl = nullptr; // the "ADSL / DSL" frame, which has no id of its own
     bool m_bLanguageReadOnly = false;
-    QString m_languageNotice; // said once at start, when not empty
+    LanguagePlace m_languagePlace; // where language.db was found, and what to say of it
 
     // The skin, loaded once by SetupSkin: background, caption strip, logo, frame ends, and
     // the caption's two buttons with their glowing looks, so that no paint decodes a picture.

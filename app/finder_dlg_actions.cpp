@@ -13,7 +13,7 @@
 
 #include "app/desktop_hooks.h"
 #include "app/finder_dlg.h"
-#include "app/window_texts.h"
+#include "i18n/finder_texts.h"
 #include "protocol/device_format.h"
 #include "protocol/device_list.h"
 
@@ -27,17 +27,17 @@ void CFinderDlg::OnDeviceListMenu(QPoint point) {
     const bool onCamera = item != nullptr && SelectedSlot().has_value();
     QMenu menu(this);
     const struct {
-        const char* text;
+        const WindowText& text;
         void (CFinderDlg::*handler)();
     } cameraActions[] = {{TEXT_MENU_OPEN_PAGE, &CFinderDlg::OnDblclkDeviceList},
                          {TEXT_MENU_COPY_IP, &CFinderDlg::OnCopyIpAddress},
                          {TEXT_MENU_COPY_MAC, &CFinderDlg::OnCopyMacAddress},
                          {TEXT_MENU_COPY_ALL, &CFinderDlg::OnCopyAllAsText}};
     for (const auto& action : cameraActions) {
-        menu.addAction(QString::fromUtf8(action.text), this, action.handler)->setEnabled(onCamera);
+        menu.addAction(Tr(action.text), this, action.handler)->setEnabled(onCamera);
     }
     menu.addSeparator();
-    menu.addAction(QString::fromUtf8(TEXT_MENU_EXPORT), this, &CFinderDlg::OnExportList)
+    menu.addAction(Tr(TEXT_MENU_EXPORT), this, &CFinderDlg::OnExportList)
         ->setEnabled(m_lstDevices->count() > 0);
     menu.addSeparator();
     menu.addMenu(MakeEncodingMenu(&menu));
@@ -85,11 +85,11 @@ std::vector<DeviceRecord> CFinderDlg::ListedDevices() const {
 // chosen. The file is written beside its place and renamed over it, so a failure leaves no
 // half-written file, and an old file of that name stays as it was.
 void CFinderDlg::OnExportList() {
-    const QString csv = QString::fromUtf8(TEXT_EXPORT_CSV);
-    const QString json = QString::fromUtf8(TEXT_EXPORT_JSON);
+    const QString csv = Tr(TEXT_EXPORT_CSV);
+    const QString json = Tr(TEXT_EXPORT_JSON);
     QString filter = csv;
-    QString path = AskSaveFile(this, QString::fromUtf8(TEXT_EXPORT_TITLE),
-                               csv + QStringLiteral(";;") + json, &filter);
+    QString path =
+        AskSaveFile(this, Tr(TEXT_EXPORT_TITLE), csv + QStringLiteral(";;") + json, &filter);
     if (path.isEmpty()) {
         return;
     }
@@ -107,7 +107,7 @@ void CFinderDlg::OnExportList() {
             static_cast<qint64>(text.size()) ||
         !file.commit()) {
         ShowMessage(this, QCoreApplication::applicationName(),
-                    QString::fromUtf8(TEXT_EXPORT_FAILED).arg(path, file.errorString()));
+                    Tr(TEXT_EXPORT_FAILED).arg(path, file.errorString()));
     }
 }
 
@@ -124,9 +124,7 @@ bool CFinderDlg::eventFilter(QObject* watched, QEvent* event) {
         QToolTip::hideText();
         return true;
     }
-    const QString tip =
-        DeviceEntryToolTip(m_table->slot[slot]) + QLatin1Char('\n') + CardToolTip(slot);
-    QToolTip::showText(help->globalPos(), tip, m_lstDevices->viewport(),
+    QToolTip::showText(help->globalPos(), EntryToolTip(slot), m_lstDevices->viewport(),
                        m_lstDevices->visualItemRect(item));
     return true;
 }

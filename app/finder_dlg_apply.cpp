@@ -18,12 +18,13 @@
 // Whether the change may go: refused values and a change of nothing stop it with a word
 // why, risky ones go only when the user says so.
 bool CFinderDlg::ApproveChange(const PanelValues& values) {
-    const SettingsVerdict verdict = CheckSettingsChange(*m_table, values, g_pfnLocalNetworks());
+    const SettingsVerdict verdict =
+        CheckSettingsChange(*m_table, values, g_pfnLocalNetworks(), WindowTextLookup(), Codec());
     if (verdict.nothingChanged) {
-        ShowHeldStatus(Utf8Text(APPLY_TEXT_NOTHING_TO_SEND));
+        ShowHeldStatus([this] { return Tr(APPLY_TEXT_NOTHING_TO_SEND); });
         return false;
     }
-    const QString title = Utf8Text(APPLY_TEXT_QUESTION_TITLE);
+    const QString title = Tr(TEXT_SUBMIT_TITLE);
     if (!verdict.refusal.empty()) {
         ShowMessage(this, title, Utf8Text(verdict.refusal));
         return false;
@@ -35,12 +36,15 @@ bool CFinderDlg::ApproveChange(const PanelValues& values) {
     for (const std::string& warning : verdict.warnings) {
         risks << Utf8Text(warning);
     }
-    return Ask(this, title, risks.join(QLatin1Char('\n')), Utf8Text(APPLY_TEXT_SEND_ANYWAY),
-               Utf8Text(APPLY_TEXT_CANCEL));
+    return Ask(this, title, risks.join(QLatin1Char('\n')), Tr(APPLY_TEXT_SEND_ANYWAY),
+               Tr(APPLY_TEXT_CANCEL));
 }
 
-void CFinderDlg::ShowHeldStatus(const QString& text) {
+// The text is made again whenever the window's language changes while it is shown.
+void CFinderDlg::ShowHeldStatus(const HeldText& makeText) {
+    m_heldStatus = makeText;
     m_bHoldStatus = true;
+    const QString text = makeText();
     m_stcStatus->setText(text);
     m_stcStatus->setToolTip(text); // a long sentence may not fit the line
 }
@@ -54,7 +58,8 @@ void CFinderDlg::StartConfirmation(const DeviceRecord& before, const PanelValues
         m_confirmTimer->setSingleShot(true);
         connect(m_confirmTimer, &QTimer::timeout, this, &CFinderDlg::OnConfirmTick);
     }
-    ShowHeldStatus(Utf8Text(FillText(APPLY_TEXT_SENDING, {MacToText(before.mac)})));
+    ShowHeldStatus(
+        [this, mac = MacToText(before.mac)] { return TrFilled(APPLY_TEXT_SENDING, {mac}); });
 }
 
 // The first send after Submit is the set request: from then on the schedule runs.
@@ -86,12 +91,15 @@ void CFinderDlg::OnConfirmTick() {
 
 // The camera is selected again when it answered, whatever it said; then the outcome.
 void CFinderDlg::FinishConfirmation() {
-    const std::unique_ptr<CChangeConfirmation> confirmation = std::move(m_confirmation);
+    // Kept by the status text, which says the outcome again in a new language.
+    const std::shared_ptr<const CChangeConfirmation> confirmation = std::move(m_confirmation);
     m_confirmTimer->stop();
     if (confirmation->Answered()) {
         SelectDeviceByMac(confirmation->Mac());
     }
-    ShowHeldStatus(Utf8Text(confirmation->Outcome()));
+    ShowHeldStatus([this, confirmation] {
+        return Utf8Text(confirmation->Outcome(WindowTextLookup(), Codec()));
+    });
 }
 
 // Update, a new selection or the end of the program: the wait is over, and whatever the
@@ -104,7 +112,7 @@ void CFinderDlg::CancelConfirmation(bool say) {
     m_confirmation.reset();
     m_confirmTimer->stop();
     if (say) {
-        ShowHeldStatus(Utf8Text(FillText(APPLY_TEXT_STOPPED_WAITING, {mac})));
+        ShowHeldStatus([this, mac] { return TrFilled(APPLY_TEXT_STOPPED_WAITING, {mac}); });
     }
 }
 

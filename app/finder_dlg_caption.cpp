@@ -10,7 +10,7 @@
 #include "app/desktop_hooks.h"
 #include "app/dialog_units.h"
 #include "app/finder_dlg.h"
-#include "app/window_texts.h"
+#include "i18n/finder_texts.h"
 #include "protocol/finder_version.h"
 
 void CFinderDlg::mousePressEvent(QMouseEvent* event) {
@@ -95,12 +95,8 @@ void CFinderDlg::HideToTray() {
 void CFinderDlg::CreateTrayIcon() {
     m_nid = new QSystemTrayIcon(m_hIcon, this);
     connect(m_nid, &QSystemTrayIcon::activated, this, &CFinderDlg::OnTrayNotify);
-    auto* menu = new QMenu(this);
-    menu->addAction(QString::fromUtf8(TEXT_TRAY_SHOW), this, &CFinderDlg::OnTrayShow);
-    menu->addAction(QString::fromUtf8(TEXT_TRAY_UPDATE), this, &CFinderDlg::OnUpdate);
-    menu->addSeparator();
-    menu->addAction(QString::fromUtf8(TEXT_TRAY_QUIT), this, &CFinderDlg::OnTrayQuit);
-    m_nid->setContextMenu(menu);
+    m_nid->setContextMenu(new QMenu(this));
+    FillTrayMenu();
     // The tip counts the cameras listed: it follows every entry added and every clearing.
     const QAbstractItemModel* model = m_lstDevices->model();
     connect(model, &QAbstractItemModel::rowsInserted, this, &CFinderDlg::UpdateTrayTip);
@@ -109,12 +105,22 @@ void CFinderDlg::CreateTrayIcon() {
     UpdateTrayTip();
 }
 
+// Made afresh in the window's language whenever it changes.
+void CFinderDlg::FillTrayMenu() {
+    QMenu* menu = m_nid->contextMenu();
+    menu->clear();
+    menu->addAction(Tr(TEXT_TRAY_SHOW), this, &CFinderDlg::OnTrayShow);
+    menu->addAction(Tr(TEXT_TRAY_UPDATE), this, &CFinderDlg::OnUpdate);
+    menu->addSeparator();
+    menu->addAction(Tr(TEXT_TRAY_QUIT), this, &CFinderDlg::OnTrayQuit);
+}
+
 // "Lanvista", the program and its version, then how many cameras are listed.
 void CFinderDlg::UpdateTrayTip() {
     const int count = m_lstDevices->count();
-    const QString cameras = count == 0   ? QString::fromUtf8(TEXT_TRAY_NO_CAMERA)
-                            : count == 1 ? QString::fromUtf8(TEXT_TRAY_ONE_CAMERA)
-                                         : QString::fromUtf8(TEXT_TRAY_CAMERAS).arg(count);
+    const QString cameras = count == 0   ? Tr(TEXT_TRAY_NO_CAMERA)
+                            : count == 1 ? Tr(TEXT_TRAY_ONE_CAMERA)
+                                         : Tr(TEXT_TRAY_CAMERAS).arg(count);
     m_nid->setToolTip(
         QStringLiteral("%1 finder %2\n%3")
             .arg(QString::fromLatin1(TRAY_TIP), QString::fromLatin1(FinderVersion()), cameras));

@@ -11,12 +11,21 @@
 void CFinderDlg::SetLanguagePlace(const LanguagePlace& place) {
     m_languageDbPath = place.path;
     m_bLanguageReadOnly = place.readOnly;
-    m_languageNotice = LanguagePlaceMessage(place);
+    m_languagePlace = place;
+}
+
+// Said once at start, in English when there is no database to translate it; otherwise
+// once the saved language is applied.
+void CFinderDlg::ShowLanguageNotice() {
+    const QString notice = LanguagePlaceMessage(m_languagePlace, WindowTextLookup());
+    if (!notice.isEmpty()) {
+        ShowMessage(this, QCoreApplication::applicationName(), notice);
+    }
 }
 
 void CFinderDlg::OpenLanguageDb() {
-    if (!m_languageNotice.isEmpty()) {
-        ShowMessage(this, QCoreApplication::applicationName(), m_languageNotice);
+    if (m_languagePlace.note == LanguagePlaceNote::NotFound) {
+        ShowLanguageNotice();
     }
     // No database at all has been reported just now: the template texts stay, and the
     // store has nothing more to say about it.
@@ -29,6 +38,7 @@ void CFinderDlg::OpenLanguageDb() {
 void CFinderDlg::InitLanguageList() {
     if (!m_languageDbPath.empty()) {
         m_language.InitLanguageList(*m_languageView);
+        ShowLanguageNotice();
     }
 }
 

@@ -12,14 +12,11 @@
 
 #include "app/dialog_units.h"
 #include "app/finder_dlg.h"
+#include "protocol/apply_texts.h"
 #include "protocol/device_list.h"
 #include "protocol/net_interfaces.h"
 #include "protocol/search_texts.h"
 #include "skin/transparent_static.h"
-
-static QString Text(const std::string& text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 // The warning's red: it must stand out from the labels' navy on the skin.
 static const QColor SUBNET_WARNING_COLOUR(170, 0, 0);
@@ -38,7 +35,8 @@ void CFinderDlg::CreateNetworkControls() {
     m_stcSubnetWarning->setProperty(CONTROL_ID_PROPERTY, IDC_SUBNET_WARNING);
     m_stcSubnetWarning->hide();
 
-    m_btnMoveIntoNetwork = new QPushButton(QString::fromUtf8(SEARCH_MOVE_INTO_NETWORK), this);
+    m_btnMoveIntoNetwork =
+        new QPushButton(QString::fromUtf8(TEXT_SEARCH_MOVE_INTO_NETWORK.english), this);
     m_btnMoveIntoNetwork->setAutoDefault(false);
     m_btnMoveIntoNetwork->setFont(small);
     m_btnMoveIntoNetwork->setGeometry(ToWidget(DialogRectToPixels(2, 226, 71, 16)));
@@ -62,11 +60,19 @@ void CFinderDlg::CreateNetworkControls() {
 QString CFinderDlg::CardToolTip(int slot) const {
     const DeviceRecord& record = m_table->slot[slot];
     const ReplyArrival& arrival = m_arrivals->slot[slot];
-    std::string card = CardName(arrival);
+    const TextLookup tr = WindowTextLookup();
+    std::string card = CardName(arrival, tr);
     if (arrival.interfaceAddress != 0) {
         card += " (" + InterfaceAddressText(arrival) + ")";
     }
-    return Text(FillTexts(SEARCH_DEVICE_TIP, {FieldText(record.ip), MacToText(record.mac), card}));
+    return Utf8Text(
+        FillText(tr(TEXT_SEARCH_DEVICE_TIP), {FieldText(record.ip), MacToText(record.mac), card}));
+}
+
+// The whole tip of a list entry: the web page, then the card the camera answered on.
+QString CFinderDlg::EntryToolTip(int slot) const {
+    return DeviceEntryToolTip(m_table->slot[slot], Tr(TEXT_TIP_DOUBLE_CLICK)) + QLatin1Char('\n') +
+           CardToolTip(slot);
 }
 
 // A camera outside its card's subnet carries a warning mark in front of its text (the
@@ -78,7 +84,7 @@ void CFinderDlg::DecorateEntry(QListWidgetItem* item) const {
     }
     const DeviceRecord& record = m_table->slot[slot];
     const ReplyArrival& arrival = m_arrivals->slot[slot];
-    item->setToolTip(DeviceEntryToolTip(record) + QLatin1Char('\n') + CardToolTip(slot));
+    item->setToolTip(EntryToolTip(slot));
     // Every entry gets an icon, a blank one when in the subnet, so that the texts line up.
     QPixmap blank(m_lstDevices->iconSize());
     blank.fill(Qt::transparent);
@@ -96,7 +102,7 @@ void CFinderDlg::ShowSubnetWarning(std::optional<int> slot) {
     }
     const DeviceRecord& record = m_table->slot[*slot];
     const ReplyArrival& arrival = m_arrivals->slot[*slot];
-    const QString warning = Text(ForeignSubnetText(record, arrival));
+    const QString warning = Utf8Text(ForeignSubnetText(record, arrival, WindowTextLookup()));
     m_stcSubnetWarning->setText(warning);
     m_stcSubnetWarning->setToolTip(warning);
     m_stcSubnetWarning->show();
@@ -117,13 +123,14 @@ void CFinderDlg::OnMoveIntoNetwork() {
     const std::optional<AddressProposal> proposal = ProposeAddress(*m_table, arrival);
     if (!proposal) {
         m_stcSubnetWarning->setText(
-            Text(FillText(SEARCH_NO_FREE_ADDRESS, InterfaceAddressText(arrival))));
+            Utf8Text(FillText(m_language.Texts().Text(TEXT_SEARCH_NO_FREE_ADDRESS),
+                              {InterfaceAddressText(arrival)})));
         return;
     }
     OnModeStatic(); // an address of one's own is a static one
-    m_edtIp->setText(Text(proposal->ip));
-    m_edtNetmask->setText(Text(proposal->netmask));
-    m_edtGateway->setText(Text(proposal->gateway));
+    m_edtIp->setText(Utf8Text(proposal->ip));
+    m_edtNetmask->setText(Utf8Text(proposal->netmask));
+    m_edtGateway->setText(Utf8Text(proposal->gateway));
 }
 
 void CFinderDlg::ClearArrivalState() {
@@ -146,6 +153,7 @@ void CFinderDlg::StartSearchSummary() {
 
 // "12 cameras on eth0, eth1", or plainly that nothing answered and where the finder looked.
 void CFinderDlg::ShowSearchSummary() {
+    const TextLookup tr = WindowTextLookup();
     std::vector<std::string> cards;
     int cameras = 0;
     for (int slot = 0; slot < DEVICE_TABLE_SLOTS; ++slot) {
@@ -153,7 +161,7 @@ void CFinderDlg::ShowSearchSummary() {
             continue;
         }
         ++cameras;
-        const std::string card = CardName(m_arrivals->slot[slot]);
+        const std::string card = CardName(m_arrivals->slot[slot], tr);
         if (std::find(cards.begin(), cards.end(), card) == cards.end()) {
             cards.push_back(card);
         }
@@ -162,18 +170,18 @@ void CFinderDlg::ShowSearchSummary() {
     std::string text;
     QString tip;
     if (cameras > 0) {
-        text = FoundText(cameras, cards);
+        text = FoundText(cameras, cards, tr);
     } else {
         const std::vector<NetInterface> searched =
             m_endpoints.SendsPerInterface()
                 ? SearchedInterfaces(ListInterfaces(), m_endpoints.interfaces)
                 : std::vector<NetInterface>{{m_endpoints.destinationAddress}};
-        text = NothingFoundText(searched) + ". " + SEARCH_LIKELY_CAUSES;
-        tip = Text(text);
+        text = NothingFoundText(searched, tr) + ". " + tr(TEXT_SEARCH_LIKELY_CAUSES);
+        tip = Utf8Text(text);
     }
     if (m_nDropped > 0) {
-        text += "; " + FillCount(SEARCH_TABLE_FULL, m_nDropped);
+        text += "; " + FillText(tr(TEXT_SEARCH_TABLE_FULL), {std::to_string(m_nDropped)});
     }
     m_stcStatus->setToolTip(tip);
-    m_stcStatus->setText(Text(text));
+    m_stcStatus->setText(Utf8Text(text));
 }

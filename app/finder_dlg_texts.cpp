@@ -5,12 +5,14 @@
 #include <QGroupBox>
 #include <QListWidget>
 #include <QMenu>
+#include <QPushButton>
 
 #include <iterator>
 
 #include "app/dialog_language_view.h"
 #include "app/finder_dlg.h"
 #include "i18n/finder_texts.h"
+#include "protocol/apply_texts.h"
 #include "protocol/device_list.h"
 #include "skin/transparent_static.h"
 
@@ -43,6 +45,11 @@ QString CFinderDlg::Tr(const WindowText& text) const {
     return Utf8Text(m_language.Texts().Text(text));
 }
 
+QString CFinderDlg::TrFilled(const WindowText& text,
+                             std::initializer_list<std::string> arguments) const {
+    return Utf8Text(FillText(m_language.Texts().Text(text), arguments));
+}
+
 TextLookup CFinderDlg::WindowTextLookup() const {
     return [this](const WindowText& text) { return m_language.Texts().Text(text); };
 }
@@ -61,7 +68,19 @@ QString CFinderDlg::EntryText(const DeviceRecord& record) const {
 void CFinderDlg::OnWindowTexts() {
     m_grpAdsl->setTitle(Tr(TEXT_FRAME_ADSL));
     m_stcMac->setText(Tr(TEXT_FIELD_MAC));
+    m_btnMoveIntoNetwork->setText(Tr(TEXT_SEARCH_MOVE_INTO_NETWORK));
+    FillTrayMenu();
+    UpdateTrayTip();
     ReadCameraTextsAgain();
+    if (m_heldStatus) {
+        ShowHeldStatus(m_heldStatus);
+    }
+    if (m_bSummaryShown) {
+        ShowSearchSummary();
+    }
+    if (m_startupFailure) {
+        ShowStartupFailure(*m_startupFailure);
+    }
 }
 
 // The list entries and the selected camera's panel, read with the codec as it is now.
@@ -76,6 +95,7 @@ void CFinderDlg::ReadCameraTextsAgain() {
         const int slot = SlotOfEntry(item->text().toStdString());
         if (slot >= 0 && slot < DEVICE_TABLE_SLOTS) {
             item->setText(EntryText(m_table->slot[slot]));
+            DecorateEntry(item); // its tip is in the window's language too
         }
     }
     if (m_grpMac->title() != QString::fromLatin1(NO_DEVICE_MAC_TEXT)) {

@@ -7,7 +7,7 @@
 #include "app/desktop_hooks.h"
 #include "app/device_url.h"
 #include "app/finder_dlg.h"
-#include "app/window_texts.h"
+#include "i18n/finder_texts.h"
 
 void CFinderDlg::OnDblclkDeviceList() {
     const std::optional<int> slot = SelectedSlot();
@@ -28,12 +28,12 @@ void CFinderDlg::OnDblclkDeviceList() {
     // Without a browser nothing would happen on screen: the user gets the address to copy.
     if (!OpenUrl(page)) {
         ShowMessage(this, QCoreApplication::applicationName(),
-                    QString::fromUtf8(TEXT_PAGE_NOT_OPENED) + QLatin1Char('\n') + page);
+                    Tr(TEXT_PAGE_NOT_OPENED) + QLatin1Char('\n') + page);
     }
 }
 
-QString DeviceEntryToolTip(const DeviceRecord& record) {
+QString DeviceEntryToolTip(const DeviceRecord& record, const QString& hint) {
     const std::string url = DevicePageUrl(record);
-    return QString::fromUtf8(TEXT_TIP_DOUBLE_CLICK) + QLatin1Char('\n') +
+    return hint + QLatin1Char('\n') +
            QString::fromLatin1(url.data(), static_cast<qsizetype>(url.size()));
 }

@@ -8,6 +8,7 @@
 #include <algorithm>
 
 #include "app/window_texts.h"
+#include "i18n/finder_texts.h"
 
 static std::string LocalPath(const QString& path) {
     return QFile::encodeName(QDir::cleanPath(path)).toStdString();
@@ -44,7 +45,7 @@ LanguageSearch FinderLanguageSearch() {
     return search;
 }
 
-QString LanguagePlaceMessage(const LanguagePlace& place) {
+QString LanguagePlaceMessage(const LanguagePlace& place, const TextLookup& tr) {
     switch (place.note) {
     case LanguagePlaceNote::None:
         break;
@@ -57,7 +58,7 @@ QString LanguagePlaceMessage(const LanguagePlace& place) {
     }
     case LanguagePlaceNote::NoUserFolder:
     case LanguagePlaceNote::CopyFailed:
-        return QString::fromUtf8(TEXT_PICK_NOT_KEPT) +
+        return QString::fromStdString(tr(TEXT_PICK_NOT_KEPT)) +
                (place.detail.empty() ? QString() : QStringLiteral("\n") + ShownPath(place.detail));
     }
     return {};

@@ -3,6 +3,7 @@
 #include <QString>
 
 #include "i18n/language_place.h"
+#include "i18n/window_texts.h"
 
 // Where the finder looks for the language.db it ships, in this order: next to the program
 // (the build tree), in share/finder beside the program's bin folder (an installed finder,
@@ -11,5 +12,6 @@
 // finder ~/.local/share/finder). Needs the QApplication.
 LanguageSearch FinderLanguageSearch();
 
-// The one message a place gives the user at start; empty when there is nothing to say.
-QString LanguagePlaceMessage(const LanguagePlace& place);
+// The one message a place gives the user at start; empty when there is nothing to say. A
+// database that was found says it in the language of `tr`.
+QString LanguagePlaceMessage(const LanguagePlace& place, const TextLookup& tr = EnglishText);

@@ -20,6 +20,9 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
+// After each risk of a change: how to send it all the same.
+constexpr char CLI_SEND_ANYWAY_HINT[] = "Use --force to send it anyway.";
+
 // The locale's name as the C library picks it: LC_ALL, then LC_CTYPE, then LANG.
 std::string LocaleName() {
     for (const char* variable : {"LC_ALL", "LC_CTYPE", "LANG"}) {
@@ -57,7 +60,7 @@ bool FirstScan(ScanSession& session, const CliOptions& options, ScanResult& resu
                 : std::vector<NetInterface>{{options.endpoints.destinationAddress}};
         err << "finder-cli: " << NothingFoundText(searched) << " within " << options.timeoutMs
             << " ms.\n"
-            << SEARCH_LIKELY_CAUSES << "\n";
+            << TEXT_SEARCH_LIKELY_CAUSES.english << "\n";
     }
     return true;
 }
@@ -118,11 +121,12 @@ int RunSuggest(const CliOptions& options, std::ostream& out, std::ostream& err) 
     const ReplyArrival& card = scanned.ArrivalOf(*device);
     const std::optional<AddressProposal> proposal = ProposeAddress(*scanned.table, card);
     if (!proposal) {
-        return Fail(err,
-                    card.interfaceAddress == 0
-                        ? "the network card device " + options.mac + " answered on is not known"
-                        : FillText(SEARCH_NO_FREE_ADDRESS, InterfaceAddressText(card)),
-                    CLI_EXIT_FAILED);
+        return Fail(
+            err,
+            card.interfaceAddress == 0
+                ? "the network card device " + options.mac + " answered on is not known"
+                : FillText(TEXT_SEARCH_NO_FREE_ADDRESS.english, {InterfaceAddressText(card)}),
+            CLI_EXIT_FAILED);
     }
     out << "ip " << proposal->ip << "\nnetmask " << proposal->netmask << "\ngateway "
         << proposal->gateway << "\n";
@@ -166,27 +170,30 @@ int Verify(ScanSession& session, const CliOptions& options, const DeviceRecord& 
             break;
         }
     }
+    const CTextCodec codec = options.Codec(LocaleName());
     if (!confirmation.Confirmed()) {
-        return Fail(err, "the change did not verify: " + confirmation.Outcome(), CLI_EXIT_FAILED);
+        return Fail(err, "the change did not verify: " + confirmation.Outcome(EnglishText, codec),
+                    CLI_EXIT_FAILED);
     }
-    out << confirmation.Outcome() << "\n";
+    out << confirmation.Outcome(EnglishText, codec) << "\n";
     return CLI_EXIT_OK;
 }
 
 // The checks every change passes before it goes out; empty when it may go.
 std::string CheckChange(const CliOptions& options, const ScanResult& scanned,
                         const PanelValues& values, LocalNetworksFunction localNetworks) {
-    const SettingsVerdict verdict = CheckSettingsChange(*scanned.table, values, localNetworks());
+    const SettingsVerdict verdict = CheckSettingsChange(*scanned.table, values, localNetworks(),
+                                                        EnglishText, options.Codec(LocaleName()));
     if (verdict.nothingChanged) {
-        return std::string(APPLY_TEXT_NOTHING_TO_SEND) + "; nothing was sent";
+        return std::string(APPLY_TEXT_NOTHING_TO_SEND.english) + "; nothing was sent";
     }
     if (!verdict.refusal.empty()) {
         return verdict.refusal;
     }
     std::string risks;
     for (const std::string& warning : verdict.warnings) {
-        risks += (risks.empty() ? "" : "\nfinder-cli: ") + warning + " " +
-                 APPLY_TEXT_SEND_ANYWAY_HINT + " " + APPLY_TEXT_NOTHING_SENT;
+        risks += (risks.empty() ? "" : "\nfinder-cli: ") + warning + " " + CLI_SEND_ANYWAY_HINT +
+                 " " + APPLY_TEXT_NOTHING_SENT.english;
     }
     return options.force ? "" : risks;
 }

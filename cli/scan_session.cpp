@@ -3,6 +3,7 @@
 #include <chrono>
 
 #include "protocol/device_list.h"
+#include "protocol/worker_failure.h"
 
 // How long a send may take to happen before the worker counts as stuck.
 constexpr int SCAN_SEND_WAIT_MS = 5000;
@@ -41,9 +42,9 @@ void ScanCollector::OnReply(const DeviceRecord& record, const ReplyArrival& arri
     AddListEntry(m_entries, m_table->slot[slot]);
 }
 
-void ScanCollector::OnStartupFailed(const std::string& sentence) {
+void ScanCollector::OnStartupFailed(const WorkerStartFailure& failure) {
     std::lock_guard lock(m_mutex);
-    m_startupFailure = sentence;
+    m_startupFailure = StartupFailureSentence(failure);
 }
 
 void ScanCollector::OnOverlongReply() {

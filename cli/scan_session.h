@@ -36,7 +36,7 @@ public:
     void OnStatus(const std::string& text) override;
     void OnReply(const DeviceRecord& record, const ReplyArrival& arrival) override;
     void OnSent() override;
-    void OnStartupFailed(const std::string& sentence) override;
+    void OnStartupFailed(const WorkerStartFailure& failure) override;
     void OnOverlongReply() override;
     void OnEnded(); // the worker's routine has returned
 

@@ -53,11 +53,253 @@ constexpr WindowText TEXT_CHECK_UNREADABLE{
     "check_unreadable", "%1: the text still holds marks (\xEF\xBF\xBD) for characters of the "
                         "camera that could not be read. Retype it. Nothing was sent."};
 
+// How the camera takes its address, as a confirmation names it.
+constexpr WindowText TEXT_FIELD_MODE{"field_mode", "Mode"};
+
+// The device list's context menu and an entry's tip.
+constexpr WindowText TEXT_MENU_OPEN_PAGE{"menu_open_page", "Open web page"};
+constexpr WindowText TEXT_MENU_COPY_IP{"menu_copy_ip", "Copy IP address"};
+constexpr WindowText TEXT_MENU_COPY_MAC{"menu_copy_mac", "Copy MAC address"};
+constexpr WindowText TEXT_MENU_COPY_ALL{"menu_copy_all", "Copy all as text"};
+constexpr WindowText TEXT_MENU_EXPORT{"menu_export", "Export list\u2026"};
+constexpr WindowText TEXT_TIP_DOUBLE_CLICK{"tip_double_click", "Double-click to open the web page"};
+
+// Export of the list: the file dialog's title and filters; %1 the file, %2 why.
+constexpr WindowText TEXT_EXPORT_TITLE{"export_title", "Export list"};
+constexpr WindowText TEXT_EXPORT_CSV{"export_csv", "CSV (*.csv)"};
+constexpr WindowText TEXT_EXPORT_JSON{"export_json", "JSON (*.json)"};
+constexpr WindowText TEXT_EXPORT_FAILED{"export_failed", "The list could not be saved to %1: %2"};
+
+// A web page that does not open; the address follows on the next line.
+constexpr WindowText TEXT_PAGE_NOT_OPENED{
+    "page_not_opened", "The web page could not be opened: no browser or program for web "
+                       "addresses was found. Open this address in a browser:"};
+
+// The language store's place, told at start; the path follows on the next line.
+constexpr WindowText TEXT_PICK_NOT_KEPT{
+    "pick_not_kept", "The language you pick will not be kept for the next start: your own "
+                     "copy of language.db cannot be made."};
+// Said instead of the store's own failure texts when another program kept its lock.
+constexpr WindowText TEXT_DATABASE_BUSY{"database_busy",
+                                        "language.db is in use by another program"};
+
+// The notification-area icon: its menu and the count in its tip (%1 the count).
+constexpr WindowText TEXT_TRAY_SHOW{"tray_show", "Show"};
+constexpr WindowText TEXT_TRAY_UPDATE{"tray_update", "Update"};
+constexpr WindowText TEXT_TRAY_QUIT{"tray_quit", "Quit"};
+constexpr WindowText TEXT_TRAY_NO_CAMERA{"tray_no_camera", "No camera listed"};
+constexpr WindowText TEXT_TRAY_ONE_CAMERA{"tray_one_camera", "1 camera listed"};
+constexpr WindowText TEXT_TRAY_CAMERAS{"tray_cameras", "%1 cameras listed"};
+
+// What the finder says about settings on their way to a camera, for the window and
+// finder-cli alike (which keeps the English). Before sending:
+constexpr WindowText APPLY_TEXT_NOTHING_TO_SEND{"apply_nothing_to_send",
+                                                "Nothing to send: no setting was changed"};
+constexpr WindowText APPLY_TEXT_NOTHING_SENT{"apply_nothing_sent", "Nothing was sent."};
+constexpr WindowText APPLY_TEXT_SEND_ANYWAY{"apply_send_anyway", "Send anyway"};
+constexpr WindowText APPLY_TEXT_CANCEL{"apply_cancel", "Cancel"};
+
+// Refused values: %1 is the field, %2 the value typed.
+constexpr WindowText APPLY_TEXT_MASK_NOT_CONTIGUOUS{
+    "apply_mask_not_contiguous", "%1: %2 is not a subnet mask: a mask is a run of ones followed "
+                                 "by zeros, such as 255.255.255.0."};
+constexpr WindowText APPLY_TEXT_MASK_FOR_STATIC{
+    "apply_mask_for_static", "%1: %2 cannot be the subnet mask of a camera with a fixed address."};
+constexpr WindowText APPLY_TEXT_IP_ZERO{"apply_ip_zero",
+                                        "%1: %2 is not an address a camera can have (0.x.x.x)."};
+constexpr WindowText APPLY_TEXT_IP_LOOPBACK{
+    "apply_ip_loopback", "%1: %2 is a loopback address: it never leaves the machine that has it."};
+constexpr WindowText APPLY_TEXT_IP_MULTICAST{
+    "apply_ip_multicast", "%1: %2 is a multicast or reserved address (224 and above), not one a "
+                          "camera can have."};
+constexpr WindowText APPLY_TEXT_IP_NETWORK{
+    "apply_ip_network", "%1: %2 is the network address of its subnet, not one a camera can have."};
+constexpr WindowText APPLY_TEXT_IP_BROADCAST{
+    "apply_ip_broadcast",
+    "%1: %2 is the broadcast address of its subnet, not one a camera can have."};
+constexpr WindowText APPLY_TEXT_GATEWAY_IS_IP{
+    "apply_gateway_is_ip", "%1: %2 is the camera's own IP; a camera cannot be its own gateway "
+                           "(0.0.0.0 means no gateway)."};
+constexpr WindowText APPLY_TEXT_GATEWAY_LOOPBACK{
+    "apply_gateway_loopback", "%1: %2 is a loopback address and cannot be a gateway (0.0.0.0 "
+                              "means no gateway)."};
+constexpr WindowText APPLY_TEXT_GATEWAY_MULTICAST{
+    "apply_gateway_multicast", "%1: %2 is a multicast address and cannot be a gateway (0.0.0.0 "
+                               "means no gateway)."};
+constexpr WindowText APPLY_TEXT_GATEWAY_BROADCAST{
+    "apply_gateway_broadcast", "%1: %2 is the broadcast address and cannot be a gateway "
+                               "(0.0.0.0 means no gateway)."};
+constexpr WindowText APPLY_TEXT_MAC_ZERO{"apply_mac_zero",
+                                         "%1: %2 is all zeros, which no network card can have."};
+constexpr WindowText APPLY_TEXT_MAC_BROADCAST{
+    "apply_mac_broadcast",
+    "%1: %2 is the broadcast address; the camera would take every frame on the network."};
+constexpr WindowText APPLY_TEXT_MAC_GROUP{
+    "apply_mac_group", "%1: %2 is a group address (the lowest bit of its first byte is set), "
+                       "which no single camera can have."};
+// %1 the field.
+constexpr WindowText APPLY_TEXT_CONTROL_CHARACTER{
+    "apply_control_character", "%1: the text holds a control character (such as a tab or a line "
+                               "break), which the camera cannot show."};
+
+// Risky values, sent only when the user confirms: one sentence each.
+constexpr WindowText APPLY_TEXT_GATEWAY_OUTSIDE{
+    "apply_gateway_outside",
+    "The gateway %1 lies outside the camera's new subnet %2, so the camera cannot reach it."};
+constexpr WindowText APPLY_TEXT_IP_TAKEN{
+    "apply_ip_taken",
+    "The IP %1 is already the IP of the camera %2 (%3): the two would disturb each other."};
+constexpr WindowText APPLY_TEXT_IP_OF_THIS_PC{
+    "apply_ip_of_this_pc",
+    "The IP %1 is the IP of this PC: the camera and this PC would disturb each other."};
+constexpr WindowText APPLY_TEXT_IP_OUT_OF_SIGHT{
+    "apply_ip_out_of_sight", "The IP %1 lies outside every network of this PC: the finder will "
+                             "lose sight of the camera."};
+
+// After sending: %1 is the camera's MAC or name.
+constexpr WindowText APPLY_TEXT_SENDING{"apply_sending", "Sending to %1\u2026"};
+constexpr WindowText APPLY_TEXT_CONFIRMED{"apply_confirmed", "%1 confirmed the new settings"};
+constexpr WindowText APPLY_TEXT_NOT_TAKEN{"apply_not_taken",
+                                          "%1 did not take the new settings: %2"};
+constexpr WindowText APPLY_TEXT_NO_ANSWER{
+    "apply_no_answer", "%1 did not answer: it may be restarting; press Update in a minute"};
+constexpr WindowText APPLY_TEXT_TWO_ANSWER{
+    "apply_two_answer",
+    "Two cameras answer with the MAC %1: check which one took the new settings"};
+constexpr WindowText APPLY_TEXT_STOPPED_WAITING{"apply_stopped_waiting",
+                                                "Stopped waiting for %1 to confirm"};
+
+// One setting that did not come back as sent: %1 the setting, %2 what the camera reports,
+// %3 what was sent; the settings are listed with the separator between them.
+constexpr WindowText APPLY_TEXT_DIFFERS{"apply_differs", "%1 is %2, not %3 as sent"};
+constexpr WindowText APPLY_TEXT_SECRET_DIFFERS{"apply_secret_differs", "%1 did not change"};
+constexpr WindowText APPLY_TEXT_LIST_SEPARATOR{"apply_list_separator", "; "};
+
+// Beside the worker's status line when it cannot start: %1 the UDP port, %2 the error.
+constexpr WindowText WORKER_MSG_PORT_IN_USE{
+    "worker_port_in_use", "UDP port %1 is in use by another program, perhaps another finder"};
+constexpr WindowText WORKER_MSG_PORT_DENIED{"worker_port_denied",
+                                            "UDP port %1 may not be used by this user"};
+constexpr WindowText WORKER_MSG_NO_SOCKET{"worker_no_socket",
+                                          "The finder cannot open a network socket (error %2)"};
+constexpr WindowText WORKER_MSG_NO_BIND{"worker_no_bind",
+                                        "The finder cannot listen on UDP port %1 (error %2)"};
+
+// The search out of every network card: the status line's summary (%1 the count, %2 the
+// cards), the tip of an entry, the warning for a camera in a foreign subnet (%1 the
+// camera's address, %2 the card's, %3 the card) and its action.
+constexpr WindowText TEXT_SEARCH_FOUND_ONE{"search_found_one", "1 camera on %1"};
+constexpr WindowText TEXT_SEARCH_FOUND_MANY{"search_found_many", "%1 cameras on %2"};
+constexpr WindowText TEXT_SEARCH_NOTHING_FOUND{"search_nothing_found", "No camera answered on %1"};
+constexpr WindowText TEXT_SEARCH_NO_CARD_SEARCHED{"search_no_card_searched",
+                                                  "No network card was searched"};
+constexpr WindowText TEXT_SEARCH_LIKELY_CAUSES{
+    "search_likely_causes",
+    "Likely causes: no network card is up (cable unplugged), a firewall drops UDP port 3566, or "
+    "the cameras are powered off or on another network segment."};
+constexpr WindowText TEXT_SEARCH_TABLE_FULL{"search_table_full",
+                                            "%1 replies dropped: the list holds 255 cameras"};
+constexpr WindowText TEXT_SEARCH_FOREIGN_SUBNET{
+    "search_foreign_subnet",
+    "%1 is not in this PC's network %2 on %3: its web page cannot open from here"};
+constexpr WindowText TEXT_SEARCH_MOVE_INTO_NETWORK{"search_move_into_network",
+                                                   "Move into my network"};
+constexpr WindowText TEXT_SEARCH_NO_FREE_ADDRESS{"search_no_free_address",
+                                                 "No free address is left in %1"};
+constexpr WindowText TEXT_SEARCH_CARD_UNKNOWN{"search_card_unknown",
+                                              "a network card that has gone"};
+constexpr WindowText TEXT_SEARCH_DEVICE_TIP{"search_device_tip", "IP: %1\nMAC: %2\nInterface: %3"};
+
 inline constexpr const WindowText* FINDER_TEXTS[] = {
-    &TEXT_INFO_IP_GET,     &TEXT_INFO_VERSION,   &TEXT_FRAME_ADSL,        &TEXT_MENU_ENCODING,
-    &TEXT_ENCODING_AUTO,   &TEXT_ENCODING_GBK,   &TEXT_ENCODING_BIG5,     &TEXT_ENCODING_SHIFT_JIS,
-    &TEXT_ENCODING_CP1252, &TEXT_SUBMIT_TITLE,   &TEXT_FIELD_NAME,        &TEXT_FIELD_ACCOUNT,
-    &TEXT_FIELD_PASSWORD,  &TEXT_FIELD_IP,       &TEXT_FIELD_NETMASK,     &TEXT_FIELD_GATEWAY,
-    &TEXT_FIELD_HTTP_PORT, &TEXT_FIELD_MAC,      &TEXT_CHECK_NOT_ADDRESS, &TEXT_CHECK_NOT_PORT,
-    &TEXT_CHECK_NOT_MAC,   &TEXT_CHECK_TOO_LONG, &TEXT_CHECK_NOT_HELD,    &TEXT_CHECK_UNREADABLE,
+    &TEXT_INFO_IP_GET,
+    &TEXT_INFO_VERSION,
+    &TEXT_FRAME_ADSL,
+    &TEXT_MENU_ENCODING,
+    &TEXT_ENCODING_AUTO,
+    &TEXT_ENCODING_GBK,
+    &TEXT_ENCODING_BIG5,
+    &TEXT_ENCODING_SHIFT_JIS,
+    &TEXT_ENCODING_CP1252,
+    &TEXT_SUBMIT_TITLE,
+    &TEXT_FIELD_NAME,
+    &TEXT_FIELD_ACCOUNT,
+    &TEXT_FIELD_PASSWORD,
+    &TEXT_FIELD_IP,
+    &TEXT_FIELD_NETMASK,
+    &TEXT_FIELD_GATEWAY,
+    &TEXT_FIELD_HTTP_PORT,
+    &TEXT_FIELD_MAC,
+    &TEXT_CHECK_NOT_ADDRESS,
+    &TEXT_CHECK_NOT_PORT,
+    &TEXT_CHECK_NOT_MAC,
+    &TEXT_CHECK_TOO_LONG,
+    &TEXT_CHECK_NOT_HELD,
+    &TEXT_CHECK_UNREADABLE,
+    &TEXT_FIELD_MODE,
+    &TEXT_MENU_OPEN_PAGE,
+    &TEXT_MENU_COPY_IP,
+    &TEXT_MENU_COPY_MAC,
+    &TEXT_MENU_COPY_ALL,
+    &TEXT_MENU_EXPORT,
+    &TEXT_TIP_DOUBLE_CLICK,
+    &TEXT_EXPORT_TITLE,
+    &TEXT_EXPORT_CSV,
+    &TEXT_EXPORT_JSON,
+    &TEXT_EXPORT_FAILED,
+    &TEXT_PAGE_NOT_OPENED,
+    &TEXT_PICK_NOT_KEPT,
+    &TEXT_DATABASE_BUSY,
+    &TEXT_TRAY_SHOW,
+    &TEXT_TRAY_UPDATE,
+    &TEXT_TRAY_QUIT,
+    &TEXT_TRAY_NO_CAMERA,
+    &TEXT_TRAY_ONE_CAMERA,
+    &TEXT_TRAY_CAMERAS,
+    &APPLY_TEXT_NOTHING_TO_SEND,
+    &APPLY_TEXT_NOTHING_SENT,
+    &APPLY_TEXT_SEND_ANYWAY,
+    &APPLY_TEXT_CANCEL,
+    &APPLY_TEXT_MASK_NOT_CONTIGUOUS,
+    &APPLY_TEXT_MASK_FOR_STATIC,
+    &APPLY_TEXT_IP_ZERO,
+    &APPLY_TEXT_IP_LOOPBACK,
+    &APPLY_TEXT_IP_MULTICAST,
+    &APPLY_TEXT_IP_NETWORK,
+    &APPLY_TEXT_IP_BROADCAST,
+    &APPLY_TEXT_GATEWAY_IS_IP,
+    &APPLY_TEXT_GATEWAY_LOOPBACK,
+    &APPLY_TEXT_GATEWAY_MULTICAST,
+    &APPLY_TEXT_GATEWAY_BROADCAST,
+    &APPLY_TEXT_MAC_ZERO,
+    &APPLY_TEXT_MAC_BROADCAST,
+    &APPLY_TEXT_MAC_GROUP,
+    &APPLY_TEXT_CONTROL_CHARACTER,
+    &APPLY_TEXT_GATEWAY_OUTSIDE,
+    &APPLY_TEXT_IP_TAKEN,
+    &APPLY_TEXT_IP_OF_THIS_PC,
+    &APPLY_TEXT_IP_OUT_OF_SIGHT,
+    &APPLY_TEXT_SENDING,
+    &APPLY_TEXT_CONFIRMED,
+    &APPLY_TEXT_NOT_TAKEN,
+    &APPLY_TEXT_NO_ANSWER,
+    &APPLY_TEXT_TWO_ANSWER,
+    &APPLY_TEXT_STOPPED_WAITING,
+    &APPLY_TEXT_DIFFERS,
+    &APPLY_TEXT_SECRET_DIFFERS,
+    &APPLY_TEXT_LIST_SEPARATOR,
+    &WORKER_MSG_PORT_IN_USE,
+    &WORKER_MSG_PORT_DENIED,
+    &WORKER_MSG_NO_SOCKET,
+    &WORKER_MSG_NO_BIND,
+    &TEXT_SEARCH_FOUND_ONE,
+    &TEXT_SEARCH_FOUND_MANY,
+    &TEXT_SEARCH_NOTHING_FOUND,
+    &TEXT_SEARCH_NO_CARD_SEARCHED,
+    &TEXT_SEARCH_LIKELY_CAUSES,
+    &TEXT_SEARCH_TABLE_FULL,
+    &TEXT_SEARCH_FOREIGN_SUBNET,
+    &TEXT_SEARCH_MOVE_INTO_NETWORK,
+    &TEXT_SEARCH_NO_FREE_ADDRESS,
+    &TEXT_SEARCH_CARD_UNKNOWN,
+    &TEXT_SEARCH_DEVICE_TIP,
 };

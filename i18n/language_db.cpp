@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <functional>
 
+#include "i18n/finder_texts.h"
 #include "i18n/language_texts.h"
 #include "i18n/language_view.h"
 
@@ -30,19 +31,12 @@ int ReadRows(sqlite3* db, const char* sql, const std::function<void(sqlite3_stmt
     return result == SQLITE_DONE ? SQLITE_OK : result;
 }
 
-// A lock that outlasted the wait is named as such; anything else keeps the finder's text.
-const char* FailureText(int result, const char* otherwise) {
+// A lock that outlasted the wait is named as such, in the language applied last (the
+// texts were read before the lock came); anything else keeps the finder's own text.
+std::string FailureText(int result, const char* otherwise, const CWindowTexts& texts) {
     const int primary = result & 0xFF; // extended codes carry the primary one in the low byte
-    return primary == SQLITE_BUSY || primary == SQLITE_LOCKED ? LANG_MSG_DATABASE_BUSY : otherwise;
-}
-
-// Runs a select; a failure is shown through the view. True when every row was read.
-bool ReadAllRows(sqlite3* db, const char* sql, LanguageView& view,
-                 const std::function<void(sqlite3_stmt*)>& onRow) {
-    const int result = ReadRows(db, sql, onRow);
-    if (result != SQLITE_OK)
-        view.ShowMessage(FailureText(result, LANG_MSG_PREPARE_FAILED));
-    return result == SQLITE_OK;
+    return primary == SQLITE_BUSY || primary == SQLITE_LOCKED ? texts.Text(TEXT_DATABASE_BUSY)
+                                                              : otherwise;
 }
 
 const char* CellText(sqlite3_stmt* statement, int column) {
@@ -62,6 +56,15 @@ void ListLanguageNames(const std::vector<std::vector<std::string>>& rows, int co
 }
 
 } // namespace
+
+// Runs a select; a failure is shown through the view. True when every row was read.
+bool LanguageDb::ReadAllRows(const char* sql, LanguageView& view,
+                             const std::function<void(sqlite3_stmt*)>& onRow) {
+    const int result = ReadRows(m_pLanguageDb, sql, onRow);
+    if (result != SQLITE_OK)
+        view.ShowMessage(FailureText(result, LANG_MSG_PREPARE_FAILED, m_windowTexts));
+    return result == SQLITE_OK;
+}
 
 LanguageDb::~LanguageDb() {
     Close();
@@ -93,7 +96,7 @@ void LanguageDb::Close() {
 bool LanguageDb::ReadSavedIndex(std::int64_t& index, LanguageView& view) {
     // The last integer cell of the table wins, read whole: cut to 32 bits, a large value
     // could pass for a language, and the save could never find its row again.
-    return ReadAllRows(m_pLanguageDb, "select * from current", view, [&](sqlite3_stmt* row) {
+    return ReadAllRows("select * from current", view, [&](sqlite3_stmt* row) {
         for (int i = 0; i < sqlite3_column_count(row); ++i)
             if (sqlite3_column_type(row, i) == SQLITE_INTEGER)
                 index = sqlite3_column_int64(row, i);
@@ -101,7 +104,7 @@ bool LanguageDb::ReadSavedIndex(std::int64_t& index, LanguageView& view) {
 }
 
 bool LanguageDb::ReadLanguageRows(LanguageRows& rows, LanguageView& view) {
-    return ReadAllRows(m_pLanguageDb, "select * from language", view, [&](sqlite3_stmt* row) {
+    return ReadAllRows("select * from language", view, [&](sqlite3_stmt* row) {
         std::vector<std::string>& names = rows.emplace_back();
         for (int i = 0; i < sqlite3_column_count(row); ++i)
             names.push_back(sqlite3_column_type(row, i) == SQLITE_TEXT
@@ -134,7 +137,7 @@ bool LanguageDb::ApplyInterfaceTexts(int language, LanguageView& view) {
     std::snprintf(sql, sizeof sql, "select * from interface where language='%s'",
                   LanguageKey(language));
     // Rows in the order returned: a later row with the same key overwrites an earlier.
-    return ReadAllRows(m_pLanguageDb, sql, view, [&](sqlite3_stmt* row) {
+    return ReadAllRows(sql, view, [&](sqlite3_stmt* row) {
         for (int i = 0; i < sqlite3_column_count(row); ++i) {
             int control = InterfaceCellControl(i);
             // A cell that is no text leaves its control's text as it is.
@@ -177,7 +180,7 @@ void LanguageDb::SaveLanguage(LanguageView& view) {
                            ? SQLITE_MISUSE
                            : sqlite3_exec(m_pLanguageDb, sql, nullptr, nullptr, nullptr);
     if (result != SQLITE_OK || sqlite3_changes(m_pLanguageDb) == 0) {
-        view.ShowMessage(FailureText(result, LANG_MSG_UPDATE_FAILED));
+        view.ShowMessage(FailureText(result, LANG_MSG_UPDATE_FAILED, m_windowTexts));
         return;
     }
     m_nSavedLanguage = m_nSelectedLanguage;

@@ -1,12 +1,14 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "i18n/window_texts.h"
 
 struct sqlite3;
+struct sqlite3_stmt;
 class LanguageView;
 
 // The file the finder opens, in its current directory.
@@ -16,8 +18,8 @@ constexpr const char* LANG_DB_FILE = "language.db";
 constexpr const char* LANG_MSG_OPEN_FAILED = "open datebase false";
 constexpr const char* LANG_MSG_PREPARE_FAILED = "Sqlite Prepare false";
 constexpr const char* LANG_MSG_UPDATE_FAILED = "Update database fall";
-// Said instead of the two above when another program kept its lock past the wait.
-constexpr const char* LANG_MSG_DATABASE_BUSY = "language.db is in use by another program";
+// When another program kept its lock past the wait, TEXT_DATABASE_BUSY is said instead of
+// the two above.
 
 // How long a statement waits for another program's lock on the file before it gives up.
 constexpr int LANG_BUSY_TIMEOUT_MS = 3000;
@@ -73,6 +75,8 @@ public:
 
 private:
     using LanguageRows = std::vector<std::vector<std::string>>;
+    bool ReadAllRows(const char* sql, LanguageView& view,
+                     const std::function<void(sqlite3_stmt*)>& onRow);
     bool ReadSavedIndex(std::int64_t& index, LanguageView& view);
     bool ReadLanguageRows(LanguageRows& rows, LanguageView& view);
     bool ApplyInterfaceTexts(int language, LanguageView& view);

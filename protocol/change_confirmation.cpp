@@ -13,35 +13,43 @@ const std::vector<int> CONFIRM_SCHEDULE_DHCP_MS = {600,   1600,  3000,  4500, 70
                                                    10000, 14000, 18000, 22000};
 
 std::vector<std::string> ChangeDifferences(const DeviceRecord& before, const PanelValues& sent,
-                                           const DeviceRecord& reply) {
+                                           const DeviceRecord& reply, const TextLookup& tr,
+                                           const CTextCodec& codec) {
     const unsigned changed = ChangedSettings(before, sent);
     const struct {
         unsigned setting;
-        const char* field;
+        const WindowText& field;
         std::string reported;
         std::string typed;
+        std::size_t textWidth = 0; // a camera text's field, shown through the codec
     } settings[] = {
-        {SETTING_NAME, APPLY_FIELD_NAME, FieldText(reply.name), sent.name},
-        {SETTING_IP, APPLY_FIELD_IP, FieldText(reply.ip), sent.ip},
-        {SETTING_NETMASK, APPLY_FIELD_NETMASK, FieldText(reply.netmask), sent.netmask},
-        {SETTING_GATEWAY, APPLY_FIELD_GATEWAY, FieldText(reply.gateway), sent.gateway},
-        {SETTING_HTTP_PORT, APPLY_FIELD_HTTP_PORT, std::to_string(reply.httpPort),
+        {SETTING_NAME, TEXT_FIELD_NAME, FieldText(reply.name), sent.name, ITEM_WIDTH_NAME},
+        {SETTING_IP, TEXT_FIELD_IP, FieldText(reply.ip), sent.ip},
+        {SETTING_NETMASK, TEXT_FIELD_NETMASK, FieldText(reply.netmask), sent.netmask},
+        {SETTING_GATEWAY, TEXT_FIELD_GATEWAY, FieldText(reply.gateway), sent.gateway},
+        {SETTING_HTTP_PORT, TEXT_FIELD_HTTP_PORT, std::to_string(reply.httpPort),
          std::to_string(std::atoi(sent.httpPort.c_str()))},
-        {SETTING_MODE, APPLY_FIELD_MODE, ModeName(RadioMode(reply.netMode)),
+        {SETTING_MODE, TEXT_FIELD_MODE, ModeName(RadioMode(reply.netMode)),
          ModeName(CheckedMode(sent))},
-        {SETTING_ACCOUNT, APPLY_FIELD_ACCOUNT, FieldText(reply.pppoeAccount), sent.pppoeAccount},
+        {SETTING_ACCOUNT, TEXT_FIELD_ACCOUNT, FieldText(reply.pppoeAccount), sent.pppoeAccount,
+         ITEM_WIDTH_PPPOE_ACCOUNT},
+    };
+    // Compared as bytes, as they travel; said as the user reads them.
+    const auto shown = [&](const std::string& text, std::size_t width) {
+        return "\"" + (width != 0 ? codec.Shown(text, width) : text) + "\"";
     };
     std::vector<std::string> differences;
     for (const auto& setting : settings) {
         if ((changed & setting.setting) != 0 && setting.reported != setting.typed) {
             differences.push_back(
-                FillText(APPLY_TEXT_DIFFERS, {setting.field, "\"" + setting.reported + "\"",
-                                              "\"" + setting.typed + "\""}));
+                FillText(tr(APPLY_TEXT_DIFFERS),
+                         {tr(setting.field), shown(setting.reported, setting.textWidth),
+                          shown(setting.typed, setting.textWidth)}));
         }
     }
     // The password is never written out, not even to say it differs.
     if ((changed & SETTING_PASSWORD) != 0 && FieldText(reply.pppoePassword) != sent.pppoePassword) {
-        differences.push_back(FillText(APPLY_TEXT_SECRET_DIFFERS, {APPLY_FIELD_PASSWORD}));
+        differences.push_back(FillText(tr(APPLY_TEXT_SECRET_DIFFERS), {tr(TEXT_FIELD_PASSWORD)}));
     }
     return differences;
 }
@@ -88,27 +96,28 @@ void CChangeConfirmation::OnReply(const DeviceRecord& reply) {
 
 bool CChangeConfirmation::EndRound(bool lastRound) {
     m_judged = m_answers;
-    m_confirmed =
-        m_judged.size() == 1 && ChangeDifferences(m_before, m_sent, m_judged.front()).empty();
+    m_confirmed = m_judged.size() == 1 &&
+                  ChangeDifferences(m_before, m_sent, m_judged.front(), EnglishText).empty();
     return m_confirmed || m_judged.size() > 1 || lastRound;
 }
 
-std::string CChangeConfirmation::Outcome() const {
+std::string CChangeConfirmation::Outcome(const TextLookup& tr, const CTextCodec& codec) const {
     if (m_judged.empty()) {
-        const std::string name = FieldText(m_before.name);
-        return FillText(APPLY_TEXT_NO_ANSWER, {name.empty() ? m_mac : name});
+        const std::string name = codec.Shown(FieldText(m_before.name), ITEM_WIDTH_NAME);
+        return FillText(tr(APPLY_TEXT_NO_ANSWER), {name.empty() ? m_mac : name});
     }
     if (m_judged.size() > 1) {
-        return FillText(APPLY_TEXT_TWO_ANSWER, {m_mac});
+        return FillText(tr(APPLY_TEXT_TWO_ANSWER), {m_mac});
     }
     const DeviceRecord& reply = m_judged.front();
-    const std::string name = FieldText(reply.name).empty() ? m_mac : FieldText(reply.name);
+    const std::string name =
+        FieldText(reply.name).empty() ? m_mac : codec.Shown(FieldText(reply.name), ITEM_WIDTH_NAME);
     if (m_confirmed) {
-        return FillText(APPLY_TEXT_CONFIRMED, {name});
+        return FillText(tr(APPLY_TEXT_CONFIRMED), {name});
     }
     std::string list;
-    for (const std::string& difference : ChangeDifferences(m_before, m_sent, reply)) {
-        list += (list.empty() ? "" : APPLY_TEXT_LIST_SEPARATOR) + difference;
+    for (const std::string& difference : ChangeDifferences(m_before, m_sent, reply, tr, codec)) {
+        list += (list.empty() ? "" : tr(APPLY_TEXT_LIST_SEPARATOR)) + difference;
     }
-    return FillText(APPLY_TEXT_NOT_TAKEN, {name, list});
+    return FillText(tr(APPLY_TEXT_NOT_TAKEN), {name, list});
 }

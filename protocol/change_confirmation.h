@@ -3,8 +3,10 @@
 #include <string>
 #include <vector>
 
+#include "i18n/window_texts.h"
 #include "protocol/device_table.h"
 #include "protocol/discovery_datagram.h"
+#include "protocol/text_codec.h"
 
 // After a set request the camera gets a moment to apply it and is queried again, a few
 // times: these are the moments, in milliseconds after the send. Each query opens a round
@@ -14,9 +16,12 @@ extern const std::vector<int> CONFIRM_SCHEDULE_MS;
 extern const std::vector<int> CONFIRM_SCHEDULE_DHCP_MS;
 
 // The settings the reply does not hold as they were sent, in words, one text each. Only
-// what the request changed is compared.
+// what the request changed is compared, byte for byte. The words come through `tr`, camera
+// texts are shown as `codec` reads them.
 std::vector<std::string> ChangeDifferences(const DeviceRecord& before, const PanelValues& sent,
-                                           const DeviceRecord& reply);
+                                           const DeviceRecord& reply,
+                                           const TextLookup& tr = EnglishText,
+                                           const CTextCodec& codec = CTextCodec());
 
 // Whether a camera took a change, judged by its own replies to the queries after it. Both
 // front ends run the same rounds and say the same outcome.
@@ -37,8 +42,10 @@ public:
     bool Confirmed() const { return m_confirmed; }
     // One camera answered with the MAC in the round judged last (not none, not two).
     bool Answered() const { return m_judged.size() == 1; }
-    // The sentence for the status line or the console, once EndRound returned true.
-    std::string Outcome() const;
+    // The sentence for the status line or the console, once EndRound returned true, in
+    // the language of `tr`, naming the camera as `codec` reads its name.
+    std::string Outcome(const TextLookup& tr = EnglishText,
+                        const CTextCodec& codec = CTextCodec()) const;
 
 private:
     DeviceRecord m_before;

@@ -3,11 +3,11 @@
 #include <cstdio>
 #include <optional>
 
+#include "protocol/apply_texts.h"
 #include "protocol/net_interfaces.h"
 #include "protocol/search_texts.h"
 #include "protocol/subnet.h"
 #include "protocol/udp_socket.h"
-#include "protocol/worker_failure.h"
 
 WorkerControl::WorkerControl() {
     Reset();
@@ -137,7 +137,7 @@ std::string SendOutOfCards(CUdpSocket& socket, const sockaddr_in& destination,
         return "OK";
     }
     return FillText(failures == cards.size() ? SEARCH_ERR_EVERY_CARD_FAILED : SEARCH_PARTLY_SENT,
-                    failed);
+                    {failed});
 }
 
 // The status of sending a command out of the cards it is meant for: a query (or a set
@@ -149,7 +149,7 @@ std::string SendPerInterface(CUdpSocket& socket, const sockaddr_in& destination,
     if (command == CMD_SET && !cardName.empty()) {
         const std::vector<NetInterface> card = SearchedInterfaces(known.cards, {cardName});
         if (card.empty()) {
-            return FillText(SEARCH_ERR_CARD_GONE, cardName);
+            return FillText(SEARCH_ERR_CARD_GONE, {cardName});
         }
         return SendOutOfCards(socket, destination, datagram, card);
     }
@@ -235,8 +235,7 @@ int NetworkWorker(WorkerControl& control, WorkerReport& report, const WorkerEndp
     if (const int error = socket.Open(); error != 0) {
         report.OnStatus(ErrorText("ERR: socket() error! Errorcode =%d\n", error));
         control.MarkStopped(); // before the sentence: whoever reads it may start anew
-        report.OnStartupFailed(
-            StartupFailureSentence(WorkerStartStep::Socket, error, endpoints.localPort));
+        report.OnStartupFailed({WorkerStartStep::Socket, error, endpoints.localPort});
         return 1;
     }
     report.OnStatus("OK");
@@ -251,8 +250,7 @@ int NetworkWorker(WorkerControl& control, WorkerReport& report, const WorkerEndp
     if (const int error = socket.Bind(endpoints.localPort); error != 0) {
         report.OnStatus(ErrorText("ERR: bind() error! Errorcode =%d\n", error));
         control.MarkStopped(); // before the sentence: whoever reads it may start anew
-        report.OnStartupFailed(
-            StartupFailureSentence(WorkerStartStep::Bind, error, endpoints.localPort));
+        report.OnStartupFailed({WorkerStartStep::Bind, error, endpoints.localPort});
         return 1; // the socket closes on the way out
     }
     report.OnStatus("OK");

@@ -10,6 +10,7 @@
 #include "protocol/device_table.h"
 #include "protocol/discovery_datagram.h"
 #include "protocol/wake_signal.h"
+#include "protocol/worker_failure.h"
 
 constexpr int CMD_NONE = 0;
 constexpr int CMD_QUERY = 1;
@@ -88,8 +89,8 @@ public:
     // A reply that passed ParseReply, and the card it came in on.
     virtual void OnReply(const DeviceRecord& record, const ReplyArrival& arrival) = 0;
     virtual void OnSent() = 0; // after every send
-    // Beside the status line of a failed start-up: the same failure in plain words.
-    virtual void OnStartupFailed(const std::string& sentence) { (void)sentence; }
+    // Beside the status line of a failed start-up: the same failure, for plain words.
+    virtual void OnStartupFailed(const WorkerStartFailure& failure) { (void)failure; }
     // A datagram longer than the receive buffer arrived and was lost.
     virtual void OnOverlongReply() {}
 };

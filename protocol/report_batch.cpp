@@ -57,8 +57,8 @@ void CBatchedReport::OnSent() {
     });
 }
 
-void CBatchedReport::OnStartupFailed(const std::string& sentence) {
-    Pend([&] { m_pending.startupFailure = sentence; });
+void CBatchedReport::OnStartupFailed(const WorkerStartFailure& failure) {
+    Pend([&] { m_pending.startupFailure = failure; });
 }
 
 ReportBatch CBatchedReport::TakeBatch() {

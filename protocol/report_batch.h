@@ -29,8 +29,8 @@ struct ReportBatch {
     bool cleared = false;
     std::vector<BatchedReply> replies;
     std::optional<std::string> status;
-    std::string startupFailure; // in plain words; empty unless the worker could not start
-    std::uint64_t dropped = 0;  // replies of cameras beyond the batch's room
+    std::optional<WorkerStartFailure> startupFailure; // only when the worker could not start
+    std::uint64_t dropped = 0;                        // replies of cameras beyond the batch's room
 };
 
 // Stands between the worker and a front end that lives on another thread. Runs on the
@@ -46,7 +46,7 @@ public:
     void OnStatus(const std::string& text) override;
     void OnReply(const DeviceRecord& record, const ReplyArrival& arrival) override;
     void OnSent() override;
-    void OnStartupFailed(const std::string& sentence) override;
+    void OnStartupFailed(const WorkerStartFailure& failure) override;
 
     // Front end side: everything pending, at once; the next report asks for a drain again.
     ReportBatch TakeBatch();

@@ -73,37 +73,40 @@ struct Addresses {
     std::optional<uint32_t> gateway;
 };
 
-std::string Refuse(const char* pattern, const char* field, const std::string& value) {
-    return FillText(pattern, {field, value}) + " " + APPLY_TEXT_NOTHING_SENT;
+std::string Refuse(const TextLookup& tr, const WindowText& pattern, const WindowText& field,
+                   const std::string& value) {
+    return FillText(tr(pattern), {tr(field), value}) + " " + tr(APPLY_TEXT_NOTHING_SENT);
 }
 
-std::string CheckNetmask(const PanelValues& values, const Addresses& typed, bool isStatic) {
+std::string CheckNetmask(const PanelValues& values, const Addresses& typed, bool isStatic,
+                         const TextLookup& tr) {
     if (!typed.netmask) {
         return "";
     }
     if (!IsContiguousMask(*typed.netmask)) {
-        return Refuse(APPLY_TEXT_MASK_NOT_CONTIGUOUS, APPLY_FIELD_NETMASK, values.netmask);
+        return Refuse(tr, APPLY_TEXT_MASK_NOT_CONTIGUOUS, TEXT_FIELD_NETMASK, values.netmask);
     }
     if (isStatic && (*typed.netmask == 0 || *typed.netmask == ALL_ONES)) {
-        return Refuse(APPLY_TEXT_MASK_FOR_STATIC, APPLY_FIELD_NETMASK, values.netmask);
+        return Refuse(tr, APPLY_TEXT_MASK_FOR_STATIC, TEXT_FIELD_NETMASK, values.netmask);
     }
     return "";
 }
 
-std::string CheckIp(const PanelValues& values, const Addresses& typed, unsigned changed) {
+std::string CheckIp(const PanelValues& values, const Addresses& typed, unsigned changed,
+                    const TextLookup& tr) {
     if (!typed.ip) {
         return "";
     }
     const uint32_t ip = *typed.ip;
     if ((changed & SETTING_IP) != 0) {
         if (ip >> 24 == 0) {
-            return Refuse(APPLY_TEXT_IP_ZERO, APPLY_FIELD_IP, values.ip);
+            return Refuse(tr, APPLY_TEXT_IP_ZERO, TEXT_FIELD_IP, values.ip);
         }
         if (IsLoopback(ip)) {
-            return Refuse(APPLY_TEXT_IP_LOOPBACK, APPLY_FIELD_IP, values.ip);
+            return Refuse(tr, APPLY_TEXT_IP_LOOPBACK, TEXT_FIELD_IP, values.ip);
         }
         if (IsMulticastOrReserved(ip)) {
-            return Refuse(APPLY_TEXT_IP_MULTICAST, APPLY_FIELD_IP, values.ip);
+            return Refuse(tr, APPLY_TEXT_IP_MULTICAST, TEXT_FIELD_IP, values.ip);
         }
     }
     // A /31 or /32 subnet has no network and broadcast address of its own.
@@ -112,48 +115,48 @@ std::string CheckIp(const PanelValues& values, const Addresses& typed, unsigned 
     }
     const uint32_t hosts = ~*typed.netmask;
     if ((ip & hosts) == 0) {
-        return Refuse(APPLY_TEXT_IP_NETWORK, APPLY_FIELD_IP, values.ip);
+        return Refuse(tr, APPLY_TEXT_IP_NETWORK, TEXT_FIELD_IP, values.ip);
     }
     if ((ip & hosts) == hosts) {
-        return Refuse(APPLY_TEXT_IP_BROADCAST, APPLY_FIELD_IP, values.ip);
+        return Refuse(tr, APPLY_TEXT_IP_BROADCAST, TEXT_FIELD_IP, values.ip);
     }
     return "";
 }
 
-std::string CheckGateway(const PanelValues& values, const Addresses& typed) {
+std::string CheckGateway(const PanelValues& values, const Addresses& typed, const TextLookup& tr) {
     if (!typed.gateway || *typed.gateway == 0) {
         return ""; // 0.0.0.0: no gateway
     }
     const uint32_t gateway = *typed.gateway;
     if (typed.ip && gateway == *typed.ip) {
-        return Refuse(APPLY_TEXT_GATEWAY_IS_IP, APPLY_FIELD_GATEWAY, values.gateway);
+        return Refuse(tr, APPLY_TEXT_GATEWAY_IS_IP, TEXT_FIELD_GATEWAY, values.gateway);
     }
     if (IsLoopback(gateway)) {
-        return Refuse(APPLY_TEXT_GATEWAY_LOOPBACK, APPLY_FIELD_GATEWAY, values.gateway);
+        return Refuse(tr, APPLY_TEXT_GATEWAY_LOOPBACK, TEXT_FIELD_GATEWAY, values.gateway);
     }
     if (gateway == ALL_ONES) {
-        return Refuse(APPLY_TEXT_GATEWAY_BROADCAST, APPLY_FIELD_GATEWAY, values.gateway);
+        return Refuse(tr, APPLY_TEXT_GATEWAY_BROADCAST, TEXT_FIELD_GATEWAY, values.gateway);
     }
     if (IsMulticast(gateway)) {
-        return Refuse(APPLY_TEXT_GATEWAY_MULTICAST, APPLY_FIELD_GATEWAY, values.gateway);
+        return Refuse(tr, APPLY_TEXT_GATEWAY_MULTICAST, TEXT_FIELD_GATEWAY, values.gateway);
     }
     return "";
 }
 
 // A MAC fit for one camera: not all zeros, not a group address (broadcast is one too).
-std::string CheckNewMac(const PanelValues& values) {
+std::string CheckNewMac(const PanelValues& values, const TextLookup& tr) {
     uint8_t mac[6];
     if (!TextToMac(*values.newMac, mac)) {
         return ""; // no MAC text: the Submit checks say so
     }
     if (MacToText(mac) == "000000000000") {
-        return Refuse(APPLY_TEXT_MAC_ZERO, APPLY_FIELD_MAC, *values.newMac);
+        return Refuse(tr, APPLY_TEXT_MAC_ZERO, TEXT_FIELD_MAC, *values.newMac);
     }
     if (MacToText(mac) == "ffffffffffff") {
-        return Refuse(APPLY_TEXT_MAC_BROADCAST, APPLY_FIELD_MAC, *values.newMac);
+        return Refuse(tr, APPLY_TEXT_MAC_BROADCAST, TEXT_FIELD_MAC, *values.newMac);
     }
     if ((mac[0] & 1) != 0) {
-        return Refuse(APPLY_TEXT_MAC_GROUP, APPLY_FIELD_MAC, *values.newMac);
+        return Refuse(tr, APPLY_TEXT_MAC_GROUP, TEXT_FIELD_MAC, *values.newMac);
     }
     return "";
 }
@@ -168,41 +171,42 @@ bool HasControlCharacter(const std::string& text) {
     return false;
 }
 
-std::string CheckTexts(const PanelValues& values, unsigned changed) {
+std::string CheckTexts(const PanelValues& values, unsigned changed, const TextLookup& tr) {
     const struct {
         unsigned setting;
-        const char* field;
+        const WindowText& field;
         const std::string& text;
-    } texts[] = {{SETTING_NAME, APPLY_FIELD_NAME, values.name},
-                 {SETTING_ACCOUNT, APPLY_FIELD_ACCOUNT, values.pppoeAccount},
-                 {SETTING_PASSWORD, APPLY_FIELD_PASSWORD, values.pppoePassword}};
+    } texts[] = {{SETTING_NAME, TEXT_FIELD_NAME, values.name},
+                 {SETTING_ACCOUNT, TEXT_FIELD_ACCOUNT, values.pppoeAccount},
+                 {SETTING_PASSWORD, TEXT_FIELD_PASSWORD, values.pppoePassword}};
     for (const auto& text : texts) {
         if ((changed & text.setting) != 0 && HasControlCharacter(text.text)) {
-            return FillText(APPLY_TEXT_CONTROL_CHARACTER, {text.field}) + " " +
-                   APPLY_TEXT_NOTHING_SENT;
+            return FillText(tr(APPLY_TEXT_CONTROL_CHARACTER), {tr(text.field)}) + " " +
+                   tr(APPLY_TEXT_NOTHING_SENT);
         }
     }
     return "";
 }
 
 // The first reason to refuse the change, or an empty text.
-std::string Refusal(const PanelValues& values, const Addresses& typed, unsigned changed) {
+std::string Refusal(const PanelValues& values, const Addresses& typed, unsigned changed,
+                    const TextLookup& tr) {
     const bool isStatic = CheckedMode(values) == NetMode::Static;
     // A field only counts when the change touches it, or when a camera takes fixed
     // addresses from now on.
     const bool toStatic = isStatic && (changed & SETTING_MODE) != 0;
-    std::string reason = CheckTexts(values, changed);
+    std::string reason = CheckTexts(values, changed, tr);
     if (reason.empty() && (changed & SETTING_NEW_MAC) != 0) {
-        reason = CheckNewMac(values);
+        reason = CheckNewMac(values, tr);
     }
     if (reason.empty() && ((changed & SETTING_NETMASK) != 0 || toStatic)) {
-        reason = CheckNetmask(values, typed, isStatic);
+        reason = CheckNetmask(values, typed, isStatic, tr);
     }
     if (reason.empty() && ((changed & (SETTING_IP | SETTING_NETMASK)) != 0 || toStatic)) {
-        reason = CheckIp(values, typed, toStatic ? changed | SETTING_IP : changed);
+        reason = CheckIp(values, typed, toStatic ? changed | SETTING_IP : changed, tr);
     }
     if (reason.empty() && ((changed & (SETTING_IP | SETTING_GATEWAY)) != 0 || toStatic)) {
-        reason = CheckGateway(values, typed);
+        reason = CheckGateway(values, typed, tr);
     }
     return reason;
 }
@@ -213,8 +217,8 @@ bool InSubnet(uint32_t address, uint32_t network, uint32_t netmask) {
 
 std::vector<std::string> Warnings(const DeviceTable& table, const DeviceRecord& target,
                                   const PanelValues& values, const Addresses& typed,
-                                  unsigned changed,
-                                  const std::vector<LocalNetwork>& localNetworks) {
+                                  unsigned changed, const std::vector<LocalNetwork>& localNetworks,
+                                  const TextLookup& tr, const CTextCodec& codec) {
     std::vector<std::string> warnings;
     if (CheckedMode(values) != NetMode::Static || !typed.ip) {
         return warnings; // the camera takes its address from the network
@@ -224,15 +228,17 @@ std::vector<std::string> Warnings(const DeviceTable& table, const DeviceRecord& 
         *typed.gateway != 0 && !InSubnet(*typed.gateway, ip, *typed.netmask)) {
         const std::string subnet =
             Ipv4Text(ip & *typed.netmask) + "/" + std::to_string(PrefixLength(*typed.netmask));
-        warnings.push_back(FillText(APPLY_TEXT_GATEWAY_OUTSIDE, {values.gateway, subnet}));
+        warnings.push_back(FillText(tr(APPLY_TEXT_GATEWAY_OUTSIDE), {values.gateway, subnet}));
     }
     if ((changed & (SETTING_IP | SETTING_MODE)) == 0) {
         return warnings;
     }
     for (const DeviceRecord& other : table.slot) {
         if (other.id != 0 && &other != &target && FieldText(other.ip) == values.ip) {
-            warnings.push_back(FillText(APPLY_TEXT_IP_TAKEN,
-                                        {values.ip, FieldText(other.name), MacToText(other.mac)}));
+            warnings.push_back(
+                FillText(tr(APPLY_TEXT_IP_TAKEN),
+                         {values.ip, codec.Shown(FieldText(other.name), ITEM_WIDTH_NAME),
+                          MacToText(other.mac)}));
             break;
         }
     }
@@ -242,12 +248,12 @@ std::vector<std::string> Warnings(const DeviceTable& table, const DeviceRecord& 
     }
     for (const LocalNetwork& network : localNetworks) {
         if (network.address == ip) {
-            warnings.push_back(FillText(APPLY_TEXT_IP_OF_THIS_PC, {values.ip}));
+            warnings.push_back(FillText(tr(APPLY_TEXT_IP_OF_THIS_PC), {values.ip}));
             break;
         }
     }
     if (!seen) {
-        warnings.push_back(FillText(APPLY_TEXT_IP_OUT_OF_SIGHT, {values.ip}));
+        warnings.push_back(FillText(tr(APPLY_TEXT_IP_OUT_OF_SIGHT), {values.ip}));
     }
     return warnings;
 }
@@ -255,7 +261,8 @@ std::vector<std::string> Warnings(const DeviceTable& table, const DeviceRecord& 
 } // namespace
 
 SettingsVerdict CheckSettingsChange(const DeviceTable& table, const PanelValues& values,
-                                    const std::vector<LocalNetwork>& localNetworks) {
+                                    const std::vector<LocalNetwork>& localNetworks,
+                                    const TextLookup& tr, const CTextCodec& codec) {
     SettingsVerdict verdict;
     const DeviceRecord* target = FindSetTarget(table, values.captionMac);
     const unsigned changed = target != nullptr ? ChangedSettings(*target, values) : 0;
@@ -265,9 +272,10 @@ SettingsVerdict CheckSettingsChange(const DeviceTable& table, const PanelValues&
     }
     const Addresses typed{ParseIpv4(values.ip), ParseIpv4(values.netmask),
                           ParseIpv4(values.gateway)};
-    verdict.refusal = Refusal(values, typed, changed);
+    verdict.refusal = Refusal(values, typed, changed, tr);
     if (verdict.refusal.empty()) {
-        verdict.warnings = Warnings(table, *target, values, typed, changed, localNetworks);
+        verdict.warnings =
+            Warnings(table, *target, values, typed, changed, localNetworks, tr, codec);
     }
     return verdict;
 }

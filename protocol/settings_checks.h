@@ -6,10 +6,12 @@
 #include <string_view>
 #include <vector>
 
+#include "i18n/window_texts.h"
 #include "protocol/device_table.h"
 #include "protocol/discovery_datagram.h"
 #include "protocol/local_networks.h"
 #include "protocol/subnet.h"
+#include "protocol/text_codec.h"
 
 // The settings a set request changes on its camera, one bit each.
 constexpr unsigned SETTING_NEW_MAC = 1u << 0;
@@ -38,6 +40,10 @@ struct SettingsVerdict {
 // Checks a change before it goes to the camera values.captionMac names in the table.
 // Only what the change touches is looked at, so a camera whose stored settings are odd can
 // still be renamed. The other cameras of the table count for a clash of IPs; the local
-// networks say which IPs are this PC's and which subnets the finder can see.
+// networks say which IPs are this PC's and which subnets the finder can see. The sentences
+// come through `tr`, in the front end's language; another camera is named as `codec` reads
+// its name.
 SettingsVerdict CheckSettingsChange(const DeviceTable& table, const PanelValues& values,
-                                    const std::vector<LocalNetwork>& localNetworks);
+                                    const std::vector<LocalNetwork>& localNetworks,
+                                    const TextLookup& tr = EnglishText,
+                                    const CTextCodec& codec = CTextCodec());

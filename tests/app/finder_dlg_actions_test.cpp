@@ -10,7 +10,6 @@
 
 #include <map>
 
-#include "app/window_texts.h"
 #include "i18n/finder_texts.h"
 #include "protocol/device_format.h"
 #include "protocol/device_list.h"
@@ -89,13 +88,14 @@ TEST_F(ActionsTest, TheMenuActsOnTheEntryUnderThePointer) {
         const char* camera;
         std::function<QString(const DeviceRecord&)> copied; // nothing for the web page
     } cases[] = {
-        {TEXT_MENU_COPY_IP, "Lobby", [](const DeviceRecord&) { return "192.168.1.22"; }},
-        {TEXT_MENU_COPY_MAC, "Roof PPPoE", [](const DeviceRecord&) { return "02005e000007"; }},
-        {TEXT_MENU_COPY_ALL, "Front door",
+        {TEXT_MENU_COPY_IP.english, "Lobby", [](const DeviceRecord&) { return "192.168.1.22"; }},
+        {TEXT_MENU_COPY_MAC.english, "Roof PPPoE",
+         [](const DeviceRecord&) { return "02005e000007"; }},
+        {TEXT_MENU_COPY_ALL.english, "Front door",
          [](const DeviceRecord& r) {
              return QString::fromStdString(FormatTable({r}, FormatOptions{CTextCodec()}));
          }},
-        {TEXT_MENU_OPEN_PAGE, "Lobby", nullptr},
+        {TEXT_MENU_OPEN_PAGE.english, "Lobby", nullptr},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.action);
@@ -123,15 +123,15 @@ TEST_F(ActionsTest, AwayFromTheEntriesOnlyTheExportIsOffered) {
     const QRect list = m_dlg->m_lstDevices->viewport()->rect();
     const std::map<QString, bool> offered = UseMenu(list.bottomLeft() + QPoint(2, -2), nullptr);
     for (const auto& [text, enabled] : offered) {
-        EXPECT_EQ(enabled, text == QString::fromUtf8(TEXT_MENU_EXPORT) ||
+        EXPECT_EQ(enabled, text == QString::fromUtf8(TEXT_MENU_EXPORT.english) ||
                                text == QString::fromUtf8(TEXT_MENU_ENCODING.english))
             << text.toStdString();
     }
 }
 
 TEST_F(ActionsTest, ExportWritesTheListInItsOrderAsCsvOrJson) {
-    const QString csv = QString::fromUtf8(TEXT_EXPORT_CSV);
-    const QString json = QString::fromUtf8(TEXT_EXPORT_JSON);
+    const QString csv = QString::fromUtf8(TEXT_EXPORT_CSV.english);
+    const QString json = QString::fromUtf8(TEXT_EXPORT_JSON.english);
     const struct {
         const char* file;
         QString filter;
@@ -147,7 +147,7 @@ TEST_F(ActionsTest, ExportWritesTheListInItsOrderAsCsvOrJson) {
         SCOPED_TRACE(c.file);
         g_saveFile = m_folder.filePath(QString::fromLatin1(c.file));
         g_saveFilter = c.filter;
-        UseMenu(PointOf(QStringLiteral("Lobby")), TEXT_MENU_EXPORT);
+        UseMenu(PointOf(QStringLiteral("Lobby")), TEXT_MENU_EXPORT.english);
         const std::string expected = c.asJson
                                          ? FormatJson(InListOrder(), FormatOptions{CTextCodec()})
                                          : FormatCsv(InListOrder(), FormatOptions{CTextCodec()});
@@ -160,7 +160,7 @@ TEST_F(ActionsTest, ExportWritesTheListInItsOrderAsCsvOrJson) {
 
 TEST_F(ActionsTest, AnExportThatCannotBeWrittenSaysSoAndLeavesNothing) {
     g_saveFile.clear(); // cancelled: nothing written, nothing said
-    UseMenu(PointOf(QStringLiteral("Lobby")), TEXT_MENU_EXPORT);
+    UseMenu(PointOf(QStringLiteral("Lobby")), TEXT_MENU_EXPORT.english);
     EXPECT_TRUE(g_shownMessages.empty());
 
     const QString folder = m_folder.filePath(QStringLiteral("taken.csv"));
@@ -168,8 +168,8 @@ TEST_F(ActionsTest, AnExportThatCannotBeWrittenSaysSoAndLeavesNothing) {
     for (const QString& path : {folder, m_folder.filePath(QStringLiteral("absent/list.csv"))}) {
         g_shownMessages.clear();
         g_saveFile = path;
-        g_saveFilter = QString::fromUtf8(TEXT_EXPORT_CSV);
-        UseMenu(PointOf(QStringLiteral("Lobby")), TEXT_MENU_EXPORT);
+        g_saveFilter = QString::fromUtf8(TEXT_EXPORT_CSV.english);
+        UseMenu(PointOf(QStringLiteral("Lobby")), TEXT_MENU_EXPORT.english);
         ASSERT_EQ(g_shownMessages.size(), 1u) << path.toStdString();
         EXPECT_TRUE(g_shownMessages.front().text.startsWith(
             QStringLiteral("The list could not be saved to %1: ").arg(path)))
@@ -185,7 +185,7 @@ TEST_F(ActionsTest, APageWithoutABrowserGivesItsAddressToCopy) {
     Select(QStringLiteral("Lobby"));
     m_dlg->OnDblclkDeviceList();
     ASSERT_EQ(g_shownMessages.size(), 1u);
-    EXPECT_EQ(g_shownMessages.front().text, QString::fromUtf8(TEXT_PAGE_NOT_OPENED) +
+    EXPECT_EQ(g_shownMessages.front().text, QString::fromUtf8(TEXT_PAGE_NOT_OPENED.english) +
                                                 QStringLiteral("\nhttp://192.168.1.22:8080/"));
 }
 
@@ -195,7 +195,7 @@ TEST_F(ActionsTest, AnEntrysTipSaysADoubleClickOpensItsPage) {
     QHelpEvent event(QEvent::ToolTip, point, viewport->mapToGlobal(point));
     QApplication::sendEvent(viewport, &event);
     // The card the camera answered on follows on the next lines.
-    EXPECT_TRUE(QToolTip::text().startsWith(QString::fromUtf8(TEXT_TIP_DOUBLE_CLICK) +
+    EXPECT_TRUE(QToolTip::text().startsWith(QString::fromUtf8(TEXT_TIP_DOUBLE_CLICK.english) +
                                             QStringLiteral("\nhttp://192.168.1.20\n")))
         << QToolTip::text().toStdString();
     QToolTip::hideText();
@@ -211,13 +211,13 @@ TEST_F(ActionsTest, TheTrayMenuSearchesAndShows) {
     for (QAction* action : m_dlg->m_nid->contextMenu()->actions()) {
         actions[action->text()] = action;
     }
-    ASSERT_EQ(actions.count(QString::fromUtf8(TEXT_TRAY_UPDATE)), 1u);
+    ASSERT_EQ(actions.count(QString::fromUtf8(TEXT_TRAY_UPDATE.english)), 1u);
     const std::size_t queries = m_peer->Received().size();
-    actions[QString::fromUtf8(TEXT_TRAY_UPDATE)]->trigger();
+    actions[QString::fromUtf8(TEXT_TRAY_UPDATE.english)]->trigger();
     EXPECT_TRUE(QTest::qWaitFor([&] { return m_peer->Received().size() == queries + 1; }, 5000));
     EXPECT_TRUE(WaitForList(m_expected));
     EXPECT_FALSE(m_dlg->isVisible()) << "Update searches from the tray";
-    actions[QString::fromUtf8(TEXT_TRAY_SHOW)]->trigger();
+    actions[QString::fromUtf8(TEXT_TRAY_SHOW.english)]->trigger();
     EXPECT_TRUE(m_dlg->isVisible());
     EXPECT_FALSE(m_dlg->m_nid->isVisible());
 }

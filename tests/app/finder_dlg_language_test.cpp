@@ -8,6 +8,7 @@
 #include <sqlite3.h>
 
 #include "app/window_texts.h"
+#include "i18n/finder_texts.h"
 #include "i18n/language_view.h"
 #include "tests/app/finder_fixture.h"
 
@@ -192,7 +193,7 @@ TEST_F(LanguageTest, AReadOnlyDatabaseSaysOnceThatThePickIsNotKept) {
     ExpectTexts(true);
     ASSERT_EQ(g_shownMessages.size(), 1u);
     EXPECT_EQ(g_shownMessages.front().text,
-              QString::fromUtf8(TEXT_PICK_NOT_KEPT) +
+              QString::fromUtf8(TEXT_PICK_NOT_KEPT.english) +
                   QStringLiteral("\n/home/user/.local/share/finder: Permission denied"));
     m_dlg.reset();
     EXPECT_EQ(StoredLanguage(m_languageDb), 0);

@@ -6,9 +6,11 @@
 #include <QComboBox>
 #include <QMenu>
 #include <QRegularExpression>
+#include <QToolTip>
 
 #include <sqlite3.h>
 
+#include "i18n/finder_texts.h"
 #include "tests/app/finder_fixture.h"
 
 namespace {
@@ -71,6 +73,9 @@ protected:
             ASSERT_NE(popup, nullptr);
             QMenu* encodings = popup->actions().back()->menu(); // the last entry
             m_menuTexts.clear();
+            for (QAction* action : popup->actions()) {
+                m_listMenuTexts << action->text(); // the list's own entries
+            }
             QAction* picked = nullptr;
             for (QAction* action : encodings->actions()) {
                 m_menuTexts << action->text();
@@ -86,8 +91,55 @@ protected:
         emit list->customContextMenuRequested(list->viewport()->rect().center());
     }
 
+    // The finder's own sentences around a change of the selected camera: the risks it asks
+    // about (the IP of another camera, out of sight, beyond the gateway), a refusal, the
+    // status when nothing changed, then a change sent and confirmed.
+    QStringList SafeApplyTexts() {
+        QStringList texts;
+        Retype(m_dlg->m_edtIp, QStringLiteral("192.168.2.30"));
+        QTest::mouseClick(m_dlg->m_btnSubmit, Qt::LeftButton);
+        EXPECT_EQ(g_askedQuestions.size(), 1u);
+        for (const AskedQuestion& question : g_askedQuestions) {
+            texts << question.title << question.text << question.yes << question.no;
+        }
+        Retype(m_dlg->m_edtIp, QStringLiteral("172.16.5.11"));
+        Retype(m_dlg->m_edtNetmask, QStringLiteral("255.0.255.0"));
+        texts << Refusal();
+        Retype(m_dlg->m_edtNetmask, QStringLiteral("255.255.0.0"));
+        QTest::mouseClick(m_dlg->m_btnSubmit, Qt::LeftButton);
+        texts << m_dlg->m_stcStatus->text(); // nothing to send
+        Retype(m_dlg->m_edtName, QString::fromUtf8("大门"));
+        QTest::mouseClick(m_dlg->m_btnSubmit, Qt::LeftButton);
+        texts << m_dlg->m_stcStatus->text(); // sending
+        EXPECT_TRUE(QTest::qWaitFor(
+            [&] { return m_dlg->m_stcStatus->text().startsWith(QString::fromUtf8("大门")); },
+            10000))
+            << m_dlg->m_stcStatus->text().toStdString();
+        texts << m_dlg->m_stcStatus->text(); // confirmed
+        return texts;
+    }
+
+    // The tip of the entry under the pointer, as the list shows it.
+    QString EntryTip(const QString& name) {
+        QListWidget* list = m_dlg->m_lstDevices;
+        const QPoint point = list->visualItemRect(Entry(name)).center();
+        QHelpEvent event(QEvent::ToolTip, point, list->viewport()->mapToGlobal(point));
+        QApplication::sendEvent(list->viewport(), &event);
+        const QString tip = QToolTip::text();
+        QToolTip::hideText();
+        return tip;
+    }
+
     QStringList m_menuTexts;
+    QStringList m_listMenuTexts;
 };
+
+// What the export offers in the file dialog.
+QStringList g_saveDialogTexts;
+QString RecordSaveDialog(QWidget*, const QString& title, const QString& filters, QString*) {
+    g_saveDialogTexts << title << filters;
+    return {}; // cancelled
+}
 
 struct LanguageCase {
     int language;
@@ -156,18 +208,21 @@ TEST_F(TextTest, RefusalsSpeakTheWindowsLanguageAndNameTheCharacter) {
 }
 
 // Everything the Chinese window says, but for the worker's status line, the camera's own
-// data and the names of protocols, is Chinese.
+// data and the names of protocols, is Chinese: its controls, its menus, the tray icon's
+// menu and tip, an entry's tip, the export's dialog and the safe-apply step.
 TEST_F(TextTest, NoEnglishIsLeftInTheChineseWindow) {
     ASSERT_NO_FATAL_FAILURE(Start(CHINA_GB, BACK_GATE_GBK));
     Select(QString::fromUtf8("后门摄像机"));
     const QRegularExpression english(QStringLiteral("[A-Za-z]{2,}"));
     // Names of protocols and encodings stay as they are in any language.
     const QStringList allowed = {
-        QStringLiteral("IP"),   QStringLiteral("HTTP"),   QStringLiteral("PPPOE"),
-        QStringLiteral("DHCP"), QStringLiteral("STATIC"), QStringLiteral("ADSL"),
-        QStringLiteral("DSL"),  QStringLiteral("MAC"),    QStringLiteral("UTF"),
-        QStringLiteral("GBK"),  QStringLiteral("Big"),    QStringLiteral("Shift"),
-        QStringLiteral("JIS"),  QStringLiteral("Windows")};
+        QStringLiteral("IP"),   QStringLiteral("HTTP"),    QStringLiteral("PPPOE"),
+        QStringLiteral("DHCP"), QStringLiteral("STATIC"),  QStringLiteral("ADSL"),
+        QStringLiteral("DSL"),  QStringLiteral("MAC"),     QStringLiteral("UTF"),
+        QStringLiteral("GBK"),  QStringLiteral("Big"),     QStringLiteral("Shift"),
+        QStringLiteral("JIS"),  QStringLiteral("Windows"), QStringLiteral("CSV"),
+        QStringLiteral("csv"),  QStringLiteral("JSON"),    QStringLiteral("json"),
+        QStringLiteral("lo")}; // and the network card's name
     QStringList texts = {m_dlg->windowTitle(), m_dlg->m_grpMac->title()};
     for (QWidget* child : m_dlg->findChildren<QWidget*>()) {
         if (child == m_dlg->m_stcStatus) {
@@ -182,14 +237,56 @@ TEST_F(TextTest, NoEnglishIsLeftInTheChineseWindow) {
         }
     }
     PickEncoding(QString::fromUtf8("自动"));
-    texts << m_menuTexts;
+    texts << m_menuTexts << m_listMenuTexts;
     EXPECT_EQ(m_menuTexts.size(), 6);
+    EXPECT_EQ(m_listMenuTexts.size(), 8)
+        << "four for a camera, the export, two separators, the encodings";
+    for (QAction* action : m_dlg->m_nid->contextMenu()->actions()) {
+        texts << action->text();
+    }
+    // The tip's first line is the product's name.
+    texts << m_dlg->m_nid->toolTip().section(QLatin1Char('\n'), 1);
+    EXPECT_TRUE(m_dlg->m_nid->toolTip().startsWith(QStringLiteral("Lanvista finder ")));
+    const QString tip = EntryTip(QString::fromUtf8("前门摄像机"));
+    texts << tip.section(QLatin1Char('\n'), 0, 0) << tip.section(QLatin1Char('\n'), 2);
+    // The search's summary replaces the worker's "OK" once the cameras have answered.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return m_dlg->m_stcStatus->text() != "OK"; }, 5000));
+    texts << m_dlg->m_stcStatus->text();
+    g_saveDialogTexts.clear();
+    g_pfnAskSaveFile = RecordSaveDialog;
+    m_dlg->OnExportList();
+    EXPECT_EQ(g_saveDialogTexts.size(), 2);
+    texts << g_saveDialogTexts;
+    Select(QString::fromUtf8("后门摄像机"));
+    const QStringList applyTexts = SafeApplyTexts();
+    EXPECT_EQ(applyTexts.size(), 8);
+    texts << applyTexts;
     for (const QString& text : texts) {
         for (const QRegularExpressionMatch& word : english.globalMatch(text)) {
             EXPECT_TRUE(allowed.contains(word.captured()) || text == m_dlg->m_grpMac->title())
                 << text.toStdString();
         }
     }
+}
+
+// A new language reaches what is already shown: the tray icon's menu and tip, and a status
+// line the finder holds.
+TEST_F(TextTest, ALanguagePickRetranslatesTheTrayAndTheHeldStatus) {
+    ASSERT_NO_FATAL_FAILURE(Start(CHINA_GB, BACK_GATE_GBK));
+    Select(QString::fromUtf8("Café"));
+    QTest::mouseClick(m_dlg->m_btnSubmit, Qt::LeftButton);
+    EXPECT_EQ(m_dlg->m_stcStatus->text(), QString::fromUtf8("无需发送：没有更改任何设置"));
+    EXPECT_EQ(m_dlg->m_nid->contextMenu()->actions().front()->text(), QString::fromUtf8("显示"));
+    m_dlg->m_cmbLanguage->setCurrentIndex(ENGLISH);
+    emit m_dlg->m_cmbLanguage->activated(ENGLISH);
+    EXPECT_EQ(m_dlg->m_stcStatus->text(), QString::fromUtf8(APPLY_TEXT_NOTHING_TO_SEND.english));
+    QStringList tray;
+    for (QAction* action : m_dlg->m_nid->contextMenu()->actions()) {
+        tray << action->text();
+    }
+    EXPECT_EQ(tray, (QStringList{QStringLiteral("Show"), QStringLiteral("Update"), QString(),
+                                 QStringLiteral("Quit")}));
+    EXPECT_TRUE(m_dlg->m_nid->toolTip().endsWith(QStringLiteral("\n4 cameras listed")));
 }
 
 TEST_F(TextTest, AnOldLanguageDbFallsBackToEnglishAndLearnsTheEncodingPicked) {

@@ -8,6 +8,7 @@
 #include <future>
 #include <thread>
 
+#include "i18n/finder_texts.h"
 #include "i18n/language_db.h"
 #include "i18n/language_texts.h"
 #include "tests/i18n/language_test_support.h"
@@ -162,7 +163,7 @@ TEST_F(LanguageFailureTest, ADatabaseLockedForReadingIsReportedNotShownAsAnEmpty
         view.Pick(4);
         store.OnSelchangeLanguage(view);
     }
-    EXPECT_EQ(view.messages, std::vector<std::string>{LANG_MSG_DATABASE_BUSY});
+    EXPECT_EQ(view.messages, std::vector<std::string>{TEXT_DATABASE_BUSY.english});
     EXPECT_TRUE(view.items.empty());
     EXPECT_EQ(view.texts[1002], "Exit");
     EXPECT_EQ(view.repaints, 1);
@@ -187,7 +188,9 @@ TEST_F(LanguageFailureTest, ADatabaseLockedForWritingIsReportedAsInUse) {
         store.OnSelchangeLanguage(view);
     }
 
-    EXPECT_EQ(view.messages, std::vector<std::string>{LANG_MSG_DATABASE_BUSY});
+    // German was applied before the save failed: the message says it in German.
+    EXPECT_EQ(view.messages,
+              std::vector<std::string>{"language.db wird von einem anderen Programm verwendet"});
     EXPECT_EQ(view.texts[1002], "Beenden");
     EXPECT_EQ(store.SavedLanguage(), 0);
     EXPECT_EQ(StoredLanguage(m_path), 0);

@@ -82,9 +82,9 @@ public:
         }
         m_changed.notify_all();
     }
-    void OnStartupFailed(const std::string& sentence) override {
+    void OnStartupFailed(const WorkerStartFailure& failure) override {
         std::lock_guard lock(m_mutex);
-        startupFailures.push_back(sentence);
+        startupFailures.push_back(StartupFailureSentence(failure));
     }
     void OnOverlongReply() override {
         std::lock_guard lock(m_mutex);

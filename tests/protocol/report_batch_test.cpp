@@ -83,13 +83,14 @@ TEST_F(ReportBatchTest, ASendWipesTheRepliesBeforeItAndKeepsThoseAfter) {
 }
 
 TEST_F(ReportBatchTest, EachTakenBatchStartsEmptyAndAsksAgain) {
-    m_report.OnStartupFailed("UDP port 3566 is in use by another program, perhaps another finder");
+    m_report.OnStartupFailed({WorkerStartStep::Bind, SOCKET_ERR_ADDRESS_IN_USE, 3566});
     ReportBatch batch = m_report.TakeBatch();
-    EXPECT_EQ(batch.startupFailure,
+    ASSERT_TRUE(batch.startupFailure.has_value());
+    EXPECT_EQ(StartupFailureSentence(*batch.startupFailure),
               "UDP port 3566 is in use by another program, perhaps another finder");
     batch = m_report.TakeBatch();
     EXPECT_FALSE(batch.status.has_value());
-    EXPECT_TRUE(batch.replies.empty() && batch.startupFailure.empty() && !batch.cleared);
+    EXPECT_TRUE(batch.replies.empty() && !batch.startupFailure && !batch.cleared);
     m_report.OnStatus("OK");
     EXPECT_EQ(m_drainsAsked, 2);
 }

@@ -220,6 +220,23 @@ INSTANTIATE_TEST_SUITE_P(
         return name;
     });
 
+// The camera whose IP is taken is named as the front end reads its name, in its language.
+TEST_F(SettingsChecks, ATakenIpNamesTheOtherCameraAsItsCodecReadsIt) {
+    MergeRecord(m_table, Camera("\xBA\xF3\xC3\xC5", 5, "192.168.1.30", "255.255.255.0",
+                                "192.168.1.1", STATIC)); // GBK
+    PanelValues values = Untouched();
+    values.ip = "192.168.1.30";
+    const TextLookup marked = [](const WindowText& text) {
+        return std::string("~") + text.english;
+    };
+    const SettingsVerdict verdict =
+        CheckSettingsChange(m_table, values, {}, marked, CTextCodec(TextEncoding::Gbk));
+    ASSERT_EQ(verdict.warnings.size(), 1u);
+    EXPECT_EQ(verdict.warnings.front(),
+              "~The IP 192.168.1.30 is already the IP of the camera 后门 (02005e000005): the two "
+              "would disturb each other.");
+}
+
 TEST_F(SettingsChecks, AnUntouchedPanelChangesNothingAndIsNotSent) {
     EXPECT_TRUE(Check(Untouched()).nothingChanged);
     // Mode bytes FF FF 01 00 read as DHCP: DHCP again would rewrite them, and change nothing.
@@ -281,7 +298,8 @@ TEST(ApplyTexts, PlaceholdersAreFilledInOrderOnce) {
               "IP is \"1\", not \"2\" as sent");
     EXPECT_EQ(FillText("%1 and %2", {"a%2"}), "a%2 and %2") << "an argument is not read again";
     EXPECT_EQ(FillText("100% sure", {}), "100% sure");
-    EXPECT_EQ(FillText(APPLY_TEXT_SENDING, {"02005e000001"}), "Sending to 02005e000001\u2026");
+    EXPECT_EQ(FillText(APPLY_TEXT_SENDING.english, {"02005e000001"}),
+              "Sending to 02005e000001\u2026");
 }
 
 } // namespace

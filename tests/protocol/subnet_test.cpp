@@ -200,9 +200,9 @@ TEST(SearchTextsTest, TextsNameCardsCamerasAndSubnets) {
     EXPECT_EQ(ForeignSubnetText(camera, ReplyArrival{"eth0", Ip("10.0.0.5"), 24, 0}),
               "192.168.1.64/24 is not in this PC's network 10.0.0.5/24 on eth0: its web page "
               "cannot open from here");
-    SetFieldText(camera.ip, "%s");
+    SetFieldText(camera.ip, "%2");
     EXPECT_EQ(ForeignSubnetText(camera, ReplyArrival{}),
-              "%s/24 is not in this PC's network  on a network card that has gone: its web "
+              "%2/24 is not in this PC's network  on a network card that has gone: its web "
               "page cannot open from here")
         << "a camera's text is never taken for a place to fill";
     EXPECT_EQ(FoundText(12, {"eth0", "eth1"}), "12 cameras on eth0, eth1");
@@ -210,7 +210,6 @@ TEST(SearchTextsTest, TextsNameCardsCamerasAndSubnets) {
     EXPECT_EQ(NothingFoundText(SearchedInterfaces(Cards(), {})),
               "No camera answered on eth0, wlan0");
     EXPECT_EQ(NothingFoundText({}), "No network card was searched");
-    EXPECT_EQ(FillCount(SEARCH_TABLE_FULL, 3), "3 replies dropped: the list holds 255 cameras");
 }
 
 } // namespace
