@@ -115,9 +115,10 @@ scan_against_camsim() {
     return $result
 }
 
+# Counts the cameras of scan.txt; with a card named, only those it says answered there.
 check_scan() {
-    local what="$1" expected="$2" found
-    found=$(grep -c '"name": "camera-' scan.txt || true)
+    local what="$1" expected="$2" card="${3:-}" found
+    found=$(grep '"name": "camera-' scan.txt | grep -c "\"interface\": \"$card" || true)
     if [[ "$found" == "$expected" ]]; then
         echo "end to end, $what: finder-cli.exe found camsim.exe's $found cameras"
     else
@@ -135,7 +136,7 @@ check_scan "on loopback" 4
 if $in_namespace; then
     # The namespace's only card is loopback, which a search takes only when it is named.
     scan_against_camsim --count 3 -- scan --json --timeout-ms 1000 --interface lo || status=1
-    check_scan "with the real defaults out of the card lo in the namespace" 3
+    check_scan "with the real defaults out of the card lo in the namespace" 3 lo
 else
     echo "end to end with the real defaults: skipped, no private network namespace here"
 fi
