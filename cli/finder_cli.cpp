@@ -107,16 +107,30 @@ int RunInterfaces(const CliOptions& options, std::ostream& out) {
     return CLI_EXIT_OK;
 }
 
-int RunSuggest(const CliOptions& options, std::ostream& out, std::ostream& err) {
-    ScanSession session(options.endpoints);
-    ScanResult scanned;
+// The first scan, then the camera the command names by its MAC. Nothing, once err has been
+// told why, when the scan failed or no camera answered with that MAC (`missing` ends that
+// sentence); either way the command fails with CLI_EXIT_FAILED.
+const DeviceRecord* ScanForCamera(ScanSession& session, const CliOptions& options,
+                                  ScanResult& scanned, std::ostream& err,
+                                  const std::string& missing) {
     std::string error;
     if (!FirstScan(session, options, scanned, err, error)) {
-        return Fail(err, error, CLI_EXIT_FAILED);
+        Fail(err, error, CLI_EXIT_FAILED);
+        return nullptr;
     }
     const DeviceRecord* device = scanned.FindByMac(options.mac);
     if (device == nullptr) {
-        return Fail(err, "no device answered with MAC " + options.mac, CLI_EXIT_FAILED);
+        Fail(err, "no device answered with MAC " + options.mac + missing, CLI_EXIT_FAILED);
+    }
+    return device;
+}
+
+int RunSuggest(const CliOptions& options, std::ostream& out, std::ostream& err) {
+    ScanSession session(options.endpoints);
+    ScanResult scanned;
+    const DeviceRecord* device = ScanForCamera(session, options, scanned, err, "");
+    if (device == nullptr) {
+        return CLI_EXIT_FAILED;
     }
     const ReplyArrival& card = scanned.ArrivalOf(*device);
     const std::optional<AddressProposal> proposal = ProposeAddress(*scanned.table, card);
@@ -202,14 +216,10 @@ int RunSet(const CliOptions& options, std::ostream& out, std::ostream& err,
            LocalNetworksFunction localNetworks) {
     ScanSession session(options.endpoints);
     ScanResult scanned;
-    std::string error;
-    if (!FirstScan(session, options, scanned, err, error)) {
-        return Fail(err, error, CLI_EXIT_FAILED);
-    }
-    const DeviceRecord* device = scanned.FindByMac(options.mac);
+    const DeviceRecord* device =
+        ScanForCamera(session, options, scanned, err, "; nothing was sent");
     if (device == nullptr) {
-        return Fail(err, "no device answered with MAC " + options.mac + "; nothing was sent",
-                    CLI_EXIT_FAILED);
+        return CLI_EXIT_FAILED;
     }
     const CTextCodec codec = options.Codec(LocaleName());
     if (const std::string reason = RefusalReason(*device, options.changes, scanned.devices, codec);
@@ -226,6 +236,7 @@ int RunSet(const CliOptions& options, std::ostream& out, std::ostream& err,
     }
     DiscoveryDatagram request;
     BuildSetRequest(request, *scanned.table, values);
+    std::string error;
     if (!session.Send(request, scanned.ArrivalOf(*device).interfaceName, error)) {
         return Fail(err, error, CLI_EXIT_FAILED);
     }
