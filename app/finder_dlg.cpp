@@ -326,8 +326,8 @@ void CFinderDlg::OnStatus(const QString& text) {
 }
 
 // A reply goes into the table by its MAC, and where it came in beside it; a slot not yet
-// listed gets its entry. The entry's id is its slot's, so the slot's own flag tells whether
-// the list has it, whatever the number of entries.
+// listed gets its entry. Each slot keeps its entry, so a camera that answers again finds it
+// at once, whatever the number of entries.
 void CFinderDlg::OnReply(const DeviceRecord& record, const ReplyArrival& arrival) {
     if (m_confirmation) {
         m_confirmation->OnReply(record);
@@ -338,26 +338,21 @@ void CFinderDlg::OnReply(const DeviceRecord& record, const ReplyArrival& arrival
         return;
     }
     m_arrivals->slot[slot] = arrival;
-    if (!m_listed[static_cast<std::size_t>(slot)]) {
-        m_listed[static_cast<std::size_t>(slot)] = true;
-        auto* item = new QListWidgetItem(EntryText(m_table->slot[slot]));
-        DecorateEntry(item);
-        m_lstDevices->addItem(item);
+    QListWidgetItem*& entry = m_entryOfSlot[static_cast<std::size_t>(slot)];
+    if (entry == nullptr) {
+        entry = new QListWidgetItem(EntryText(m_table->slot[slot]));
+        DecorateEntry(slot);
+        m_lstDevices->addItem(entry);
         return;
     }
     // The entry's text stays as it was first listed; its mark follows the camera, which may
     // answer with another IP or on another card.
-    for (int row = 0; row < m_lstDevices->count(); ++row) {
-        QListWidgetItem* item = m_lstDevices->item(row);
-        if (SlotOfEntry(item->text().toLatin1().toStdString()) == slot) {
-            DecorateEntry(item);
-        }
-    }
+    DecorateEntry(slot);
 }
 
 void CFinderDlg::ClearList() {
     m_lstDevices->clear();
-    m_listed.reset();
+    m_entryOfSlot.fill(nullptr);
 }
 
 // In the order the worker reported: the send (which clears the panel and moves a waiting

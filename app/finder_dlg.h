@@ -8,7 +8,7 @@
 #include <QString>
 #include <QSystemTrayIcon>
 
-#include <bitset>
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <initializer_list>
@@ -256,7 +256,7 @@ private:
     // Where each camera answered: the list's marks and tips, the status line's summary of a
     // search, and the warning and move of a camera outside its card's subnet.
     void CreateNetworkControls();
-    void DecorateEntry(QListWidgetItem* item) const;
+    void DecorateEntry(int slot) const;
     QString CardToolTip(int slot) const;
     QString EntryToolTip(int slot) const;
     void ShowSubnetWarning(std::optional<int> slot);
@@ -299,7 +299,7 @@ private:
     std::optional<WorkerStartFailure> m_startupFailure; // shown while the worker is down
 
     std::unique_ptr<DeviceTable> m_table;
-    std::bitset<DEVICE_TABLE_SLOTS> m_listed; // the slots the device list has an entry for
+    std::array<QListWidgetItem*, DEVICE_TABLE_SLOTS> m_entryOfSlot{}; // the list's, or none
     std::unique_ptr<ArrivalTable> m_arrivals;
     QTimer* m_summaryTimer = nullptr;
     bool m_bQueryPending = false; // the next send is a query, whose answers are summed up

@@ -77,11 +77,8 @@ QString CFinderDlg::EntryToolTip(int slot) const {
 
 // A camera outside its card's subnet carries a warning mark in front of its text (the
 // text itself, and so the order, stay as listed).
-void CFinderDlg::DecorateEntry(QListWidgetItem* item) const {
-    const int slot = SlotOfEntry(item->text().toLatin1().toStdString());
-    if (slot < 0 || slot >= DEVICE_TABLE_SLOTS) {
-        return;
-    }
+void CFinderDlg::DecorateEntry(int slot) const {
+    QListWidgetItem* item = m_entryOfSlot[static_cast<std::size_t>(slot)];
     const DeviceRecord& record = m_table->slot[slot];
     const ReplyArrival& arrival = m_arrivals->slot[slot];
     item->setToolTip(EntryToolTip(slot));

@@ -86,16 +86,10 @@ void CFinderDlg::OnWindowTexts() {
 // The list entries and the selected camera's panel, read with the codec as it is now.
 // The panel is filled afresh from the table: what it showed was read the other way.
 void CFinderDlg::ReadCameraTextsAgain() {
-    // The list sorts itself as each text changes, so rows move under a loop over them.
-    QList<QListWidgetItem*> items;
-    for (int row = 0; row < m_lstDevices->count(); ++row) {
-        items.append(m_lstDevices->item(row));
-    }
-    for (QListWidgetItem* item : items) {
-        const int slot = SlotOfEntry(item->text().toStdString());
-        if (slot >= 0 && slot < DEVICE_TABLE_SLOTS) {
-            item->setText(EntryText(m_table->slot[slot]));
-            DecorateEntry(item); // its tip is in the window's language too
+    for (int slot = 0; slot < DEVICE_TABLE_SLOTS; ++slot) {
+        if (QListWidgetItem* entry = m_entryOfSlot[static_cast<std::size_t>(slot)]) {
+            entry->setText(EntryText(m_table->slot[slot]));
+            DecorateEntry(slot); // its tip is in the window's language too
         }
     }
     if (m_grpMac->title() != QString::fromLatin1(NO_DEVICE_MAC_TEXT)) {

@@ -261,8 +261,7 @@ int NetworkWorker(WorkerControl& control, WorkerReport& report, const WorkerEndp
         destination.reset(); // every send then reports the error
     }
 
-    WorkerCards known;
-    known.Read();
+    WorkerCards known; // read at each send; a reply before the first reads them itself
     while (!control.StopRequested()) {
         DiscoveryDatagram datagram;
         std::string cardName;
