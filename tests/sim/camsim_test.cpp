@@ -98,6 +98,16 @@ std::vector<DeviceRecord> Query(CameraPeer& sim, LoopbackPeer& peer) {
     return records;
 }
 
+// The table a finder holds after one query to the simulator (one at a time: it is shared).
+const DeviceTable& QueriedTable(CameraPeer& sim, LoopbackPeer& peer) {
+    static DeviceTable table;
+    ClearTable(table);
+    for (const DeviceRecord& record : Query(sim, peer)) {
+        MergeRecord(table, record);
+    }
+    return table;
+}
+
 } // namespace
 
 TEST(CamsimDevices, DemoFileHoldsADozenVariedCameras) {
@@ -212,11 +222,7 @@ TEST(CamsimQuery, RepliesWithJitterAllArrive) {
 TEST(CamsimSet, ASetRequestFromTheFinderChangesTheNamedDevice) {
     CameraPeer sim(SampleDevices());
     LoopbackPeer peer;
-    static DeviceTable table;
-    ClearTable(table);
-    for (const DeviceRecord& record : Query(sim, peer)) {
-        MergeRecord(table, record);
-    }
+    const DeviceTable& table = QueriedTable(sim, peer);
     PanelValues values;
     values.captionMac = "02005e0000ab";
     values.newMac = "0a0b0c0d0e0f";
@@ -262,11 +268,7 @@ TEST(CamsimSet, DroppingSetRequestsLogsThemAndChangesNothing) {
     settings.dropSetRequests = true;
     CameraPeer sim(SampleDevices(), settings);
     LoopbackPeer peer;
-    static DeviceTable table;
-    ClearTable(table);
-    for (const DeviceRecord& record : Query(sim, peer)) {
-        MergeRecord(table, record);
-    }
+    const DeviceTable& table = QueriedTable(sim, peer);
     PanelValues values;
     values.captionMac = "02005e0000ab";
     values.name = "Renamed";
