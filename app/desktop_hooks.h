@@ -2,7 +2,7 @@
 
 #include <QString>
 
-#include "protocol/local_networks.h"
+#include "core/net/local_networks.h"
 
 class QWidget;
 

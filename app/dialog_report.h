@@ -1,6 +1,6 @@
 #pragma once
 
-#include "protocol/report_batch.h"
+#include "core/net/report_batch.h"
 
 class CFinderDlg;
 

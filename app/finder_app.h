@@ -1,6 +1,6 @@
 #pragma once
 
-#include "protocol/network_worker.h"
+#include "core/net/network_worker.h"
 
 class CFinderDlg;
 

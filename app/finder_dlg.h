@@ -21,12 +21,12 @@
 
 #include "i18n/language_db.h"
 #include "i18n/language_place.h"
-#include "protocol/device_arrival.h"
-#include "protocol/device_table.h"
-#include "protocol/discovery_datagram.h"
-#include "protocol/network_worker.h"
-#include "protocol/report_batch.h"
-#include "protocol/text_codec.h"
+#include "core/net/device_arrival.h"
+#include "core/wire/device_table.h"
+#include "core/wire/discovery_datagram.h"
+#include "core/net/network_worker.h"
+#include "core/net/report_batch.h"
+#include "core/encoding/text_codec.h"
 #include "res/control_ids.h"
 
 class QComboBox;

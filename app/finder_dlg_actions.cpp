@@ -13,9 +13,9 @@
 
 #include "app/desktop_hooks.h"
 #include "app/finder_dlg.h"
-#include "i18n/finder_texts.h"
-#include "protocol/device_format.h"
-#include "protocol/device_list.h"
+#include "core/messages/finder_texts.h"
+#include "core/present/device_format.h"
+#include "core/present/device_list.h"
 
 // The menu acts on the entry under the pointer, which becomes the selection as a left
 // click would make it; away from any entry only the export is offered.

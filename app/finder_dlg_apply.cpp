@@ -9,10 +9,10 @@
 
 #include "app/desktop_hooks.h"
 #include "app/finder_dlg.h"
-#include "protocol/apply_texts.h"
-#include "protocol/change_confirmation.h"
-#include "protocol/device_list.h"
-#include "protocol/settings_checks.h"
+#include "core/messages/fill_text.h"
+#include "core/rules/change_confirmation.h"
+#include "core/present/device_list.h"
+#include "core/rules/settings_checks.h"
 #include "skin/transparent_static.h"
 
 // Whether the change may go: refused values and a change of nothing stop it with a word

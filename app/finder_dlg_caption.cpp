@@ -10,8 +10,8 @@
 #include "app/desktop_hooks.h"
 #include "app/dialog_units.h"
 #include "app/finder_dlg.h"
-#include "i18n/finder_texts.h"
-#include "protocol/finder_version.h"
+#include "core/messages/finder_texts.h"
+#include "core/program/finder_version.h"
 
 void CFinderDlg::mousePressEvent(QMouseEvent* event) {
     QDialog::mousePressEvent(event);

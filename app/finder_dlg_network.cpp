@@ -12,10 +12,11 @@
 
 #include "app/dialog_units.h"
 #include "app/finder_dlg.h"
-#include "protocol/apply_texts.h"
-#include "protocol/device_list.h"
-#include "protocol/net_interfaces.h"
-#include "protocol/search_texts.h"
+#include "core/messages/fill_text.h"
+#include "core/net/net_interfaces.h"
+#include "core/present/device_list.h"
+#include "core/present/search_texts.h"
+#include "core/rules/address_proposal.h"
 #include "skin/transparent_static.h"
 
 // The warning's red: it must stand out from the labels' navy on the skin.

@@ -10,12 +10,12 @@
 
 #include "app/desktop_hooks.h"
 #include "app/finder_dlg.h"
-#include "i18n/finder_texts.h"
-#include "protocol/device_list.h"
-#include "protocol/net_mode.h"
-#include "protocol/panel_checks.h"
-#include "protocol/panel_texts.h"
-#include "protocol/settings_checks.h"
+#include "core/messages/finder_texts.h"
+#include "core/present/device_list.h"
+#include "core/wire/net_mode.h"
+#include "core/rules/panel_checks.h"
+#include "core/rules/panel_texts.h"
+#include "core/rules/settings_checks.h"
 #include "skin/skin_button.h"
 #include "skin/transparent_static.h"
 

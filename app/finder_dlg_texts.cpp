@@ -11,9 +11,9 @@
 
 #include "app/dialog_language_view.h"
 #include "app/finder_dlg.h"
-#include "i18n/finder_texts.h"
-#include "protocol/apply_texts.h"
-#include "protocol/device_list.h"
+#include "core/messages/finder_texts.h"
+#include "core/messages/fill_text.h"
+#include "core/present/device_list.h"
 #include "skin/transparent_static.h"
 
 namespace {

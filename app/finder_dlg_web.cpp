@@ -7,7 +7,7 @@
 #include "app/desktop_hooks.h"
 #include "app/device_url.h"
 #include "app/finder_dlg.h"
-#include "i18n/finder_texts.h"
+#include "core/messages/finder_texts.h"
 
 void CFinderDlg::OnDblclkDeviceList() {
     const std::optional<int> slot = SelectedSlot();

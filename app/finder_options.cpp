@@ -3,7 +3,7 @@
 #include <cstdlib>
 #include <string_view>
 
-#include "protocol/input_checks.h"
+#include "core/rules/input_checks.h"
 
 static bool ReadPort(std::string_view text, uint16_t& port) {
     if (!IsHttpPort(text)) { // the same rule: 1 to 65535 in at most five digits

@@ -8,7 +8,7 @@
 #include <algorithm>
 
 #include "app/window_texts.h"
-#include "i18n/finder_texts.h"
+#include "core/messages/finder_texts.h"
 
 static std::string LocalPath(const QString& path) {
     return QFile::encodeName(QDir::cleanPath(path)).toStdString();

@@ -4,7 +4,7 @@
 
 #include "app/finder_app.h"
 #include "app/finder_options.h"
-#include "protocol/finder_version.h"
+#include "core/program/finder_version.h"
 
 int main(int argc, char* argv[]) {
     // Read before Qt starts: --help, --version and a bad option need no display.

@@ -19,7 +19,7 @@
 
 #include "app/desktop_hooks.h"
 #include "app/finder_dlg.h"
-#include "protocol/udp_socket.h"
+#include "core/net/udp_socket.h"
 #include "sim/camera_simulator.h"
 
 namespace {

@@ -24,7 +24,7 @@
 #include <vector>
 
 #include "app/finder_dlg.h"
-#include "protocol/udp_socket.h"
+#include "core/net/udp_socket.h"
 #include "sim/sim_codec.h"
 
 namespace {

@@ -5,7 +5,7 @@
 #include <functional>
 #include <map>
 
-#include "protocol/input_checks.h"
+#include "core/rules/input_checks.h"
 
 const char FINDER_CLI_USAGE[] =
     R"(Usage: finder-cli scan [--timeout-ms N] [--json | --csv] [--show-passwords]

@@ -7,14 +7,15 @@
 #include "cli/cli_options.h"
 #include "cli/scan_session.h"
 #include "cli/set_change.h"
-#include "protocol/apply_texts.h"
-#include "protocol/change_confirmation.h"
-#include "protocol/device_format.h"
-#include "protocol/finder_version.h"
-#include "protocol/net_interfaces.h"
-#include "protocol/panel_texts.h"
-#include "protocol/search_texts.h"
-#include "protocol/settings_checks.h"
+#include "core/messages/fill_text.h"
+#include "core/net/net_interfaces.h"
+#include "core/present/device_format.h"
+#include "core/present/search_texts.h"
+#include "core/program/finder_version.h"
+#include "core/rules/address_proposal.h"
+#include "core/rules/change_confirmation.h"
+#include "core/rules/panel_texts.h"
+#include "core/rules/settings_checks.h"
 
 namespace {
 

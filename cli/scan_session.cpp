@@ -2,8 +2,8 @@
 
 #include <chrono>
 
-#include "protocol/device_list.h"
-#include "protocol/worker_failure.h"
+#include "core/present/device_list.h"
+#include "core/present/startup_failure.h"
 
 // How long a send may take to happen before the worker counts as stuck.
 constexpr int SCAN_SEND_WAIT_MS = 5000;

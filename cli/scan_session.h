@@ -7,9 +7,9 @@
 #include <thread>
 #include <vector>
 
-#include "protocol/device_arrival.h"
-#include "protocol/device_table.h"
-#include "protocol/network_worker.h"
+#include "core/net/device_arrival.h"
+#include "core/wire/device_table.h"
+#include "core/net/network_worker.h"
 
 // What one scan found: the table the replies were merged into, and the devices in the
 // order of their list entries (the order they first answered in).

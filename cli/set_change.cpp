@@ -1,7 +1,7 @@
 #include "cli/set_change.h"
 
-#include "protocol/device_format.h"
-#include "protocol/net_mode.h"
+#include "core/present/device_format.h"
+#include "core/wire/net_mode.h"
 
 // The mode --mode names: "pppoe", "dhcp", anything else static.
 static NetMode ModeOption(const std::string& option) {

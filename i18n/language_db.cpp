@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <functional>
 
-#include "i18n/finder_texts.h"
+#include "core/messages/finder_texts.h"
 #include "i18n/language_texts.h"
 #include "i18n/language_view.h"
 

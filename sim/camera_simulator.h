@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "protocol/udp_socket.h"
-#include "protocol/wake_signal.h"
+#include "core/net/udp_socket.h"
+#include "core/net/wake_signal.h"
 #include "sim/sim_device.h"
 
 struct SimSettings {

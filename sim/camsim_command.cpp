@@ -5,7 +5,7 @@
 #include <csignal>
 #include <iterator>
 
-#include "protocol/finder_version.h"
+#include "core/program/finder_version.h"
 
 const char CAMSIM_USAGE[] =
     R"(Usage: camsim (--count N | --devices FILE) [options]

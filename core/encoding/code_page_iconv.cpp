@@ -1,4 +1,4 @@
-#include "protocol/code_page.h"
+#include "core/encoding/code_page.h"
 
 #include <iconv.h>
 

@@ -1,4 +1,4 @@
-#include "protocol/text_codec.h"
+#include "core/encoding/text_codec.h"
 
 #include <algorithm>
 #include <cctype>

@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "protocol/code_page.h"
+#include "core/encoding/code_page.h"
 
 // One codec for the texts a camera stores (name, version, PPPoE account and password),
 // used by the window and the command line alike. Reading: valid UTF-8 is UTF-8, anything

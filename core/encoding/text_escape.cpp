@@ -1,9 +1,9 @@
-#include "protocol/text_escape.h"
+#include "core/encoding/text_escape.h"
 
 #include <cstdint>
 #include <cstdio>
 
-#include "protocol/text_codec.h"
+#include "core/encoding/text_codec.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "protocol/apply_texts.h"
+#include "core/messages/fill_text.h"
 
 #include <vector>
 

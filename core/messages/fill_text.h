@@ -3,7 +3,7 @@
 #include <initializer_list>
 #include <string>
 
-#include "i18n/finder_texts.h"
+#include "core/messages/finder_texts.h"
 
 // What the finder says about settings on their way to a camera lives with the window's
 // other texts (APPLY_TEXT_*), so that both front ends say the same and language.db

@@ -4,7 +4,7 @@
 #include <optional>
 #include <string>
 
-#include "protocol/device_table.h"
+#include "core/wire/device_table.h"
 
 // Where a camera's reply came in: the network card and its subnet, as the finder knew them
 // when the reply arrived. The DeviceRecord stays the wire record; this is held beside it,
@@ -30,15 +30,3 @@ bool SameSubnet(const DeviceRecord& record, const ReplyArrival& arrival);
 
 // "10.0.0.5/24", or empty when the card had no address.
 std::string InterfaceAddressText(const ReplyArrival& arrival);
-
-// The settings that move a camera into the subnet of the card it answered on: a free IP
-// (FreeAddress, with every listed camera's IP and the card's gateway counted as taken), the
-// card's netmask and its gateway ("0.0.0.0" when it has none). Nothing when the card or its
-// address is unknown, or no address of its subnet is free.
-struct AddressProposal {
-    std::string ip;
-    std::string netmask;
-    std::string gateway;
-};
-std::optional<AddressProposal> ProposeAddress(const DeviceTable& table,
-                                              const ReplyArrival& arrival);

@@ -1,9 +1,9 @@
-#include "protocol/net_interfaces.h"
+#include "core/net/net_interfaces.h"
 
 #include <algorithm>
 
-#include "protocol/local_networks.h"
-#include "protocol/subnet.h"
+#include "core/net/local_networks.h"
+#include "core/wire/subnet.h"
 
 std::string NotSearchedReason(const NetInterface& card, const std::vector<std::string>& only) {
     const bool named = std::find(only.begin(), only.end(), card.name) != only.end();

@@ -11,8 +11,8 @@
 #include <map>
 #include <sstream>
 
-#include "protocol/net_interfaces.h"
-#include "protocol/subnet.h"
+#include "core/net/net_interfaces.h"
+#include "core/wire/subnet.h"
 
 namespace {
 

@@ -11,7 +11,7 @@
 
 #include <string>
 
-#include "protocol/net_interfaces.h"
+#include "core/net/net_interfaces.h"
 
 namespace {
 

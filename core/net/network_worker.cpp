@@ -1,13 +1,13 @@
-#include "protocol/network_worker.h"
+#include "core/net/network_worker.h"
 
 #include <cstdio>
 #include <optional>
 
-#include "protocol/apply_texts.h"
-#include "protocol/net_interfaces.h"
-#include "protocol/search_texts.h"
-#include "protocol/subnet.h"
-#include "protocol/udp_socket.h"
+#include "core/messages/fill_text.h"
+#include "core/net/net_interfaces.h"
+#include "core/net/udp_socket.h"
+#include "core/present/search_texts.h"
+#include "core/wire/subnet.h"
 
 WorkerControl::WorkerControl() {
     Reset();

@@ -6,11 +6,11 @@
 #include <string>
 #include <vector>
 
-#include "protocol/device_arrival.h"
-#include "protocol/device_table.h"
-#include "protocol/discovery_datagram.h"
-#include "protocol/wake_signal.h"
-#include "protocol/worker_failure.h"
+#include "core/net/device_arrival.h"
+#include "core/net/wake_signal.h"
+#include "core/present/startup_failure.h"
+#include "core/wire/device_table.h"
+#include "core/wire/discovery_datagram.h"
 
 constexpr int CMD_NONE = 0;
 constexpr int CMD_QUERY = 1;

@@ -1,4 +1,4 @@
-#include "protocol/report_batch.h"
+#include "core/net/report_batch.h"
 
 #include <utility>
 

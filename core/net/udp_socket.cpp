@@ -1,4 +1,4 @@
-#include "protocol/udp_socket.h"
+#include "core/net/udp_socket.h"
 
 #include <utility>
 

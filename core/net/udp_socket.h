@@ -3,7 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "protocol/socket_platform.h"
+#include "core/net/socket_platform.h"
 
 // The platform's sockets layer, held while sockets are in use. On Windows, Start is
 // WSAStartup and the destructor the WSACleanup that balances it; elsewhere there is

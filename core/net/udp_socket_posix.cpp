@@ -5,7 +5,7 @@
 #include <cerrno>
 #include <cstring>
 
-#include "protocol/udp_socket.h"
+#include "core/net/udp_socket.h"
 
 // BSD sockets: nothing to start, errno for every failure.
 

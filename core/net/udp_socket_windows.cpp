@@ -1,7 +1,7 @@
 #include <climits>
 #include <cstring>
 
-#include "protocol/udp_socket.h"
+#include "core/net/udp_socket.h"
 
 #include <mswsock.h> // after winsock2.h, which it builds on
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "protocol/udp_socket.h"
+#include "core/net/udp_socket.h"
 
 // What woke a wait: a datagram waiting on the socket, the signal, both or neither (the
 // time ran out, or the wait was interrupted).

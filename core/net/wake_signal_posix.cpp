@@ -2,7 +2,7 @@
 #include <poll.h>
 #include <unistd.h>
 
-#include "protocol/wake_signal.h"
+#include "core/net/wake_signal.h"
 
 // A non-blocking pipe: writing a byte is async-signal-safe, so a signal handler may raise
 // it, and poll watches it together with the socket.

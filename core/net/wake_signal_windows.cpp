@@ -1,4 +1,4 @@
-#include "protocol/wake_signal.h"
+#include "core/net/wake_signal.h"
 
 // Two Winsock events rather than a loopback socket pair: nothing outside the process can
 // raise them, they need no free port and no working loopback, and WSAWaitForMultipleEvents

@@ -1,19 +1,12 @@
-#include "protocol/device_format.h"
+#include "core/present/device_format.h"
 
 #include <algorithm>
 #include <array>
 #include <cstdio>
 
-#include "protocol/discovery_datagram.h"
-#include "protocol/net_mode.h"
-#include "protocol/subnet.h"
-
-std::string NetModeText(const uint8_t netMode[4]) {
-    char text[9];
-    std::snprintf(text, sizeof text, "%02x%02x%02x%02x", netMode[0], netMode[1], netMode[2],
-                  netMode[3]);
-    return text;
-}
+#include "core/wire/discovery_datagram.h"
+#include "core/wire/net_mode.h"
+#include "core/wire/subnet.h"
 
 namespace {
 

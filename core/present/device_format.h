@@ -3,17 +3,14 @@
 #include <string>
 #include <vector>
 
-#include "protocol/device_arrival.h"
-#include "protocol/device_table.h"
-#include "protocol/net_interfaces.h"
-#include "protocol/text_codec.h"
-#include "protocol/text_escape.h"
+#include "core/encoding/text_codec.h"
+#include "core/encoding/text_escape.h"
+#include "core/net/device_arrival.h"
+#include "core/net/net_interfaces.h"
+#include "core/wire/device_table.h"
 
 // How a device record reads as text, for every front end: the mode, the table of a
 // terminal, JSON and CSV. The columns of JSON and CSV are the same, in the same order.
-
-// The 4 mode bytes as 8 lower-case hexadecimal digits.
-std::string NetModeText(const uint8_t netMode[4]);
 
 // How device texts are printed: read through the codec into UTF-8, then every control in
 // them shown as an escape; the PPPoE password only when asked for.

@@ -1,10 +1,10 @@
-#include "protocol/device_list.h"
+#include "core/present/device_list.h"
 
 #include <algorithm>
 #include <climits>
 #include <cstdlib>
 
-#include "protocol/discovery_datagram.h"
+#include "core/wire/discovery_datagram.h"
 
 std::string ListEntryText(const DeviceRecord& record) {
     return std::to_string(record.id) + " " + FieldText(record.name);

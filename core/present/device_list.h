@@ -3,8 +3,8 @@
 #include <string>
 #include <vector>
 
-#include "protocol/device_table.h"
-#include "protocol/text_codec.h"
+#include "core/encoding/text_codec.h"
+#include "core/wire/device_table.h"
 
 // The device list mirrors the table with one "%d %s" entry (id, name) per listed slot.
 // The list sorts its entries by text, so the number at the start of an entry is the only

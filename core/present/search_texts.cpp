@@ -1,7 +1,7 @@
-#include "protocol/search_texts.h"
+#include "core/present/search_texts.h"
 
-#include "protocol/apply_texts.h"
-#include "protocol/subnet.h"
+#include "core/messages/fill_text.h"
+#include "core/wire/subnet.h"
 
 std::string FoundText(int cameras, const std::vector<std::string>& cardNames,
                       const TextLookup& tr) {

@@ -3,9 +3,9 @@
 #include <string>
 #include <vector>
 
-#include "i18n/finder_texts.h"
-#include "protocol/device_arrival.h"
-#include "protocol/net_interfaces.h"
+#include "core/messages/finder_texts.h"
+#include "core/net/device_arrival.h"
+#include "core/net/net_interfaces.h"
 
 // What the finder says about network cards and subnets. The window's words are WindowTexts
 // (TEXT_SEARCH_* in finder_texts.h), shown in the user's language; the command line takes

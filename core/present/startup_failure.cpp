@@ -1,8 +1,8 @@
-#include "protocol/worker_failure.h"
+#include "core/present/startup_failure.h"
 
-#include "i18n/finder_texts.h"
-#include "protocol/apply_texts.h"
-#include "protocol/socket_platform.h"
+#include "core/messages/fill_text.h"
+#include "core/messages/finder_texts.h"
+#include "core/net/socket_platform.h"
 
 std::string StartupFailureSentence(const WorkerStartFailure& failure, const TextLookup& tr) {
     const WindowText& sentence =

@@ -1,4 +1,4 @@
-#include "protocol/finder_version.h"
+#include "core/program/finder_version.h"
 
 // The build passes the project version to this file only, so a new version rebuilds one
 // file.

@@ -1,12 +1,12 @@
-#include "protocol/change_confirmation.h"
+#include "core/rules/change_confirmation.h"
 
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
 
-#include "protocol/apply_texts.h"
-#include "protocol/net_mode.h"
-#include "protocol/settings_checks.h"
+#include "core/messages/fill_text.h"
+#include "core/rules/settings_checks.h"
+#include "core/wire/net_mode.h"
 
 const std::vector<int> CONFIRM_SCHEDULE_MS = {600, 1600, 3000, 4500, 6000};
 const std::vector<int> CONFIRM_SCHEDULE_DHCP_MS = {600,   1600,  3000,  4500, 7000,

@@ -3,10 +3,10 @@
 #include <string>
 #include <vector>
 
+#include "core/encoding/text_codec.h"
+#include "core/wire/device_table.h"
+#include "core/wire/discovery_datagram.h"
 #include "i18n/window_texts.h"
-#include "protocol/device_table.h"
-#include "protocol/discovery_datagram.h"
-#include "protocol/text_codec.h"
 
 // After a set request the camera gets a moment to apply it and is queried again, a few
 // times: these are the moments, in milliseconds after the send. Each query opens a round

@@ -1,10 +1,11 @@
-#include "protocol/input_checks.h"
+#include "core/rules/input_checks.h"
 
 #include <cstdint>
 
-#include "protocol/device_table.h"
+#include "core/wire/device_table.h"
+#include "core/wire/subnet.h"
 
-// Reads a run of 1 to max_digits decimal digits at text[pos]; advances pos past it.
+// Reads a run of 1 to maxDigits decimal digits at text[pos]; advances pos past it.
 static bool ReadNumber(std::string_view text, std::size_t& pos, std::size_t maxDigits,
                        uint32_t& value) {
     const std::size_t start = pos;
@@ -17,21 +18,7 @@ static bool ReadNumber(std::string_view text, std::size_t& pos, std::size_t maxD
 }
 
 bool IsDottedAddress(std::string_view text) {
-    std::size_t pos = 0;
-    for (int part = 0; part < 4; ++part) {
-        if (part > 0 && (pos >= text.size() || text[pos++] != '.')) {
-            return false;
-        }
-        // inet_addr reads "010" as octal 8 and "08" as no address at all, so a part
-        // with a leading zero would put the camera somewhere the user never typed.
-        const std::size_t start = pos;
-        uint32_t value;
-        if (!ReadNumber(text, pos, 3, value) || value > 255 ||
-            (pos - start > 1 && text[start] == '0')) {
-            return false;
-        }
-    }
-    return pos == text.size();
+    return ParseIpv4(text).has_value();
 }
 
 bool IsHttpPort(std::string_view text) {

@@ -1,9 +1,9 @@
-#include "protocol/panel_checks.h"
+#include "core/rules/panel_checks.h"
 
-#include "protocol/apply_texts.h"
-#include "protocol/input_checks.h"
-#include "protocol/net_mode.h"
-#include "protocol/panel_texts.h"
+#include "core/messages/fill_text.h"
+#include "core/rules/input_checks.h"
+#include "core/rules/panel_texts.h"
+#include "core/wire/net_mode.h"
 
 namespace {
 

@@ -3,10 +3,10 @@
 #include <optional>
 #include <string>
 
-#include "i18n/finder_texts.h"
-#include "protocol/device_table.h"
-#include "protocol/discovery_datagram.h"
-#include "protocol/text_codec.h"
+#include "core/encoding/text_codec.h"
+#include "core/messages/finder_texts.h"
+#include "core/wire/device_table.h"
+#include "core/wire/discovery_datagram.h"
 
 // What the details panel says about a camera and what it checks before Submit: the same
 // for every front end, and free of any window. The texts come through `tr`, in the front

@@ -1,4 +1,4 @@
-#include "protocol/panel_texts.h"
+#include "core/rules/panel_texts.h"
 
 #include <string>
 

@@ -3,9 +3,9 @@
 #include <cstddef>
 #include <optional>
 
-#include "protocol/device_table.h"
-#include "protocol/discovery_datagram.h"
-#include "protocol/text_codec.h"
+#include "core/encoding/text_codec.h"
+#include "core/wire/device_table.h"
+#include "core/wire/discovery_datagram.h"
 
 // The camera texts of a set request (name, PPPoE account and password) as both front
 // ends send them: typed in UTF-8, written in the encoding the camera's current text was

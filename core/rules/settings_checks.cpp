@@ -1,11 +1,11 @@
-#include "protocol/settings_checks.h"
+#include "core/rules/settings_checks.h"
 
 #include <cstdio>
 #include <cstdlib>
 
-#include "protocol/apply_texts.h"
-#include "protocol/input_checks.h"
-#include "protocol/net_mode.h"
+#include "core/messages/fill_text.h"
+#include "core/rules/input_checks.h"
+#include "core/wire/net_mode.h"
 
 unsigned ChangedSettings(const DeviceRecord& target, const PanelValues& values) {
     unsigned changed = 0;

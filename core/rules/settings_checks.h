@@ -6,12 +6,12 @@
 #include <string_view>
 #include <vector>
 
+#include "core/encoding/text_codec.h"
+#include "core/net/local_networks.h"
+#include "core/wire/device_table.h"
+#include "core/wire/discovery_datagram.h"
+#include "core/wire/subnet.h"
 #include "i18n/window_texts.h"
-#include "protocol/device_table.h"
-#include "protocol/discovery_datagram.h"
-#include "protocol/local_networks.h"
-#include "protocol/subnet.h"
-#include "protocol/text_codec.h"
 
 // The settings a set request changes on its camera, one bit each.
 constexpr unsigned SETTING_NEW_MAC = 1u << 0;

@@ -1,4 +1,4 @@
-#include "protocol/device_table.h"
+#include "core/wire/device_table.h"
 
 #include <algorithm>
 #include <cstdio>

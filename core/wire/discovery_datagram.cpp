@@ -1,11 +1,11 @@
-#include "protocol/discovery_datagram.h"
+#include "core/wire/discovery_datagram.h"
 
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
-#include "protocol/socket_platform.h"
+#include "core/wire/subnet.h"
 
 uint8_t* AppendItem(uint8_t* cursor, uint8_t type, uint8_t width, const void* value) {
     cursor[0] = type;
@@ -52,9 +52,14 @@ static uint8_t* AppendText(uint8_t* cursor, uint8_t type, uint8_t width, std::st
     return AppendItem(cursor, type, width, value);
 }
 
+// The address in network order. Text that is no dotted quad goes out as 255.255.255.255;
+// the front ends refuse it before it gets here.
 static uint8_t* AppendAddress(uint8_t* cursor, uint8_t type, const std::string& text) {
-    const uint32_t address = inet_addr(text.c_str()); // already in network order
-    return AppendItem(cursor, type, ITEM_WIDTH_ADDRESS, &address);
+    const uint32_t address = ParseIpv4(text).value_or(0xFFFFFFFFu);
+    const uint8_t bytes[ITEM_WIDTH_ADDRESS] = {
+        static_cast<uint8_t>(address >> 24), static_cast<uint8_t>(address >> 16),
+        static_cast<uint8_t>(address >> 8), static_cast<uint8_t>(address)};
+    return AppendItem(cursor, type, ITEM_WIDTH_ADDRESS, bytes);
 }
 
 // The number at the start of a text as atoi reads it (0 without digits), but without

@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "protocol/device_table.h"
+#include "core/wire/device_table.h"
 
 // Every request is one 256-byte datagram: the magic "RZ880", then type-length-value items,
 // then zeros. Replies have the same form and any length.

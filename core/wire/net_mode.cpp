@@ -1,6 +1,8 @@
-#include "protocol/net_mode.h"
+#include "core/wire/net_mode.h"
 
-#include "protocol/discovery_datagram.h"
+#include <cstdio>
+
+#include "core/wire/discovery_datagram.h"
 
 static bool ModeOn(uint8_t modeByte) {
     return modeByte != NET_MODE_OFF;
@@ -42,4 +44,11 @@ NetMode CheckedMode(const PanelValues& values) {
 void CheckMode(PanelValues& values, NetMode mode) {
     values.pppoeChecked = mode == NetMode::Pppoe;
     values.dhcpChecked = mode == NetMode::Dhcp;
+}
+
+std::string NetModeText(const uint8_t netMode[4]) {
+    char text[9];
+    std::snprintf(text, sizeof text, "%02x%02x%02x%02x", netMode[0], netMode[1], netMode[2],
+                  netMode[3]);
+    return text;
 }

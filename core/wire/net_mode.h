@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 struct PanelValues;
 
@@ -23,3 +24,6 @@ const char* ModeName(NetMode mode);
 // The mode the panel's radios give a set request: PPPOE, else DHCP, else STATIC.
 NetMode CheckedMode(const PanelValues& values);
 void CheckMode(PanelValues& values, NetMode mode);
+
+// The 4 mode bytes as 8 lower-case hexadecimal digits.
+std::string NetModeText(const uint8_t netMode[4]);

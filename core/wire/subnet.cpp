@@ -1,24 +1,39 @@
-#include "protocol/subnet.h"
+#include "core/wire/subnet.h"
 
 #include <algorithm>
 
-#include "protocol/input_checks.h"
+// Reads a run of 1 to 3 decimal digits at text[pos]; advances pos past it.
+static bool ReadPart(std::string_view text, std::size_t& pos, uint32_t& value) {
+    const std::size_t start = pos;
+    value = 0;
+    while (pos < text.size() && text[pos] >= '0' && text[pos] <= '9' && pos - start < 3) {
+        value = value * 10 + static_cast<uint32_t>(text[pos] - '0');
+        ++pos;
+    }
+    return pos > start;
+}
 
 std::optional<uint32_t> ParseIpv4(std::string_view text) {
-    if (!IsDottedAddress(text)) {
+    std::size_t pos = 0;
+    uint32_t address = 0;
+    for (int part = 0; part < 4; ++part) {
+        if (part > 0 && (pos >= text.size() || text[pos++] != '.')) {
+            return std::nullopt;
+        }
+        // Other readers of dotted quads take "010" as octal 8 and "08" as no address at
+        // all, so a part with a leading zero would put the camera somewhere the user never
+        // typed: it is no address here.
+        const std::size_t start = pos;
+        uint32_t value;
+        if (!ReadPart(text, pos, value) || value > 255 || (pos - start > 1 && text[start] == '0')) {
+            return std::nullopt;
+        }
+        address = address << 8 | value;
+    }
+    if (pos != text.size()) {
         return std::nullopt;
     }
-    uint32_t address = 0;
-    uint32_t part = 0;
-    for (char c : text) {
-        if (c == '.') {
-            address = address << 8 | part;
-            part = 0;
-        } else {
-            part = part * 10 + static_cast<uint32_t>(c - '0');
-        }
-    }
-    return address << 8 | part;
+    return address;
 }
 
 std::string Ipv4Text(uint32_t address) {

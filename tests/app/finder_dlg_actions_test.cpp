@@ -10,9 +10,9 @@
 
 #include <map>
 
-#include "i18n/finder_texts.h"
-#include "protocol/device_format.h"
-#include "protocol/device_list.h"
+#include "core/messages/finder_texts.h"
+#include "core/present/device_format.h"
+#include "core/present/device_list.h"
 #include "tests/app/finder_fixture.h"
 
 namespace {

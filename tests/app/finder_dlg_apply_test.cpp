@@ -5,7 +5,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 
-#include "protocol/change_confirmation.h"
+#include "core/rules/change_confirmation.h"
 #include "tests/app/finder_fixture.h"
 
 namespace {

@@ -4,8 +4,8 @@
 
 #include <arpa/inet.h>
 
-#include "protocol/device_list.h"
-#include "protocol/udp_socket.h"
+#include "core/present/device_list.h"
+#include "core/net/udp_socket.h"
 #include "tests/app/finder_fixture.h"
 #include "tests/support/test_flood.h"
 

@@ -8,7 +8,7 @@
 #include <sqlite3.h>
 
 #include "app/window_texts.h"
-#include "i18n/finder_texts.h"
+#include "core/messages/finder_texts.h"
 #include "i18n/language_view.h"
 #include "tests/app/finder_fixture.h"
 

@@ -8,7 +8,7 @@
 #include <cstring>
 #include <ostream>
 
-#include "protocol/udp_socket.h"
+#include "core/net/udp_socket.h"
 #include "tests/app/finder_fixture.h"
 
 namespace {

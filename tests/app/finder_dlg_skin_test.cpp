@@ -11,7 +11,7 @@
 #include <QWindow>
 
 #include "app/finder_app.h"
-#include "protocol/finder_version.h"
+#include "core/program/finder_version.h"
 #include "skin/skin_bitmaps.h"
 #include "tests/app/finder_fixture.h"
 

@@ -10,7 +10,7 @@
 
 #include <sqlite3.h>
 
-#include "i18n/finder_texts.h"
+#include "core/messages/finder_texts.h"
 #include "tests/app/finder_fixture.h"
 
 namespace {

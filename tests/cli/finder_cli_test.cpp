@@ -10,7 +10,7 @@
 #include "cli/cli_options.h"
 #include "cli/finder_cli.h"
 #include "cli/set_change.h"
-#include "protocol/udp_socket.h"
+#include "core/net/udp_socket.h"
 #include "sim/camera_simulator.h"
 #include "sim/sim_codec.h"
 #include "sim/sim_device.h"

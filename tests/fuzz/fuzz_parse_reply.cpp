@@ -10,11 +10,11 @@
 #include <string_view>
 #include <vector>
 
-#include "protocol/device_list.h"
-#include "protocol/discovery_datagram.h"
-#include "protocol/input_checks.h"
-#include "protocol/text_codec.h"
-#include "protocol/text_escape.h"
+#include "core/present/device_list.h"
+#include "core/wire/discovery_datagram.h"
+#include "core/rules/input_checks.h"
+#include "core/encoding/text_codec.h"
+#include "core/encoding/text_escape.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <utility>
 #include <vector>
 
-#include "protocol/discovery_datagram.h"
+#include "core/wire/discovery_datagram.h"
 
 static bool WriteSeed(const std::string& folder, const char* name, const uint8_t* bytes,
                       std::size_t length) {

@@ -8,7 +8,7 @@
 #include <future>
 #include <thread>
 
-#include "i18n/finder_texts.h"
+#include "core/messages/finder_texts.h"
 #include "i18n/language_db.h"
 #include "i18n/language_texts.h"
 #include "tests/i18n/language_test_support.h"

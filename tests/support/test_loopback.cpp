@@ -5,7 +5,7 @@
 #include <chrono>
 #include <sstream>
 
-#include "protocol/udp_socket.h"
+#include "core/net/udp_socket.h"
 
 SimDevice CameraFromLine(const std::string& line) {
     SimDevice device;

@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "protocol/discovery_datagram.h"
-#include "protocol/text_codec.h"
+#include "core/encoding/text_codec.h"
+#include "core/wire/discovery_datagram.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <cctype>
 #include <string>
 
-#include "protocol/text_escape.h"
+#include "core/encoding/text_escape.h"
 
 namespace {
 

@@ -27,8 +27,8 @@
 #include <thread>
 #include <vector>
 
-#include "protocol/network_worker.h"
-#include "protocol/udp_socket.h"
+#include "core/net/network_worker.h"
+#include "core/net/udp_socket.h"
 #include "tests/support/test_loopback.h"
 
 namespace {

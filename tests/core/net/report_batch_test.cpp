@@ -2,14 +2,14 @@
 // and that a flood asks the front end for one drain, not one call per reply.
 #include <gtest/gtest.h>
 
-#include "protocol/socket_platform.h"
+#include "core/net/socket_platform.h"
 
 #include <atomic>
 #include <cstring>
 #include <thread>
 
-#include "protocol/discovery_datagram.h"
-#include "protocol/report_batch.h"
+#include "core/net/report_batch.h"
+#include "core/wire/discovery_datagram.h"
 #include "tests/support/test_flood.h"
 #include "tests/support/test_loopback.h"
 

@@ -7,9 +7,9 @@
 #include <string>
 #include <thread>
 
-#include "protocol/network_worker.h"
-#include "protocol/udp_socket.h"
-#include "protocol/wake_signal.h"
+#include "core/net/network_worker.h"
+#include "core/net/udp_socket.h"
+#include "core/net/wake_signal.h"
 #include "tests/support/test_loopback.h"
 
 namespace {

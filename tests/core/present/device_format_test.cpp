@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "protocol/device_format.h"
+#include "core/present/device_format.h"
 
 TEST(DeviceFormat, JsonStringsStayValidForAnyBytes) {
     EXPECT_EQ(JsonString("a\"b\\c"), "\"a\\\"b\\\\c\"");

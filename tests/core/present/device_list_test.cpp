@@ -2,7 +2,7 @@
 
 #include <memory>
 
-#include "protocol/device_list.h"
+#include "core/present/device_list.h"
 
 namespace {
 

@@ -5,8 +5,8 @@
 #include <cstring>
 #include <string>
 
-#include "protocol/change_confirmation.h"
-#include "protocol/settings_checks.h"
+#include "core/rules/change_confirmation.h"
+#include "core/rules/settings_checks.h"
 
 namespace {
 

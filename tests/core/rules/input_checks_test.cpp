@@ -2,8 +2,8 @@
 
 #include <cstdio>
 
-#include "protocol/input_checks.h"
-#include "protocol/socket_platform.h"
+#include "core/net/socket_platform.h"
+#include "core/rules/input_checks.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <cstring>
 #include <string>
 
-#include "protocol/panel_checks.h"
+#include "core/rules/panel_checks.h"
 
 namespace {
 

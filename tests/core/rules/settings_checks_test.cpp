@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "protocol/apply_texts.h"
-#include "protocol/net_mode.h"
-#include "protocol/settings_checks.h"
+#include "core/messages/fill_text.h"
+#include "core/rules/settings_checks.h"
+#include "core/wire/net_mode.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <cstring>
 #include <memory>
 
-#include "protocol/device_table.h"
+#include "core/wire/device_table.h"
 
 namespace {
 

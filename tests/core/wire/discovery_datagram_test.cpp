@@ -5,7 +5,7 @@
 #include <memory>
 #include <vector>
 
-#include "protocol/discovery_datagram.h"
+#include "core/wire/discovery_datagram.h"
 
 namespace {
 

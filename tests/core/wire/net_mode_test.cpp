@@ -3,9 +3,9 @@
 
 #include <iterator>
 
-#include "protocol/device_format.h"
-#include "protocol/discovery_datagram.h"
-#include "protocol/net_mode.h"
+#include "core/present/device_format.h"
+#include "core/wire/discovery_datagram.h"
+#include "core/wire/net_mode.h"
 
 TEST(NetMode, ModeFollowsTheRadioRule) {
     const uint8_t modes[][4] = {{0xFF, 0xFF, 0xFF, 0xFF}, {0xFF, 0xFF, 0x01, 0xFF},

@@ -1,14 +1,11 @@
-// Subnet arithmetic, the free-address rule, the cards a query goes out of, and the texts
-// about them: pure functions, so every case is a row of a table.
+// Subnet arithmetic and the free-address rule: pure functions, so every case is a row of a
+// table.
 
 #include <gtest/gtest.h>
 
 #include <cstring>
 
-#include "protocol/device_arrival.h"
-#include "protocol/net_interfaces.h"
-#include "protocol/search_texts.h"
-#include "protocol/subnet.h"
+#include "core/wire/subnet.h"
 
 namespace {
 
@@ -82,134 +79,6 @@ TEST(SubnetTest, FreeAddressSkipsThePcTheEdgesAndWhatIsTaken) {
             EXPECT_EQ(Ipv4Text(*free), c.expected);
         }
     }
-}
-
-DeviceRecord Camera(int id, const char* ip, const char* netmask = "255.255.255.0") {
-    DeviceRecord record{};
-    record.id = id;
-    SetFieldText(record.ip, ip);
-    SetFieldText(record.netmask, netmask);
-    record.mac[5] = static_cast<uint8_t>(id);
-    return record;
-}
-
-TEST(SubnetTest, ProposalTakesEveryListedCameraAndTheGateway) {
-    auto table = std::make_unique<DeviceTable>();
-    ClearTable(*table);
-    table->slot[254] = Camera(255, "10.0.0.6");
-    table->slot[253] = Camera(254, "192.168.1.64");
-    ReplyArrival card{"eth2", Ip("10.0.0.5"), 24, Ip("10.0.0.7")};
-    std::optional<AddressProposal> proposal = ProposeAddress(*table, card);
-    ASSERT_TRUE(proposal);
-    EXPECT_EQ(proposal->ip, "10.0.0.8"); // .6 is a camera, .7 the gateway
-    EXPECT_EQ(proposal->netmask, "255.255.255.0");
-    EXPECT_EQ(proposal->gateway, "10.0.0.7");
-
-    card.gateway = 0;
-    proposal = ProposeAddress(*table, card);
-    ASSERT_TRUE(proposal);
-    EXPECT_EQ(proposal->ip, "10.0.0.7");
-    EXPECT_EQ(proposal->gateway, "0.0.0.0"); // no gateway on the card
-
-    EXPECT_FALSE(ProposeAddress(*table, ReplyArrival{})) << "the card is not known";
-    EXPECT_FALSE(ProposeAddress(*table, ReplyArrival{"eth3", 0, 0, 0})) << "no IPv4 address";
-    EXPECT_FALSE(ProposeAddress(*table, ReplyArrival{"ppp0", Ip("10.0.0.1"), 32, 0}));
-}
-
-TEST(SubnetTest, SameSubnetNeedsAKnownCardAndAnAddress) {
-    const ReplyArrival eth2{"eth2", Ip("10.0.0.5"), 24, 0};
-    EXPECT_TRUE(SameSubnet(Camera(1, "10.0.0.60"), eth2));
-    EXPECT_FALSE(SameSubnet(Camera(1, "192.168.1.64"), eth2));
-    EXPECT_FALSE(SameSubnet(Camera(1, "not an ip"), eth2));
-    EXPECT_FALSE(SameSubnet(Camera(1, "10.0.0.60"), ReplyArrival{}));
-    EXPECT_FALSE(SameSubnet(Camera(1, "10.0.0.60"), ReplyArrival{"eth3", 0, 0, 0}));
-    EXPECT_EQ(InterfaceAddressText(eth2), "10.0.0.5/24");
-    EXPECT_EQ(InterfaceAddressText(ReplyArrival{}), "");
-}
-
-NetInterface Card(const char* name, unsigned index, const char* address, int prefix,
-                  unsigned flags) {
-    NetInterface card;
-    card.name = name;
-    card.index = index;
-    card.address = address[0] == '\0' ? 0 : Ip(address);
-    card.prefix = prefix;
-    card.up = (flags & 1) != 0;
-    card.canBroadcast = (flags & 2) != 0;
-    card.loopback = (flags & 4) != 0;
-    card.pointToPoint = (flags & 8) != 0;
-    return card;
-}
-
-constexpr unsigned UP = 1, BCAST = 2, LOOP = 4, PTP = 8;
-
-const std::vector<NetInterface>& Cards() {
-    static const std::vector<NetInterface> cards = {
-        Card("lo", 1, "127.0.0.1", 8, UP | LOOP),
-        Card("eth0", 2, "10.0.0.5", 24, UP | BCAST),
-        Card("eth0", 2, "192.168.1.5", 24, UP | BCAST), // a second address of eth0
-        Card("eth1", 3, "172.16.0.2", 16, BCAST),       // down
-        Card("eth2", 4, "", 0, UP | BCAST),             // no IPv4 address
-        Card("tun0", 5, "10.8.0.2", 32, UP | PTP),
-        Card("wlan0", 6, "192.168.50.3", 24, UP | BCAST),
-    };
-    return cards;
-}
-
-TEST(InterfacesTest, WhichCardsAQuerySearches) {
-    const struct {
-        std::vector<std::string> only;
-        const char* searched;
-    } cases[] = {
-        {{}, "eth0, wlan0"},            // every card that can, loopback left out
-        {{"wlan0"}, "wlan0"},           // the user's choice, and nothing else
-        {{"lo"}, "lo"},                 // loopback when named
-        {{"eth1", "eth2", "tun0"}, ""}, // down, no address, point-to-point
-        {{"eth0", "wlan0"}, "eth0, wlan0"},
-    };
-    for (const auto& c : cases) {
-        const std::vector<NetInterface> searched = SearchedInterfaces(Cards(), c.only);
-        EXPECT_EQ(InterfaceNames(searched), c.searched);
-        for (const NetInterface& card : searched) {
-            EXPECT_NE(card.address, Ip("192.168.1.5")) << "one send per card, from its first";
-        }
-    }
-    EXPECT_EQ(NotSearchedReason(Cards()[3], {}), "down");
-    EXPECT_EQ(NotSearchedReason(Cards()[4], {}), "no IPv4 address");
-    EXPECT_EQ(NotSearchedReason(Cards()[5], {}), "cannot broadcast (point-to-point link)");
-    EXPECT_EQ(NotSearchedReason(Cards()[0], {}), "loopback (searched only when named)");
-    EXPECT_EQ(NotSearchedReason(Cards()[1], {"wlan0"}), "not chosen");
-    EXPECT_EQ(UnknownInterfaceNames(Cards(), {"eth0", "eth9", "lo"}),
-              std::vector<std::string>{"eth9"});
-    EXPECT_EQ(InterfaceNames(Cards()), "lo, eth0, eth1, eth2, tun0, wlan0");
-}
-
-TEST(InterfacesTest, AReplyBelongsToTheAddressOfItsCardThatHoldsTheCamera) {
-    const NetInterface* card = ArrivalCard(Cards(), 2, Ip("192.168.1.64"));
-    ASSERT_NE(card, nullptr);
-    EXPECT_EQ(card->address, Ip("192.168.1.5"));
-    card = ArrivalCard(Cards(), 2, Ip("172.20.0.1")); // in neither: the card's first address
-    ASSERT_NE(card, nullptr);
-    EXPECT_EQ(card->address, Ip("10.0.0.5"));
-    EXPECT_EQ(ArrivalCard(Cards(), 9, Ip("10.0.0.9")), nullptr) << "a card that has gone";
-    EXPECT_EQ(ArrivalCard(Cards(), 0, Ip("10.0.0.9")), nullptr) << "the system did not say";
-}
-
-TEST(SearchTextsTest, TextsNameCardsCamerasAndSubnets) {
-    DeviceRecord camera = Camera(243, "192.168.1.64");
-    EXPECT_EQ(ForeignSubnetText(camera, ReplyArrival{"eth0", Ip("10.0.0.5"), 24, 0}),
-              "192.168.1.64/24 is not in this PC's network 10.0.0.5/24 on eth0: its web page "
-              "cannot open from here");
-    SetFieldText(camera.ip, "%2");
-    EXPECT_EQ(ForeignSubnetText(camera, ReplyArrival{}),
-              "%2/24 is not in this PC's network  on a network card that has gone: its web "
-              "page cannot open from here")
-        << "a camera's text is never taken for a place to fill";
-    EXPECT_EQ(FoundText(12, {"eth0", "eth1"}), "12 cameras on eth0, eth1");
-    EXPECT_EQ(FoundText(1, {"eth1"}), "1 camera on eth1");
-    EXPECT_EQ(NothingFoundText(SearchedInterfaces(Cards(), {})),
-              "No camera answered on eth0, wlan0");
-    EXPECT_EQ(NothingFoundText({}), "No network card was searched");
 }
 
 } // namespace
