@@ -16,8 +16,9 @@
 #include "app/dialog_report.h"
 #include "app/dialog_units.h"
 #include "core/messages/finder_texts.h"
-#include "core/rules/change_confirmation.h"
 #include "core/present/device_list.h"
+#include "core/present/status_text.h"
+#include "core/rules/change_confirmation.h"
 #include "skin/skin_bitmaps.h"
 #include "skin/skin_button.h"
 #include "skin/transparent_static.h"
@@ -307,22 +308,22 @@ void CFinderDlg::keyPressEvent(QKeyEvent* event) {
 // repaints through Qt's ordinary update, once per pass of the event loop, not once each.
 // A message of the finder's own stays until the next error or command. An "OK" for a reply
 // keeps the summary of the search that is shown, brought up to date.
-void CFinderDlg::OnStatus(const QString& text) {
-    m_lastStatus = text;
-    if (m_bHoldStatus && text == QLatin1String("OK")) {
+void CFinderDlg::OnStatus(const WorkerOutcome& outcome) {
+    const bool ok = outcome.kind == WorkerOutcomeKind::Ok;
+    if (m_bHoldStatus && ok) {
         return;
     }
     if (!m_bConfirmSent) {
         CancelConfirmation(false); // the set request itself failed: nothing to wait for
     }
     m_bHoldStatus = false;
-    if (text == QLatin1String("OK") && (m_bSummaryShown || m_nDropped > 0)) {
+    if (ok && (m_bSummaryShown || m_nDropped > 0)) {
         ShowSearchSummary();
         return;
     }
     m_bSummaryShown = false;
     m_stcStatus->setToolTip(QString());
-    m_stcStatus->QLabel::setText(text);
+    m_stcStatus->QLabel::setText(QString::fromLatin1(StatusText(outcome)));
 }
 
 // A reply goes into the table by its MAC, and where it came in beside it; a slot not yet
@@ -367,10 +368,10 @@ void CFinderDlg::OnDrainReports() {
     }
     m_nDropped += static_cast<int>(batch.dropped); // cameras beyond the batch's room
     if (batch.status) {
-        OnStatus(QString::fromLatin1(*batch.status));
+        OnStatus(*batch.status);
     }
-    if (batch.cleared) {
-        StartSearchSummary(); // after the status, which says whether the send went out
+    if (batch.queryOutcome) {
+        StartSearchSummary(*batch.queryOutcome); // after the status of the send
     }
     if (batch.startupFailure) {
         ShowStartupFailure(*batch.startupFailure);

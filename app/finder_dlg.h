@@ -19,14 +19,14 @@
 #include <thread>
 #include <vector>
 
-#include "i18n/language_db.h"
-#include "i18n/language_place.h"
+#include "core/encoding/text_codec.h"
 #include "core/net/device_arrival.h"
-#include "core/wire/device_table.h"
-#include "core/wire/discovery_datagram.h"
 #include "core/net/network_worker.h"
 #include "core/net/report_batch.h"
-#include "core/encoding/text_codec.h"
+#include "core/wire/device_table.h"
+#include "core/wire/discovery_datagram.h"
+#include "i18n/language_db.h"
+#include "i18n/language_place.h"
 #include "res/control_ids.h"
 
 class QComboBox;
@@ -131,7 +131,7 @@ public:
     static QRect ToWidget(QRect clientRect);
 
     // What the worker reports, carried out here on the dialog's thread.
-    void OnStatus(const QString& text);
+    void OnStatus(const WorkerOutcome& outcome);
     void OnReply(const DeviceRecord& record, const ReplyArrival& arrival);
     void OnSent(); // ClearPanel, then the next step of a confirmation that waits for it
     void ClearPanel();
@@ -260,7 +260,7 @@ private:
     QString CardToolTip(int slot) const;
     QString EntryToolTip(int slot) const;
     void ShowSubnetWarning(std::optional<int> slot);
-    void StartSearchSummary();
+    void StartSearchSummary(const WorkerOutcome& sent);
     void ShowSearchSummary();
     void ClearArrivalState();
 
@@ -305,7 +305,6 @@ private:
     bool m_bQueryPending = false; // the next send is a query, whose answers are summed up
     bool m_bSummaryShown = false; // the status line sums up the last search
     int m_nDropped = 0;           // replies dropped since the last send: the table was full
-    QString m_lastStatus;
     std::unique_ptr<DialogReport> m_report;
     WorkerEndpoints m_endpoints;
     QString m_markerFile;

@@ -10,8 +10,8 @@
 #include "app/desktop_hooks.h"
 #include "app/finder_dlg.h"
 #include "core/messages/fill_text.h"
-#include "core/rules/change_confirmation.h"
 #include "core/present/device_list.h"
+#include "core/rules/change_confirmation.h"
 #include "core/rules/settings_checks.h"
 #include "skin/transparent_static.h"
 

@@ -140,10 +140,11 @@ void CFinderDlg::ClearArrivalState() {
     }
 }
 
-// After the send of a query that went out well: the summary follows once the cameras
-// have had time to answer.
-void CFinderDlg::StartSearchSummary() {
-    if (m_bQueryPending && m_lastStatus == QLatin1String("OK")) {
+// After the send of the search's own query, when it went out well: the summary follows once
+// the cameras have had time to answer. A set request's send, or a confirmation's query, may
+// come in a batch of its own before it and leaves the search waiting.
+void CFinderDlg::StartSearchSummary(const WorkerOutcome& sent) {
+    if (m_bQueryPending && sent.kind == WorkerOutcomeKind::Ok) {
         m_summaryTimer->start();
     }
     m_bQueryPending = false;

@@ -12,10 +12,10 @@
 #include "app/finder_dlg.h"
 #include "core/messages/finder_texts.h"
 #include "core/present/device_list.h"
-#include "core/wire/net_mode.h"
 #include "core/rules/panel_checks.h"
 #include "core/rules/panel_texts.h"
 #include "core/rules/settings_checks.h"
+#include "core/wire/net_mode.h"
 #include "skin/skin_button.h"
 #include "skin/transparent_static.h"
 

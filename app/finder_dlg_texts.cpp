@@ -11,8 +11,8 @@
 
 #include "app/dialog_language_view.h"
 #include "app/finder_dlg.h"
-#include "core/messages/finder_texts.h"
 #include "core/messages/fill_text.h"
+#include "core/messages/finder_texts.h"
 #include "core/present/device_list.h"
 #include "skin/transparent_static.h"
 

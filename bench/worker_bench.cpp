@@ -41,8 +41,8 @@ double Milliseconds(Clock::duration duration) {
 // Merges replies into a table as a front end does, and notes when the first and last came.
 class CBenchReport : public WorkerReport {
 public:
-    void OnStatus(const std::string&) override {}
-    void OnSent() override {}
+    void OnStatus(const WorkerOutcome&) override {}
+    void OnSent(int, const WorkerOutcome&) override {}
     void OnReply(const DeviceRecord& record, const ReplyArrival&) override {
         const Clock::time_point now = Clock::now();
         std::lock_guard lock(m_mutex);

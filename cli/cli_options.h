@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "core/net/network_worker.h"
 #include "core/encoding/text_codec.h"
+#include "core/net/network_worker.h"
 
 enum class CliCommand { Help, Version, Scan, Set, Suggest, Interfaces };
 enum class OutputFormat { Table, Json, Csv };

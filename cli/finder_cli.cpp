@@ -45,8 +45,7 @@ int Fail(std::ostream& err, const std::string& message, int status) {
 bool FirstScan(ScanSession& session, const CliOptions& options, ScanResult& result,
                std::ostream& err, std::string& error) {
     if (!session.Scan(options.timeoutMs, result, error)) {
-        const std::string noCard(SEARCH_ERR_NO_CARD, sizeof SEARCH_ERR_NO_CARD - 2); // no "\n"
-        if (error.find(noCard) != std::string::npos) {
+        if (result.sent.kind == WorkerOutcomeKind::NoCard) {
             error += "\n'finder-cli interfaces' shows each card and why it is not searched.";
         }
         return false;

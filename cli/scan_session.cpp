@@ -4,6 +4,7 @@
 
 #include "core/present/device_list.h"
 #include "core/present/startup_failure.h"
+#include "core/present/status_text.h"
 
 // How long a send may take to happen before the worker counts as stuck.
 constexpr int SCAN_SEND_WAIT_MS = 5000;
@@ -26,9 +27,9 @@ ScanCollector::ScanCollector()
     ClearTable(*m_table);
 }
 
-void ScanCollector::OnStatus(const std::string& text) {
+void ScanCollector::OnStatus(const WorkerOutcome& outcome) {
     std::lock_guard lock(m_mutex);
-    m_lastStatus = text;
+    m_lastOutcome = outcome;
 }
 
 void ScanCollector::OnReply(const DeviceRecord& record, const ReplyArrival& arrival) {
@@ -52,7 +53,7 @@ void ScanCollector::OnOverlongReply() {
     ++m_overlong;
 }
 
-void ScanCollector::OnSent() {
+void ScanCollector::OnSent(int, const WorkerOutcome& outcome) {
     {
         std::lock_guard lock(m_mutex);
         ClearTable(*m_table);
@@ -60,7 +61,7 @@ void ScanCollector::OnSent() {
         m_entries.clear();
         m_overlong = 0;
         m_tableFull = 0;
-        m_sendStatus = m_lastStatus;
+        m_sendOutcome = outcome;
         ++m_sent;
     }
     m_changed.notify_all();
@@ -79,34 +80,30 @@ int ScanCollector::Sent() const {
     return m_sent;
 }
 
-// The status text without the line feed the worker's error texts end with.
-static std::string StatusLine(std::string text) {
-    while (!text.empty() && (text.back() == '\n' || text.back() == ' ')) {
-        text.pop_back();
-    }
-    return text;
-}
-
-bool ScanCollector::WaitForSend(int count, int waitMs, std::string& error, std::string* note) {
+bool ScanCollector::WaitForSend(int count, int waitMs, std::string& error, std::string* note,
+                                WorkerOutcome* sent) {
     std::unique_lock lock(m_mutex);
     m_changed.wait_for(lock, std::chrono::milliseconds(waitMs),
                        [&] { return m_sent >= count || m_ended; });
     if (m_sent < count) {
         if (!m_startupFailure.empty()) {
-            error = m_startupFailure + " (" + StatusLine(m_lastStatus) + ")";
+            error = m_startupFailure + " (" + StatusLine(m_lastOutcome) + ")";
         } else if (m_ended) {
-            error = "the network worker stopped: " + StatusLine(m_lastStatus);
+            error = "the network worker stopped: " + StatusLine(m_lastOutcome);
         } else {
             error = "the network worker did not send within " + std::to_string(waitMs) + " ms";
         }
         return false;
     }
-    if (m_sendStatus.rfind("ERR: ", 0) == 0) {
-        error = "sending failed: " + StatusLine(m_sendStatus);
+    if (sent != nullptr) {
+        *sent = m_sendOutcome;
+    }
+    if (m_sendOutcome.Failed()) {
+        error = "sending failed: " + StatusLine(m_sendOutcome);
         return false;
     }
     if (note != nullptr) {
-        *note = m_sendStatus == "OK" ? "" : StatusLine(m_sendStatus);
+        *note = m_sendOutcome.kind == WorkerOutcomeKind::Ok ? "" : StatusLine(m_sendOutcome);
     }
     return true;
 }
@@ -140,19 +137,21 @@ ScanSession::~ScanSession() {
 }
 
 bool ScanSession::SendCommand(int command, const DiscoveryDatagram& datagram,
-                              const std::string& cardName, std::string& error, std::string* note) {
+                              const std::string& cardName, std::string& error, std::string* note,
+                              WorkerOutcome* sent) {
     const int count = m_collector.Sent() + 1;
     m_control.SetCommand(command, datagram, cardName);
-    return m_collector.WaitForSend(count, SCAN_SEND_WAIT_MS, error, note);
+    return m_collector.WaitForSend(count, SCAN_SEND_WAIT_MS, error, note, sent);
 }
 
 bool ScanSession::Scan(int timeoutMs, ScanResult& result, std::string& error) {
     if (m_firstScan) {
         m_firstScan = false;
-        if (!m_collector.WaitForSend(1, SCAN_SEND_WAIT_MS, error, &result.sendNote)) {
+        if (!m_collector.WaitForSend(1, SCAN_SEND_WAIT_MS, error, &result.sendNote, &result.sent)) {
             return false;
         }
-    } else if (!SendCommand(CMD_QUERY, DiscoveryDatagram{}, {}, error, &result.sendNote)) {
+    } else if (!SendCommand(CMD_QUERY, DiscoveryDatagram{}, {}, error, &result.sendNote,
+                            &result.sent)) {
         return false;
     }
     m_collector.Collect(timeoutMs, result);

@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "core/net/device_arrival.h"
-#include "core/wire/device_table.h"
 #include "core/net/network_worker.h"
+#include "core/wire/device_table.h"
 
 // What one scan found: the table the replies were merged into, and the devices in the
 // order of their list entries (the order they first answered in).
@@ -19,6 +19,7 @@ struct ScanResult {
     std::vector<DeviceRecord> devices;
     std::vector<ReplyArrival> seen; // where each of devices answered, in the same order
     std::string sendNote;           // what went wrong on some cards while others worked
+    WorkerOutcome sent;             // how the query went out, also when the scan failed
     // Replies that were lost: longer than the receive buffer, or finding the table full.
     int overlongReplies = 0;
     int tableFullReplies = 0;
@@ -33,9 +34,9 @@ struct ScanResult {
 class ScanCollector : public WorkerReport {
 public:
     ScanCollector();
-    void OnStatus(const std::string& text) override;
+    void OnStatus(const WorkerOutcome& outcome) override;
     void OnReply(const DeviceRecord& record, const ReplyArrival& arrival) override;
-    void OnSent() override;
+    void OnSent(int command, const WorkerOutcome& outcome) override;
     void OnStartupFailed(const WorkerStartFailure& failure) override;
     void OnOverlongReply() override;
     void OnEnded(); // the worker's routine has returned
@@ -43,7 +44,8 @@ public:
     // Waits until the worker has sent `count` datagrams in all, or has ended.
     // False (error set) when it ended first, did not send within waitMs, or the send failed.
     // A send that failed on some cards only is no failure: note tells which.
-    bool WaitForSend(int count, int waitMs, std::string& error, std::string* note = nullptr);
+    bool WaitForSend(int count, int waitMs, std::string& error, std::string* note = nullptr,
+                     WorkerOutcome* sent = nullptr);
     // Waits timeoutMs for replies (less when the worker ends), then copies what came.
     void Collect(int timeoutMs, ScanResult& result);
     int Sent() const;
@@ -54,8 +56,8 @@ private:
     std::unique_ptr<DeviceTable> m_table;
     std::unique_ptr<ArrivalTable> m_arrivals;
     std::vector<std::string> m_entries;
-    std::string m_lastStatus;
-    std::string m_sendStatus; // the status the last send reported
+    WorkerOutcome m_lastOutcome;
+    WorkerOutcome m_sendOutcome; // of the last send
     std::string m_startupFailure;
     int m_overlong = 0;  // since the last send
     int m_tableFull = 0; // since the last send
@@ -80,7 +82,8 @@ public:
 
 private:
     bool SendCommand(int command, const DiscoveryDatagram& datagram, const std::string& cardName,
-                     std::string& error, std::string* note = nullptr);
+                     std::string& error, std::string* note = nullptr,
+                     WorkerOutcome* sent = nullptr);
 
     WorkerControl m_control;
     ScanCollector m_collector;

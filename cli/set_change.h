@@ -4,10 +4,10 @@
 #include <vector>
 
 #include "cli/cli_options.h"
+#include "core/encoding/text_codec.h"
+#include "core/rules/panel_texts.h"
 #include "core/wire/device_table.h"
 #include "core/wire/discovery_datagram.h"
-#include "core/rules/panel_texts.h"
-#include "core/encoding/text_codec.h"
 
 // The panel values `set` sends: the device's record with the changes laid over it, its
 // texts as the codec shows them (UTF-8, as the changes are typed). The mode, when not

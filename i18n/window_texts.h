@@ -1,28 +1,11 @@
 #pragma once
 
-#include <functional>
 #include <map>
 #include <string>
 
+#include "core/messages/window_text.h"
+
 struct sqlite3;
-
-// A text of the finder's window beyond the fixed cells of table `interface`: its id in
-// table `window_text` of language.db, and its English, which the window shows when the
-// database has no translation (an older language.db without the table, a language
-// without the column, an empty cell). Declare one beside the code that shows it:
-//   constexpr WindowText TEXT_SEARCHING{"status_searching", "Searching..."};
-// and show it through the window's Tr(TEXT_SEARCHING). Placeholders %1, %2, ... are
-// filled in by the code that shows the text.
-struct WindowText {
-    const char* id;
-    const char* english;
-};
-
-// How the core asks a front end for a text in its user's language.
-using TextLookup = std::function<std::string(const WindowText&)>;
-inline std::string EnglishText(const WindowText& text) {
-    return text.english;
-}
 
 // The texts of one language, read from table `window_text`: one row per text id (column
 // `id`), one column per language key ("English", "ChinaGB", ...).

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "i18n/window_texts.h"
+#include "core/messages/window_text.h"
 
 // The window's texts beyond table `interface`, each with its English. Every one of them
 // has a row in table `window_text` of the shipped language.db, translated into the six

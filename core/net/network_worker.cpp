@@ -28,9 +28,11 @@ void WorkerControl::SetCommand(int command, const DiscoveryDatagram& datagram,
                                const std::string& interfaceName) {
     {
         std::lock_guard lock(m_mutex);
-        m_command = command;
-        m_datagram = datagram;
-        m_interfaceName = interfaceName;
+        if (!m_commands.empty() && m_commands.back().command == command) {
+            m_commands.back() = {command, datagram, interfaceName};
+        } else {
+            m_commands.push_back({command, datagram, interfaceName});
+        }
     }
     m_wake.Signal();
 }
@@ -43,9 +45,8 @@ void WorkerControl::RequestStop() {
 void WorkerControl::Reset() {
     m_stop.store(0);
     std::lock_guard lock(m_mutex);
-    m_command = CMD_QUERY;
-    m_datagram = {};
-    m_interfaceName.clear();
+    m_commands.clear();
+    m_commands.push_back({CMD_QUERY, DiscoveryDatagram{}, {}});
 }
 
 bool WorkerControl::StopRequested() const {
@@ -59,15 +60,16 @@ void WorkerControl::MarkStopped() {
 int WorkerControl::TakeCommand(DiscoveryDatagram& datagram, std::string* interfaceName) {
     m_turns.fetch_add(1, std::memory_order_relaxed);
     std::lock_guard lock(m_mutex);
-    const int command = m_command;
-    if (command != CMD_NONE) {
-        datagram = m_datagram;
-        if (interfaceName != nullptr) {
-            *interfaceName = m_interfaceName;
-        }
+    if (m_commands.empty()) {
+        return CMD_NONE;
     }
-    m_command = CMD_NONE;
-    return command;
+    const Command taken = std::move(m_commands.front());
+    m_commands.pop_front();
+    datagram = taken.datagram;
+    if (interfaceName != nullptr) {
+        *interfaceName = taken.interfaceName;
+    }
+    return taken.command;
 }
 
 uint64_t WorkerControl::Turns() const {
@@ -84,10 +86,8 @@ constexpr int WORKER_FALLBACK_POLL_MS = 1;
 // this many it goes back to the top of its loop, and the next wait finds the rest at once.
 constexpr int WORKER_DRAIN_LIMIT = 1024;
 
-std::string ErrorText(const char* format, int code) {
-    char text[64];
-    std::snprintf(text, sizeof text, format, code);
-    return text;
+WorkerOutcome Failure(WorkerOutcomeKind kind, int error) {
+    return {kind, error, {}, {}};
 }
 
 // The cards the worker knows: read again before every send, and once more after a send when
@@ -117,45 +117,43 @@ struct WorkerCards {
     }
 };
 
-// One send out of each card; the status says which cards failed. Only when every card
+// One send out of each card; the outcome says which cards failed. Only when every card
 // failed is it an error: a card that fails must not hide the cameras of the others.
-std::string SendOutOfCards(CUdpSocket& socket, const sockaddr_in& destination,
-                           const DiscoveryDatagram& datagram,
-                           const std::vector<NetInterface>& cards) {
-    std::string failed;
-    std::size_t failures = 0;
+WorkerOutcome SendOutOfCards(CUdpSocket& socket, const sockaddr_in& destination,
+                             const DiscoveryDatagram& datagram,
+                             const std::vector<NetInterface>& cards) {
+    WorkerOutcome outcome;
     for (const NetInterface& card : cards) {
         const int error = socket.SendVia(datagram.bytes, sizeof datagram.bytes, destination,
                                          card.index, htonl(card.address));
         if (error != 0) {
-            failed +=
-                (failed.empty() ? "" : ", ") + card.name + ErrorText(" (Errorcode =%d)", error);
-            ++failures;
+            outcome.failedCards.push_back({card.name, error});
         }
     }
-    if (failures == 0) {
-        return "OK";
+    if (!outcome.failedCards.empty()) {
+        outcome.kind = outcome.failedCards.size() == cards.size()
+                           ? WorkerOutcomeKind::EveryCardFailed
+                           : WorkerOutcomeKind::PartlySent;
     }
-    return FillText(failures == cards.size() ? SEARCH_ERR_EVERY_CARD_FAILED : SEARCH_PARTLY_SENT,
-                    {failed});
+    return outcome;
 }
 
-// The status of sending a command out of the cards it is meant for: a query (or a set
+// The outcome of sending a command out of the cards it is meant for: a query (or a set
 // request whose camera's card is not known) out of every searched card, a set request out
 // of the card its camera answered on.
-std::string SendPerInterface(CUdpSocket& socket, const sockaddr_in& destination, int command,
-                             const DiscoveryDatagram& datagram, const std::string& cardName,
-                             const WorkerEndpoints& endpoints, const WorkerCards& known) {
+WorkerOutcome SendPerInterface(CUdpSocket& socket, const sockaddr_in& destination, int command,
+                               const DiscoveryDatagram& datagram, const std::string& cardName,
+                               const WorkerEndpoints& endpoints, const WorkerCards& known) {
     if (command == CMD_SET && !cardName.empty()) {
         const std::vector<NetInterface> card = SearchedInterfaces(known.cards, {cardName});
         if (card.empty()) {
-            return FillText(SEARCH_ERR_CARD_GONE, {cardName});
+            return {WorkerOutcomeKind::CardGone, 0, cardName, {}};
         }
         return SendOutOfCards(socket, destination, datagram, card);
     }
     const std::vector<NetInterface> cards = SearchedInterfaces(known.cards, endpoints.interfaces);
     if (cards.empty()) {
-        return SEARCH_ERR_NO_CARD;
+        return {WorkerOutcomeKind::NoCard, 0, {}, {}};
     }
     return SendOutOfCards(socket, destination, datagram, cards);
 }
@@ -168,18 +166,18 @@ void SendCommand(CUdpSocket& socket, const std::optional<sockaddr_in>& destinati
         BuildQueryRequest(datagram);
     }
     known.Read();
-    std::string status;
+    WorkerOutcome outcome;
     if (!destination) {
-        status = ErrorText("ERR: sendto error! Errorcode =%d\n", SOCKET_ERR_NO_DESTINATION);
+        outcome = Failure(WorkerOutcomeKind::SendFailed, SOCKET_ERR_NO_DESTINATION);
     } else if (endpoints.SendsPerInterface()) {
-        status =
+        outcome =
             SendPerInterface(socket, *destination, command, datagram, cardName, endpoints, known);
-    } else {
-        const int error = socket.SendTo(datagram.bytes, sizeof datagram.bytes, *destination);
-        status = error != 0 ? ErrorText("ERR: sendto error! Errorcode =%d\n", error) : "OK";
+    } else if (const int error =
+                   socket.SendTo(datagram.bytes, sizeof datagram.bytes, *destination)) {
+        outcome = Failure(WorkerOutcomeKind::SendFailed, error);
     }
-    report.OnStatus(status);
-    report.OnSent();
+    report.OnStatus(outcome);
+    report.OnSent(command, outcome);
 }
 
 // Takes every datagram that is waiting, up to the drain limit.
@@ -195,7 +193,7 @@ void DrainSocket(CUdpSocket& socket, const WorkerControl& control, WorkerCards& 
             return;
         }
         if (error != 0) {
-            report.OnStatus(ErrorText("ERR: recv error! Errorcode =%d\n", error));
+            report.OnStatus(Failure(WorkerOutcomeKind::ReceiveFailed, error));
             if (error == SOCKET_ERR_MESSAGE_SIZE) {
                 report.OnOverlongReply();
                 continue; // the over-long datagram is gone; the next one may be fine
@@ -206,7 +204,7 @@ void DrainSocket(CUdpSocket& socket, const WorkerControl& control, WorkerCards& 
         if (ParseReply(buffer, length, record)) {
             report.OnReply(record, known.ArrivalOf(arrival, record));
         }
-        report.OnStatus("OK");
+        report.OnStatus(WorkerOutcome{});
     }
 }
 
@@ -225,20 +223,20 @@ bool WaitForWork(CUdpSocket& socket, WorkerControl& control) {
 int NetworkWorker(WorkerControl& control, WorkerReport& report, const WorkerEndpoints& endpoints) {
     CSocketsLayer layer; // released after the socket, on every way out
     if (const int error = layer.Start(); error != 0) {
-        report.OnStatus(ErrorText("ERR: WSAStartup() fail %d \n", error));
+        report.OnStatus(Failure(WorkerOutcomeKind::SocketsLayerFailed, error));
         control.MarkStopped();
         return 1;
     }
-    report.OnStatus("OK");
+    report.OnStatus(WorkerOutcome{});
 
     CUdpSocket socket;
     if (const int error = socket.Open(); error != 0) {
-        report.OnStatus(ErrorText("ERR: socket() error! Errorcode =%d\n", error));
+        report.OnStatus(Failure(WorkerOutcomeKind::SocketFailed, error));
         control.MarkStopped(); // before the sentence: whoever reads it may start anew
         report.OnStartupFailed({WorkerStartStep::Socket, error, endpoints.localPort});
         return 1;
     }
-    report.OnStatus("OK");
+    report.OnStatus(WorkerOutcome{});
 
     socket.SetBroadcast(true); // without it only the broadcast fails, and says so
     // Each reply says which card it came in on: one socket serves every card, and the
@@ -248,12 +246,12 @@ int NetworkWorker(WorkerControl& control, WorkerReport& report, const WorkerEndp
     socket.GrowReceiveBuffer(WORKER_SOCKET_RECEIVE_BUFFER);
 
     if (const int error = socket.Bind(endpoints.localPort); error != 0) {
-        report.OnStatus(ErrorText("ERR: bind() error! Errorcode =%d\n", error));
+        report.OnStatus(Failure(WorkerOutcomeKind::BindFailed, error));
         control.MarkStopped(); // before the sentence: whoever reads it may start anew
         report.OnStartupFailed({WorkerStartStep::Bind, error, endpoints.localPort});
         return 1; // the socket closes on the way out
     }
-    report.OnStatus("OK");
+    report.OnStatus(WorkerOutcome{});
 
     std::optional<sockaddr_in> destination(std::in_place);
     if (!MakeSocketAddress(endpoints.destinationAddress.c_str(), endpoints.destinationPort,

@@ -2,6 +2,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <deque>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -40,9 +41,12 @@ struct WorkerEndpoints {
     bool SendsPerInterface() const;
 };
 
-// What the front end asks of the worker. The pending command and its datagram are set and
-// taken together under one lock; setting either the command or stop wakes the worker at once.
-// A new control is in the Reset state, so a worker started on it broadcasts a query at once.
+// What the front end asks of the worker. Commands wait in order, each with its datagram and
+// card, under one lock; setting a command or stop wakes the worker at once. A command
+// replaces the last one waiting when it is of the same kind (two queries in a row are one
+// search, a set request typed again supersedes the one before), so the queue stays short,
+// and a set request followed by a query both go out. A new control is in the Reset state,
+// so a worker started on it broadcasts a query at once.
 class WorkerControl {
 public:
     WorkerControl();
@@ -57,12 +61,12 @@ public:
     void SetCommand(int command, const DiscoveryDatagram& datagram,
                     const std::string& interfaceName = {});
     void RequestStop();
-    void Reset(); // stop cleared, CMD_QUERY pending: the state a worker starts from
+    void Reset(); // stop cleared, only CMD_QUERY pending: the state a worker starts from
 
     // Worker side.
     bool StopRequested() const;
     void MarkStopped(); // start-up failed: the worker sets stop itself
-    // Takes and resets the command in one step, with its datagram and card.
+    // Takes the first command waiting (CMD_NONE: none), with its datagram and card.
     int TakeCommand(DiscoveryDatagram& datagram, std::string* interfaceName = nullptr);
     CWakeSignal& WakeSignal() { return m_wake; } // raised while a wake-up is pending
 
@@ -73,9 +77,12 @@ public:
 private:
     std::atomic<int> m_stop{0};
     mutable std::mutex m_mutex;
-    int m_command = CMD_NONE;
-    DiscoveryDatagram m_datagram{};
-    std::string m_interfaceName;
+    struct Command {
+        int command;
+        DiscoveryDatagram datagram;
+        std::string interfaceName;
+    };
+    std::deque<Command> m_commands;
     CWakeSignal m_wake;
     std::atomic<uint64_t> m_turns{0};
 };
@@ -85,10 +92,11 @@ private:
 class WorkerReport {
 public:
     virtual ~WorkerReport() = default;
-    virtual void OnStatus(const std::string& text) = 0; // "OK" or "ERR: ..."
+    virtual void OnStatus(const WorkerOutcome& outcome) = 0; // of every step
     // A reply that passed ParseReply, and the card it came in on.
     virtual void OnReply(const DeviceRecord& record, const ReplyArrival& arrival) = 0;
-    virtual void OnSent() = 0; // after every send
+    // After every send, with the command sent and its outcome (just reported to OnStatus).
+    virtual void OnSent(int command, const WorkerOutcome& outcome) = 0;
     // Beside the status line of a failed start-up: the same failure, for plain words.
     virtual void OnStartupFailed(const WorkerStartFailure& failure) { (void)failure; }
     // A datagram longer than the receive buffer arrived and was lost.

@@ -27,8 +27,8 @@ template <typename Update> void CBatchedReport::Pend(Update update) {
     }
 }
 
-void CBatchedReport::OnStatus(const std::string& text) {
-    Pend([&] { m_pending.status = text; });
+void CBatchedReport::OnStatus(const WorkerOutcome& outcome) {
+    Pend([&] { m_pending.status = outcome; });
 }
 
 void CBatchedReport::OnReply(const DeviceRecord& record, const ReplyArrival& arrival) {
@@ -48,9 +48,12 @@ void CBatchedReport::OnReply(const DeviceRecord& record, const ReplyArrival& arr
 }
 
 // A send empties the front end's table: the replies before it would be wiped at once.
-void CBatchedReport::OnSent() {
+void CBatchedReport::OnSent(int command, const WorkerOutcome& outcome) {
     Pend([&] {
         m_pending.cleared = true;
+        if (command == CMD_QUERY) {
+            m_pending.queryOutcome = outcome;
+        }
         m_pending.replies.clear();
         m_pending.dropped = 0; // counted for the replies that were wiped
         m_replyOfMac.clear();

@@ -24,11 +24,12 @@ struct BatchedReply {
 // What the worker reported since the front end last took a batch, reduced to what the front
 // end still has to do: empty its panel, list and table when a send happened; merge each
 // camera's latest reply, in the order the cameras first answered after that send; show the
-// latest status line.
+// latest status line; sum up a search once its query went out.
 struct ReportBatch {
     bool cleared = false;
     std::vector<BatchedReply> replies;
-    std::optional<std::string> status;
+    std::optional<WorkerOutcome> status;
+    std::optional<WorkerOutcome> queryOutcome;        // a query was sent: how its send went
     std::optional<WorkerStartFailure> startupFailure; // only when the worker could not start
     std::uint64_t dropped = 0;                        // replies of cameras beyond the batch's room
 };
@@ -43,9 +44,9 @@ public:
     explicit CBatchedReport(DrainRequest requestDrain,
                             std::size_t maxDevices = REPORT_BATCH_DEVICES);
 
-    void OnStatus(const std::string& text) override;
+    void OnStatus(const WorkerOutcome& outcome) override;
     void OnReply(const DeviceRecord& record, const ReplyArrival& arrival) override;
-    void OnSent() override;
+    void OnSent(int command, const WorkerOutcome& outcome) override;
     void OnStartupFailed(const WorkerStartFailure& failure) override;
 
     // Front end side: everything pending, at once; the next report asks for a drain again.

@@ -9,16 +9,8 @@
 
 // What the finder says about network cards and subnets. The window's words are WindowTexts
 // (TEXT_SEARCH_* in finder_texts.h), shown in the user's language; the command line takes
-// their English. The worker's status texts below stay as they are, in English, as its other
-// status texts do. "%1", "%2", ... are filled in order by FillText.
-
-// Status texts of the worker for the cases of sending out of every card.
-constexpr char SEARCH_ERR_NO_CARD[] =
-    "ERR: no network card to search! None is up with an IPv4 address and broadcast\n";
-constexpr char SEARCH_ERR_EVERY_CARD_FAILED[] = "ERR: sendto error on every network card! %1\n";
-constexpr char SEARCH_PARTLY_SENT[] = "OK, but not sent on %1";
-constexpr char SEARCH_ERR_CARD_GONE[] =
-    "ERR: the network card %1 the camera answered on is gone! Press Update\n";
+// their English. "%1", "%2", ... are filled in order
+// by FillText.
 
 // "12 cameras on eth0, eth1": the cameras listed and the cards they answered on.
 std::string FoundText(int cameras, const std::vector<std::string>& cardNames,

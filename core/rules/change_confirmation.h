@@ -4,9 +4,9 @@
 #include <vector>
 
 #include "core/encoding/text_codec.h"
+#include "core/messages/window_text.h"
 #include "core/wire/device_table.h"
 #include "core/wire/discovery_datagram.h"
-#include "i18n/window_texts.h"
 
 // After a set request the camera gets a moment to apply it and is queried again, a few
 // times: these are the moments, in milliseconds after the send. Each query opens a round

@@ -7,11 +7,11 @@
 #include <vector>
 
 #include "core/encoding/text_codec.h"
+#include "core/messages/window_text.h"
 #include "core/net/local_networks.h"
 #include "core/wire/device_table.h"
 #include "core/wire/discovery_datagram.h"
 #include "core/wire/subnet.h"
-#include "i18n/window_texts.h"
 
 // The settings a set request changes on its camera, one bit each.
 constexpr unsigned SETTING_NEW_MAC = 1u << 0;

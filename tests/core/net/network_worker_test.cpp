@@ -29,6 +29,7 @@
 
 #include "core/net/network_worker.h"
 #include "core/net/udp_socket.h"
+#include "core/present/status_text.h"
 #include "tests/support/test_loopback.h"
 
 namespace {
@@ -54,7 +55,8 @@ std::string ErrorLine(const char* format, int code) {
 // Collects what the worker reports, as a front end would; merges replies into a table.
 class CRecorder : public WorkerReport {
 public:
-    void OnStatus(const std::string& text) override {
+    void OnStatus(const WorkerOutcome& outcome) override {
+        const std::string text = StatusText(outcome);
         std::function<void(const std::string&)> hook;
         {
             std::lock_guard lock(m_mutex);
@@ -75,7 +77,7 @@ public:
         }
         m_changed.notify_all();
     }
-    void OnSent() override {
+    void OnSent(int, const WorkerOutcome&) override {
         {
             std::lock_guard lock(m_mutex);
             ++sent;
@@ -282,9 +284,18 @@ TEST(WorkerControlTest, StartsWithAQueryPendingAndTakesEachCommandOnce) {
     EXPECT_EQ(std::memcmp(datagram.bytes, set.bytes, sizeof set.bytes), 0);
     EXPECT_EQ(control.TakeCommand(datagram), CMD_NONE);
 
+    // Submit then Update at once: the set request still goes out, then the query.
+    control.SetCommand(CMD_SET, set, "eth1");
+    control.SetCommand(CMD_QUERY);
+    control.SetCommand(CMD_QUERY); // one search, not two
+    EXPECT_EQ(control.TakeCommand(datagram), CMD_SET);
+    EXPECT_EQ(control.TakeCommand(datagram), CMD_QUERY);
+    EXPECT_EQ(control.TakeCommand(datagram), CMD_NONE);
+
+    control.SetCommand(CMD_SET, set);
     control.RequestStop();
     EXPECT_TRUE(control.StopRequested());
-    control.Reset();
+    control.Reset(); // drops the set request that waited
     EXPECT_FALSE(control.StopRequested());
     EXPECT_EQ(control.TakeCommand(datagram), CMD_QUERY);
 }

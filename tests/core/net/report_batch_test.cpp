@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "core/net/socket_platform.h"
+#include "core/present/status_text.h"
 
 #include <atomic>
 #include <cstring>
@@ -39,14 +40,14 @@ protected:
 
 TEST_F(ReportBatchTest, LatestReplyPerMacWinsInTheOrderTheCamerasFirstAnswered) {
     m_report.OnReply(Camera(1, "one"), {"eth0"});
-    m_report.OnStatus("OK");
+    m_report.OnStatus(WorkerOutcome{});
     m_report.OnReply(Camera(2, "two"), {"eth0"});
     m_report.OnReply(Camera(1, "one again"), {"eth1"});
-    m_report.OnStatus("ERR: recv error! Errorcode =90\n");
+    m_report.OnStatus({WorkerOutcomeKind::ReceiveFailed, 90, {}, {}});
     const ReportBatch batch = m_report.TakeBatch();
     EXPECT_EQ(Names(batch), (std::vector<std::string>{"one again", "two"}));
     EXPECT_EQ(batch.replies[0].arrival.interfaceName, "eth1") << "the latest card too";
-    EXPECT_EQ(batch.status, "ERR: recv error! Errorcode =90\n");
+    EXPECT_EQ(StatusText(batch.status.value()), "ERR: recv error! Errorcode =90\n");
     EXPECT_FALSE(batch.cleared);
     EXPECT_EQ(m_drainsAsked, 1) << "one drain per batch";
 }
@@ -74,7 +75,7 @@ TEST_F(ReportBatchTest, CamerasBeyondTheRoomAreCountedKnownOnesStillUpdate) {
 
 TEST_F(ReportBatchTest, ASendWipesTheRepliesBeforeItAndKeepsThoseAfter) {
     m_report.OnReply(Camera(1, "before"), {});
-    m_report.OnSent();
+    m_report.OnSent(CMD_QUERY, WorkerOutcome{});
     m_report.OnReply(Camera(2, "after"), {});
     m_report.OnReply(Camera(1, "again"), {});
     const ReportBatch batch = m_report.TakeBatch();
@@ -91,7 +92,7 @@ TEST_F(ReportBatchTest, EachTakenBatchStartsEmptyAndAsksAgain) {
     batch = m_report.TakeBatch();
     EXPECT_FALSE(batch.status.has_value());
     EXPECT_TRUE(batch.replies.empty() && !batch.startupFailure && !batch.cleared);
-    m_report.OnStatus("OK");
+    m_report.OnStatus(WorkerOutcome{});
     EXPECT_EQ(m_drainsAsked, 2);
 }
 
@@ -128,7 +129,7 @@ TEST(ReportBatchFlood, AFloodAsksForOneDrainAndStaysWithinItsRoom) {
     EXPECT_EQ(drainsAsked, 1);
     EXPECT_EQ(batch.replies.size(), REPORT_BATCH_DEVICES);
     EXPECT_EQ(batch.dropped, 3 * (1500 - REPORT_BATCH_DEVICES));
-    EXPECT_EQ(batch.status, "OK");
+    EXPECT_EQ(StatusText(batch.status.value()), "OK");
 #endif
 }
 

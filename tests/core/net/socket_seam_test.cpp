@@ -10,6 +10,7 @@
 #include "core/net/network_worker.h"
 #include "core/net/udp_socket.h"
 #include "core/net/wake_signal.h"
+#include "core/present/status_text.h"
 #include "tests/support/test_loopback.h"
 
 namespace {
@@ -27,9 +28,9 @@ constexpr char BUSY_PORT_STATUS[] = "ERR: bind() error! Errorcode =98\n";
 // Records the worker's status lines; replies and sends are not looked at here.
 class CStatusLines : public WorkerReport {
 public:
-    void OnStatus(const std::string& text) override { lines.push_back(text); }
+    void OnStatus(const WorkerOutcome& outcome) override { lines.push_back(StatusText(outcome)); }
     void OnReply(const DeviceRecord&, const ReplyArrival&) override {}
-    void OnSent() override {}
+    void OnSent(int, const WorkerOutcome&) override {}
     std::vector<std::string> lines;
 };
 
