@@ -2,7 +2,6 @@
 
 #include <chrono>
 
-#include "core/present/device_list.h"
 #include "core/present/startup_failure.h"
 #include "core/present/status_text.h"
 
@@ -22,10 +21,7 @@ const ReplyArrival& ScanResult::ArrivalOf(const DeviceRecord& device) const {
     return arrivals->slot[device.id - 1];
 }
 
-ScanCollector::ScanCollector()
-    : m_table(std::make_unique<DeviceTable>()), m_arrivals(std::make_unique<ArrivalTable>()) {
-    ClearTable(*m_table);
-}
+ScanCollector::ScanCollector() = default;
 
 void ScanCollector::OnStatus(const WorkerOutcome& outcome) {
     std::lock_guard lock(m_mutex);
@@ -34,13 +30,9 @@ void ScanCollector::OnStatus(const WorkerOutcome& outcome) {
 
 void ScanCollector::OnReply(const DeviceRecord& record, const ReplyArrival& arrival) {
     std::lock_guard lock(m_mutex);
-    const int slot = MergeRecord(*m_table, record);
-    if (slot == MERGE_DROPPED) {
+    if (m_roster.Take(record, arrival).slot == MERGE_DROPPED) {
         ++m_tableFull;
-        return;
     }
-    m_arrivals->slot[slot] = arrival;
-    AddListEntry(m_entries, m_table->slot[slot]);
 }
 
 void ScanCollector::OnStartupFailed(const WorkerStartFailure& failure) {
@@ -56,9 +48,7 @@ void ScanCollector::OnOverlongReply() {
 void ScanCollector::OnSent(int, const WorkerOutcome& outcome) {
     {
         std::lock_guard lock(m_mutex);
-        ClearTable(*m_table);
-        ClearArrivals(*m_arrivals);
-        m_entries.clear();
+        m_roster.Clear();
         m_overlong = 0;
         m_tableFull = 0;
         m_sendOutcome = outcome;
@@ -111,15 +101,15 @@ bool ScanCollector::WaitForSend(int count, int waitMs, std::string& error, std::
 void ScanCollector::Collect(int timeoutMs, ScanResult& result) {
     std::unique_lock lock(m_mutex);
     m_changed.wait_for(lock, std::chrono::milliseconds(timeoutMs), [&] { return m_ended; });
-    *result.table = *m_table;
-    *result.arrivals = *m_arrivals;
+    *result.table = m_roster.Table();
+    *result.arrivals = m_roster.Arrivals();
     result.overlongReplies = m_overlong;
     result.tableFullReplies = m_tableFull;
     result.devices.clear();
     result.seen.clear();
-    for (const std::string& entry : m_entries) {
-        result.devices.push_back(m_table->slot[SlotOfEntry(entry)]);
-        result.seen.push_back(m_arrivals->slot[SlotOfEntry(entry)]);
+    for (const int slot : m_roster.Listed()) {
+        result.devices.push_back(m_roster.Record(slot));
+        result.seen.push_back(m_roster.Arrival(slot));
     }
 }
 

@@ -9,6 +9,7 @@
 
 #include "core/net/device_arrival.h"
 #include "core/net/network_worker.h"
+#include "core/session/camera_roster.h"
 #include "core/wire/device_table.h"
 
 // What one scan found: the table the replies were merged into, and the devices in the
@@ -53,9 +54,7 @@ public:
 private:
     mutable std::mutex m_mutex;
     std::condition_variable m_changed;
-    std::unique_ptr<DeviceTable> m_table;
-    std::unique_ptr<ArrivalTable> m_arrivals;
-    std::vector<std::string> m_entries;
+    CCameraRoster m_roster;
     WorkerOutcome m_lastOutcome;
     WorkerOutcome m_sendOutcome; // of the last send
     std::string m_startupFailure;

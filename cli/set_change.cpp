@@ -1,6 +1,7 @@
 #include "cli/set_change.h"
 
 #include "core/present/device_format.h"
+#include "core/session/editable_values.h"
 #include "core/wire/net_mode.h"
 
 // The mode --mode names: "pppoe", "dhcp", anything else static.
@@ -10,19 +11,18 @@ static NetMode ModeOption(const std::string& option) {
 
 PanelValues PanelValuesFor(const DeviceRecord& record, const SetChanges& changes,
                            const CTextCodec& codec) {
-    PanelValues values;
-    values.captionMac = MacToText(record.mac);
+    PanelValues values = EditableValues(record, codec);
     values.newMac = changes.newMac;
-    values.name = changes.name.value_or(codec.Shown(FieldText(record.name), ITEM_WIDTH_NAME));
-    values.pppoeAccount = changes.pppoeAccount.value_or(
-        codec.Shown(FieldText(record.pppoeAccount), ITEM_WIDTH_PPPOE_ACCOUNT));
-    values.pppoePassword = changes.pppoePassword.value_or(
-        codec.Shown(FieldText(record.pppoePassword), ITEM_WIDTH_PPPOE_PASSWORD));
-    values.ip = changes.ip.value_or(FieldText(record.ip));
-    values.netmask = changes.netmask.value_or(FieldText(record.netmask));
-    values.gateway = changes.gateway.value_or(FieldText(record.gateway));
-    values.httpPort = changes.httpPort.value_or(std::to_string(record.httpPort));
-    CheckMode(values, changes.mode ? ModeOption(*changes.mode) : RadioMode(record.netMode));
+    values.name = changes.name.value_or(values.name);
+    values.pppoeAccount = changes.pppoeAccount.value_or(values.pppoeAccount);
+    values.pppoePassword = changes.pppoePassword.value_or(values.pppoePassword);
+    values.ip = changes.ip.value_or(values.ip);
+    values.netmask = changes.netmask.value_or(values.netmask);
+    values.gateway = changes.gateway.value_or(values.gateway);
+    values.httpPort = changes.httpPort.value_or(values.httpPort);
+    if (changes.mode) {
+        CheckMode(values, ModeOption(*changes.mode));
+    }
     return values;
 }
 
