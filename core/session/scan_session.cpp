@@ -1,9 +1,6 @@
-#include "cli/scan_session.h"
+#include "core/session/scan_session.h"
 
 #include <chrono>
-
-#include "core/present/startup_failure.h"
-#include "core/present/status_text.h"
 
 // How long a send may take to happen before the worker counts as stuck.
 constexpr int SCAN_SEND_WAIT_MS = 5000;
@@ -37,7 +34,7 @@ void ScanCollector::OnReply(const DeviceRecord& record, const ReplyArrival& arri
 
 void ScanCollector::OnStartupFailed(const WorkerStartFailure& failure) {
     std::lock_guard lock(m_mutex);
-    m_startupFailure = StartupFailureSentence(failure);
+    m_startupFailure = failure;
 }
 
 void ScanCollector::OnOverlongReply() {
@@ -70,32 +67,28 @@ int ScanCollector::Sent() const {
     return m_sent;
 }
 
-bool ScanCollector::WaitForSend(int count, int waitMs, std::string& error, std::string* note,
-                                WorkerOutcome* sent) {
+std::optional<SessionFailure> ScanCollector::WaitForSend(int count, int waitMs,
+                                                         WorkerOutcome& sent) {
     std::unique_lock lock(m_mutex);
     m_changed.wait_for(lock, std::chrono::milliseconds(waitMs),
                        [&] { return m_sent >= count || m_ended; });
+    SessionFailure failure;
+    failure.lastOutcome = m_lastOutcome;
+    failure.startup = m_startupFailure;
+    failure.waitMs = waitMs;
     if (m_sent < count) {
-        if (!m_startupFailure.empty()) {
-            error = m_startupFailure + " (" + StatusLine(m_lastOutcome) + ")";
-        } else if (m_ended) {
-            error = "the network worker stopped: " + StatusLine(m_lastOutcome);
-        } else {
-            error = "the network worker did not send within " + std::to_string(waitMs) + " ms";
-        }
-        return false;
+        failure.kind = m_startupFailure ? SessionFailure::Kind::StartFailed
+                       : m_ended        ? SessionFailure::Kind::WorkerStopped
+                                        : SessionFailure::Kind::NotSent;
+        return failure;
     }
-    if (sent != nullptr) {
-        *sent = m_sendOutcome;
-    }
+    sent = m_sendOutcome;
     if (m_sendOutcome.Failed()) {
-        error = "sending failed: " + StatusLine(m_sendOutcome);
-        return false;
+        failure.kind = SessionFailure::Kind::SendFailed;
+        failure.sent = m_sendOutcome;
+        return failure;
     }
-    if (note != nullptr) {
-        *note = m_sendOutcome.kind == WorkerOutcomeKind::Ok ? "" : StatusLine(m_sendOutcome);
-    }
-    return true;
+    return std::nullopt;
 }
 
 void ScanCollector::Collect(int timeoutMs, ScanResult& result) {
@@ -126,29 +119,33 @@ ScanSession::~ScanSession() {
     m_thread.join();
 }
 
-bool ScanSession::SendCommand(int command, const DiscoveryDatagram& datagram,
-                              const std::string& cardName, std::string& error, std::string* note,
-                              WorkerOutcome* sent) {
+std::optional<SessionFailure> ScanSession::SendCommand(int command,
+                                                       const DiscoveryDatagram& datagram,
+                                                       const std::string& cardName,
+                                                       WorkerOutcome& sent) {
     const int count = m_collector.Sent() + 1;
     m_control.SetCommand(command, datagram, cardName);
-    return m_collector.WaitForSend(count, SCAN_SEND_WAIT_MS, error, note, sent);
+    return m_collector.WaitForSend(count, SCAN_SEND_WAIT_MS, sent);
 }
 
-bool ScanSession::Scan(int timeoutMs, ScanResult& result, std::string& error) {
+std::optional<SessionFailure> ScanSession::Scan(int timeoutMs, ScanResult& result) {
+    std::optional<SessionFailure> failure;
     if (m_firstScan) {
         m_firstScan = false;
-        if (!m_collector.WaitForSend(1, SCAN_SEND_WAIT_MS, error, &result.sendNote, &result.sent)) {
-            return false;
-        }
-    } else if (!SendCommand(CMD_QUERY, DiscoveryDatagram{}, {}, error, &result.sendNote,
-                            &result.sent)) {
-        return false;
+        failure = m_collector.WaitForSend(1, SCAN_SEND_WAIT_MS, result.sent);
+    } else {
+        failure = SendCommand(CMD_QUERY, DiscoveryDatagram{}, {}, result.sent);
+    }
+    if (failure) {
+        result.sent = failure->sent;
+        return failure;
     }
     m_collector.Collect(timeoutMs, result);
-    return true;
+    return std::nullopt;
 }
 
-bool ScanSession::Send(const DiscoveryDatagram& datagram, const std::string& cardName,
-                       std::string& error) {
-    return SendCommand(CMD_SET, datagram, cardName, error);
+std::optional<SessionFailure> ScanSession::Send(const DiscoveryDatagram& datagram,
+                                                const std::string& cardName) {
+    WorkerOutcome sent;
+    return SendCommand(CMD_SET, datagram, cardName, sent);
 }

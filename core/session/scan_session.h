@@ -3,6 +3,7 @@
 #include <condition_variable>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -19,8 +20,7 @@ struct ScanResult {
     std::unique_ptr<ArrivalTable> arrivals = std::make_unique<ArrivalTable>();
     std::vector<DeviceRecord> devices;
     std::vector<ReplyArrival> seen; // where each of devices answered, in the same order
-    std::string sendNote;           // what went wrong on some cards while others worked
-    WorkerOutcome sent;             // how the query went out, also when the scan failed
+    WorkerOutcome sent;             // how the query went out (partly: some cards failed)
     // Replies that were lost: longer than the receive buffer, or finding the table full.
     int overlongReplies = 0;
     int tableFullReplies = 0;
@@ -28,6 +28,21 @@ struct ScanResult {
     const DeviceRecord* FindByMac(const std::string& macText) const;
     // The card the device of this MAC answered on (that device must have been found).
     const ReplyArrival& ArrivalOf(const DeviceRecord& device) const;
+};
+
+// Why a scan or a send did not happen, for the front end to put in words.
+struct SessionFailure {
+    enum class Kind {
+        StartFailed,   // the worker could not start (startup), after lastOutcome
+        WorkerStopped, // the worker ended, after lastOutcome
+        NotSent,       // the worker did not send within waitMs
+        SendFailed,    // the send itself failed (sent)
+    };
+    Kind kind = Kind::NotSent;
+    WorkerOutcome lastOutcome;
+    WorkerOutcome sent;
+    std::optional<WorkerStartFailure> startup;
+    int waitMs = 0;
 };
 
 // Collects what the worker reports, on the worker's thread, under a lock. Like the window,
@@ -42,11 +57,9 @@ public:
     void OnOverlongReply() override;
     void OnEnded(); // the worker's routine has returned
 
-    // Waits until the worker has sent `count` datagrams in all, or has ended.
-    // False (error set) when it ended first, did not send within waitMs, or the send failed.
-    // A send that failed on some cards only is no failure: note tells which.
-    bool WaitForSend(int count, int waitMs, std::string& error, std::string* note = nullptr,
-                     WorkerOutcome* sent = nullptr);
+    // Waits until the worker has sent `count` datagrams in all, or has ended; the send's
+    // outcome in sent. Nothing when it went out (on some cards at least), else why not.
+    std::optional<SessionFailure> WaitForSend(int count, int waitMs, WorkerOutcome& sent);
     // Waits timeoutMs for replies (less when the worker ends), then copies what came.
     void Collect(int timeoutMs, ScanResult& result);
     int Sent() const;
@@ -57,7 +70,7 @@ private:
     CCameraRoster m_roster;
     WorkerOutcome m_lastOutcome;
     WorkerOutcome m_sendOutcome; // of the last send
-    std::string m_startupFailure;
+    std::optional<WorkerStartFailure> m_startupFailure;
     int m_overlong = 0;  // since the last send
     int m_tableFull = 0; // since the last send
     int m_sent = 0;
@@ -74,15 +87,16 @@ public:
     ScanSession& operator=(const ScanSession&) = delete;
 
     // Sends a query (the first call uses the worker's start-up query) and collects the
-    // replies for timeoutMs. False with error set when the worker failed.
-    bool Scan(int timeoutMs, ScanResult& result, std::string& error);
+    // replies for timeoutMs. Nothing when it did, else why the worker failed (result.sent
+    // holds the send's outcome either way).
+    std::optional<SessionFailure> Scan(int timeoutMs, ScanResult& result);
     // Sends a set request out of the card its camera answered on (empty: every card).
-    bool Send(const DiscoveryDatagram& datagram, const std::string& cardName, std::string& error);
+    std::optional<SessionFailure> Send(const DiscoveryDatagram& datagram,
+                                       const std::string& cardName);
 
 private:
-    bool SendCommand(int command, const DiscoveryDatagram& datagram, const std::string& cardName,
-                     std::string& error, std::string* note = nullptr,
-                     WorkerOutcome* sent = nullptr);
+    std::optional<SessionFailure> SendCommand(int command, const DiscoveryDatagram& datagram,
+                                              const std::string& cardName, WorkerOutcome& sent);
 
     WorkerControl m_control;
     ScanCollector m_collector;

@@ -1,0 +1,104 @@
+#include "cli/cli_command.h"
+
+#include <cstdlib>
+
+#include "core/messages/finder_texts.h"
+#include "core/net/net_interfaces.h"
+#include "core/present/search_texts.h"
+#include "core/present/startup_failure.h"
+#include "core/present/status_text.h"
+
+std::string LocaleName() {
+    for (const char* variable : {"LC_ALL", "LC_CTYPE", "LANG"}) {
+        const char* value = std::getenv(variable);
+        if (value != nullptr && *value != '\0') {
+            return value;
+        }
+    }
+    return "";
+}
+
+int Fail(std::ostream& err, const std::string& message, int status) {
+    err << "finder-cli: " << message << "\n";
+    return status;
+}
+
+std::string FailureText(const SessionFailure& failure) {
+    switch (failure.kind) {
+    case SessionFailure::Kind::StartFailed:
+        return StartupFailureSentence(*failure.startup) + " (" + StatusLine(failure.lastOutcome) +
+               ")";
+    case SessionFailure::Kind::WorkerStopped:
+        return "the network worker stopped: " + StatusLine(failure.lastOutcome);
+    case SessionFailure::Kind::NotSent:
+        break;
+    case SessionFailure::Kind::SendFailed:
+        return "sending failed: " + StatusLine(failure.sent);
+    }
+    return "the network worker did not send within " + std::to_string(failure.waitMs) + " ms";
+}
+
+bool FirstScan(ScanSession& session, const CliOptions& options, ScanResult& result,
+               std::ostream& err, std::string& error) {
+    if (const std::optional<SessionFailure> failure = session.Scan(options.timeoutMs, result)) {
+        error = FailureText(*failure);
+        if (result.sent.kind == WorkerOutcomeKind::NoCard) {
+            error += "\n'finder-cli interfaces' shows each card and why it is not searched.";
+        }
+        return false;
+    }
+    if (result.sent.kind == WorkerOutcomeKind::PartlySent) {
+        err << "finder-cli: " << StatusLine(result.sent) << "\n";
+    }
+    if (result.devices.empty()) {
+        const std::vector<NetInterface> searched =
+            options.endpoints.SendsPerInterface()
+                ? SearchedInterfaces(ListInterfaces(), options.endpoints.interfaces)
+                : std::vector<NetInterface>{{options.endpoints.destinationAddress}};
+        err << "finder-cli: " << NothingFoundText(searched) << " within " << options.timeoutMs
+            << " ms.\n"
+            << TEXT_SEARCH_LIKELY_CAUSES.english << "\n";
+    }
+    return true;
+}
+
+void ReportLostReplies(const ScanResult& result, std::ostream& err) {
+    if (result.overlongReplies > 0) {
+        err << "finder-cli: " << result.overlongReplies << " replies longer than "
+            << WORKER_RECEIVE_BUFFER << " bytes were dropped\n";
+    }
+    if (result.tableFullReplies > 0) {
+        err << "finder-cli: " << result.tableFullReplies
+            << " replies were dropped: the table holds at most " << DEVICE_TABLE_SLOTS
+            << " devices\n";
+    }
+}
+
+const DeviceRecord* ScanForCamera(ScanSession& session, const CliOptions& options,
+                                  ScanResult& scanned, std::ostream& err,
+                                  const std::string& missing) {
+    std::string error;
+    if (!FirstScan(session, options, scanned, err, error)) {
+        Fail(err, error, CLI_EXIT_FAILED);
+        return nullptr;
+    }
+    const DeviceRecord* device = scanned.FindByMac(options.mac);
+    if (device == nullptr) {
+        Fail(err, "no device answered with MAC " + options.mac + missing, CLI_EXIT_FAILED);
+    }
+    return device;
+}
+
+bool CheckInterfaceNames(const CliOptions& options, std::ostream& err) {
+    const std::vector<NetInterface> cards = ListInterfaces();
+    const std::vector<std::string> unknown =
+        UnknownInterfaceNames(cards, options.endpoints.interfaces);
+    if (unknown.empty()) {
+        return true;
+    }
+    Fail(err,
+         "--interface: no network card is named \"" + unknown.front() +
+             "\"; this machine has: " + InterfaceNames(cards),
+         CLI_EXIT_USAGE);
+    return false;
+}
