@@ -45,23 +45,12 @@ std::string RefusalReason(const DeviceRecord& device, const SetChanges& changes,
 }
 
 std::string TextRefusalReason(const PanelTextRefusal& refusal) {
-    const char* option = refusal.field == PanelTextField::Name           ? "--name"
-                         : refusal.field == PanelTextField::PppoeAccount ? "--pppoe-account"
-                                                                         : "--pppoe-password";
-    const TextWrite& write = refusal.write;
-    const std::string encoding = EncodingLabel(write.encoding);
-    switch (write.refusal) {
-    case TextRefusal::TooLong:
-        return std::string(option) + ": the device keeps " + std::to_string(refusal.width) +
-               " bytes of it in " + encoding + ": only the first " + std::to_string(write.fits) +
-               " characters fit";
-    case TextRefusal::NotHeld:
-        return std::string(option) + ": the device stores this text in " + encoding +
-               ", which has no \"" + write.character + "\" (" + CodePointText(write.codePoint) +
-               ")";
-    case TextRefusal::Unreadable:
-    case TextRefusal::None:
-        break;
-    }
-    return std::string(option) + ": the text holds replacement marks (U+FFFD); type it in full";
+    const char* option = refusal.setting == SETTING_NAME      ? "--name"
+                         : refusal.setting == SETTING_ACCOUNT ? "--pppoe-account"
+                                                              : "--pppoe-password";
+    return TextRefusalSentence(
+        refusal, option,
+        {"%1: the device keeps %2 bytes of it in %3: only the first %4 characters fit",
+         "%1: the device stores this text in %2, which has no \"%3\" (%4)",
+         "%1: the text holds replacement marks (U+FFFD); type it in full"});
 }

@@ -1,7 +1,6 @@
 #include "core/rules/change_confirmation.h"
 
 #include <algorithm>
-#include <cstdlib>
 #include <cstring>
 
 #include "core/messages/fill_text.h"
@@ -16,40 +15,37 @@ std::vector<std::string> ChangeDifferences(const DeviceRecord& before, const Pan
                                            const DeviceRecord& reply, const TextLookup& tr,
                                            const CTextCodec& codec) {
     const unsigned changed = ChangedSettings(before, sent);
-    const struct {
-        unsigned setting;
-        const WindowText& field;
-        std::string reported;
-        std::string typed;
-        std::size_t textWidth = 0; // a camera text's field, shown through the codec
-    } settings[] = {
-        {SETTING_NAME, TEXT_FIELD_NAME, FieldText(reply.name), sent.name, ITEM_WIDTH_NAME},
-        {SETTING_IP, TEXT_FIELD_IP, FieldText(reply.ip), sent.ip},
-        {SETTING_NETMASK, TEXT_FIELD_NETMASK, FieldText(reply.netmask), sent.netmask},
-        {SETTING_GATEWAY, TEXT_FIELD_GATEWAY, FieldText(reply.gateway), sent.gateway},
-        {SETTING_HTTP_PORT, TEXT_FIELD_HTTP_PORT, std::to_string(reply.httpPort),
-         std::to_string(std::atoi(sent.httpPort.c_str()))},
-        {SETTING_MODE, TEXT_FIELD_MODE, ModeName(RadioMode(reply.netMode)),
-         ModeName(CheckedMode(sent))},
-        {SETTING_ACCOUNT, TEXT_FIELD_ACCOUNT, FieldText(reply.pppoeAccount), sent.pppoeAccount,
-         ITEM_WIDTH_PPPOE_ACCOUNT},
-    };
     // Compared as bytes, as they travel; said as the user reads them.
-    const auto shown = [&](const std::string& text, std::size_t width) {
-        return "\"" + (width != 0 ? codec.Shown(text, width) : text) + "\"";
+    const auto shown = [&](const std::string& text, const SettingField* field) {
+        const bool cameraText = field != nullptr && field->kind == SettingKind::Text;
+        return "\"" + (cameraText ? codec.Shown(text, field->width) : text) + "\"";
     };
     std::vector<std::string> differences;
-    for (const auto& setting : settings) {
-        if ((changed & setting.setting) != 0 && setting.reported != setting.typed) {
+    const auto compare = [&](unsigned setting, const std::string& reported,
+                             const std::string& typed, const SettingField* field) {
+        if ((changed & setting) != 0 && reported != typed) {
             differences.push_back(
                 FillText(tr(APPLY_TEXT_DIFFERS),
-                         {tr(setting.field), shown(setting.reported, setting.textWidth),
-                          shown(setting.typed, setting.textWidth)}));
+                         {tr(FieldLabel(setting)), shown(reported, field), shown(typed, field)}));
         }
+    };
+    // The sentences name the camera's own settings first, then its PPPoE account.
+    for (const unsigned setting :
+         {SETTING_NAME, SETTING_IP, SETTING_NETMASK, SETTING_GATEWAY, SETTING_HTTP_PORT}) {
+        const SettingField& field = FieldOf(setting);
+        const std::string typed = field.kind == SettingKind::Port
+                                      ? std::to_string(PortNumber(sent.*field.typed))
+                                      : sent.*field.typed;
+        compare(setting, StoredText(field, reply), typed, &field);
     }
+    compare(SETTING_MODE, ModeName(RadioMode(reply.netMode)), ModeName(CheckedMode(sent)), nullptr);
+    const SettingField& account = FieldOf(SETTING_ACCOUNT);
+    compare(SETTING_ACCOUNT, StoredText(account, reply), sent.*account.typed, &account);
     // The password is never written out, not even to say it differs.
-    if ((changed & SETTING_PASSWORD) != 0 && FieldText(reply.pppoePassword) != sent.pppoePassword) {
-        differences.push_back(FillText(tr(APPLY_TEXT_SECRET_DIFFERS), {tr(TEXT_FIELD_PASSWORD)}));
+    const SettingField& password = FieldOf(SETTING_PASSWORD);
+    if ((changed & SETTING_PASSWORD) != 0 && StoredText(password, reply) != sent.*password.typed) {
+        differences.push_back(
+            FillText(tr(APPLY_TEXT_SECRET_DIFFERS), {tr(FieldLabel(SETTING_PASSWORD))}));
     }
     return differences;
 }

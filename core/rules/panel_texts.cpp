@@ -1,32 +1,44 @@
 #include "core/rules/panel_texts.h"
 
 #include <string>
+#include <vector>
+
+#include "core/messages/fill_text.h"
 
 std::optional<PanelTextRefusal> EncodePanelTexts(PanelValues& values, const DeviceRecord& target,
                                                  const CTextCodec& codec) {
-    const struct {
-        PanelTextField field;
-        std::string& typed;
-        std::string current;
-        std::size_t width;
-    } texts[] = {
-        {PanelTextField::Name, values.name, FieldText(target.name), ITEM_WIDTH_NAME},
-        {PanelTextField::PppoeAccount, values.pppoeAccount, FieldText(target.pppoeAccount),
-         ITEM_WIDTH_PPPOE_ACCOUNT},
-        {PanelTextField::PppoePassword, values.pppoePassword, FieldText(target.pppoePassword),
-         ITEM_WIDTH_PPPOE_PASSWORD},
-    };
-    std::string written[std::size(texts)];
-    for (std::size_t i = 0; i < std::size(texts); ++i) {
-        TextWrite write = codec.Write(texts[i].typed, codec.Read(texts[i].current, texts[i].width),
-                                      texts[i].width);
-        if (!write.Ok()) {
-            return PanelTextRefusal{texts[i].field, texts[i].width, std::move(write)};
+    std::vector<std::pair<std::string*, std::string>> written;
+    for (const SettingField& field : SETTING_FIELDS) {
+        if (field.kind != SettingKind::Text) {
+            continue;
         }
-        written[i] = std::move(write.bytes);
+        std::string& typed = values.*field.typed;
+        TextWrite write =
+            codec.Write(typed, codec.Read(StoredText(field, target), field.width), field.width);
+        if (!write.Ok()) {
+            return PanelTextRefusal{field.setting, field.width, std::move(write)};
+        }
+        written.emplace_back(&typed, std::move(write.bytes));
     }
-    for (std::size_t i = 0; i < std::size(texts); ++i) {
-        texts[i].typed = std::move(written[i]);
+    for (auto& [typed, bytes] : written) {
+        *typed = std::move(bytes);
     }
     return std::nullopt;
+}
+
+std::string TextRefusalSentence(const PanelTextRefusal& refusal, const std::string& field,
+                                const TextRefusalWords& words) {
+    const TextWrite& write = refusal.write;
+    switch (write.refusal) {
+    case TextRefusal::TooLong:
+        return FillText(words.tooLong, {field, std::to_string(refusal.width),
+                                        EncodingLabel(write.encoding), std::to_string(write.fits)});
+    case TextRefusal::NotHeld:
+        return FillText(words.notHeld, {field, EncodingLabel(write.encoding), write.character,
+                                        CodePointText(write.codePoint)});
+    case TextRefusal::Unreadable:
+    case TextRefusal::None:
+        break;
+    }
+    return FillText(words.unreadable, {field});
 }

@@ -1,11 +1,34 @@
 #include "core/rules/settings_checks.h"
 
 #include <cstdio>
-#include <cstdlib>
 
 #include "core/messages/fill_text.h"
+#include "core/messages/finder_texts.h"
 #include "core/rules/input_checks.h"
 #include "core/wire/net_mode.h"
+
+const WindowText& FieldLabel(unsigned setting) {
+    switch (setting) {
+    case SETTING_NEW_MAC:
+        return TEXT_FIELD_MAC;
+    case SETTING_NAME:
+        return TEXT_FIELD_NAME;
+    case SETTING_ACCOUNT:
+        return TEXT_FIELD_ACCOUNT;
+    case SETTING_PASSWORD:
+        return TEXT_FIELD_PASSWORD;
+    case SETTING_IP:
+        return TEXT_FIELD_IP;
+    case SETTING_NETMASK:
+        return TEXT_FIELD_NETMASK;
+    case SETTING_GATEWAY:
+        return TEXT_FIELD_GATEWAY;
+    case SETTING_HTTP_PORT:
+        return TEXT_FIELD_HTTP_PORT;
+    default:
+        return TEXT_FIELD_MODE;
+    }
+}
 
 unsigned ChangedSettings(const DeviceRecord& target, const PanelValues& values) {
     unsigned changed = 0;
@@ -13,23 +36,10 @@ unsigned ChangedSettings(const DeviceRecord& target, const PanelValues& values) 
         TextDiffers(*values.newMac, MacToText(target.mac))) {
         changed |= SETTING_NEW_MAC;
     }
-    const struct {
-        unsigned setting;
-        const std::string& typed;
-        std::string stored;
-    } texts[] = {{SETTING_NAME, values.name, FieldText(target.name)},
-                 {SETTING_ACCOUNT, values.pppoeAccount, FieldText(target.pppoeAccount)},
-                 {SETTING_PASSWORD, values.pppoePassword, FieldText(target.pppoePassword)},
-                 {SETTING_IP, values.ip, FieldText(target.ip)},
-                 {SETTING_NETMASK, values.netmask, FieldText(target.netmask)},
-                 {SETTING_GATEWAY, values.gateway, FieldText(target.gateway)}};
-    for (const auto& text : texts) {
-        if (TextDiffers(text.typed, text.stored)) {
-            changed |= text.setting;
+    for (const SettingField& field : SETTING_FIELDS) {
+        if (ChangesSetting(field, values, target)) {
+            changed |= field.setting;
         }
-    }
-    if (std::atoi(values.httpPort.c_str()) != target.httpPort) {
-        changed |= SETTING_HTTP_PORT;
     }
     if (CheckedMode(values) != RadioMode(target.netMode)) {
         changed |= SETTING_MODE;
@@ -40,19 +50,6 @@ unsigned ChangedSettings(const DeviceRecord& target, const PanelValues& values) 
 namespace {
 
 constexpr uint32_t ALL_ONES = 0xFFFFFFFFu;
-
-bool IsContiguousMask(uint32_t mask) {
-    const uint32_t hosts = ~mask;
-    return (hosts & (hosts + 1)) == 0; // the host part is a run of ones from the bottom
-}
-
-int PrefixLength(uint32_t mask) {
-    int length = 0;
-    for (uint32_t bit = 0x80000000u; bit != 0 && (mask & bit) != 0; bit >>= 1) {
-        ++length;
-    }
-    return length;
-}
 
 bool IsLoopback(uint32_t address) {
     return address >> 24 == 127;
@@ -83,7 +80,7 @@ std::string CheckNetmask(const PanelValues& values, const Addresses& typed, bool
     if (!typed.netmask) {
         return "";
     }
-    if (!IsContiguousMask(*typed.netmask)) {
+    if (!MaskPrefix(*typed.netmask)) {
         return Refuse(tr, APPLY_TEXT_MASK_NOT_CONTIGUOUS, TEXT_FIELD_NETMASK, values.netmask);
     }
     if (isStatic && (*typed.netmask == 0 || *typed.netmask == ALL_ONES)) {
@@ -110,7 +107,7 @@ std::string CheckIp(const PanelValues& values, const Addresses& typed, unsigned 
         }
     }
     // A /31 or /32 subnet has no network and broadcast address of its own.
-    if (!typed.netmask || !IsContiguousMask(*typed.netmask) || PrefixLength(*typed.netmask) > 30) {
+    if (!typed.netmask || !MaskPrefix(*typed.netmask) || MaskLength(*typed.netmask) > 30) {
         return "";
     }
     const uint32_t hosts = ~*typed.netmask;
@@ -172,17 +169,11 @@ bool HasControlCharacter(const std::string& text) {
 }
 
 std::string CheckTexts(const PanelValues& values, unsigned changed, const TextLookup& tr) {
-    const struct {
-        unsigned setting;
-        const WindowText& field;
-        const std::string& text;
-    } texts[] = {{SETTING_NAME, TEXT_FIELD_NAME, values.name},
-                 {SETTING_ACCOUNT, TEXT_FIELD_ACCOUNT, values.pppoeAccount},
-                 {SETTING_PASSWORD, TEXT_FIELD_PASSWORD, values.pppoePassword}};
-    for (const auto& text : texts) {
-        if ((changed & text.setting) != 0 && HasControlCharacter(text.text)) {
-            return FillText(tr(APPLY_TEXT_CONTROL_CHARACTER), {tr(text.field)}) + " " +
-                   tr(APPLY_TEXT_NOTHING_SENT);
+    for (const SettingField& field : SETTING_FIELDS) {
+        if (field.kind == SettingKind::Text && (changed & field.setting) != 0 &&
+            HasControlCharacter(values.*field.typed)) {
+            return FillText(tr(APPLY_TEXT_CONTROL_CHARACTER), {tr(FieldLabel(field.setting))}) +
+                   " " + tr(APPLY_TEXT_NOTHING_SENT);
         }
     }
     return "";
@@ -211,10 +202,6 @@ std::string Refusal(const PanelValues& values, const Addresses& typed, unsigned 
     return reason;
 }
 
-bool InSubnet(uint32_t address, uint32_t network, uint32_t netmask) {
-    return (address & netmask) == (network & netmask);
-}
-
 std::vector<std::string> Warnings(const DeviceTable& table, const DeviceRecord& target,
                                   const PanelValues& values, const Addresses& typed,
                                   unsigned changed, const std::vector<LocalNetwork>& localNetworks,
@@ -225,9 +212,9 @@ std::vector<std::string> Warnings(const DeviceTable& table, const DeviceRecord& 
     }
     const uint32_t ip = *typed.ip;
     if ((changed & SETTING_ADDRESSES) != 0 && typed.netmask && typed.gateway &&
-        *typed.gateway != 0 && !InSubnet(*typed.gateway, ip, *typed.netmask)) {
+        *typed.gateway != 0 && !InMaskedSubnet(*typed.gateway, ip, *typed.netmask)) {
         const std::string subnet =
-            Ipv4Text(ip & *typed.netmask) + "/" + std::to_string(PrefixLength(*typed.netmask));
+            Ipv4Text(ip & *typed.netmask) + "/" + std::to_string(MaskLength(*typed.netmask));
         warnings.push_back(FillText(tr(APPLY_TEXT_GATEWAY_OUTSIDE), {values.gateway, subnet}));
     }
     if ((changed & (SETTING_IP | SETTING_MODE)) == 0) {
@@ -244,7 +231,7 @@ std::vector<std::string> Warnings(const DeviceTable& table, const DeviceRecord& 
     }
     bool seen = localNetworks.empty(); // nothing known of this PC: no warning either way
     for (const LocalNetwork& network : localNetworks) {
-        seen = seen || InSubnet(ip, network.address, network.netmask);
+        seen = seen || InMaskedSubnet(ip, network.address, network.netmask);
     }
     for (const LocalNetwork& network : localNetworks) {
         if (network.address == ip) {

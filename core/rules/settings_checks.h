@@ -11,19 +11,12 @@
 #include "core/net/local_networks.h"
 #include "core/wire/device_table.h"
 #include "core/wire/discovery_datagram.h"
+#include "core/wire/settings_fields.h"
 #include "core/wire/subnet.h"
 
-// The settings a set request changes on its camera, one bit each.
-constexpr unsigned SETTING_NEW_MAC = 1u << 0;
-constexpr unsigned SETTING_NAME = 1u << 1;
-constexpr unsigned SETTING_ACCOUNT = 1u << 2;
-constexpr unsigned SETTING_PASSWORD = 1u << 3;
-constexpr unsigned SETTING_IP = 1u << 4;
-constexpr unsigned SETTING_NETMASK = 1u << 5;
-constexpr unsigned SETTING_GATEWAY = 1u << 6;
-constexpr unsigned SETTING_HTTP_PORT = 1u << 7;
-constexpr unsigned SETTING_MODE = 1u << 8;
-constexpr unsigned SETTING_ADDRESSES = SETTING_IP | SETTING_NETMASK | SETTING_GATEWAY;
+// The word the window and the console name a setting by (SETTING_*: the new MAC, the mode
+// and the fields of SETTING_FIELDS).
+const WindowText& FieldLabel(unsigned setting);
 
 // What a set request built from values changes on target: the items BuildSetRequest writes
 // beside the target's MAC, and the mode when it is another one than the camera's. The mode

@@ -2,9 +2,9 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 
+#include "core/wire/settings_fields.h"
 #include "core/wire/subnet.h"
 
 uint8_t* AppendItem(uint8_t* cursor, uint8_t type, uint8_t width, const void* value) {
@@ -62,12 +62,6 @@ static uint8_t* AppendAddress(uint8_t* cursor, uint8_t type, const std::string& 
     return AppendItem(cursor, type, ITEM_WIDTH_ADDRESS, bytes);
 }
 
-// The number at the start of a text as atoi reads it (0 without digits), but without
-// atoi's undefined overflow: a run of digits too long for a long reads as LONG_MAX.
-static long LeadingNumber(const std::string& text) {
-    return std::strtol(text.c_str(), nullptr, 10);
-}
-
 const DeviceRecord* FindSetTarget(const DeviceTable& table, const std::string& captionMac) {
     for (const DeviceRecord& slot : table.slot) {
         if (!TextDiffers(MacToText(slot.mac), captionMac)) {
@@ -93,28 +87,14 @@ void BuildSetRequest(DiscoveryDatagram& datagram, const DeviceTable& table,
         std::memcmp(newMac, target->mac, sizeof newMac) != 0) {
         cursor = AppendItem(cursor, ITEM_MAC, ITEM_WIDTH_MAC, newMac);
     }
-    if (TextDiffers(values.name, FieldText(target->name))) {
-        cursor = AppendText(cursor, ITEM_NAME, ITEM_WIDTH_NAME, values.name);
-    }
-    if (TextDiffers(values.pppoeAccount, FieldText(target->pppoeAccount))) {
-        cursor =
-            AppendText(cursor, ITEM_PPPOE_ACCOUNT, ITEM_WIDTH_PPPOE_ACCOUNT, values.pppoeAccount);
-    }
-    if (TextDiffers(values.pppoePassword, FieldText(target->pppoePassword))) {
-        cursor = AppendText(cursor, ITEM_PPPOE_PASSWORD, ITEM_WIDTH_PPPOE_PASSWORD,
-                            values.pppoePassword);
-    }
-    if (TextDiffers(values.ip, FieldText(target->ip))) {
-        cursor = AppendAddress(cursor, ITEM_IP, values.ip);
-    }
-    if (TextDiffers(values.netmask, FieldText(target->netmask))) {
-        cursor = AppendAddress(cursor, ITEM_NETMASK, values.netmask);
-    }
-    if (TextDiffers(values.gateway, FieldText(target->gateway))) {
-        cursor = AppendAddress(cursor, ITEM_GATEWAY, values.gateway);
-    }
-    if (LeadingNumber(values.httpPort) != target->httpPort) {
-        cursor = AppendText(cursor, ITEM_HTTP_PORT, ITEM_WIDTH_HTTP_PORT, values.httpPort);
+    for (const SettingField& field : SETTING_FIELDS) {
+        if (!ChangesSetting(field, values, *target)) {
+            continue;
+        }
+        const std::string& typed = values.*field.typed;
+        cursor = field.kind == SettingKind::Address
+                     ? AppendAddress(cursor, field.item, typed)
+                     : AppendText(cursor, field.item, field.width, typed);
     }
     const uint8_t mode[ITEM_WIDTH_NET_MODE] = {
         values.pppoeChecked ? NET_MODE_ON : NET_MODE_OFF, NET_MODE_OFF,

@@ -55,13 +55,24 @@ std::optional<int> MaskPrefix(uint32_t mask) {
     return std::nullopt;
 }
 
+int MaskLength(uint32_t mask) {
+    int length = 0;
+    for (uint32_t bit = 0x80000000u; bit != 0 && (mask & bit) != 0; bit >>= 1) {
+        ++length;
+    }
+    return length;
+}
+
 std::string SubnetText(uint32_t address, int prefix) {
     return Ipv4Text(address) + "/" + std::to_string(prefix);
 }
 
 bool InSubnet(uint32_t address, uint32_t interfaceAddress, int prefix) {
-    const uint32_t mask = PrefixMask(prefix);
-    return (address & mask) == (interfaceAddress & mask);
+    return InMaskedSubnet(address, interfaceAddress, PrefixMask(prefix));
+}
+
+bool InMaskedSubnet(uint32_t address, uint32_t network, uint32_t netmask) {
+    return (address & netmask) == (network & netmask);
 }
 
 std::optional<uint32_t> FreeAddress(uint32_t interfaceAddress, int prefix,

@@ -18,12 +18,16 @@ std::string Ipv4Text(uint32_t address);
 uint32_t PrefixMask(int prefix);
 // The prefix length of a contiguous mask, or nothing for a mask such as 255.0.255.0.
 std::optional<int> MaskPrefix(uint32_t mask);
+// The ones a mask starts with: its prefix length when it is contiguous.
+int MaskLength(uint32_t mask);
 
 // "10.0.0.5/24".
 std::string SubnetText(uint32_t address, int prefix);
 
 // Whether address lies in the subnet that interfaceAddress/prefix belongs to.
 bool InSubnet(uint32_t address, uint32_t interfaceAddress, int prefix);
+// The same for a subnet given by its mask, contiguous or not.
+bool InMaskedSubnet(uint32_t address, uint32_t network, uint32_t netmask);
 
 // A host address of the interface's subnet that is free for a camera: not the interface's
 // own, not the subnet's network or broadcast address, and none of taken (cameras listed, the
