@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <string_view>
 
+#include "core/program/option_table.h"
 #include "core/rules/input_checks.h"
 
 static bool ReadPort(std::string_view text, uint16_t& port) {
@@ -11,11 +12,6 @@ static bool ReadPort(std::string_view text, uint16_t& port) {
     }
     port = static_cast<uint16_t>(std::stoi(std::string(text)));
     return true;
-}
-
-static bool IsOption(std::string_view name) {
-    return name == "--local-port" || name == "--device-port" || name == "--broadcast" ||
-           name == "--interface";
 }
 
 // The cards of a comma-separated list; false when a name is empty or holds a space or '/'.
@@ -34,29 +30,53 @@ static bool ReadInterfaces(std::string_view list, std::vector<std::string>& name
     }
 }
 
-// Applies one setting of a known name; false with an error text when its value is not
-// understood.
-static bool Apply(FinderOptions& options, std::string_view name, std::string_view value) {
-    WorkerEndpoints& endpoints = options.endpoints;
-    bool ok = false;
-    if (name == "--local-port") {
-        ok = ReadPort(value, endpoints.localPort);
-    } else if (name == "--device-port") {
-        ok = ReadPort(value, endpoints.destinationPort);
-    } else if (name == "--interface") {
-        ok = ReadInterfaces(value, endpoints.interfaces);
-    } else {
-        // One destination, sent to as the routing table has it: no search per card.
-        ok = IsDottedAddress(value);
-        if (ok) {
-            endpoints.destinationAddress = std::string(value);
-            endpoints.everyInterface = false;
-        }
+// The finder shows no reason, only the value it did not understand.
+static std::string Verdict(bool understood) {
+    return understood ? "" : "not understood";
+}
+
+// One destination, sent to as the routing table has it: no search per card.
+static std::string ReadDestination(const std::string& address, WorkerEndpoints& endpoints) {
+    if (!IsDottedAddress(address)) {
+        return Verdict(false);
     }
-    if (!ok) {
-        options.error = "bad value for " + std::string(name) + ": \"" + std::string(value) + "\"";
+    endpoints.destinationAddress = address;
+    endpoints.everyInterface = false;
+    return Verdict(true);
+}
+
+// The settings, each help line with the cameras' default (--interface has none).
+static COptionTable OptionTable(WorkerEndpoints& endpoints) {
+    const WorkerEndpoints defaults;
+    COptionTable table(OptionSpelling::SeparateOrEquals);
+    table.Add(
+        {"--local-port"}, "N",
+        [&](const std::string& v) { return Verdict(ReadPort(v, endpoints.localPort)); },
+        "the local UDP port replies come to (default " + std::to_string(defaults.localPort) + ")");
+    table.Add(
+        {"--broadcast"}, "ADDR",
+        [&](const std::string& v) { return ReadDestination(v, endpoints); },
+        "where queries and settings go (default " + defaults.destinationAddress + ")");
+    table.Add(
+        {"--device-port"}, "N",
+        [&](const std::string& v) { return Verdict(ReadPort(v, endpoints.destinationPort)); },
+        "the cameras' UDP port (default " + std::to_string(defaults.destinationPort) + ")");
+    table.Add({"--interface"}, "NAME", [&](const std::string& v) {
+        return Verdict(ReadInterfaces(v, endpoints.interfaces));
+    });
+    return table;
+}
+
+// The words of a fault, "(from VARIABLE)" added by the caller for a variable.
+static std::string Describe(const OptionFault& fault) {
+    switch (fault.kind) {
+    case OptionFaultKind::Unknown:
+        return "unknown option " + fault.name;
+    case OptionFaultKind::MissingValue:
+        return "missing value for " + fault.name;
+    default:
+        return "bad value for " + fault.name + ": \"" + fault.value + "\"";
     }
-    return ok;
 }
 
 // --help or --version anywhere wins over everything else, a bad variable included.
@@ -80,6 +100,7 @@ FinderOptions ParseFinderOptions(int argc, const char* const argv[]) {
     if (AnswerFirst(options, argc, argv)) {
         return options;
     }
+    const COptionTable table = OptionTable(options.endpoints);
     const struct {
         const char* variable;
         const char* option;
@@ -89,34 +110,22 @@ FinderOptions ParseFinderOptions(int argc, const char* const argv[]) {
                        {"FINDER_INTERFACES", "--interface"}};
     for (const auto& setting : environment) {
         const char* value = std::getenv(setting.variable);
-        if (value != nullptr && *value != '\0' && !Apply(options, setting.option, value)) {
-            options.error += " (from " + std::string(setting.variable) + ")";
+        if (value == nullptr || *value == '\0') {
+            continue;
+        }
+        if (const OptionFault fault = table.Give(setting.option, value)) {
+            options.error = Describe(fault) + " (from " + setting.variable + ")";
             return options;
         }
     }
-    for (int i = 1; i < argc; ++i) {
-        const std::string_view argument = argv[i];
-        if (IsQtArgument(argument)) {
-            i += i + 1 < argc && argv[i + 1][0] != '-' ? 1 : 0;
+    const std::vector<std::string> args(argv, argv + argc);
+    for (std::size_t i = 1; i < args.size(); ++i) {
+        if (IsQtArgument(args[i])) {
+            i += i + 1 < args.size() && !args[i + 1].starts_with('-') ? 1 : 0;
             continue;
         }
-        const std::size_t equals = argument.find('=');
-        const std::string_view name = argument.substr(0, equals);
-        // A name is checked before its value is looked for: "finder --help" is no missing value.
-        if (!IsOption(name)) {
-            options.error = "unknown option " + std::string(name);
-            return options;
-        }
-        std::string_view value;
-        if (equals != std::string_view::npos) {
-            value = argument.substr(equals + 1);
-        } else if (i + 1 < argc) {
-            value = argv[++i];
-        } else {
-            options.error = "missing value for " + std::string(name);
-            return options;
-        }
-        if (!Apply(options, name, value)) {
+        if (const OptionFault fault = table.Read(args, i)) {
+            options.error = Describe(fault);
             return options;
         }
     }
@@ -127,7 +136,8 @@ FinderOptions ParseFinderOptions(int argc, const char* const argv[]) {
 }
 
 std::string FinderUsage() {
-    const WorkerEndpoints defaults;
+    constexpr std::size_t column = 21;
+    WorkerEndpoints unused;
     return "Usage: finder [--local-port N] [--broadcast ADDR] [--device-port N]\n"
            "       finder --help | --version\n"
            "\n"
@@ -135,18 +145,10 @@ std::string FinderUsage() {
            "the network settings a camera reports, sends changed settings back to one camera\n"
            "and opens a camera's web page.\n"
            "\n"
-           "Options:\n"
-           "  --local-port N     the local UDP port replies come to (default " +
-           std::to_string(defaults.localPort) +
-           ")\n"
-           "  --broadcast ADDR   where queries and settings go (default " +
-           defaults.destinationAddress +
-           ")\n"
-           "  --device-port N    the cameras' UDP port (default " +
-           std::to_string(defaults.destinationPort) +
-           ")\n"
-           "  --help             show this text\n"
-           "  --version          show the version\n"
+           "Options:\n" +
+           OptionTable(unused).Help(column) +
+           COptionTable::HelpLine("--help", "show this text", column) +
+           COptionTable::HelpLine("--version", "show the version", column) +
            "Qt's own options (one dash, such as -platform offscreen) go to Qt.\n"
            "\n"
            "Environment (an option wins over its variable):\n"

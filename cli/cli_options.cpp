@@ -5,6 +5,7 @@
 #include <functional>
 #include <map>
 
+#include "core/program/option_table.h"
 #include "core/rules/input_checks.h"
 
 const char FINDER_CLI_USAGE[] =
@@ -185,69 +186,105 @@ std::string Lower(std::string text) {
     return text;
 }
 
-struct ValueOption {
-    bool forScan;
-    bool forSet;
-    ValueCheck check;
-    std::function<void(CliOptions&, const std::string&)> store;
-};
-
-const std::map<std::string, ValueOption>& ValueOptions() {
-    static const std::map<std::string, ValueOption> options = {
-        {"--timeout-ms",
-         {true, true, CheckTimeout,
-          [](CliOptions& o, const std::string& v) { o.timeoutMs = std::stoi(v); }}},
-        {"--broadcast",
-         {true, true, CheckAddress,
-          [](CliOptions& o, const std::string& v) {
-              o.endpoints.destinationAddress = v;
-              o.endpoints.everyInterface = false;
-          }}},
-        {"--interface",
-         {true, true, CheckInterfaceName,
-          [](CliOptions& o, const std::string& v) { o.endpoints.interfaces.push_back(v); }}},
-        {"--device-port",
-         {true, true, CheckPort,
-          [](CliOptions& o, const std::string& v) {
-              o.endpoints.destinationPort = static_cast<uint16_t>(std::stoi(v));
-          }}},
-        {"--local-port",
-         {true, true, CheckPort,
-          [](CliOptions& o, const std::string& v) {
-              o.endpoints.localPort = static_cast<uint16_t>(std::stoi(v));
-          }}},
-        {"--name",
-         {false, true, CheckText(ITEM_WIDTH_NAME),
-          [](CliOptions& o, const std::string& v) { o.changes.name = v; }}},
-        {"--ip",
-         {false, true, CheckAddress,
-          [](CliOptions& o, const std::string& v) { o.changes.ip = v; }}},
-        {"--netmask",
-         {false, true, CheckAddress,
-          [](CliOptions& o, const std::string& v) { o.changes.netmask = v; }}},
-        {"--gateway",
-         {false, true, CheckAddress,
-          [](CliOptions& o, const std::string& v) { o.changes.gateway = v; }}},
-        {"--http-port",
-         {false, true, CheckPort,
-          [](CliOptions& o, const std::string& v) { o.changes.httpPort = v; }}},
-        {"--mode",
-         {false, true, [](const std::string& v) { return CheckMode(Lower(v)); },
-          [](CliOptions& o, const std::string& v) { o.changes.mode = Lower(v); }}},
-        {"--pppoe-account",
-         {false, true, CheckText(ITEM_WIDTH_PPPOE_ACCOUNT),
-          [](CliOptions& o, const std::string& v) { o.changes.pppoeAccount = v; }}},
-        {"--pppoe-password",
-         {false, true, CheckText(ITEM_WIDTH_PPPOE_PASSWORD),
-          [](CliOptions& o, const std::string& v) { o.changes.pppoePassword = v; }}},
-        {"--encoding",
-         {true, true, CheckEncoding,
-          [](CliOptions& o, const std::string& v) { o.encoding = EncodingFromName(v); }}},
-        {"--new-mac",
-         {false, true, CheckMac,
-          [](CliOptions& o, const std::string& v) { o.changes.newMac = Lower(v); }}},
+// A value option: stored when its check finds no fault.
+OptionApply Checked(const ValueCheck& check, const std::function<void(const std::string&)>& store) {
+    return [=](const std::string& value) {
+        std::string reason = check(value);
+        if (reason.empty()) {
+            store(value);
+        }
+        return reason;
     };
-    return options;
+}
+
+OptionApply Raise(bool& flag, bool raised) {
+    return [&flag, raised](const std::string&) {
+        flag = raised;
+        return std::string();
+    };
+}
+
+// --json or --csv, once.
+OptionApply Format(OutputFormat format, CliOptions& options, bool& formatGiven) {
+    return [format, &options, &formatGiven](const std::string&) {
+        if (formatGiven) {
+            return std::string("give either --json or --csv, not both");
+        }
+        formatGiven = true;
+        options.format = format;
+        return std::string();
+    };
+}
+
+// The options scan alone takes, those set alone takes, and those of scan, set and suggest.
+void AddScanOptions(COptionTable& table, CliOptions& o, bool& formatGiven) {
+    table.Add({"--json"}, "", Format(OutputFormat::Json, o, formatGiven));
+    table.Add({"--csv"}, "", Format(OutputFormat::Csv, o, formatGiven));
+    table.Add({"--show-passwords"}, "", Raise(o.showPasswords, true));
+}
+
+void AddSetOptions(COptionTable& table, CliOptions& o) {
+    SetChanges& c = o.changes;
+    table.Add({"--no-verify"}, "", Raise(o.verify, false));
+    table.Add({"--force"}, "", Raise(o.force, true));
+    table.Add({"--name"}, "TEXT",
+              Checked(CheckText(ITEM_WIDTH_NAME), [&](const std::string& v) { c.name = v; }));
+    table.Add({"--ip"}, "ADDR", Checked(CheckAddress, [&](const std::string& v) { c.ip = v; }));
+    table.Add({"--netmask"}, "ADDR",
+              Checked(CheckAddress, [&](const std::string& v) { c.netmask = v; }));
+    table.Add({"--gateway"}, "ADDR",
+              Checked(CheckAddress, [&](const std::string& v) { c.gateway = v; }));
+    table.Add({"--http-port"}, "P",
+              Checked(CheckPort, [&](const std::string& v) { c.httpPort = v; }));
+    table.Add({"--mode"}, "MODE",
+              Checked([](const std::string& v) { return CheckMode(Lower(v)); },
+                      [&](const std::string& v) { c.mode = Lower(v); }));
+    table.Add({"--pppoe-account"}, "TEXT",
+              Checked(CheckText(ITEM_WIDTH_PPPOE_ACCOUNT),
+                      [&](const std::string& v) { c.pppoeAccount = v; }));
+    table.Add({"--pppoe-password"}, "TEXT",
+              Checked(CheckText(ITEM_WIDTH_PPPOE_PASSWORD),
+                      [&](const std::string& v) { c.pppoePassword = v; }));
+    table.Add({"--new-mac"}, "MAC",
+              Checked(CheckMac, [&](const std::string& v) { c.newMac = Lower(v); }));
+}
+
+void AddCommonOptions(COptionTable& table, CliOptions& o) {
+    WorkerEndpoints& e = o.endpoints;
+    table.Add({"--timeout-ms"}, "N",
+              Checked(CheckTimeout, [&](const std::string& v) { o.timeoutMs = std::stoi(v); }));
+    table.Add({"--broadcast"}, "ADDR", Checked(CheckAddress, [&](const std::string& v) {
+                  e.destinationAddress = v;
+                  e.everyInterface = false;
+              }));
+    table.Add({"--interface"}, "NAME", Checked(CheckInterfaceName, [&](const std::string& v) {
+                  e.interfaces.push_back(v);
+              }));
+    table.Add({"--device-port"}, "N", Checked(CheckPort, [&](const std::string& v) {
+                  e.destinationPort = static_cast<uint16_t>(std::stoi(v));
+              }));
+    table.Add({"--local-port"}, "N", Checked(CheckPort, [&](const std::string& v) {
+                  e.localPort = static_cast<uint16_t>(std::stoi(v));
+              }));
+    table.Add({"--encoding"}, "ENC", Checked(CheckEncoding, [&](const std::string& v) {
+                  o.encoding = EncodingFromName(v);
+              }));
+}
+
+// The options of the command; interfaces takes none.
+COptionTable CommandOptions(CliOptions& options, bool& formatGiven) {
+    COptionTable table(OptionSpelling::SeparateOrEquals);
+    if (options.command == CliCommand::Interfaces) {
+        return table;
+    }
+    if (options.command == CliCommand::Scan) {
+        AddScanOptions(table, options, formatGiven);
+    }
+    if (options.command == CliCommand::Set) {
+        AddSetOptions(table, options);
+    }
+    AddCommonOptions(table, options);
+    return table;
 }
 
 const char* CommandName(CliCommand command) {
@@ -263,72 +300,22 @@ const char* CommandName(CliCommand command) {
     }
 }
 
-// suggest and interfaces take the options of a scan (interfaces none of them).
-bool ScanLike(CliCommand command) {
-    return command != CliCommand::Set;
-}
-
 bool NeedsMac(CliCommand command) {
     return command == CliCommand::Set || command == CliCommand::Suggest;
 }
 
-// One option, with its value from "--opt=value" or the next argument.
-bool ReadOption(const std::vector<std::string>& args, std::size_t& i, CliOptions& options,
-                bool& formatGiven, std::string& error) {
-    std::string option = args[i];
-    std::optional<std::string> value;
-    if (const std::size_t equals = option.find('=');
-        option.rfind("--", 0) == 0 && equals != std::string::npos) {
-        value = option.substr(equals + 1);
-        option.resize(equals);
+// A flag refused (--csv after --json) says why in a sentence of its own.
+std::string Describe(const OptionFault& fault, CliCommand command) {
+    switch (fault.kind) {
+    case OptionFaultKind::Unknown:
+        return "unknown option " + Quoted(fault.name) + " for " + CommandName(command);
+    case OptionFaultKind::MissingValue:
+        return fault.name + " needs a value";
+    case OptionFaultKind::UnwantedValue:
+        return fault.name + " takes no value";
+    default:
+        return fault.flag ? fault.reason : fault.name + ": " + fault.reason;
     }
-    const bool scan = options.command == CliCommand::Scan;
-    const bool flag = scan ? option == "--json" || option == "--csv" || option == "--show-passwords"
-                      : options.command == CliCommand::Set
-                          ? option == "--no-verify" || option == "--force"
-                          : false;
-    if (flag && value) {
-        error = option + " takes no value";
-        return false;
-    }
-    if (flag && option == "--show-passwords") {
-        options.showPasswords = true;
-        return true;
-    }
-    if (flag && scan) {
-        if (formatGiven) {
-            error = "give either --json or --csv, not both";
-            return false;
-        }
-        formatGiven = true;
-        options.format = option == "--json" ? OutputFormat::Json : OutputFormat::Csv;
-        return true;
-    }
-    if (flag) {
-        (option == "--force" ? options.force : options.verify) = option == "--force";
-        return true;
-    }
-    const auto known = ValueOptions().find(option);
-    const bool accepted =
-        known != ValueOptions().end() && options.command != CliCommand::Interfaces &&
-        (ScanLike(options.command) ? known->second.forScan : known->second.forSet);
-    if (!accepted) {
-        error = "unknown option " + Quoted(option) + " for " + CommandName(options.command);
-        return false;
-    }
-    if (!value) {
-        if (i + 1 >= args.size()) {
-            error = option + " needs a value";
-            return false;
-        }
-        value = args[++i];
-    }
-    if (const std::string reason = known->second.check(*value); !reason.empty()) {
-        error = option + ": " + reason;
-        return false;
-    }
-    known->second.store(options, *value);
-    return true;
 }
 
 } // namespace
@@ -359,10 +346,12 @@ std::optional<CliOptions> ParseCliArguments(const std::vector<std::string>& args
         return std::nullopt;
     }
     bool formatGiven = false;
+    const COptionTable table = CommandOptions(options, formatGiven);
     bool macGiven = false;
     for (std::size_t i = 1; i < args.size(); ++i) {
         if (args[i].rfind("--", 0) == 0) {
-            if (!ReadOption(args, i, options, formatGiven, error)) {
+            if (const OptionFault fault = table.Read(args, i)) {
+                error = Describe(fault, options.command);
                 return std::nullopt;
             }
         } else if (NeedsMac(options.command) && !macGiven) {

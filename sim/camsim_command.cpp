@@ -1,13 +1,14 @@
 #include "sim/camsim_command.h"
 
-#include <algorithm>
 #include <array>
 #include <csignal>
-#include <iterator>
+#include <functional>
 
 #include "core/program/finder_version.h"
+#include "core/program/option_table.h"
 
-const char CAMSIM_USAGE[] =
+// The synopsis and what camsim is; the options and the devices file follow.
+static const char CAMSIM_USAGE_HEAD[] =
     R"(Usage: camsim (--count N | --devices FILE) [options]
        camsim --help | --version
 
@@ -17,19 +18,10 @@ A set request changes the device named by its first MAC item (a second MAC item 
 device's new MAC); read-only devices ignore it, and no set request is answered.
 
 Options:
-  --count N        N generated devices (1 to 10000), STATIC, DHCP and PPPoE in turn
-  --devices FILE   the devices, one per line (format below)
-  --port N         UDP port to listen on (default 4000; 0 picks a free one)
-  --bind ADDR      local IPv4 address to listen on (default 0.0.0.0)
-  --jitter-ms N    delay each reply by a random 0 to N milliseconds (default 0)
-  --log FILE       write every received datagram in hex, one line each
-  --reply-broadcast  answer to 255.255.255.255 (the query's source port) out of the
-                   network card the query came in on, as a camera in a foreign subnet
-                   must, having no route back to the finder
-  --drop-sets      log set requests but apply none, as a camera that loses them
-  --help           show this text
-  --version        show the version
+)";
 
+static const char CAMSIM_USAGE_DEVICES[] =
+    R"(
 Devices file: one device per line, 11 fields separated by '|'; spaces around a field
 are ignored, lines starting with '#' and blank lines are skipped:
   name | mac | ip | netmask | gateway | port | mode | version | account | password | ro
@@ -56,67 +48,99 @@ static bool ReadCount(const std::string& text, int low, int high, int& value) {
     return value >= low && value <= high;
 }
 
+// A number option: stored when it lies within low to high, else refused with its range.
+static OptionApply CountOption(int low, int high, const std::function<void(int)>& store) {
+    return [=](const std::string& value) {
+        int number = 0;
+        if (!ReadCount(value, low, high, number)) {
+            return "is not a number of " + std::to_string(low) + " to " + std::to_string(high);
+        }
+        store(number);
+        return std::string();
+    };
+}
+
+static OptionApply Raise(bool& flag) {
+    return [&flag](const std::string&) {
+        flag = true;
+        return std::string();
+    };
+}
+
+static COptionTable OptionTable(CamsimOptions& options) {
+    SimSettings& settings = options.settings;
+    COptionTable table(OptionSpelling::Separate);
+    table.Add({"--count"}, "N", CountOption(1, SIM_MAX_COUNT, [&](int n) { options.count = n; }),
+              "N generated devices (1 to 10000), STATIC, DHCP and PPPoE in turn");
+    table.Add(
+        {"--devices"}, "FILE",
+        [&](const std::string& value) {
+            options.devicesPath = value;
+            return std::string();
+        },
+        "the devices, one per line (format below)");
+    table.Add({"--port"}, "N",
+              CountOption(0, 65535, [&](int n) { settings.port = static_cast<uint16_t>(n); }),
+              "UDP port to listen on (default 4000; 0 picks a free one)");
+    table.Add(
+        {"--bind"}, "ADDR",
+        [&](const std::string& value) {
+            if (std::array<uint8_t, 4> address; !ParseAddress(value, address)) {
+                return std::string("is not an IPv4 address");
+            }
+            settings.bindAddress = value;
+            return std::string();
+        },
+        "local IPv4 address to listen on (default 0.0.0.0)");
+    table.Add({"--jitter-ms"}, "N", CountOption(0, 60000, [&](int n) { settings.jitterMs = n; }),
+              "delay each reply by a random 0 to N milliseconds (default 0)");
+    table.Add(
+        {"--log"}, "FILE",
+        [&](const std::string& value) {
+            settings.logPath = value;
+            return std::string();
+        },
+        "write every received datagram in hex, one line each");
+    table.Add({"--reply-broadcast"}, "", Raise(settings.replyBroadcast),
+              "answer to 255.255.255.255 (the query's source port) out of the\n"
+              "network card the query came in on, as a camera in a foreign subnet\n"
+              "must, having no route back to the finder");
+    table.Add({"--drop-sets"}, "", Raise(settings.dropSetRequests),
+              "log set requests but apply none, as a camera that loses them");
+    table.Add({"--help", "-h"}, "", Raise(options.help), "show this text");
+    table.Add({"--version"}, "", Raise(options.version), "show the version");
+    return table;
+}
+
+std::string CamsimUsage() {
+    CamsimOptions unused;
+    return CAMSIM_USAGE_HEAD + OptionTable(unused).Help(19) + CAMSIM_USAGE_DEVICES;
+}
+
+static std::string Describe(const OptionFault& fault) {
+    switch (fault.kind) {
+    case OptionFaultKind::Unknown:
+        return "unknown argument \"" + fault.name + "\"";
+    case OptionFaultKind::MissingValue:
+        return fault.name + " needs a value";
+    default:
+        return fault.name + " \"" + fault.value + "\" " + fault.reason;
+    }
+}
+
+// Options are read in order: --help or --version ends the reading, so a bad option before
+// it is reported and one after it is not.
 std::optional<CamsimOptions> ParseCamsimArguments(const std::vector<std::string>& args,
                                                   std::string& error) {
     CamsimOptions options;
+    const COptionTable table = OptionTable(options);
     for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& option = args[i];
-        if (option == "--help" || option == "-h") {
-            options.help = true;
-            return options;
-        }
-        if (option == "--reply-broadcast") {
-            options.settings.replyBroadcast = true;
-            continue;
-        }
-        if (option == "--drop-sets") {
-            options.settings.dropSetRequests = true;
-            continue;
-        }
-        if (option == "--version") {
-            options.version = true;
-            return options;
-        }
-        static const char* const known[] = {"--count", "--devices",   "--port",
-                                            "--bind",  "--jitter-ms", "--log"};
-        if (std::find(std::begin(known), std::end(known), option) == std::end(known)) {
-            error = "unknown argument \"" + option + "\"";
+        if (const OptionFault fault = table.Read(args, i)) {
+            error = Describe(fault);
             return std::nullopt;
         }
-        if (i + 1 >= args.size()) {
-            error = option + " needs a value";
-            return std::nullopt;
-        }
-        const std::string& value = args[++i];
-        int number = 0;
-        if (option == "--count") {
-            if (!ReadCount(value, 1, SIM_MAX_COUNT, number)) {
-                error = "--count \"" + value + "\" is not a number of 1 to 10000";
-                return std::nullopt;
-            }
-            options.count = number;
-        } else if (option == "--devices") {
-            options.devicesPath = value;
-        } else if (option == "--port") {
-            if (!ReadCount(value, 0, 65535, number)) {
-                error = "--port \"" + value + "\" is not a number of 0 to 65535";
-                return std::nullopt;
-            }
-            options.settings.port = static_cast<uint16_t>(number);
-        } else if (option == "--bind") {
-            if (std::array<uint8_t, 4> address; !ParseAddress(value, address)) {
-                error = "--bind \"" + value + "\" is not an IPv4 address";
-                return std::nullopt;
-            }
-            options.settings.bindAddress = value;
-        } else if (option == "--jitter-ms") {
-            if (!ReadCount(value, 0, 60000, number)) {
-                error = "--jitter-ms \"" + value + "\" is not a number of 0 to 60000";
-                return std::nullopt;
-            }
-            options.settings.jitterMs = number;
-        } else {
-            options.settings.logPath = value;
+        if (options.help || options.version) {
+            return options;
         }
     }
     if ((options.count > 0) == !options.devicesPath.empty()) {
@@ -143,7 +167,7 @@ int CamsimMain(int argc, char** argv, std::ostream& out, std::ostream& err) {
         return 2;
     }
     if (options->help) {
-        out << CAMSIM_USAGE;
+        out << CamsimUsage();
         return 0;
     }
     if (options->version) {

@@ -16,7 +16,8 @@ struct CamsimOptions {
     bool version = false;
 };
 
-extern const char CAMSIM_USAGE[];
+// The text of --help: the options and the format of the devices file.
+std::string CamsimUsage();
 
 // Reads the arguments after the program name; nullopt with error set on bad usage.
 std::optional<CamsimOptions> ParseCamsimArguments(const std::vector<std::string>& args,

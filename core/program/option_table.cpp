@@ -1,0 +1,88 @@
+#include "core/program/option_table.h"
+
+#include <algorithm>
+#include <optional>
+#include <utility>
+
+void COptionTable::Add(std::vector<std::string> names, std::string valueName, OptionApply apply,
+                       std::string help) {
+    m_entries.push_back(
+        {std::move(names), std::move(valueName), std::move(apply), std::move(help)});
+}
+
+static OptionFault Fault(OptionFaultKind kind, const std::string& name,
+                         const std::string& value = {}) {
+    return {kind, name, value, {}, false};
+}
+
+const COptionTable::Entry* COptionTable::Find(const std::string& name) const {
+    const auto found = std::find_if(m_entries.begin(), m_entries.end(), [&](const auto& entry) {
+        return std::find(entry.names.begin(), entry.names.end(), name) != entry.names.end();
+    });
+    return found == m_entries.end() ? nullptr : &*found;
+}
+
+OptionFault COptionTable::Apply(const Entry& entry, const std::string& name,
+                                const std::string& value) {
+    std::string reason = entry.apply(value);
+    if (reason.empty()) {
+        return {};
+    }
+    return {OptionFaultKind::BadValue, name, value, std::move(reason), entry.valueName.empty()};
+}
+
+// The name is looked up before a value is looked for, so an unknown option is reported as
+// such even at the end of the line.
+OptionFault COptionTable::Read(const std::vector<std::string>& args, std::size_t& i) const {
+    std::string name = args[i];
+    std::optional<std::string> value;
+    if (const std::size_t equals = name.find('=');
+        m_spelling == OptionSpelling::SeparateOrEquals && equals != std::string::npos) {
+        value = name.substr(equals + 1);
+        name.resize(equals);
+    }
+    const Entry* entry = Find(name);
+    if (entry == nullptr) {
+        return Fault(OptionFaultKind::Unknown, name);
+    }
+    if (entry->valueName.empty()) {
+        return value ? Fault(OptionFaultKind::UnwantedValue, name, *value)
+                     : Apply(*entry, name, "");
+    }
+    if (!value) {
+        if (i + 1 >= args.size()) {
+            return Fault(OptionFaultKind::MissingValue, name);
+        }
+        value = args[++i];
+    }
+    return Apply(*entry, name, *value);
+}
+
+OptionFault COptionTable::Give(const std::string& name, const std::string& value) const {
+    const Entry* entry = Find(name);
+    return entry == nullptr ? Fault(OptionFaultKind::Unknown, name) : Apply(*entry, name, value);
+}
+
+std::string COptionTable::Help(std::size_t column) const {
+    std::string help;
+    for (const Entry& entry : m_entries) {
+        if (!entry.help.empty()) {
+            const std::string value = entry.valueName.empty() ? "" : " " + entry.valueName;
+            help += HelpLine(entry.names.front() + value, entry.help, column);
+        }
+    }
+    return help;
+}
+
+std::string COptionTable::HelpLine(const std::string& left, const std::string& text,
+                                   std::size_t column) {
+    std::string line = "  " + left;
+    line.append(std::max(column, line.size() + 2) - line.size(), ' ');
+    for (const char c : text) {
+        line += c;
+        if (c == '\n') {
+            line.append(column, ' ');
+        }
+    }
+    return line + "\n";
+}

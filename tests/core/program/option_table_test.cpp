@@ -1,0 +1,58 @@
+#include <gtest/gtest.h>
+
+#include "core/program/option_table.h"
+
+namespace {
+
+// A port that refuses "0", a flag and an unlisted option; each value given is kept.
+struct Taken {
+    std::vector<std::string> values;
+    COptionTable table;
+    explicit Taken(OptionSpelling spelling) : table(spelling) {
+        const auto keep = [this](const std::string& v) {
+            values.push_back(v);
+            return std::string(v == "0" ? "is zero" : "");
+        };
+        table.Add({"--port", "-p"}, "N", keep, "where\nto listen");
+        table.Add({"--reply-broadcast"}, "", keep, "answer all");
+        table.Add({"--hidden"}, "", keep);
+    }
+};
+
+TEST(OptionTable, ReadTakesTheValueItsSpellingAllowsAndNamesWhatWentWrong) {
+    using K = OptionFaultKind;
+    const auto both = OptionSpelling::SeparateOrEquals;
+    const struct {
+        OptionSpelling spelling;
+        std::vector<std::string> args;
+        K kind;
+        std::string read; // the fault's name|value|reason, and where i ends
+        std::vector<std::string> applied;
+    } cases[] = {
+        {both, {"--port", "--reply-broadcast"}, K::None, "|||1", {"--reply-broadcast"}},
+        {both, {"-p=4=5"}, K::None, "|||0", {"4=5"}},
+        {both, {"--port", "0"}, K::BadValue, "--port|0|is zero|1", {"0"}},
+        {both, {"--port"}, K::MissingValue, "--port|||0", {}},
+        {both, {"--reply-broadcast=no"}, K::UnwantedValue, "--reply-broadcast|no||0", {}},
+        {both, {"--loud=yes", "3"}, K::Unknown, "--loud|||0", {}},
+        {OptionSpelling::Separate, {"--port=4"}, K::Unknown, "--port=4|||0", {}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(::testing::PrintToString(c.args));
+        Taken taken(c.spelling);
+        std::size_t i = 0;
+        const OptionFault fault = taken.table.Read(c.args, i);
+        EXPECT_EQ(fault.kind, c.kind);
+        EXPECT_EQ(fault.name + "|" + fault.value + "|" + fault.reason + "|" + std::to_string(i),
+                  c.read);
+        EXPECT_EQ(taken.values, c.applied);
+    }
+}
+
+TEST(OptionTable, HelpListsTheOptionsWithATextEachLineFromItsColumn) {
+    EXPECT_EQ(Taken(OptionSpelling::Separate).table.Help(14),
+              "  --port N    where\n              to listen\n"
+              "  --reply-broadcast  answer all\n");
+}
+
+} // namespace
