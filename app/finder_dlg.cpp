@@ -17,6 +17,7 @@
 #include "app/dialog_units.h"
 #include "core/messages/finder_texts.h"
 #include "core/present/device_list.h"
+#include "core/present/startup_failure.h"
 #include "core/present/status_text.h"
 #include "core/rules/change_confirmation.h"
 #include "skin/skin_bitmaps.h"

@@ -12,6 +12,7 @@
 #include "app/finder_dlg.h"
 #include "core/messages/finder_texts.h"
 #include "core/present/device_list.h"
+#include "core/present/info_line.h"
 #include "core/rules/panel_checks.h"
 #include "core/rules/panel_texts.h"
 #include "core/rules/settings_checks.h"

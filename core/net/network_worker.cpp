@@ -1,12 +1,9 @@
 #include "core/net/network_worker.h"
 
-#include <cstdio>
 #include <optional>
 
-#include "core/messages/fill_text.h"
 #include "core/net/net_interfaces.h"
 #include "core/net/udp_socket.h"
-#include "core/present/search_texts.h"
 #include "core/wire/subnet.h"
 
 WorkerControl::WorkerControl() {

@@ -9,7 +9,7 @@
 
 #include "core/net/device_arrival.h"
 #include "core/net/wake_signal.h"
-#include "core/present/startup_failure.h"
+#include "core/net/worker_outcome.h"
 #include "core/wire/device_table.h"
 #include "core/wire/discovery_datagram.h"
 

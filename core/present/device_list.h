@@ -6,10 +6,9 @@
 #include "core/encoding/text_codec.h"
 #include "core/wire/device_table.h"
 
-// The device list mirrors the table with one "%d %s" entry (id, name) per listed slot.
-// The list sorts its entries by text, so the number at the start of an entry is the only
-// link back to the table. The window and the command line share these rules.
-
+// A camera's entry in a list of cameras: "%d %s", its id and its name. The window shows it
+// and keeps the slot beside it; the rules below read an entry's id back from its text, as
+// the fuzz target checks them.
 std::string ListEntryText(const DeviceRecord& record);
 // The entry with the name as the codec shows it (UTF-8).
 std::string ListEntryText(const DeviceRecord& record, const CTextCodec& codec);

@@ -6,12 +6,6 @@
 #include "core/rules/settings_checks.h"
 #include "core/wire/net_mode.h"
 
-std::string InfoText(const DeviceRecord& record, const CTextCodec& codec, const TextLookup& tr) {
-    return tr(TEXT_INFO_IP_GET) + ModeName(RadioMode(record.netMode)) + "\r\n" +
-           tr(TEXT_INFO_VERSION) + codec.Shown(FieldText(record.version), ITEM_WIDTH_VERSION) +
-           "\r\n";
-}
-
 std::optional<std::string> CheckPanelValues(const DeviceRecord& target, const PanelValues& values,
                                             const CTextCodec& codec, const TextLookup& tr) {
     PanelValues encoded = values;

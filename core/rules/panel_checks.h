@@ -8,14 +8,9 @@
 #include "core/wire/device_table.h"
 #include "core/wire/discovery_datagram.h"
 
-// What the details panel says about a camera and what it checks before Submit: the same
+// What the details panel checks before Submit: the same
 // for every front end, and free of any window. The texts come through `tr`, in the front
 // end's language (English by default); camera texts are read and written by `codec`.
-
-// "IP Get:", the mode line by the radios' reading (so the line and the checked radio never
-// disagree), then "Version:" and the firmware version, each line ending in "\r\n".
-std::string InfoText(const DeviceRecord& record, const CTextCodec& codec = CTextCodec(),
-                     const TextLookup& tr = EnglishText);
 
 // Why the set request may not go to `target` as the panel gives it (texts typed in
 // UTF-8), naming the field and ending in "Nothing was sent."; nothing when it may. Only

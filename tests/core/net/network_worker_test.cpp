@@ -29,6 +29,7 @@
 
 #include "core/net/network_worker.h"
 #include "core/net/udp_socket.h"
+#include "core/present/startup_failure.h"
 #include "core/present/status_text.h"
 #include "tests/support/test_loopback.h"
 

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "core/net/socket_platform.h"
+#include "core/present/startup_failure.h"
 #include "core/present/status_text.h"
 
 #include <atomic>
