@@ -6,9 +6,7 @@
 #include "cli/cli_command.h"
 #include "cli/set_change.h"
 #include "core/messages/finder_texts.h"
-#include "core/rules/change_confirmation.h"
-#include "core/rules/panel_texts.h"
-#include "core/rules/settings_checks.h"
+#include "core/session/change_flow.h"
 #include "core/session/scan_session.h"
 
 namespace {
@@ -20,10 +18,9 @@ constexpr char CLI_SEND_ANYWAY_HINT[] = "Use --force to send it anyway.";
 
 // Queries again on the shared schedule until the device confirms the change or the last
 // round is over.
-int Verify(ScanSession& session, const CliOptions& options, const DeviceRecord& before,
-           const PanelValues& sent, Clock::time_point sentAt, std::ostream& out,
-           std::ostream& err) {
-    CChangeConfirmation confirmation(before, sent);
+int Verify(ScanSession& session, const CliOptions& options, CChangeFlow& change,
+           Clock::time_point sentAt, std::ostream& out, std::ostream& err) {
+    const CChangeConfirmation& confirmation = change.Confirmation();
     const std::vector<int>& schedule = confirmation.Schedule();
     for (std::size_t round = 0; round + 1 < schedule.size(); ++round) {
         std::this_thread::sleep_until(sentAt + std::chrono::milliseconds(schedule[round]));
@@ -31,11 +28,7 @@ int Verify(ScanSession& session, const CliOptions& options, const DeviceRecord& 
         if (const std::optional<SessionFailure> failure = session.Scan(options.timeoutMs, result)) {
             return Fail(err, FailureText(*failure), CLI_EXIT_FAILED);
         }
-        confirmation.StartRound();
-        for (const DeviceRecord& device : result.devices) {
-            confirmation.OnReply(device);
-        }
-        if (confirmation.EndRound(round + 2 == schedule.size())) {
+        if (change.JudgeRound(result.devices, round + 2 == schedule.size())) {
             break;
         }
     }
@@ -49,10 +42,10 @@ int Verify(ScanSession& session, const CliOptions& options, const DeviceRecord& 
 }
 
 // The checks every change passes before it goes out; empty when it may go.
-std::string CheckChange(const CliOptions& options, const ScanResult& scanned,
-                        const PanelValues& values, LocalNetworksFunction localNetworks) {
-    const SettingsVerdict verdict = CheckSettingsChange(*scanned.table, values, localNetworks(),
-                                                        EnglishText, options.Codec(LocaleName()));
+std::string CheckChange(const CliOptions& options, const CChangeFlow& change,
+                        LocalNetworksFunction localNetworks) {
+    const SettingsVerdict verdict =
+        change.Check(localNetworks(), EnglishText, options.Codec(LocaleName()));
     if (verdict.nothingChanged) {
         return std::string(APPLY_TEXT_NOTHING_TO_SEND.english) + "; nothing was sent";
     }
@@ -83,22 +76,19 @@ int RunSet(const CliOptions& options, std::ostream& out, std::ostream& err,
         !reason.empty()) {
         return Fail(err, reason + "; nothing was sent", CLI_EXIT_USAGE);
     }
-    PanelValues values = PanelValuesFor(*device, options.changes, codec);
-    if (const std::optional<PanelTextRefusal> refusal = EncodePanelTexts(values, *device, codec)) {
+    CChangeFlow change(*scanned.table, *device, scanned.ArrivalOf(*device),
+                       PanelValuesFor(*device, options.changes, codec));
+    if (const std::optional<PanelTextRefusal> refusal = change.EncodeTexts(codec)) {
         return Fail(err, TextRefusalReason(*refusal) + "; nothing was sent", CLI_EXIT_USAGE);
     }
-    if (const std::string reason = CheckChange(options, scanned, values, localNetworks);
-        !reason.empty()) {
+    if (const std::string reason = CheckChange(options, change, localNetworks); !reason.empty()) {
         return Fail(err, reason, CLI_EXIT_USAGE);
     }
-    DiscoveryDatagram request;
-    BuildSetRequest(request, *scanned.table, values);
     if (const std::optional<SessionFailure> failure =
-            session.Send(request, scanned.ArrivalOf(*device).interfaceName)) {
+            session.Send(change.Request(), change.Card())) {
         return Fail(err, FailureText(*failure), CLI_EXIT_FAILED);
     }
     const Clock::time_point sentAt = Clock::now();
     out << "settings sent to device " << options.mac << "\n";
-    return options.verify ? Verify(session, options, *device, values, sentAt, out, err)
-                          : CLI_EXIT_OK;
+    return options.verify ? Verify(session, options, change, sentAt, out, err) : CLI_EXIT_OK;
 }

@@ -1,0 +1,39 @@
+#include "core/session/change_flow.h"
+
+#include <utility>
+
+CChangeFlow::CChangeFlow(const DeviceTable& table, const DeviceRecord& target,
+                         const ReplyArrival& arrival, PanelValues values)
+    : m_table(table), m_target(target), m_card(arrival.interfaceName), m_values(std::move(values)) {
+}
+
+std::optional<PanelTextRefusal> CChangeFlow::EncodeTexts(const CTextCodec& codec) {
+    return EncodePanelTexts(m_values, m_target, codec);
+}
+
+SettingsVerdict CChangeFlow::Check(const std::vector<LocalNetwork>& localNetworks,
+                                   const TextLookup& tr, const CTextCodec& codec) const {
+    return CheckSettingsChange(m_table, m_values, localNetworks, tr, codec);
+}
+
+DiscoveryDatagram CChangeFlow::Request() const {
+    DiscoveryDatagram request;
+    BuildSetRequest(request, m_table, m_values);
+    return request;
+}
+
+CChangeConfirmation& CChangeFlow::Confirmation() {
+    if (!m_confirmation) {
+        m_confirmation.emplace(m_target, m_values);
+    }
+    return *m_confirmation;
+}
+
+bool CChangeFlow::JudgeRound(const std::vector<DeviceRecord>& replies, bool lastRound) {
+    CChangeConfirmation& confirmation = Confirmation();
+    confirmation.StartRound();
+    for (const DeviceRecord& reply : replies) {
+        confirmation.OnReply(reply);
+    }
+    return confirmation.EndRound(lastRound);
+}

@@ -1,0 +1,53 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "core/encoding/text_codec.h"
+#include "core/messages/window_text.h"
+#include "core/net/device_arrival.h"
+#include "core/net/local_networks.h"
+#include "core/rules/change_confirmation.h"
+#include "core/rules/panel_texts.h"
+#include "core/rules/settings_checks.h"
+#include "core/wire/device_table.h"
+#include "core/wire/discovery_datagram.h"
+
+// One change of one camera, as both front ends take it from the values a user gave to the
+// camera's own word on it: the texts written in the camera's bytes, the checks, the set
+// request and the card it leaves by, then the rounds of queries that confirm it. The words
+// for a refusal or a risk stay with the front end.
+class CChangeFlow {
+public:
+    // target lives in table; arrival is where it answered.
+    CChangeFlow(const DeviceTable& table, const DeviceRecord& target, const ReplyArrival& arrival,
+                PanelValues values);
+
+    // Writes the typed texts (UTF-8) in the bytes the camera stores; the first that cannot
+    // go is refused and the values stay as they were.
+    std::optional<PanelTextRefusal> EncodeTexts(const CTextCodec& codec);
+
+    // The checks on the values as they would go, in the language of tr.
+    SettingsVerdict Check(const std::vector<LocalNetwork>& localNetworks, const TextLookup& tr,
+                          const CTextCodec& codec) const;
+
+    // The set request, and the card the camera answered on (empty: every card searched).
+    DiscoveryDatagram Request() const;
+    const std::string& Card() const { return m_card; }
+    const PanelValues& Values() const { return m_values; }
+
+    // After the send: the moments of the queries, in milliseconds after it, and the judge
+    // of their replies. The last moment only closes the last round.
+    CChangeConfirmation& Confirmation();
+    // Feeds one round's replies to the confirmation and judges it; true when the outcome
+    // is known (the last round always ends it).
+    bool JudgeRound(const std::vector<DeviceRecord>& replies, bool lastRound);
+
+private:
+    const DeviceTable& m_table;
+    DeviceRecord m_target;
+    std::string m_card;
+    PanelValues m_values;
+    std::optional<CChangeConfirmation> m_confirmation;
+};
