@@ -1,0 +1,70 @@
+// A change of one camera through the session: from its editable values to its own word.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <memory>
+
+#include "core/session/change_flow.h"
+#include "core/session/editable_values.h"
+
+namespace {
+
+struct CameraTable {
+    std::unique_ptr<DeviceTable> table = std::make_unique<DeviceTable>();
+    DeviceRecord& camera = table->slot[254];
+
+    CameraTable() {
+        ClearTable(*table);
+        camera.id = 255;
+        camera.mac[5] = 1;
+        SetFieldText(camera.name, "Front door");
+        SetFieldText(camera.ip, "192.168.1.20");
+        SetFieldText(camera.netmask, "255.255.255.0");
+        SetFieldText(camera.gateway, "192.168.1.1");
+        camera.httpPort = 80;
+        std::memset(camera.netMode, 0xFF, sizeof camera.netMode);
+    }
+};
+
+TEST(ChangeFlow, EditableValuesSentBackUnchangedChangeNothing) {
+    const CameraTable cameras;
+    const PanelValues values = EditableValues(cameras.camera, CTextCodec());
+    EXPECT_EQ(values.captionMac, "000000000001");
+    EXPECT_EQ(values.httpPort, "80");
+    EXPECT_FALSE(values.pppoeChecked || values.dhcpChecked) << "0xFF mode bytes read STATIC";
+    EXPECT_EQ(ChangedSettings(cameras.camera, values), 0u);
+}
+
+TEST(ChangeFlow, ARequestGoesOutOfItsCardAndTheCamerasReplyConfirmsIt) {
+    const CameraTable cameras;
+    PanelValues values = EditableValues(cameras.camera, CTextCodec());
+    values.ip = "192.168.1.30";
+    CChangeFlow change(*cameras.table, cameras.camera, {"eth1", 0, 0, 0}, values);
+    ASSERT_FALSE(change.EncodeTexts(CTextCodec()));
+    EXPECT_TRUE(change.Check({}, EnglishText, CTextCodec()).refusal.empty());
+    EXPECT_EQ(change.Card(), "eth1");
+
+    DiscoveryDatagram expected;
+    BuildSetRequest(expected, *cameras.table, values);
+    EXPECT_EQ(std::memcmp(change.Request().bytes, expected.bytes, sizeof expected.bytes), 0);
+
+    DeviceRecord reply = cameras.camera;
+    EXPECT_FALSE(change.JudgeRound({reply}, false)) << "not yet applied";
+    SetFieldText(reply.ip, "192.168.1.30");
+    EXPECT_TRUE(change.JudgeRound({reply}, false));
+    EXPECT_TRUE(change.Confirmation().Confirmed());
+}
+
+TEST(ChangeFlow, ATextTheCameraCannotHoldIsRefusedAndLeavesTheValues) {
+    const CameraTable cameras;
+    PanelValues values = EditableValues(cameras.camera, CTextCodec());
+    values.name = "a name longer than sixteen bytes";
+    CChangeFlow change(*cameras.table, cameras.camera, {}, values);
+    const std::optional<PanelTextRefusal> refusal = change.EncodeTexts(CTextCodec());
+    ASSERT_TRUE(refusal);
+    EXPECT_EQ(refusal->setting, SETTING_NAME);
+    EXPECT_EQ(refusal->width, ITEM_WIDTH_NAME);
+    EXPECT_EQ(change.Values().name, values.name);
+}
+
+} // namespace
