@@ -2,8 +2,8 @@
 
 #include <cstdio>
 
-#include "core/net/socket_platform.h"
 #include "core/rules/input_checks.h"
+#include "core/wire/subnet.h"
 
 namespace {
 
@@ -13,8 +13,10 @@ TEST(InputChecks, DottedAddressIsWhatInetAddrReadsAsTyped) {
         // What passes the check must reach the camera as the four numbers the user typed.
         unsigned a, b, c, d;
         ASSERT_EQ(std::sscanf(good, "%u.%u.%u.%u", &a, &b, &c, &d), 4);
-        const uint32_t address = inet_addr(good);
-        const auto* bytes = reinterpret_cast<const uint8_t*>(&address);
+        const uint32_t address = ParseIpv4(good).value(); // as the set request writes it
+        const uint8_t bytes[4] = {
+            static_cast<uint8_t>(address >> 24), static_cast<uint8_t>(address >> 16),
+            static_cast<uint8_t>(address >> 8), static_cast<uint8_t>(address)};
         EXPECT_EQ(bytes[0], a);
         EXPECT_EQ(bytes[1], b);
         EXPECT_EQ(bytes[2], c);
