@@ -129,6 +129,8 @@ public:
     QRect ClientRect() const;
     static QPoint ToClient(QPoint widgetPoint);
     static QRect ToWidget(QRect clientRect);
+    QRect CloseButtonRect() const { return m_rcCloseButton; }
+    QRect TrayButtonRect() const { return m_rcTrayButton; }
 
     // What the worker reports, carried out here on the dialog's thread.
     void OnStatus(const WorkerOutcome& outcome);
