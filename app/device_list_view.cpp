@@ -37,8 +37,8 @@ CDeviceListView::CDeviceListView(CFinderDlg& dialog, QListWidget* list, const CC
     // The mark of a camera outside its card's subnet, no taller than an entry's text.
     m_list->setIconSize(QSize(11, 11));
     connect(m_list, &QListWidget::itemSelectionChanged, this, &CDeviceListView::SelectionChanged);
-    // A click on the entry already selected reads the roster again, as a new selection does.
-    connect(m_list, &QListWidget::itemClicked, this, &CDeviceListView::SelectionChanged);
+    // Only a change of the selection fills the panel: a click on the entry already selected
+    // keeps what the user typed there.
     connect(m_list, &QListWidget::itemDoubleClicked, this, &CDeviceListView::OpenPageRequested);
     // The right button's menu (which also picks the encoding of camera texts, so the layout
     // stays); the entries' tips are made as they are shown.

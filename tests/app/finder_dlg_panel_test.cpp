@@ -144,13 +144,13 @@ TEST_F(PanelTest, ReadOnlyDeviceDisablesEverythingButUpdate) {
     ExpectEnabled(true, false, true);
 }
 
-TEST_F(PanelTest, ClickingTheSelectedEntryAgainDropsTheEdits) {
+TEST_F(PanelTest, ClickingTheSelectedEntryAgainKeepsTheEdits) {
     Select(QStringLiteral("Front door"));
     Retype(Edit(m_dlg, IDC_NAME), QStringLiteral("typed"));
     QTest::mouseClick(Radio(m_dlg, IDC_MODE_DHCP), Qt::LeftButton);
     Select(QStringLiteral("Front door"));
-    EXPECT_EQ(Edit(m_dlg, IDC_NAME)->text(), QStringLiteral("Front door"));
-    ExpectChecked(false, false, true);
+    EXPECT_EQ(Edit(m_dlg, IDC_NAME)->text(), QStringLiteral("typed"));
+    ExpectChecked(false, true, false);
 }
 
 TEST_F(PanelTest, ModeRadiosUncheckTheOthersAndSetTheFields) {
@@ -240,6 +240,37 @@ TEST_F(PanelTest, ARepeatedReplyAddsNoSecondEntry) {
     ASSERT_TRUE(QTest::qWaitFor([&] { return Entry(QStringLiteral("Newcomer")) != nullptr; }));
     EXPECT_EQ(DeviceList(m_dlg)->count(), m_expected + 1);
     EXPECT_EQ(CountOccupied(m_dlg->Table()), m_expected + 1);
+}
+
+// An entry keeps the name it was listed with until the list is cleared, also when the
+// window reads it again in another language.
+TEST_F(PanelTest, AnEntryKeepsItsFirstNameThroughALanguagePick) {
+    SimDevice first = TestCameras()[0];
+    first.name = "Dup A";
+    first.mac[5] = 0x50;
+    SimDevice second = first;
+    second.name = "Dup B";
+    CUdpSocket sender;
+    ASSERT_EQ(sender.Open(), 0);
+    sockaddr_in finder{};
+    ASSERT_TRUE(MakeSocketAddress("127.0.0.1", m_peer->Endpoints().localPort, finder));
+    const auto send = [&](const SimDevice& camera) {
+        const std::vector<uint8_t> reply = sim::EncodeReply(camera);
+        ASSERT_EQ(sender.SendTo(reply.data(), reply.size(), finder), 0);
+    };
+    send(first);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return Entry(QStringLiteral("Dup A")) != nullptr; }));
+    send(second);
+    ASSERT_TRUE(QTest::qWaitFor([&] {
+        return std::any_of(std::begin(m_dlg->Table().slot), std::end(m_dlg->Table().slot),
+                           [](const DeviceRecord& r) { return FieldText(r.name) == "Dup B"; });
+    }));
+    for (int language : {1, 0}) {
+        LanguageList(m_dlg)->setCurrentIndex(language);
+        emit LanguageList(m_dlg)->activated(language);
+        EXPECT_NE(Entry(QStringLiteral("Dup A")), nullptr) << language;
+        EXPECT_EQ(Entry(QStringLiteral("Dup B")), nullptr) << language;
+    }
 }
 
 // An entry at or beyond the number of occupied slots selects nothing, even when its number

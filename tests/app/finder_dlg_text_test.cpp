@@ -67,7 +67,7 @@ protected:
     }
 
     // Opens the device list's menu and picks the encoding whose text starts so.
-    void PickEncoding(const QString& start) {
+    void PickEncoding(const QString& start, std::optional<QPoint> at = std::nullopt) {
         QTimer::singleShot(0, [&] {
             QWidget* popup = QApplication::activePopupWidget();
             ASSERT_NE(popup, nullptr);
@@ -88,7 +88,7 @@ protected:
             picked->trigger();
         });
         QListWidget* list = DeviceList(m_dlg);
-        emit list->customContextMenuRequested(list->viewport()->rect().center());
+        emit list->customContextMenuRequested(at.value_or(list->viewport()->rect().center()));
     }
 
     // The finder's own sentences around a change of the selected camera: the risks it asks
@@ -289,6 +289,37 @@ TEST_F(TextTest, ALanguagePickRetranslatesTheTrayAndTheHeldStatus) {
     EXPECT_EQ(tray, (QStringList{QStringLiteral("Show"), QStringLiteral("Update"), QString(),
                                  QStringLiteral("Quit")}));
     EXPECT_TRUE(TrayIcon(m_dlg)->toolTip().endsWith(QStringLiteral("\n4 cameras listed")));
+}
+
+// A language pick, or an encoding picked from the list's menu, reads again the camera texts
+// the user left alone; what the user typed and the mode picked stay.
+TEST_F(TextTest, ReadingAgainKeepsWhatWasTypedAndPicked) {
+    ASSERT_NO_FATAL_FAILURE(Start(CHINA_GB, BACK_GATE_GBK));
+    Select(QString::fromUtf8("后门摄像机"));
+    Retype(Edit(m_dlg, IDC_IP), QStringLiteral("192.168.1.99"));
+    QTest::mouseClick(Radio(m_dlg, IDC_MODE_DHCP), Qt::LeftButton);
+    const QPoint away = DeviceList(m_dlg)->viewport()->rect().bottomLeft() + QPoint(2, -2);
+    const std::function<void()> readings[] = {
+        [&] {
+            LanguageList(m_dlg)->setCurrentIndex(ENGLISH);
+            emit LanguageList(m_dlg)->activated(ENGLISH);
+        },
+        // Away from the entries, so that the menu selects none of them.
+        [&] { PickEncoding(QStringLiteral("Shift_JIS"), away); },
+    };
+    for (const auto& readAgain : readings) {
+        readAgain();
+        EXPECT_EQ(Edit(m_dlg, IDC_IP)->text(), QStringLiteral("192.168.1.99"));
+        EXPECT_TRUE(Radio(m_dlg, IDC_MODE_DHCP)->isChecked());
+        EXPECT_FALSE(Radio(m_dlg, IDC_MODE_STATIC)->isChecked());
+        // The name nobody touched reads as its entry reads now.
+        const QString listed =
+            DeviceList(m_dlg)->selectedItems().value(0)->text().section(QLatin1Char(' '), 1);
+        EXPECT_EQ(Edit(m_dlg, IDC_NAME)->text(), listed);
+    }
+    Retype(Edit(m_dlg, IDC_NAME), QStringLiteral("typed"));
+    PickEncoding(QStringLiteral("GBK"), away);
+    EXPECT_EQ(Edit(m_dlg, IDC_NAME)->text(), QStringLiteral("typed"));
 }
 
 TEST_F(TextTest, AnOldLanguageDbFallsBackToEnglishAndLearnsTheEncodingPicked) {
