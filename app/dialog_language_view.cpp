@@ -11,17 +11,23 @@
 #include "skin/skin_button.h"
 #include "skin/transparent_static.h"
 
+// The language list is combo box 1036 of the template.
+static QComboBox* LanguageList(const CFinderDlg& dialog) {
+    return static_cast<QComboBox*>(dialog.ControlById(IDC_LANGUAGE));
+}
+
 static QString FromUtf8(const std::string& text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
 void DialogLanguageView::ResetLanguageList() {
-    const QSignalBlocker quiet(m_dialog.m_cmbLanguage);
-    m_dialog.m_cmbLanguage->clear();
+    QComboBox* list = LanguageList(m_dialog);
+    const QSignalBlocker quiet(list);
+    list->clear();
 }
 
 void DialogLanguageView::AddLanguageItem(const std::string& text) {
-    QComboBox* list = m_dialog.m_cmbLanguage;
+    QComboBox* list = LanguageList(m_dialog);
     const QSignalBlocker quiet(list);
     list->addItem(FromUtf8(text));
     // The box keeps its template width; the opened list is as wide as its longest name,
@@ -33,12 +39,13 @@ void DialogLanguageView::AddLanguageItem(const std::string& text) {
 
 // Selecting from code is no pick of the user's: the list's notices stay quiet.
 void DialogLanguageView::SelectLanguageItem(int index) {
-    const QSignalBlocker quiet(m_dialog.m_cmbLanguage);
-    m_dialog.m_cmbLanguage->setCurrentIndex(index);
+    QComboBox* list = LanguageList(m_dialog);
+    const QSignalBlocker quiet(list);
+    list->setCurrentIndex(index);
 }
 
 int DialogLanguageView::CurrentLanguageItem() const {
-    return m_dialog.m_cmbLanguage->currentIndex();
+    return LanguageList(m_dialog)->currentIndex();
 }
 
 void DialogLanguageView::SetControlText(int id, const std::string& text) {

@@ -12,19 +12,25 @@
 
 #include <system_error>
 
+#include "app/change_flow_view.h"
+#include "app/details_panel.h"
+#include "app/device_list_view.h"
 #include "app/dialog_language_view.h"
 #include "app/dialog_report.h"
 #include "app/dialog_units.h"
+#include "app/skinned_frame.h"
+#include "app/status_line.h"
+#include "app/tray_icon.h"
 #include "core/messages/finder_texts.h"
 #include "core/present/device_list.h"
-#include "core/present/startup_failure.h"
-#include "core/present/status_text.h"
-#include "core/rules/change_confirmation.h"
 #include "skin/skin_bitmaps.h"
 #include "skin/skin_button.h"
 #include "skin/transparent_static.h"
 
 // The template's font: 9 points, "宋体"; the desktop substitutes its own CJK face.
+// The warning's red: it must stand out from the labels' navy on the skin.
+static const QColor SUBNET_WARNING_COLOUR(170, 0, 0);
+
 static QFont TemplateFont() {
     QFont font(QString::fromUtf8("宋体"));
     font.setFamilies(
@@ -36,10 +42,10 @@ static QFont TemplateFont() {
 CFinderDlg::CFinderDlg(const WorkerEndpoints& endpoints, const QString& markerFile,
                        const QString& languageDb)
     : QDialog(nullptr, Qt::Window | Qt::FramelessWindowHint), m_hIcon(LoadSkinIcon(IDI_FINDER)),
-      m_table(std::make_unique<DeviceTable>()), m_arrivals(std::make_unique<ArrivalTable>()),
       m_report(std::make_unique<DialogReport>(this)), m_endpoints(endpoints),
       m_markerFile(markerFile), m_languageView(std::make_unique<DialogLanguageView>(*this)),
-      m_languageDbPath(QFile::encodeName(languageDb).toStdString()) {
+      m_languageDbPath(QFile::encodeName(languageDb).toStdString()),
+      m_frame(std::make_unique<CSkinnedFrame>(*this)) {
     setFont(TemplateFont());
     setContentsMargins(DIALOG_BORDER, DIALOG_BORDER, DIALOG_BORDER, DIALOG_BORDER);
     setFixedSize(DialogUnitsToPixels(DIALOG_WIDTH_UNITS) + 2 * DIALOG_BORDER,
@@ -47,7 +53,9 @@ CFinderDlg::CFinderDlg(const WorkerEndpoints& endpoints, const QString& markerFi
     // Every move over the dialog counts: the caption's buttons light up under the pointer.
     setMouseTracking(true);
     CreateControls();
-    CreateTrayIcon();
+    m_trayIcon = new CTrayIcon(*this);
+    m_trayIcon->UpdateTip(0);
+    connect(m_deviceList, &CDeviceListView::CountChanged, m_trayIcon, &CTrayIcon::UpdateTip);
 }
 
 CFinderDlg::~CFinderDlg() {
@@ -56,7 +64,7 @@ CFinderDlg::~CFinderDlg() {
     m_language.Close();
     // The list goes with the children, after this part of the object: its clearing must
     // not reach the tray tip of a dialog that is no more.
-    m_lstDevices->model()->disconnect(this);
+    m_deviceList->disconnect(m_trayIcon);
 }
 
 QWidget* CFinderDlg::ControlById(int id) const {
@@ -127,77 +135,107 @@ static QGroupBox* MakeGroup(QWidget* parent, const char* title) {
     return group;
 }
 
+// Under the "Address:" label, left of the panel's frame, lies free space of the template:
+// the warning of a camera outside its card's subnet and its button go there, in a smaller
+// face, so the fixed layout stays as it is.
+static void CreateFreeSpaceControls(QWidget* dialog, PanelControls& panel) {
+    QFont small = dialog->font();
+    small.setPointSize(7);
+    panel.subnetWarning = new CTransparentStatic(dialog);
+    panel.subnetWarning->setFont(small);
+    panel.subnetWarning->setWordWrap(true);
+    panel.subnetWarning->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    panel.subnetWarning->SetTextColor(SUBNET_WARNING_COLOUR);
+    panel.subnetWarning->setGeometry(CFinderDlg::ToWidget(DialogRectToPixels(4, 165, 69, 58)));
+    panel.subnetWarning->setProperty(CONTROL_ID_PROPERTY, IDC_SUBNET_WARNING);
+    panel.subnetWarning->hide();
+
+    panel.moveIntoNetwork =
+        new QPushButton(QString::fromUtf8(TEXT_SEARCH_MOVE_INTO_NETWORK.english), dialog);
+    panel.moveIntoNetwork->setAutoDefault(false);
+    panel.moveIntoNetwork->setFont(small);
+    panel.moveIntoNetwork->setGeometry(CFinderDlg::ToWidget(DialogRectToPixels(2, 226, 71, 16)));
+    panel.moveIntoNetwork->setProperty(CONTROL_ID_PROPERTY, IDC_MOVE_INTO_NETWORK);
+    panel.moveIntoNetwork->hide();
+}
+
 // The 33 controls of template 102, created in the template's order, which is also the
-// order of the focus chain.
+// order of the focus chain; then the parts that work them.
 void CFinderDlg::CreateControls() {
-    m_lstDevices = Place(new QListWidget(this), IDC_DEVICE_LIST, 9, 30, 136, 88);
-    m_lstDevices->setSortingEnabled(true);
-    m_lstDevices->setSelectionMode(QAbstractItemView::SingleSelection);
-    m_lstDevices->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    m_btnUpdate = Place(MakeButton(this, "Update"), IDC_UPDATE, 19, 124, 56, 21);
-    m_btnExit = Place(MakeButton(this, "Exit"), IDC_EXIT, 82, 124, 58, 21);
-    m_stcInfo = Place(MakeLabel(this, ""), IDC_INFO, 150, 20, 150, 30);
-    m_edtPppoeAccount =
+    auto* list = Place(new QListWidget(this), IDC_DEVICE_LIST, 9, 30, 136, 88);
+    CSkinButton* update = Place(MakeButton(this, "Update"), IDC_UPDATE, 19, 124, 56, 21);
+    CSkinButton* exit = Place(MakeButton(this, "Exit"), IDC_EXIT, 82, 124, 58, 21);
+    PanelControls panel;
+    panel.info = Place(MakeLabel(this, ""), IDC_INFO, 150, 20, 150, 30);
+    panel.pppoeAccount =
         Place(MakeEdit(this, ITEM_WIDTH_PPPOE_ACCOUNT), IDC_PPPOE_ACCOUNT, 230, 73, 67, 14);
-    m_edtPppoePassword =
+    panel.pppoePassword =
         Place(MakeEdit(this, ITEM_WIDTH_PPPOE_PASSWORD), IDC_PPPOE_PASSWORD, 230, 95, 67, 14);
-    m_edtPppoePassword->setEchoMode(QLineEdit::Password);
-    m_stcAccount = Place(MakeLabel(this, "Acount"), IDC_LABEL_ACCOUNT, 152, 77, 77, 17);
-    m_stcPassword = Place(MakeLabel(this, "Password"), IDC_LABEL_PASSWORD, 152, 96, 80, 13);
-    m_edtNewMac = Place(MakeEdit(this, MAC_TEXT_LENGTH), IDC_NEW_MAC, 213, 123, 81, 14);
-    m_stcMac = Place(MakeLabel(this, "Mac"), IDC_LABEL_MAC, 154, 126, 49, 15);
-    m_stcAddress = Place(MakeLabel(this, "Address:"), IDC_LABEL_ADDRESS, 8, 155, 62, 80);
-    m_grpMac = Place(MakeGroup(this, NO_DEVICE_MAC_TEXT), IDC_MAC_GROUP, 74, 153, 228, 114);
-    m_edtName = Place(MakeEdit(this, ITEM_WIDTH_NAME), IDC_NAME, 162, 167, 62, 14);
-    m_edtIp = Place(MakeEdit(this, sizeof(DeviceRecord::ip) - 1), IDC_IP, 162, 185, 61, 14);
-    m_edtNetmask =
+    panel.pppoePassword->setEchoMode(QLineEdit::Password);
+    Place(MakeLabel(this, "Acount"), IDC_LABEL_ACCOUNT, 152, 77, 77, 17);
+    Place(MakeLabel(this, "Password"), IDC_LABEL_PASSWORD, 152, 96, 80, 13);
+    panel.newMac = Place(MakeEdit(this, MAC_TEXT_LENGTH), IDC_NEW_MAC, 213, 123, 81, 14);
+    panel.macLabel = Place(MakeLabel(this, "Mac"), IDC_LABEL_MAC, 154, 126, 49, 15);
+    Place(MakeLabel(this, "Address:"), IDC_LABEL_ADDRESS, 8, 155, 62, 80);
+    panel.macGroup = Place(MakeGroup(this, NO_DEVICE_MAC_TEXT), IDC_MAC_GROUP, 74, 153, 228, 114);
+    panel.name = Place(MakeEdit(this, ITEM_WIDTH_NAME), IDC_NAME, 162, 167, 62, 14);
+    panel.ip = Place(MakeEdit(this, sizeof(DeviceRecord::ip) - 1), IDC_IP, 162, 185, 61, 14);
+    panel.netmask =
         Place(MakeEdit(this, sizeof(DeviceRecord::netmask) - 1), IDC_NETMASK, 162, 203, 61, 14);
-    m_edtGateway =
+    panel.gateway =
         Place(MakeEdit(this, sizeof(DeviceRecord::gateway) - 1), IDC_GATEWAY, 162, 223, 62, 14);
-    m_edtHttpPort = Place(MakeEdit(this, ITEM_WIDTH_HTTP_PORT), IDC_HTTP_PORT, 162, 243, 40, 14);
-    m_stcName = Place(MakeLabel(this, "Name"), IDC_LABEL_NAME, 80, 169, 74, 14);
-    m_stcIp = Place(MakeLabel(this, "IP"), IDC_LABEL_IP, 80, 187, 74, 16);
-    m_stcNetmask = Place(MakeLabel(this, "Submask"), IDC_LABEL_NETMASK, 80, 206, 71, 16);
-    m_stcGateway = Place(MakeLabel(this, "Gateway"), IDC_LABEL_GATEWAY, 80, 225, 77, 17);
-    m_stcHttpPort = Place(MakeLabel(this, "Http Port"), IDC_LABEL_HTTP_PORT, 79, 246, 77, 16);
-    m_btnSubmit = Place(MakeButton(this, "Submit"), IDC_SUBMIT, 231, 239, 65, 21);
-    m_btnSubmit->setEnabled(false); // until a selection fills the panel
-    m_rdoPppoe = Place(MakeRadio(this), IDC_MODE_PPPOE, 235, 179, 9, 8);
-    m_rdoDhcp = Place(MakeRadio(this), IDC_MODE_DHCP, 235, 200, 9, 8);
-    m_rdoStatic = Place(MakeRadio(this), IDC_MODE_STATIC, 235, 220, 9, 8);
-    m_stcStatusLabel = Place(MakeLabel(this, "Status:"), IDC_LABEL_STATUS, 5, 269, 86, 19);
-    m_stcStatus = Place(MakeLabel(this, ""), IDC_STATUS, 68, 271, 212, 14);
-    m_stcPppoe = Place(MakeLabel(this, "PPPOE      "), IDC_LABEL_PPPOE, 248, 178, 41, 16);
-    m_stcDhcp = Place(MakeLabel(this, "DHCP    "), IDC_LABEL_DHCP, 248, 199, 39, 15);
-    m_stcStatic = Place(MakeLabel(this, "STATIC    "), IDC_LABEL_STATIC, 248, 220, 43, 13);
-    m_cmbLanguage = Place(new QComboBox(this), IDC_LANGUAGE, 230, 51, 72, 124);
+    panel.httpPort = Place(MakeEdit(this, ITEM_WIDTH_HTTP_PORT), IDC_HTTP_PORT, 162, 243, 40, 14);
+    Place(MakeLabel(this, "Name"), IDC_LABEL_NAME, 80, 169, 74, 14);
+    Place(MakeLabel(this, "IP"), IDC_LABEL_IP, 80, 187, 74, 16);
+    Place(MakeLabel(this, "Submask"), IDC_LABEL_NETMASK, 80, 206, 71, 16);
+    Place(MakeLabel(this, "Gateway"), IDC_LABEL_GATEWAY, 80, 225, 77, 17);
+    Place(MakeLabel(this, "Http Port"), IDC_LABEL_HTTP_PORT, 79, 246, 77, 16);
+    panel.submit = Place(MakeButton(this, "Submit"), IDC_SUBMIT, 231, 239, 65, 21);
+    panel.submit->setEnabled(false); // until a selection fills the panel
+    panel.pppoe = Place(MakeRadio(this), IDC_MODE_PPPOE, 235, 179, 9, 8);
+    panel.dhcp = Place(MakeRadio(this), IDC_MODE_DHCP, 235, 200, 9, 8);
+    panel.staticMode = Place(MakeRadio(this), IDC_MODE_STATIC, 235, 220, 9, 8);
+    Place(MakeLabel(this, "Status:"), IDC_LABEL_STATUS, 5, 269, 86, 19);
+    CTransparentStatic* status = Place(MakeLabel(this, ""), IDC_STATUS, 68, 271, 212, 14);
+    Place(MakeLabel(this, "PPPOE      "), IDC_LABEL_PPPOE, 248, 178, 41, 16);
+    Place(MakeLabel(this, "DHCP    "), IDC_LABEL_DHCP, 248, 199, 39, 15);
+    Place(MakeLabel(this, "STATIC    "), IDC_LABEL_STATIC, 248, 220, 43, 13);
+    auto* language = Place(new QComboBox(this), IDC_LANGUAGE, 230, 51, 72, 124);
     // A list to pick from, not a field to type into; it shows the height of one line, the
     // template's height is that of the opened list.
-    m_cmbLanguage->setEditable(false);
-    m_cmbLanguage->resize(m_cmbLanguage->width(), m_cmbLanguage->sizeHint().height());
-    m_grpAdsl = Place(MakeGroup(this, TEXT_FRAME_ADSL.english), IDC_STATIC, 148, 63, 154, 53);
+    language->setEditable(false);
+    language->resize(language->width(), language->sizeHint().height());
+    m_adslFrame = Place(MakeGroup(this, TEXT_FRAME_ADSL.english), IDC_STATIC, 148, 63, 154, 53);
     // Last in the template, yet only a frame: it stays under the PPPoE fields.
-    m_grpAdsl->lower();
+    m_adslFrame->lower();
+    CreateFreeSpaceControls(this, panel);
 
-    // A click on the entry already selected reads the table again, as a new selection does.
-    connect(m_lstDevices, &QListWidget::itemSelectionChanged, this, &CFinderDlg::OnSelectDevice);
-    connect(m_lstDevices, &QListWidget::itemClicked, this, &CFinderDlg::OnSelectDevice);
-    connect(m_lstDevices, &QListWidget::itemDoubleClicked, this, &CFinderDlg::OnDblclkDeviceList);
-    // The right button's menu (which also picks the encoding of camera texts, so the layout
-    // stays); the entries' tips are made as they are shown.
-    m_lstDevices->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(m_lstDevices, &QListWidget::customContextMenuRequested, this,
-            &CFinderDlg::OnDeviceListMenu);
-    m_lstDevices->viewport()->installEventFilter(this);
-    connect(m_rdoDhcp, &QRadioButton::clicked, this, &CFinderDlg::OnModeDhcp);
-    connect(m_rdoPppoe, &QRadioButton::clicked, this, &CFinderDlg::OnModePppoe);
-    connect(m_rdoStatic, &QRadioButton::clicked, this, &CFinderDlg::OnModeStatic);
-    connect(m_btnSubmit, &QPushButton::clicked, this, &CFinderDlg::OnSubmit);
-    connect(m_btnUpdate, &QPushButton::clicked, this, &CFinderDlg::OnUpdate);
-    connect(m_btnExit, &QPushButton::clicked, this, &CFinderDlg::OnExit);
+    m_deviceList = new CDeviceListView(*this, list, m_roster);
+    m_panel = new CDetailsPanel(this, panel);
+    m_statusLine = new CStatusLine(*this, status, m_roster, *m_panel);
+    m_changeFlow = new CChangeFlowView(*this, m_roster, *m_statusLine, *m_deviceList);
+    connect(m_deviceList, &CDeviceListView::SelectionChanged, this, &CFinderDlg::OnSelectDevice);
+    connect(m_deviceList, &CDeviceListView::OpenPageRequested, this,
+            &CFinderDlg::OnDblclkDeviceList);
+    connect(m_panel, &CDetailsPanel::ModePicked, this, [this](NetMode mode) {
+        switch (mode) {
+        case NetMode::Pppoe:
+            OnModePppoe();
+            break;
+        case NetMode::Dhcp:
+            OnModeDhcp();
+            break;
+        case NetMode::Static:
+            OnModeStatic();
+            break;
+        }
+    });
+    connect(m_panel, &CDetailsPanel::SubmitClicked, this, &CFinderDlg::OnSubmit);
+    connect(m_panel, &CDetailsPanel::MoveIntoNetworkClicked, this, &CFinderDlg::OnMoveIntoNetwork);
+    connect(update, &QPushButton::clicked, this, &CFinderDlg::OnUpdate);
+    connect(exit, &QPushButton::clicked, this, &CFinderDlg::OnExit);
     // A pick from the list, never a selection made from code.
-    connect(m_cmbLanguage, &QComboBox::activated, this, &CFinderDlg::OnSelchangeLanguage);
-    CreateNetworkControls();
+    connect(language, &QComboBox::activated, this, &CFinderDlg::OnSelchangeLanguage);
 }
 
 int CFinderDlg::DoModal() {
@@ -217,28 +255,23 @@ bool CFinderDlg::OnInitDialog() {
     setWindowIcon(m_hIcon);
     // A failure to open is reported there; the rest of the start goes on.
     OpenLanguageDb();
-    SetupSkin();
+    m_frame->LoadSkin();
     LoadNamedEncoding();
     InitLanguageList();
-    SetupFonts();
-    ClearTable(*m_table);
-    ClearArrivalState();
-    m_bQueryPending = true;
+    m_frame->SetupFonts();
+    m_roster.Clear();
+    m_statusLine->ClearSearch();
+    m_statusLine->ExpectQuery(true);
     m_worker.Reset(); // CMD_QUERY pending, stop cleared: the list fills without any action
     StartWorker();
-    m_edtNewMac->hide();
-    m_stcMac->hide();
-    if (QFileInfo::exists(m_markerFile)) {
-        m_edtNewMac->show();
-        m_stcMac->show();
-    }
+    m_panel->ShowMacChange(QFileInfo::exists(m_markerFile));
     m_bInTray = false;
     return true;
 }
 
 void CFinderDlg::StartWorker() {
     try {
-        m_hWorkerThread = std::thread([this] { NetworkWorker(m_worker, *m_report, m_endpoints); });
+        m_workerThread = std::thread([this] { NetworkWorker(m_worker, *m_report, m_endpoints); });
     } catch (const std::system_error&) {
         // No thread: the dialog works, but no camera is ever listed; Exit skips the wait.
     }
@@ -248,27 +281,25 @@ void CFinderDlg::StartWorker() {
 // starts from the same state as at the window's start and broadcasts its query.
 void CFinderDlg::RestartWorker() {
     StopWorker();
-    m_startupFailure.reset();
-    m_stcInfo->clear();
-    m_stcStatus->setToolTip(QString());
+    m_statusLine->ClearStartupFailure();
     m_worker.Reset();
     StartWorker();
 }
 
 void CFinderDlg::StopWorker() {
     m_worker.RequestStop();
-    if (m_hWorkerThread.joinable()) {
-        m_hWorkerThread.join();
+    if (m_workerThread.joinable()) {
+        m_workerThread.join();
     }
 }
 
 bool CFinderDlg::IsWorkerRunning() const {
-    return m_hWorkerThread.joinable();
+    return m_workerThread.joinable();
 }
 
 // Exit, Esc, closing the window: stop the worker, wait for it, end the dialog.
 void CFinderDlg::OnCancel() {
-    CancelConfirmation(false);
+    m_changeFlow->Cancel(false);
     StopWorker();
     QDialog::done(QDialog::Rejected);
 }
@@ -305,56 +336,30 @@ void CFinderDlg::keyPressEvent(QKeyEvent* event) {
     OnOK();
 }
 
-// The worker's status line. Every datagram of a burst of replies brings one, so the label
-// repaints through Qt's ordinary update, once per pass of the event loop, not once each.
-// A message of the finder's own stays until the next error or command. An "OK" for a reply
-// keeps the summary of the search that is shown, brought up to date.
+// A message of the finder's own stays until the next error or command; an error of the set
+// request itself ends the wait for its camera's word.
 void CFinderDlg::OnStatus(const WorkerOutcome& outcome) {
-    const bool ok = outcome.kind == WorkerOutcomeKind::Ok;
-    if (m_bHoldStatus && ok) {
+    if (m_statusLine->IsHolding() && outcome.kind == WorkerOutcomeKind::Ok) {
         return;
     }
-    if (!m_bConfirmSent) {
-        CancelConfirmation(false); // the set request itself failed: nothing to wait for
-    }
-    m_bHoldStatus = false;
-    if (ok && (m_bSummaryShown || m_nDropped > 0)) {
-        ShowSearchSummary();
-        return;
-    }
-    m_bSummaryShown = false;
-    m_stcStatus->setToolTip(QString());
-    m_stcStatus->QLabel::setText(QString::fromLatin1(StatusText(outcome)));
+    m_changeFlow->OnFailedSend();
+    m_statusLine->OnStatus(outcome);
 }
 
-// A reply goes into the table by its MAC, and where it came in beside it; a slot not yet
-// listed gets its entry. Each slot keeps its entry, so a camera that answers again finds it
-// at once, whatever the number of entries.
+// A reply goes into the roster by its MAC, and where it came in beside it; a camera new to
+// the search gets its entry.
 void CFinderDlg::OnReply(const DeviceRecord& record, const ReplyArrival& arrival) {
-    if (m_confirmation) {
-        m_confirmation->OnReply(record);
+    m_changeFlow->OnReply(record);
+    const CCameraRoster::Merge merge = m_roster.Take(record, arrival);
+    if (merge.slot != MERGE_DROPPED) {
+        m_deviceList->OnTaken(merge.slot, merge.added);
     }
-    const int slot = MergeRecord(*m_table, record);
-    if (slot == MERGE_DROPPED) {
-        ++m_nDropped;
-        return;
-    }
-    m_arrivals->slot[slot] = arrival;
-    QListWidgetItem*& entry = m_entryOfSlot[static_cast<std::size_t>(slot)];
-    if (entry == nullptr) {
-        entry = new QListWidgetItem(EntryText(m_table->slot[slot]));
-        DecorateEntry(slot);
-        m_lstDevices->addItem(entry);
-        return;
-    }
-    // The entry's text stays as it was first listed; its mark follows the camera, which may
-    // answer with another IP or on another card.
-    DecorateEntry(slot);
 }
 
-void CFinderDlg::ClearList() {
-    m_lstDevices->clear();
-    m_entryOfSlot.fill(nullptr);
+void CFinderDlg::ClearSearch() {
+    m_deviceList->Clear();
+    m_roster.Clear();
+    m_statusLine->ClearSearch();
 }
 
 // In the order the worker reported: the send (which clears the panel and moves a waiting
@@ -367,27 +372,18 @@ void CFinderDlg::OnDrainReports() {
     for (const BatchedReply& reply : batch.replies) {
         OnReply(reply.record, reply.arrival);
     }
-    m_nDropped += static_cast<int>(batch.dropped); // cameras beyond the batch's room
+    m_roster.CountDropped(batch.dropped); // cameras beyond the batch's room
     if (batch.status) {
         OnStatus(*batch.status);
     }
     if (batch.queryOutcome) {
-        StartSearchSummary(*batch.queryOutcome); // after the status of the send
+        m_statusLine->StartSearchSummary(*batch.queryOutcome); // after the status of the send
     }
     if (batch.startupFailure) {
-        ShowStartupFailure(*batch.startupFailure);
+        m_statusLine->ShowStartupFailure(*batch.startupFailure);
     }
 }
 
 std::uint64_t CFinderDlg::DroppedReplies() const {
     return m_report->DroppedTotal();
-}
-
-// The status line keeps the worker's own text; the sentence goes where the selected
-// camera's information would be, which is empty while no camera can answer.
-void CFinderDlg::ShowStartupFailure(const WorkerStartFailure& failure) {
-    m_startupFailure = failure;
-    const QString text = Utf8Text(StartupFailureSentence(failure, WindowTextLookup()));
-    m_stcInfo->setText(text);
-    m_stcStatus->setToolTip(text);
 }

@@ -3,14 +3,16 @@
 
 #include <QActionGroup>
 #include <QGroupBox>
-#include <QListWidget>
 #include <QMenu>
-#include <QPushButton>
 
 #include <iterator>
 
+#include "app/details_panel.h"
+#include "app/device_list_view.h"
 #include "app/dialog_language_view.h"
 #include "app/finder_dlg.h"
+#include "app/status_line.h"
+#include "app/tray_icon.h"
 #include "core/messages/fill_text.h"
 #include "core/messages/finder_texts.h"
 #include "core/present/device_list.h"
@@ -61,39 +63,24 @@ CTextCodec CFinderDlg::Codec() const {
     return CTextCodec::ForLanguage(m_language.SelectedLanguage());
 }
 
-QString CFinderDlg::EntryText(const DeviceRecord& record) const {
-    return Utf8Text(ListEntryText(record, Codec()));
-}
-
 void CFinderDlg::OnWindowTexts() {
-    m_grpAdsl->setTitle(Tr(TEXT_FRAME_ADSL));
-    m_stcMac->setText(Tr(TEXT_FIELD_MAC));
-    m_btnMoveIntoNetwork->setText(Tr(TEXT_SEARCH_MOVE_INTO_NETWORK));
-    FillTrayMenu();
-    UpdateTrayTip();
+    m_adslFrame->setTitle(Tr(TEXT_FRAME_ADSL));
+    m_panel->SetMacLabel(Tr(TEXT_FIELD_MAC));
+    m_panel->SetMoveText(Tr(TEXT_SEARCH_MOVE_INTO_NETWORK));
+    m_trayIcon->FillMenu();
+    m_trayIcon->UpdateTip(m_deviceList->Count());
     ReadCameraTextsAgain();
-    if (m_heldStatus) {
-        ShowHeldStatus(m_heldStatus);
-    }
-    if (m_bSummaryShown) {
-        ShowSearchSummary();
-    }
-    if (m_startupFailure) {
-        ShowStartupFailure(*m_startupFailure);
-    }
+    m_statusLine->OnWindowTexts();
 }
 
 // The list entries and the selected camera's panel, read with the codec as it is now.
-// The panel is filled afresh from the table: what it showed was read the other way.
+// What the user typed into the panel, and the mode picked, stay as they are.
 void CFinderDlg::ReadCameraTextsAgain() {
-    for (int slot = 0; slot < DEVICE_TABLE_SLOTS; ++slot) {
-        if (QListWidgetItem* entry = m_entryOfSlot[static_cast<std::size_t>(slot)]) {
-            entry->setText(EntryText(m_table->slot[slot]));
-            DecorateEntry(slot); // its tip is in the window's language too
-        }
-    }
-    if (m_grpMac->title() != QString::fromLatin1(NO_DEVICE_MAC_TEXT)) {
-        OnSelectDevice();
+    m_deviceList->ReadAgain();
+    const std::optional<int> slot = m_deviceList->SelectedSlot();
+    if (slot && m_panel->ShowsDevice()) {
+        m_panel->ReadAgain(m_roster.Record(*slot), Codec(), InfoLine(*slot));
+        ShowSubnetWarning(slot);
     }
 }
 

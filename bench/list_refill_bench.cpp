@@ -49,12 +49,16 @@ uint16_t FreeLoopbackPort() {
 // lets the window finish what it has queued (the paints) before the clock stops.
 bool WaitForFullList(CFinderDlg& dlg) {
     QEventLoop loop;
-    auto full = [&dlg] { return dlg.m_lstDevices->count() == BENCH_CAMERAS; };
-    QObject::connect(dlg.m_lstDevices->model(), &QAbstractItemModel::rowsInserted, &loop, [&] {
-        if (full()) {
-            loop.quit();
-        }
-    });
+    auto full = [&dlg] {
+        return static_cast<QListWidget*>(dlg.ControlById(IDC_DEVICE_LIST))->count() ==
+               BENCH_CAMERAS;
+    };
+    QObject::connect(static_cast<QListWidget*>(dlg.ControlById(IDC_DEVICE_LIST))->model(),
+                     &QAbstractItemModel::rowsInserted, &loop, [&] {
+                         if (full()) {
+                             loop.quit();
+                         }
+                     });
     QTimer::singleShot(BENCH_ROUND_LIMIT_MS, &loop, &QEventLoop::quit);
     if (!full()) {
         loop.exec();
@@ -104,7 +108,8 @@ int main(int argc, char** argv) {
         CFinderDlg dlg(endpoints, folder.filePath(QStringLiteral("Search.conf")), languageDb);
         dlg.show();
         if (!WaitForFullList(dlg)) { // the window's own first query
-            std::printf("the first query listed %d of %d cameras\n", dlg.m_lstDevices->count(),
+            std::printf("the first query listed %d of %d cameras\n",
+                        static_cast<QListWidget*>(dlg.ControlById(IDC_DEVICE_LIST))->count(),
                         BENCH_CAMERAS);
             status = 1;
         }
@@ -119,7 +124,8 @@ int main(int argc, char** argv) {
             cpu.push_back(ThreadCpuMs() - cpuBefore);
             if (!listed) {
                 std::printf("round %d: %d of %d cameras listed\n", round + 1,
-                            dlg.m_lstDevices->count(), BENCH_CAMERAS);
+                            static_cast<QListWidget*>(dlg.ControlById(IDC_DEVICE_LIST))->count(),
+                            BENCH_CAMERAS);
                 status = 1;
             }
         }

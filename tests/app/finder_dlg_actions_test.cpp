@@ -25,7 +25,7 @@ protected:
     }
 
     QPoint PointOf(const QString& name) const {
-        return m_dlg->m_lstDevices->visualItemRect(Entry(name)).center();
+        return DeviceList(m_dlg)->visualItemRect(Entry(name)).center();
     }
 
     // Opens the list's menu at a point of its viewport, as the right button does, notes
@@ -50,7 +50,7 @@ protected:
                 menu->close();
             }
         });
-        QWidget* viewport = m_dlg->m_lstDevices->viewport();
+        QWidget* viewport = DeviceList(m_dlg)->viewport();
         QContextMenuEvent event(QContextMenuEvent::Mouse, point, viewport->mapToGlobal(point));
         QApplication::sendEvent(viewport, &event); // returns once the menu has closed
         return enabled;
@@ -69,8 +69,8 @@ protected:
     // What an export writes: the cameras in the order the list shows them.
     std::vector<DeviceRecord> InListOrder() const {
         std::vector<DeviceRecord> devices;
-        for (int row = 0; row < m_dlg->m_lstDevices->count(); ++row) {
-            const std::string text = m_dlg->m_lstDevices->item(row)->text().toStdString();
+        for (int row = 0; row < DeviceList(m_dlg)->count(); ++row) {
+            const std::string text = DeviceList(m_dlg)->item(row)->text().toStdString();
             devices.push_back(m_dlg->Table().slot[SlotOfEntry(text)]);
         }
         return devices;
@@ -107,9 +107,9 @@ TEST_F(ActionsTest, TheMenuActsOnTheEntryUnderThePointer) {
             EXPECT_TRUE(enabled) << text.toStdString();
         }
         // The entry is selected as a click would select it: the panel shows it.
-        EXPECT_EQ(m_dlg->m_edtName->text(), QString::fromLatin1(c.camera));
+        EXPECT_EQ(Edit(m_dlg, IDC_NAME)->text(), QString::fromLatin1(c.camera));
         if (c.copied) {
-            const DeviceRecord& record = Record(m_dlg->m_grpMac->title());
+            const DeviceRecord& record = Record(MacGroup(m_dlg)->title());
             EXPECT_EQ(QGuiApplication::clipboard()->text(), c.copied(record));
             EXPECT_TRUE(g_openedUrls.empty());
         } else {
@@ -120,7 +120,7 @@ TEST_F(ActionsTest, TheMenuActsOnTheEntryUnderThePointer) {
 }
 
 TEST_F(ActionsTest, AwayFromTheEntriesOnlyTheExportIsOffered) {
-    const QRect list = m_dlg->m_lstDevices->viewport()->rect();
+    const QRect list = DeviceList(m_dlg)->viewport()->rect();
     const std::map<QString, bool> offered = UseMenu(list.bottomLeft() + QPoint(2, -2), nullptr);
     for (const auto& [text, enabled] : offered) {
         EXPECT_EQ(enabled, text == QString::fromUtf8(TEXT_MENU_EXPORT.english) ||
@@ -190,7 +190,7 @@ TEST_F(ActionsTest, APageWithoutABrowserGivesItsAddressToCopy) {
 }
 
 TEST_F(ActionsTest, AnEntrysTipSaysADoubleClickOpensItsPage) {
-    QWidget* viewport = m_dlg->m_lstDevices->viewport();
+    QWidget* viewport = DeviceList(m_dlg)->viewport();
     const QPoint point = PointOf(QStringLiteral("Front door"));
     QHelpEvent event(QEvent::ToolTip, point, viewport->mapToGlobal(point));
     QApplication::sendEvent(viewport, &event);
@@ -203,12 +203,12 @@ TEST_F(ActionsTest, AnEntrysTipSaysADoubleClickOpensItsPage) {
 
 TEST_F(ActionsTest, TheTrayMenuSearchesAndShows) {
     g_trayAvailable = true;
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !m_dlg->m_rcTrayButton.isEmpty(); }, 2000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !m_dlg->TrayButtonRect().isEmpty(); }, 2000));
     QTest::mousePress(m_dlg.get(), Qt::LeftButton, {},
-                      CFinderDlg::ToWidget(m_dlg->m_rcTrayButton).center());
+                      CFinderDlg::ToWidget(m_dlg->TrayButtonRect()).center());
     ASSERT_TRUE(m_dlg->m_bInTray);
     std::map<QString, QAction*> actions;
-    for (QAction* action : m_dlg->m_nid->contextMenu()->actions()) {
+    for (QAction* action : TrayIcon(m_dlg)->contextMenu()->actions()) {
         actions[action->text()] = action;
     }
     ASSERT_EQ(actions.count(QString::fromUtf8(TEXT_TRAY_UPDATE.english)), 1u);
@@ -219,7 +219,7 @@ TEST_F(ActionsTest, TheTrayMenuSearchesAndShows) {
     EXPECT_FALSE(m_dlg->isVisible()) << "Update searches from the tray";
     actions[QString::fromUtf8(TEXT_TRAY_SHOW.english)]->trigger();
     EXPECT_TRUE(m_dlg->isVisible());
-    EXPECT_FALSE(m_dlg->m_nid->isVisible());
+    EXPECT_FALSE(TrayIcon(m_dlg)->isVisible());
 }
 
 // Quit from the icon's menu, with the window hidden, ends the whole program as Exit does.
@@ -238,11 +238,11 @@ TEST_F(ActionsTest, QuitFromTheTrayEndsTheProgram) {
     RunProgram(TestCameras(), [&](CFinderApp& app) {
         CFinderDlg* dlg = app.m_pFinderDlg;
         g_trayAvailable = true;
-        ASSERT_TRUE(QTest::qWaitFor([&] { return !dlg->m_rcTrayButton.isEmpty(); }, 2000));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !dlg->TrayButtonRect().isEmpty(); }, 2000));
         QTest::mousePress(dlg, Qt::LeftButton, {},
-                          CFinderDlg::ToWidget(dlg->m_rcTrayButton).center());
+                          CFinderDlg::ToWidget(dlg->TrayButtonRect()).center());
         inTray = dlg->m_bInTray;
-        dlg->m_nid->contextMenu()->actions().back()->trigger(); // Quit
+        TrayIcon(dlg)->contextMenu()->actions().back()->trigger(); // Quit
     });
     EXPECT_TRUE(inTray);
     EXPECT_FALSE(stuck) << "Quit did not end the program";

@@ -20,7 +20,7 @@ protected:
         ASSERT_TRUE(WaitForList(m_expected));
     }
 
-    QString Status() const { return m_dlg->m_stcStatus->text(); }
+    QString Status() const { return Label(m_dlg, IDC_STATUS)->text(); }
 
     bool WaitForStatus(const QString& text, int ms = 10000) {
         return QTest::qWaitFor([&] { return Status() == text; }, ms);
@@ -28,8 +28,8 @@ protected:
 
     void RenameFrontDoor() {
         Select(QStringLiteral("Front door"));
-        Retype(m_dlg->m_edtName, QStringLiteral("Front gate"));
-        QTest::mouseClick(m_dlg->m_btnSubmit, Qt::LeftButton);
+        Retype(Edit(m_dlg, IDC_NAME), QStringLiteral("Front gate"));
+        QTest::mouseClick(SkinButton(m_dlg, IDC_SUBMIT), Qt::LeftButton);
     }
 };
 
@@ -39,9 +39,9 @@ TEST_F(ApplyTest, ARenameIsConfirmedAndTheCameraSelectedAgain) {
     EXPECT_EQ(Status(), QString::fromUtf8("Sending to 02005e000001\u2026"));
     ASSERT_TRUE(WaitForStatus(QStringLiteral("Front gate confirmed the new settings")))
         << Status().toStdString();
-    EXPECT_EQ(m_dlg->m_grpMac->title(), QStringLiteral("02005e000001"));
-    EXPECT_EQ(m_dlg->m_edtName->text(), QStringLiteral("Front gate"));
-    EXPECT_TRUE(m_dlg->m_btnSubmit->isEnabled());
+    EXPECT_EQ(MacGroup(m_dlg)->title(), QStringLiteral("02005e000001"));
+    EXPECT_EQ(Edit(m_dlg, IDC_NAME)->text(), QStringLiteral("Front gate"));
+    EXPECT_TRUE(SkinButton(m_dlg, IDC_SUBMIT)->isEnabled());
     QTest::qWait(300); // the replies that follow leave the word in place
     EXPECT_EQ(Status(), QStringLiteral("Front gate confirmed the new settings"));
     EXPECT_TRUE(g_shownMessages.empty());
@@ -53,8 +53,8 @@ TEST_F(ApplyTest, AChangeTheCameraLosesIsReportedAndTheCameraShown) {
     ASSERT_TRUE(WaitForStatus(QStringLiteral("Front door did not take the new settings: Name is "
                                              "\"Front door\", not \"Front gate\" as sent")))
         << Status().toStdString();
-    EXPECT_EQ(m_dlg->m_grpMac->title(), QStringLiteral("02005e000001"));
-    EXPECT_EQ(m_dlg->m_edtName->text(), QStringLiteral("Front door"));
+    EXPECT_EQ(MacGroup(m_dlg)->title(), QStringLiteral("02005e000001"));
+    EXPECT_EQ(Edit(m_dlg, IDC_NAME)->text(), QStringLiteral("Front door"));
 }
 
 TEST_F(ApplyTest, ACameraThatFallsSilentIsReportedWithWhatToDo) {
@@ -65,7 +65,7 @@ TEST_F(ApplyTest, ACameraThatFallsSilentIsReportedWithWhatToDo) {
     ASSERT_TRUE(WaitForStatus(QString::fromUtf8(
         "Front door did not answer: it may be restarting; press Update in a minute")))
         << Status().toStdString();
-    EXPECT_EQ(m_dlg->m_grpMac->title(), QStringLiteral("ffffffffffff"));
+    EXPECT_EQ(MacGroup(m_dlg)->title(), QStringLiteral("ffffffffffff"));
 }
 
 TEST_F(ApplyTest, TwoCamerasWithOneMacSelectNeither) {
@@ -78,24 +78,24 @@ TEST_F(ApplyTest, TwoCamerasWithOneMacSelectNeither) {
     ASSERT_TRUE(WaitForStatus(QStringLiteral(
         "Two cameras answer with the MAC 02005e000001: check which one took the new settings")))
         << Status().toStdString();
-    EXPECT_EQ(m_dlg->m_grpMac->title(), QStringLiteral("ffffffffffff"));
+    EXPECT_EQ(MacGroup(m_dlg)->title(), QStringLiteral("ffffffffffff"));
 }
 
 TEST_F(ApplyTest, UpdateEndsTheWait) {
     Start(TestCameras());
     RenameFrontDoor();
-    QTest::mouseClick(m_dlg->m_btnUpdate, Qt::LeftButton);
+    QTest::mouseClick(SkinButton(m_dlg, IDC_UPDATE), Qt::LeftButton);
     ASSERT_TRUE(WaitForStatus(QStringLiteral("OK")));
     QTest::qWait(CONFIRM_SCHEDULE_MS.back());
     EXPECT_EQ(Status(), QStringLiteral("5 cameras on lo")) << "the search's summary, no wait";
-    EXPECT_EQ(m_dlg->m_grpMac->title(), QStringLiteral("ffffffffffff")) << "nothing selected";
+    EXPECT_EQ(MacGroup(m_dlg)->title(), QStringLiteral("ffffffffffff")) << "nothing selected";
 }
 
 TEST_F(ApplyTest, ANewSelectionEndsTheWait) {
     Start(TestCameras());
     Select(QStringLiteral("Lobby"));
-    Retype(m_dlg->m_edtName, QStringLiteral("Hall"));
-    QTest::mouseClick(m_dlg->m_btnSubmit, Qt::LeftButton);
+    Retype(Edit(m_dlg, IDC_NAME), QStringLiteral("Hall"));
+    QTest::mouseClick(SkinButton(m_dlg, IDC_SUBMIT), Qt::LeftButton);
     // The first query after the set request lists the cameras again; the user turns to
     // another one before the camera had its say.
     ASSERT_TRUE(QTest::qWaitFor([&] { return m_peer->Received().size() == 3; }, 5000));
@@ -103,7 +103,7 @@ TEST_F(ApplyTest, ANewSelectionEndsTheWait) {
     Select(QStringLiteral("Roof PPPoE"));
     EXPECT_EQ(Status(), QStringLiteral("Stopped waiting for 02005e000003 to confirm"));
     QTest::qWait(CONFIRM_SCHEDULE_MS.back() - CONFIRM_SCHEDULE_MS.front());
-    EXPECT_EQ(m_dlg->m_grpMac->title(), QStringLiteral("02005e000007"));
+    EXPECT_EQ(MacGroup(m_dlg)->title(), QStringLiteral("02005e000007"));
     EXPECT_EQ(Status(), QStringLiteral("Stopped waiting for 02005e000003 to confirm"));
     EXPECT_EQ(m_peer->Received().size(), 3u) << "no more queries";
 }
@@ -120,20 +120,20 @@ TEST_F(ApplyTest, ClosingTheWindowWhileWaitingIsHarmless) {
 TEST_F(ApplyTest, AChangeOfNothingIsNotSent) {
     Start(TestCameras());
     Select(QStringLiteral("Mixed")); // FF FF 01 00: DHCP again would rewrite the mode bytes
-    QTest::mouseClick(m_dlg->m_btnSubmit, Qt::LeftButton);
+    QTest::mouseClick(SkinButton(m_dlg, IDC_SUBMIT), Qt::LeftButton);
     EXPECT_EQ(Status(), QStringLiteral("Nothing to send: no setting was changed"));
     QTest::qWait(300);
     EXPECT_EQ(m_peer->Received().size(), 1u);
-    EXPECT_EQ(m_dlg->m_grpMac->title(), QStringLiteral("02005e000008"));
+    EXPECT_EQ(MacGroup(m_dlg)->title(), QStringLiteral("02005e000008"));
     EXPECT_TRUE(g_shownMessages.empty());
 }
 
 TEST_F(ApplyTest, AClearedMacFieldAsksForNoNewMac) {
     Start(TestCameras());
     Select(QStringLiteral("Front door"));
-    Retype(m_dlg->m_edtNewMac, QString());
-    Retype(m_dlg->m_edtName, QStringLiteral("Front gate"));
-    QTest::mouseClick(m_dlg->m_btnSubmit, Qt::LeftButton);
+    Retype(Edit(m_dlg, IDC_NEW_MAC), QString());
+    Retype(Edit(m_dlg, IDC_NAME), QStringLiteral("Front gate"));
+    QTest::mouseClick(SkinButton(m_dlg, IDC_SUBMIT), Qt::LeftButton);
     ASSERT_TRUE(QTest::qWaitFor([&] { return m_peer->Received().size() == 2; }, 5000));
     EXPECT_TRUE(g_shownMessages.empty());
     // magic, the target's MAC item, the name: no second MAC item.
@@ -146,7 +146,7 @@ TEST_F(ApplyTest, AClearedMacFieldAsksForNoNewMac) {
 // Each risk asks first: Cancel sends nothing and keeps the panel, "Send anyway" sends.
 struct Risk {
     const char* what;
-    QLineEdit* CFinderDlg::*edit;
+    int edit; // the field's template id
     const char* text;
     const char* said;
 };
@@ -160,8 +160,8 @@ class RiskTest : public ApplyTest, public ::testing::WithParamInterface<Risk> {}
 TEST_P(RiskTest, AsksAndSendsOnlyWhenTheUserSaysSo) {
     Start(TestCameras());
     Select(QStringLiteral("Front door"));
-    Retype((*m_dlg).*GetParam().edit, QString::fromLatin1(GetParam().text));
-    QTest::mouseClick(m_dlg->m_btnSubmit, Qt::LeftButton);
+    Retype(Edit(m_dlg, GetParam().edit), QString::fromLatin1(GetParam().text));
+    QTest::mouseClick(SkinButton(m_dlg, IDC_SUBMIT), Qt::LeftButton);
     ASSERT_EQ(g_askedQuestions.size(), 1u);
     const AskedQuestion& question = g_askedQuestions.front();
     EXPECT_TRUE(question.text.contains(QString::fromUtf8(GetParam().said)))
@@ -170,11 +170,11 @@ TEST_P(RiskTest, AsksAndSendsOnlyWhenTheUserSaysSo) {
     EXPECT_EQ(question.no, QStringLiteral("Cancel"));
     QTest::qWait(300);
     EXPECT_EQ(m_peer->Received().size(), 1u) << "Cancel sends nothing";
-    EXPECT_EQ(m_dlg->m_grpMac->title(), QStringLiteral("02005e000001"));
-    EXPECT_EQ(((*m_dlg).*GetParam().edit)->text(), QString::fromLatin1(GetParam().text));
+    EXPECT_EQ(MacGroup(m_dlg)->title(), QStringLiteral("02005e000001"));
+    EXPECT_EQ(Edit(m_dlg, GetParam().edit)->text(), QString::fromLatin1(GetParam().text));
 
     g_sendAnyway = true;
-    QTest::mouseClick(m_dlg->m_btnSubmit, Qt::LeftButton);
+    QTest::mouseClick(SkinButton(m_dlg, IDC_SUBMIT), Qt::LeftButton);
     EXPECT_EQ(g_askedQuestions.size(), 2u);
     EXPECT_TRUE(QTest::qWaitFor([&] { return m_peer->Received().size() == 2; }, 5000));
     EXPECT_TRUE(g_shownMessages.empty());
@@ -183,14 +183,12 @@ TEST_P(RiskTest, AsksAndSendsOnlyWhenTheUserSaysSo) {
 INSTANTIATE_TEST_SUITE_P(
     Values, RiskTest,
     ::testing::Values(
-        Risk{"GatewayElsewhere", &CFinderDlg::m_edtGateway, "192.168.2.1",
+        Risk{"GatewayElsewhere", IDC_GATEWAY, "192.168.2.1",
              "The gateway 192.168.2.1 lies outside the camera's new subnet 192.168.1.0/24"},
-        Risk{"IpOfAnotherCamera", &CFinderDlg::m_edtIp, "192.168.1.22",
+        Risk{"IpOfAnotherCamera", IDC_IP, "192.168.1.22",
              "The IP 192.168.1.22 is already the IP of the camera Lobby (02005e000003)"},
-        Risk{"IpOfThisPc", &CFinderDlg::m_edtIp, "192.168.1.5",
-             "The IP 192.168.1.5 is the IP of this PC"},
-        Risk{"IpOutOfSight", &CFinderDlg::m_edtIp, "10.1.1.7",
-             "the finder will lose sight of the camera"}),
+        Risk{"IpOfThisPc", IDC_IP, "192.168.1.5", "The IP 192.168.1.5 is the IP of this PC"},
+        Risk{"IpOutOfSight", IDC_IP, "10.1.1.7", "the finder will lose sight of the camera"}),
     [](const ::testing::TestParamInfo<Risk>& info) { return std::string(info.param.what); });
 
 // The real question box: Enter and Esc both take its default, Cancel.

@@ -4,8 +4,8 @@
 
 #include <arpa/inet.h>
 
-#include "core/present/device_list.h"
 #include "core/net/udp_socket.h"
+#include "core/present/device_list.h"
 #include "tests/app/finder_fixture.h"
 #include "tests/support/test_flood.h"
 
@@ -52,18 +52,18 @@ TEST_F(FinderDlgFloodTest, AFloodReachesTheWindowAsOneBatch) {
     QCoreApplication::processEvents();
     EXPECT_EQ(calls.count, 1);
     EXPECT_EQ(m_dlg->DroppedReplies(), 3u * (1200 - REPORT_BATCH_DEVICES));
-    EXPECT_EQ(m_dlg->m_lstDevices->count(), DEVICE_TABLE_SLOTS);
+    EXPECT_EQ(DeviceList(m_dlg)->count(), DEVICE_TABLE_SLOTS);
     EXPECT_EQ(CountOccupied(m_dlg->Table()), DEVICE_TABLE_SLOTS);
     // Every reply that did not make the list is counted: those beyond the batch's room and
     // those the full table turned away.
     const auto dropped = 3 * (1200 - REPORT_BATCH_DEVICES) + REPORT_BATCH_DEVICES -
                          (DEVICE_TABLE_SLOTS - TestCameras().size());
-    EXPECT_EQ(m_dlg->m_stcStatus->text(),
+    EXPECT_EQ(Label(m_dlg, IDC_STATUS)->text(),
               QStringLiteral("255 cameras on lo; %1 replies dropped: the list holds 255 cameras")
                   .arg(dropped));
     // Every listed entry names its slot, as replies one at a time would have left it.
-    for (int row = 0; row < m_dlg->m_lstDevices->count(); ++row) {
-        const std::string entry = m_dlg->m_lstDevices->item(row)->text().toStdString();
+    for (int row = 0; row < DeviceList(m_dlg)->count(); ++row) {
+        const std::string entry = DeviceList(m_dlg)->item(row)->text().toStdString();
         EXPECT_EQ(entry, ListEntryText(m_dlg->Table().slot[SlotOfEntry(entry)]));
     }
 }
@@ -82,24 +82,25 @@ TEST_F(FinderDlgFloodTest, UpdateStartsAgainOnceThePortIsFree) {
                                             "another finder")
                                  .arg(m_peer->Endpoints().localPort);
     const auto failed = [&] {
-        return m_dlg->m_stcStatus->text() == bindError && m_dlg->m_stcInfo->text() == sentence;
+        return Label(m_dlg, IDC_STATUS)->text() == bindError &&
+               Label(m_dlg, IDC_INFO)->text() == sentence;
     };
-    ASSERT_TRUE(QTest::qWaitFor(failed, 5000)) << m_dlg->m_stcStatus->text().toStdString();
-    EXPECT_EQ(m_dlg->m_stcStatus->toolTip(), sentence);
+    ASSERT_TRUE(QTest::qWaitFor(failed, 5000)) << Label(m_dlg, IDC_STATUS)->text().toStdString();
+    EXPECT_EQ(Label(m_dlg, IDC_STATUS)->toolTip(), sentence);
     EXPECT_TRUE(g_shownMessages.empty());
 
     // Still taken: Update tries again and says so again.
-    m_dlg->m_stcInfo->clear();
-    QTest::mouseClick(m_dlg->m_btnUpdate, Qt::LeftButton);
+    Label(m_dlg, IDC_INFO)->clear();
+    QTest::mouseClick(SkinButton(m_dlg, IDC_UPDATE), Qt::LeftButton);
     ASSERT_TRUE(QTest::qWaitFor(failed, 5000));
-    EXPECT_EQ(m_dlg->m_lstDevices->count(), 0);
+    EXPECT_EQ(DeviceList(m_dlg)->count(), 0);
 
     holder.Close();
-    QTest::mouseClick(m_dlg->m_btnUpdate, Qt::LeftButton);
+    QTest::mouseClick(SkinButton(m_dlg, IDC_UPDATE), Qt::LeftButton);
     EXPECT_TRUE(WaitForList(5));
-    EXPECT_EQ(m_dlg->m_stcStatus->text(), QStringLiteral("OK"));
-    EXPECT_TRUE(m_dlg->m_stcInfo->text().isEmpty());
-    EXPECT_TRUE(m_dlg->m_stcStatus->toolTip().isEmpty());
+    EXPECT_EQ(Label(m_dlg, IDC_STATUS)->text(), QStringLiteral("OK"));
+    EXPECT_TRUE(Label(m_dlg, IDC_INFO)->text().isEmpty());
+    EXPECT_TRUE(Label(m_dlg, IDC_STATUS)->toolTip().isEmpty());
     EXPECT_TRUE(m_dlg->IsWorkerRunning());
 }
 

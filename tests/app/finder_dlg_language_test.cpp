@@ -79,7 +79,7 @@ protected:
 
     // Opens the drop-down list and clicks the row, as a user picks a language.
     void PickLanguage(int row, CFinderDlg* dlg = nullptr) {
-        QComboBox* combo = (dlg != nullptr ? dlg : m_dlg.get())->m_cmbLanguage;
+        QComboBox* combo = LanguageList(dlg != nullptr ? dlg : m_dlg.get());
         combo->showPopup();
         QAbstractItemView* list = combo->view();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(list->window()));
@@ -94,9 +94,9 @@ TEST_F(LanguageTest, StartsInTheSavedLanguageWithItsNamesListed) {
     StartFinder({});
     EXPECT_TRUE(g_shownMessages.empty());
     ExpectTexts(false);
-    ASSERT_EQ(m_dlg->m_cmbLanguage->count(), 6);
-    EXPECT_EQ(m_dlg->m_cmbLanguage->currentIndex(), 0);
-    EXPECT_EQ(m_dlg->m_cmbLanguage->itemText(JAPANESE), QStringLiteral("Japanese"));
+    ASSERT_EQ(LanguageList(m_dlg)->count(), 6);
+    EXPECT_EQ(LanguageList(m_dlg)->currentIndex(), 0);
+    EXPECT_EQ(LanguageList(m_dlg)->itemText(JAPANESE), QStringLiteral("Japanese"));
 }
 
 TEST_F(LanguageTest, APickChangesLabelsButtonsAndCaptionTogetherAndSurvivesARestart) {
@@ -104,16 +104,16 @@ TEST_F(LanguageTest, APickChangesLabelsButtonsAndCaptionTogetherAndSurvivesARest
     PickLanguage(JAPANESE);
     ExpectTexts(true);
     // The list now names every language in Japanese, with the pick still selected.
-    EXPECT_EQ(m_dlg->m_cmbLanguage->currentIndex(), JAPANESE);
-    EXPECT_EQ(m_dlg->m_cmbLanguage->itemText(0), QString::fromUtf8("英語"));
-    EXPECT_EQ(m_dlg->m_cmbLanguage->itemText(JAPANESE), QString::fromUtf8("日本語"));
+    EXPECT_EQ(LanguageList(m_dlg)->currentIndex(), JAPANESE);
+    EXPECT_EQ(LanguageList(m_dlg)->itemText(0), QString::fromUtf8("英語"));
+    EXPECT_EQ(LanguageList(m_dlg)->itemText(JAPANESE), QString::fromUtf8("日本語"));
     EXPECT_EQ(m_dlg->Language().SavedLanguage(), JAPANESE);
     EXPECT_TRUE(g_shownMessages.empty());
 
     m_dlg.reset(); // closes the database
     StartFinder({});
     ExpectTexts(true);
-    EXPECT_EQ(m_dlg->m_cmbLanguage->currentIndex(), JAPANESE);
+    EXPECT_EQ(LanguageList(m_dlg)->currentIndex(), JAPANESE);
 
     PickLanguage(0);
     ExpectTexts(false);
@@ -121,7 +121,7 @@ TEST_F(LanguageTest, APickChangesLabelsButtonsAndCaptionTogetherAndSurvivesARest
 
 TEST_F(LanguageTest, SelectingFromCodeIsNoPick) {
     StartFinder({});
-    m_dlg->m_cmbLanguage->setCurrentIndex(JAPANESE);
+    LanguageList(m_dlg)->setCurrentIndex(JAPANESE);
     ExpectTexts(false);
     EXPECT_EQ(m_dlg->Language().SavedLanguage(), 0);
 }
@@ -134,8 +134,8 @@ TEST_F(LanguageTest, AMissingDatabaseIsReportedAndTheStartGoesOn) {
     EXPECT_FALSE(QFileInfo::exists(m_languageDb)) << "no empty database may be left behind";
     // The window keeps its template texts and an empty caption, and finds the cameras.
     EXPECT_EQ(m_dlg->windowTitle(), QString());
-    EXPECT_EQ(m_dlg->m_stcAccount->text(), QStringLiteral("Acount"));
-    EXPECT_EQ(m_dlg->m_btnExit->text(), QStringLiteral("Exit"));
+    EXPECT_EQ(Label(m_dlg, IDC_LABEL_ACCOUNT)->text(), QStringLiteral("Acount"));
+    EXPECT_EQ(SkinButton(m_dlg, IDC_EXIT)->text(), QStringLiteral("Exit"));
     EXPECT_TRUE(WaitForList(m_expected));
 }
 
@@ -149,14 +149,14 @@ TEST_F(LanguageTest, TheProgramKeepsThePickInTheUsersOwnCopy) {
     QFile::remove(m_folder.filePath(QStringLiteral("language.db"))); // none where it starts
     RunProgram({}, [&](CFinderApp& app) {
         PickLanguage(JAPANESE, app.m_pFinderDlg);
-        QTest::mouseClick(app.m_pFinderDlg->m_btnExit, Qt::LeftButton);
+        QTest::mouseClick(SkinButton(app.m_pFinderDlg, IDC_EXIT), Qt::LeftButton);
     });
     const QString copy = UserDataHome() + QLatin1Char('/') + QCoreApplication::applicationName() +
                          QStringLiteral("/language.db");
     EXPECT_EQ(StoredLanguage(copy), JAPANESE);
     RunProgram({}, [&](CFinderApp& app) {
         ExpectTexts(true, app.m_pFinderDlg);
-        QTest::mouseClick(app.m_pFinderDlg->m_btnExit, Qt::LeftButton);
+        QTest::mouseClick(SkinButton(app.m_pFinderDlg, IDC_EXIT), Qt::LeftButton);
     });
     EXPECT_TRUE(g_shownMessages.empty());
     ASSERT_TRUE(shipped.open(QIODevice::ReadOnly));
@@ -173,8 +173,8 @@ TEST_F(LanguageTest, NoDatabaseAnywhereIsOneMessageNamingThePlacesTried) {
     EXPECT_TRUE(text.startsWith(QString::fromUtf8(TEXT_LANGUAGE_NOT_FOUND))) << text.toStdString();
     EXPECT_TRUE(text.contains(QStringLiteral("\n/opt/finder/bin/language.db\n")));
     EXPECT_TRUE(text.endsWith(QStringLiteral("\n/usr/share/finder/language.db")));
-    EXPECT_EQ(m_dlg->m_stcAccount->text(), QStringLiteral("Acount"));
-    EXPECT_EQ(m_dlg->m_cmbLanguage->count(), 0);
+    EXPECT_EQ(Label(m_dlg, IDC_LABEL_ACCOUNT)->text(), QStringLiteral("Acount"));
+    EXPECT_EQ(LanguageList(m_dlg)->count(), 0);
     EXPECT_TRUE(WaitForList(m_expected));
 }
 

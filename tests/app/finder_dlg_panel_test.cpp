@@ -22,31 +22,32 @@ protected:
     virtual bool WithMarker() const { return false; }
 
     void ExpectChecked(bool pppoe, bool dhcp, bool statik) {
-        EXPECT_EQ(m_dlg->m_rdoPppoe->isChecked(), pppoe);
-        EXPECT_EQ(m_dlg->m_rdoDhcp->isChecked(), dhcp);
-        EXPECT_EQ(m_dlg->m_rdoStatic->isChecked(), statik);
+        EXPECT_EQ(Radio(m_dlg, IDC_MODE_PPPOE)->isChecked(), pppoe);
+        EXPECT_EQ(Radio(m_dlg, IDC_MODE_DHCP)->isChecked(), dhcp);
+        EXPECT_EQ(Radio(m_dlg, IDC_MODE_STATIC)->isChecked(), statik);
     }
 
     void ExpectEnabled(bool addresses, bool pppoe, bool rest) {
-        EXPECT_EQ(m_dlg->m_edtIp->isEnabled(), addresses);
-        EXPECT_EQ(m_dlg->m_edtNetmask->isEnabled(), addresses);
-        EXPECT_EQ(m_dlg->m_edtGateway->isEnabled(), addresses);
-        EXPECT_EQ(m_dlg->m_edtPppoeAccount->isEnabled(), pppoe);
-        EXPECT_EQ(m_dlg->m_edtPppoePassword->isEnabled(), pppoe);
+        EXPECT_EQ(Edit(m_dlg, IDC_IP)->isEnabled(), addresses);
+        EXPECT_EQ(Edit(m_dlg, IDC_NETMASK)->isEnabled(), addresses);
+        EXPECT_EQ(Edit(m_dlg, IDC_GATEWAY)->isEnabled(), addresses);
+        EXPECT_EQ(Edit(m_dlg, IDC_PPPOE_ACCOUNT)->isEnabled(), pppoe);
+        EXPECT_EQ(Edit(m_dlg, IDC_PPPOE_PASSWORD)->isEnabled(), pppoe);
         for (QWidget* control : std::initializer_list<QWidget*>{
-                 m_dlg->m_edtName, m_dlg->m_edtHttpPort, m_dlg->m_edtNewMac, m_dlg->m_rdoPppoe,
-                 m_dlg->m_rdoDhcp, m_dlg->m_rdoStatic, m_dlg->m_btnSubmit}) {
+                 Edit(m_dlg, IDC_NAME), Edit(m_dlg, IDC_HTTP_PORT), Edit(m_dlg, IDC_NEW_MAC),
+                 Radio(m_dlg, IDC_MODE_PPPOE), Radio(m_dlg, IDC_MODE_DHCP),
+                 Radio(m_dlg, IDC_MODE_STATIC), SkinButton(m_dlg, IDC_SUBMIT)}) {
             EXPECT_EQ(control->isEnabled(), rest) << control->property(CONTROL_ID_PROPERTY).toInt();
         }
-        EXPECT_TRUE(m_dlg->m_btnUpdate->isEnabled());
+        EXPECT_TRUE(SkinButton(m_dlg, IDC_UPDATE)->isEnabled());
     }
 
-    QString Info() const { return m_dlg->m_stcInfo->text(); }
+    QString Info() const { return Label(m_dlg, IDC_INFO)->text(); }
 
     // Presses Submit and waits for the set request to reach the camera.
     std::string SubmitAndReceive() {
         const std::size_t before = m_peer->Received().size();
-        QTest::mouseClick(m_dlg->m_btnSubmit, Qt::LeftButton);
+        QTest::mouseClick(SkinButton(m_dlg, IDC_SUBMIT), Qt::LeftButton);
         if (!QTest::qWaitFor([&] { return m_peer->Received().size() == before + 1; }, 5000)) {
             return {};
         }
@@ -56,16 +57,16 @@ protected:
     void ExpectPanelCleared() {
         EXPECT_TRUE(QTest::qWaitFor(
             [&] {
-                return m_dlg->m_grpMac->title() == QLatin1String("ffffffffffff") &&
-                       m_dlg->m_lstDevices->count() == 0;
+                return MacGroup(m_dlg)->title() == QLatin1String("ffffffffffff") &&
+                       DeviceList(m_dlg)->count() == 0;
             },
             5000));
-        EXPECT_TRUE(m_dlg->m_edtName->text().isEmpty());
-        EXPECT_TRUE(m_dlg->m_edtIp->text().isEmpty());
-        EXPECT_TRUE(m_dlg->m_edtHttpPort->text().isEmpty());
+        EXPECT_TRUE(Edit(m_dlg, IDC_NAME)->text().isEmpty());
+        EXPECT_TRUE(Edit(m_dlg, IDC_IP)->text().isEmpty());
+        EXPECT_TRUE(Edit(m_dlg, IDC_HTTP_PORT)->text().isEmpty());
         EXPECT_TRUE(Info().isEmpty());
         ExpectChecked(false, false, false);
-        EXPECT_EQ(m_dlg->m_lstDevices->count(), 0);
+        EXPECT_EQ(DeviceList(m_dlg)->count(), 0);
         EXPECT_EQ(CountOccupied(m_dlg->Table()), 0);
     }
 };
@@ -93,12 +94,12 @@ const std::vector<uint8_t> MODE_STATIC = {0x1f, 4, 0xff, 0xff, 0xff, 0xff};
 
 TEST_F(PanelTest, StaticDeviceShowsItsSettings) {
     Select(QStringLiteral("Front door"));
-    EXPECT_EQ(m_dlg->m_grpMac->title(), QStringLiteral("02005e000001"));
-    EXPECT_EQ(m_dlg->m_edtName->text(), QStringLiteral("Front door"));
-    EXPECT_EQ(m_dlg->m_edtIp->text(), QStringLiteral("192.168.1.20"));
-    EXPECT_EQ(m_dlg->m_edtNetmask->text(), QStringLiteral("255.255.255.0"));
-    EXPECT_EQ(m_dlg->m_edtGateway->text(), QStringLiteral("192.168.1.1"));
-    EXPECT_EQ(m_dlg->m_edtHttpPort->text(), QStringLiteral("80"));
+    EXPECT_EQ(MacGroup(m_dlg)->title(), QStringLiteral("02005e000001"));
+    EXPECT_EQ(Edit(m_dlg, IDC_NAME)->text(), QStringLiteral("Front door"));
+    EXPECT_EQ(Edit(m_dlg, IDC_IP)->text(), QStringLiteral("192.168.1.20"));
+    EXPECT_EQ(Edit(m_dlg, IDC_NETMASK)->text(), QStringLiteral("255.255.255.0"));
+    EXPECT_EQ(Edit(m_dlg, IDC_GATEWAY)->text(), QStringLiteral("192.168.1.1"));
+    EXPECT_EQ(Edit(m_dlg, IDC_HTTP_PORT)->text(), QStringLiteral("80"));
     EXPECT_EQ(Info(), QStringLiteral("IP Get:STATIC\r\nVersion:2.1.0\r\n"));
     ExpectChecked(false, false, true);
     ExpectEnabled(true, false, true);
@@ -108,7 +109,7 @@ TEST_F(PanelTest, StaticDeviceShowsItsSettings) {
 TEST_F(PanelTest, DhcpAsASetRequestSendsItShowsDhcpInTextAndRadio) {
     Select(QStringLiteral("Lobby")); // FF FF 01 FF
     EXPECT_EQ(Info(), QStringLiteral("IP Get:DHCP\r\nVersion:1.0\r\n"));
-    EXPECT_EQ(m_dlg->m_edtHttpPort->text(), QStringLiteral("8080"));
+    EXPECT_EQ(Edit(m_dlg, IDC_HTTP_PORT)->text(), QStringLiteral("8080"));
     ExpectChecked(false, true, false);
     ExpectEnabled(false, false, true);
 }
@@ -123,19 +124,19 @@ TEST_F(PanelTest, BothDhcpBytesOnShowDhcp) {
 TEST_F(PanelTest, PppoeDeviceKeepsItsAccountFieldsDisabledUntilPppoeIsClicked) {
     Select(QStringLiteral("Roof PPPoE")); // 01 FF FF FF
     EXPECT_EQ(Info(), QStringLiteral("IP Get:PPPOE\r\nVersion:2.1.1\r\n"));
-    EXPECT_EQ(m_dlg->m_edtPppoeAccount->text(), QStringLiteral("roof@isp.example"));
-    EXPECT_EQ(m_dlg->m_edtPppoePassword->text(), QStringLiteral("Pa55w0rd"));
+    EXPECT_EQ(Edit(m_dlg, IDC_PPPOE_ACCOUNT)->text(), QStringLiteral("roof@isp.example"));
+    EXPECT_EQ(Edit(m_dlg, IDC_PPPOE_PASSWORD)->text(), QStringLiteral("Pa55w0rd"));
     ExpectChecked(true, false, false);
     ExpectEnabled(false, false, true);
 
-    QTest::mouseClick(m_dlg->m_rdoPppoe, Qt::LeftButton);
+    QTest::mouseClick(Radio(m_dlg, IDC_MODE_PPPOE), Qt::LeftButton);
     ExpectChecked(true, false, false); // clicking the checked radio keeps it checked
     ExpectEnabled(false, true, true);
 }
 
 TEST_F(PanelTest, ReadOnlyDeviceDisablesEverythingButUpdate) {
     Select(QStringLiteral("Server RO"));
-    EXPECT_EQ(m_dlg->m_edtName->text(), QStringLiteral("Server RO"));
+    EXPECT_EQ(Edit(m_dlg, IDC_NAME)->text(), QStringLiteral("Server RO"));
     ExpectChecked(false, false, true);
     ExpectEnabled(false, false, false);
 
@@ -143,32 +144,32 @@ TEST_F(PanelTest, ReadOnlyDeviceDisablesEverythingButUpdate) {
     ExpectEnabled(true, false, true);
 }
 
-TEST_F(PanelTest, ClickingTheSelectedEntryAgainDropsTheEdits) {
+TEST_F(PanelTest, ClickingTheSelectedEntryAgainKeepsTheEdits) {
     Select(QStringLiteral("Front door"));
-    Retype(m_dlg->m_edtName, QStringLiteral("typed"));
-    QTest::mouseClick(m_dlg->m_rdoDhcp, Qt::LeftButton);
+    Retype(Edit(m_dlg, IDC_NAME), QStringLiteral("typed"));
+    QTest::mouseClick(Radio(m_dlg, IDC_MODE_DHCP), Qt::LeftButton);
     Select(QStringLiteral("Front door"));
-    EXPECT_EQ(m_dlg->m_edtName->text(), QStringLiteral("Front door"));
-    ExpectChecked(false, false, true);
+    EXPECT_EQ(Edit(m_dlg, IDC_NAME)->text(), QStringLiteral("typed"));
+    ExpectChecked(false, true, false);
 }
 
 TEST_F(PanelTest, ModeRadiosUncheckTheOthersAndSetTheFields) {
     Select(QStringLiteral("Front door"));
-    QTest::mouseClick(m_dlg->m_rdoDhcp, Qt::LeftButton);
+    QTest::mouseClick(Radio(m_dlg, IDC_MODE_DHCP), Qt::LeftButton);
     ExpectChecked(false, true, false);
     ExpectEnabled(false, false, true);
-    QTest::mouseClick(m_dlg->m_rdoPppoe, Qt::LeftButton);
+    QTest::mouseClick(Radio(m_dlg, IDC_MODE_PPPOE), Qt::LeftButton);
     ExpectChecked(true, false, false);
     ExpectEnabled(false, true, true);
-    QTest::mouseClick(m_dlg->m_rdoStatic, Qt::LeftButton);
+    QTest::mouseClick(Radio(m_dlg, IDC_MODE_STATIC), Qt::LeftButton);
     ExpectChecked(false, false, true);
     ExpectEnabled(true, false, true);
-    EXPECT_EQ(m_dlg->m_edtIp->text(), QStringLiteral("192.168.1.20")) << "texts stay";
+    EXPECT_EQ(Edit(m_dlg, IDC_IP)->text(), QStringLiteral("192.168.1.20")) << "texts stay";
 }
 
 TEST_F(PanelTest, SubmitSendsOnlyTheChangedNameAndClearsThePanel) {
     Select(QStringLiteral("Front door"));
-    Retype(m_dlg->m_edtName, QStringLiteral("Front gate"));
+    Retype(Edit(m_dlg, IDC_NAME), QStringLiteral("Front gate"));
     EXPECT_EQ(SubmitAndReceive(),
               Request({FRONT_DOOR_MAC, TextItem(0x20, 16, "Front gate"), MODE_STATIC}));
     ExpectPanelCleared();
@@ -178,8 +179,8 @@ TEST_F(PanelTest, SubmitSendsOnlyTheChangedNameAndClearsThePanel) {
 
 TEST_F(PanelTest, SubmitSendsAddressAndPortInTheirWireForms) {
     Select(QStringLiteral("Front door"));
-    Retype(m_dlg->m_edtIp, QStringLiteral("192.168.1.99"));
-    Retype(m_dlg->m_edtHttpPort, QStringLiteral("8088"));
+    Retype(Edit(m_dlg, IDC_IP), QStringLiteral("192.168.1.99"));
+    Retype(Edit(m_dlg, IDC_HTTP_PORT), QStringLiteral("8088"));
     EXPECT_EQ(
         SubmitAndReceive(),
         Request(
@@ -189,31 +190,32 @@ TEST_F(PanelTest, SubmitSendsAddressAndPortInTheirWireForms) {
 
 TEST_F(PanelTest, SubmitSendsTheChosenMode) {
     Select(QStringLiteral("Front door"));
-    QTest::mouseClick(m_dlg->m_rdoDhcp, Qt::LeftButton);
+    QTest::mouseClick(Radio(m_dlg, IDC_MODE_DHCP), Qt::LeftButton);
     EXPECT_EQ(SubmitAndReceive(), Request({FRONT_DOOR_MAC, {0x1f, 4, 0xff, 0xff, 0x01, 0xff}}));
 }
 
 TEST_F(PanelTest, SubmitIsEnabledOnlyWhileThePanelHoldsASelectedCamera) {
-    EXPECT_FALSE(m_dlg->m_btnSubmit->isEnabled());
-    QTest::mouseClick(m_dlg->m_btnSubmit, Qt::LeftButton);
+    EXPECT_FALSE(SkinButton(m_dlg, IDC_SUBMIT)->isEnabled());
+    QTest::mouseClick(SkinButton(m_dlg, IDC_SUBMIT), Qt::LeftButton);
     Select(QStringLiteral("Front door"));
-    EXPECT_TRUE(m_dlg->m_btnSubmit->isEnabled());
-    QTest::mouseClick(m_dlg->m_btnUpdate, Qt::LeftButton);
-    EXPECT_FALSE(m_dlg->m_btnSubmit->isEnabled()) << "the fields no longer match a listed camera";
+    EXPECT_TRUE(SkinButton(m_dlg, IDC_SUBMIT)->isEnabled());
+    QTest::mouseClick(SkinButton(m_dlg, IDC_UPDATE), Qt::LeftButton);
+    EXPECT_FALSE(SkinButton(m_dlg, IDC_SUBMIT)->isEnabled())
+        << "the fields no longer match a listed camera";
     ASSERT_TRUE(WaitForList(m_expected));
     Select(QStringLiteral("Front door"));
-    Retype(m_dlg->m_edtName, QStringLiteral("Front gate"));
+    Retype(Edit(m_dlg, IDC_NAME), QStringLiteral("Front gate"));
     EXPECT_FALSE(SubmitAndReceive().empty());
     ExpectPanelCleared();
-    EXPECT_FALSE(m_dlg->m_btnSubmit->isEnabled());
+    EXPECT_FALSE(SkinButton(m_dlg, IDC_SUBMIT)->isEnabled());
     const std::vector<std::string> received = m_peer->Received();
     EXPECT_EQ(std::count(received.begin(), received.end(), Request({})), 0) << "no bare magic";
 }
 
 TEST_F(PanelTest, UpdateEmptiesTheListAndItRefills) {
     Select(QStringLiteral("Front door"));
-    QTest::mouseClick(m_dlg->m_btnUpdate, Qt::LeftButton);
-    EXPECT_EQ(m_dlg->m_lstDevices->count(), 0);
+    QTest::mouseClick(SkinButton(m_dlg, IDC_UPDATE), Qt::LeftButton);
+    EXPECT_EQ(DeviceList(m_dlg)->count(), 0);
     EXPECT_EQ(CountOccupied(m_dlg->Table()), 0);
     EXPECT_TRUE(WaitForList(m_expected));
     ASSERT_EQ(m_peer->Received().size(), 2u);
@@ -236,14 +238,45 @@ TEST_F(PanelTest, ARepeatedReplyAddsNoSecondEntry) {
     }
     // Replies are taken in order: once the newcomer is listed, the two repeats were seen.
     ASSERT_TRUE(QTest::qWaitFor([&] { return Entry(QStringLiteral("Newcomer")) != nullptr; }));
-    EXPECT_EQ(m_dlg->m_lstDevices->count(), m_expected + 1);
+    EXPECT_EQ(DeviceList(m_dlg)->count(), m_expected + 1);
     EXPECT_EQ(CountOccupied(m_dlg->Table()), m_expected + 1);
+}
+
+// An entry keeps the name it was listed with until the list is cleared, also when the
+// window reads it again in another language.
+TEST_F(PanelTest, AnEntryKeepsItsFirstNameThroughALanguagePick) {
+    SimDevice first = TestCameras()[0];
+    first.name = "Dup A";
+    first.mac[5] = 0x50;
+    SimDevice second = first;
+    second.name = "Dup B";
+    CUdpSocket sender;
+    ASSERT_EQ(sender.Open(), 0);
+    sockaddr_in finder{};
+    ASSERT_TRUE(MakeSocketAddress("127.0.0.1", m_peer->Endpoints().localPort, finder));
+    const auto send = [&](const SimDevice& camera) {
+        const std::vector<uint8_t> reply = sim::EncodeReply(camera);
+        ASSERT_EQ(sender.SendTo(reply.data(), reply.size(), finder), 0);
+    };
+    send(first);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return Entry(QStringLiteral("Dup A")) != nullptr; }));
+    send(second);
+    ASSERT_TRUE(QTest::qWaitFor([&] {
+        return std::any_of(std::begin(m_dlg->Table().slot), std::end(m_dlg->Table().slot),
+                           [](const DeviceRecord& r) { return FieldText(r.name) == "Dup B"; });
+    }));
+    for (int language : {1, 0}) {
+        LanguageList(m_dlg)->setCurrentIndex(language);
+        emit LanguageList(m_dlg)->activated(language);
+        EXPECT_NE(Entry(QStringLiteral("Dup A")), nullptr) << language;
+        EXPECT_EQ(Entry(QStringLiteral("Dup B")), nullptr) << language;
+    }
 }
 
 // An entry at or beyond the number of occupied slots selects nothing, even when its number
 // names an occupied slot.
 TEST_F(PanelTest, AnEntryBeyondTheOccupiedSlotsSelectsNothing) {
-    QListWidget* list = m_dlg->m_lstDevices;
+    QListWidget* list = DeviceList(m_dlg);
     const QString lastId = list->item(list->count() - 1)->text().section(QLatin1Char(' '), 0, 0);
     list->addItem(lastId + QStringLiteral(" zzz")); // sorts last
     QListWidgetItem* stray = list->item(list->count() - 1);
@@ -252,8 +285,8 @@ TEST_F(PanelTest, AnEntryBeyondTheOccupiedSlotsSelectsNothing) {
     list->scrollToItem(stray);
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(stray).center());
     ASSERT_TRUE(stray->isSelected());
-    EXPECT_EQ(m_dlg->m_grpMac->title(), QStringLiteral("ffffffffffff"));
-    EXPECT_TRUE(m_dlg->m_edtName->text().isEmpty());
+    EXPECT_EQ(MacGroup(m_dlg)->title(), QStringLiteral("ffffffffffff"));
+    EXPECT_TRUE(Edit(m_dlg, IDC_NAME)->text().isEmpty());
     ExpectChecked(false, false, false);
 }
 
@@ -261,7 +294,7 @@ TEST_F(PanelTest, AnEntryBeyondTheOccupiedSlotsSelectsNothing) {
 // values are refused is the core's table of cases; here, that a refusal reaches the user.
 struct BadInput {
     const char* field;
-    QLineEdit* CFinderDlg::*edit;
+    int edit; // the field's template id
     const char* text;
     const char* mended; // a good value that changes the setting
 };
@@ -279,11 +312,11 @@ protected:
 TEST_P(RefusedInputTest, LeavesThePanelAsTypedAndSendsNothing) {
     const BadInput& input = GetParam();
     Select(QStringLiteral("Front door"));
-    QLineEdit* edit = (*m_dlg).*input.edit;
+    QLineEdit* edit = Edit(m_dlg, input.edit);
     Retype(edit, QString::fromLatin1(input.text));
     ASSERT_EQ(edit->text(), QString::fromLatin1(input.text));
 
-    QTest::mouseClick(m_dlg->m_btnSubmit, Qt::LeftButton);
+    QTest::mouseClick(SkinButton(m_dlg, IDC_SUBMIT), Qt::LeftButton);
     ASSERT_EQ(g_shownMessages.size(), 1u);
     EXPECT_TRUE(g_shownMessages[0].text.startsWith(QLatin1String(input.field)))
         << g_shownMessages[0].text.toStdString();
@@ -292,8 +325,8 @@ TEST_P(RefusedInputTest, LeavesThePanelAsTypedAndSendsNothing) {
     QTest::qWait(300); // time enough for a request to arrive, were one sent
     EXPECT_EQ(m_peer->Received().size(), 1u);
     EXPECT_EQ(edit->text(), QString::fromLatin1(input.text));
-    EXPECT_EQ(m_dlg->m_grpMac->title(), QStringLiteral("02005e000001"));
-    EXPECT_EQ(m_dlg->m_lstDevices->count(), m_expected);
+    EXPECT_EQ(MacGroup(m_dlg)->title(), QStringLiteral("02005e000001"));
+    EXPECT_EQ(DeviceList(m_dlg)->count(), m_expected);
 
     // Mended, the same panel goes out without a question.
     Retype(edit, QString::fromLatin1(input.mended));
@@ -304,10 +337,10 @@ TEST_P(RefusedInputTest, LeavesThePanelAsTypedAndSendsNothing) {
 
 INSTANTIATE_TEST_SUITE_P(
     Fields, RefusedInputTest,
-    ::testing::Values(BadInput{"IP", &CFinderDlg::m_edtIp, "192.168.1", "192.168.1.21"},
-                      BadInput{"Mac", &CFinderDlg::m_edtNewMac, "02005e00000g", "02005e0000aa"},
-                      BadInput{"Submask", &CFinderDlg::m_edtNetmask, "255.0.255.0", "255.255.0.0"},
-                      BadInput{"Mac", &CFinderDlg::m_edtNewMac, "01005e0000aa", "02005e0000aa"}),
+    ::testing::Values(BadInput{"IP", IDC_IP, "192.168.1", "192.168.1.21"},
+                      BadInput{"Mac", IDC_NEW_MAC, "02005e00000g", "02005e0000aa"},
+                      BadInput{"Submask", IDC_NETMASK, "255.0.255.0", "255.255.0.0"},
+                      BadInput{"Mac", IDC_NEW_MAC, "01005e0000aa", "02005e0000aa"}),
     [](const ::testing::TestParamInfo<BadInput>& info) {
         std::string name = info.param.field;
         name.erase(std::remove(name.begin(), name.end(), ' '), name.end());
@@ -317,8 +350,8 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(PanelTest, ATextLongerThanTheCameraKeepsIsRefused) {
     Select(QStringLiteral("Front door"));
     // Plain ASCII now, so the new name goes out as UTF-8: 22 bytes for a 16-byte field.
-    Retype(m_dlg->m_edtName, QString::fromUtf8("门口摄像机 camera"));
-    QTest::mouseClick(m_dlg->m_btnSubmit, Qt::LeftButton);
+    Retype(Edit(m_dlg, IDC_NAME), QString::fromUtf8("门口摄像机 camera"));
+    QTest::mouseClick(SkinButton(m_dlg, IDC_SUBMIT), Qt::LeftButton);
     ASSERT_EQ(g_shownMessages.size(), 1u);
     EXPECT_EQ(
         g_shownMessages[0].text,
@@ -339,9 +372,9 @@ TEST_F(DeviceTextTest, UntouchedTextsWithAnyBytesAreNeverSent) {
     ASSERT_TRUE(WaitForList(m_expected));
     // No UTF-8, so read in the English window's Windows-1252.
     Select(QString::fromUtf8("Caf\xc3\xa9 \xc3\xbf\xe2\x82\xac\x01"));
-    EXPECT_EQ(m_dlg->m_edtName->text(), QString::fromUtf8("Café ÿ€\x01"));
-    Retype(m_dlg->m_edtHttpPort, QStringLiteral("81"));
-    QTest::mouseClick(m_dlg->m_btnSubmit, Qt::LeftButton);
+    EXPECT_EQ(Edit(m_dlg, IDC_NAME)->text(), QString::fromUtf8("Café ÿ€\x01"));
+    Retype(Edit(m_dlg, IDC_HTTP_PORT), QStringLiteral("81"));
+    QTest::mouseClick(SkinButton(m_dlg, IDC_SUBMIT), Qt::LeftButton);
     ASSERT_TRUE(QTest::qWaitFor([&] { return m_peer->Received().size() == 2; }, 5000));
     EXPECT_EQ(m_peer->Received().back(),
               Request({FRONT_DOOR_MAC, TextItem(0x14, 5, "81"), MODE_STATIC}));
@@ -353,8 +386,8 @@ TEST_F(DeviceTextTest, AnEditedTextOverPlainAsciiGoesOutAsUtf8) {
     StartFinder(devices);
     ASSERT_TRUE(WaitForList(m_expected));
     Select(QStringLiteral("Front door"));
-    Retype(m_dlg->m_edtName, QString::fromUtf8("Café"));
-    QTest::mouseClick(m_dlg->m_btnSubmit, Qt::LeftButton);
+    Retype(Edit(m_dlg, IDC_NAME), QString::fromUtf8("Café"));
+    QTest::mouseClick(SkinButton(m_dlg, IDC_SUBMIT), Qt::LeftButton);
     ASSERT_TRUE(QTest::qWaitFor([&] { return m_peer->Received().size() == 2; }, 5000));
     EXPECT_EQ(m_peer->Received().back(),
               Request({FRONT_DOOR_MAC, TextItem(0x20, 16, "Caf\xc3\xa9"), MODE_STATIC}));

@@ -141,10 +141,10 @@ TEST_F(SkinTest, ButtonRectanglesAreEmptyUntilTheFirstPaint) {
     FinderDlgTest::StartFinder({}); // for the camera peer and the language.db copy
     m_dlg.reset();
     CFinderDlg dlg(m_peer->Endpoints(), QString(), m_languageDb);
-    EXPECT_TRUE(dlg.m_rcCloseButton.isEmpty());
-    EXPECT_TRUE(dlg.m_rcTrayButton.isEmpty());
+    EXPECT_TRUE(dlg.CloseButtonRect().isEmpty());
+    EXPECT_TRUE(dlg.TrayButtonRect().isEmpty());
     dlg.show(); // painting waits for the event loop
-    EXPECT_TRUE(dlg.m_rcCloseButton.isEmpty());
+    EXPECT_TRUE(dlg.CloseButtonRect().isEmpty());
     // A press where the close button will be is no press on it yet.
     QMouseEvent press(QEvent::MouseButtonPress, QPointF(Widget(CLOSE_RECT.center())),
                       QPointF(dlg.mapToGlobal(Widget(CLOSE_RECT.center()))), Qt::LeftButton,
@@ -154,9 +154,9 @@ TEST_F(SkinTest, ButtonRectanglesAreEmptyUntilTheFirstPaint) {
     EXPECT_TRUE(dlg.IsWorkerRunning());
 
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&dlg));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !dlg.m_rcCloseButton.isEmpty(); }, 2000));
-    EXPECT_EQ(dlg.m_rcCloseButton, CLOSE_RECT);
-    EXPECT_EQ(dlg.m_rcTrayButton, TRAY_RECT);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !dlg.CloseButtonRect().isEmpty(); }, 2000));
+    EXPECT_EQ(dlg.CloseButtonRect(), CLOSE_RECT);
+    EXPECT_EQ(dlg.TrayButtonRect(), TRAY_RECT);
 }
 
 TEST_F(SkinTest, CaptionButtonsGlowUnderThePointerAndNowhereElse) {
@@ -197,32 +197,32 @@ TEST_F(SkinTest, ThePressRightOfCloseIsOnTheFrameNotTheButton) {
 TEST_F(SkinTest, TheTrayButtonHidesToTheTrayAndOnlyADoubleClickBringsTheWindowBack) {
     StartFinder(TestCameras());
     g_trayAvailable = true;
-    EXPECT_FALSE(m_dlg->m_nid->isVisible());
+    EXPECT_FALSE(TrayIcon(m_dlg)->isVisible());
     Press(TRAY_RECT.center());
     EXPECT_FALSE(m_dlg->isVisible());
     EXPECT_TRUE(m_dlg->m_bInTray);
-    EXPECT_TRUE(m_dlg->m_nid->isVisible());
-    EXPECT_TRUE(m_dlg->m_nid->toolTip().startsWith(QStringLiteral("Lanvista finder ")));
+    EXPECT_TRUE(TrayIcon(m_dlg)->isVisible());
+    EXPECT_TRUE(TrayIcon(m_dlg)->toolTip().startsWith(QStringLiteral("Lanvista finder ")));
     EXPECT_TRUE(m_dlg->IsWorkerRunning()) << "the finder goes on searching in the tray";
     EXPECT_TRUE(WaitForList(m_expected));
-    EXPECT_EQ(m_dlg->m_nid->toolTip(),
+    EXPECT_EQ(TrayIcon(m_dlg)->toolTip(),
               QStringLiteral("Lanvista finder %1\n5 cameras listed").arg(FinderVersion()));
 
     for (auto reason : {QSystemTrayIcon::Trigger, QSystemTrayIcon::Context,
                         QSystemTrayIcon::MiddleClick, QSystemTrayIcon::Unknown}) {
-        emit m_dlg->m_nid->activated(reason);
+        emit TrayIcon(m_dlg)->activated(reason);
         EXPECT_FALSE(m_dlg->isVisible()) << reason;
-        EXPECT_TRUE(m_dlg->m_nid->isVisible()) << reason;
+        EXPECT_TRUE(TrayIcon(m_dlg)->isVisible()) << reason;
     }
-    emit m_dlg->m_nid->activated(QSystemTrayIcon::DoubleClick);
+    emit TrayIcon(m_dlg)->activated(QSystemTrayIcon::DoubleClick);
     EXPECT_TRUE(m_dlg->isVisible());
     EXPECT_FALSE(m_dlg->m_bInTray);
-    EXPECT_FALSE(m_dlg->m_nid->isVisible());
+    EXPECT_FALSE(TrayIcon(m_dlg)->isVisible());
 
     // A double-click while the window is shown changes nothing.
-    emit m_dlg->m_nid->activated(QSystemTrayIcon::DoubleClick);
+    emit TrayIcon(m_dlg)->activated(QSystemTrayIcon::DoubleClick);
     EXPECT_TRUE(m_dlg->isVisible());
-    EXPECT_FALSE(m_dlg->m_nid->isVisible());
+    EXPECT_FALSE(TrayIcon(m_dlg)->isVisible());
 }
 
 TEST_F(SkinTest, WithoutANotificationAreaTheTrayButtonLeavesTheWindowShown) {
@@ -230,7 +230,7 @@ TEST_F(SkinTest, WithoutANotificationAreaTheTrayButtonLeavesTheWindowShown) {
     Press(TRAY_RECT.center());
     EXPECT_TRUE(m_dlg->isVisible());
     EXPECT_FALSE(m_dlg->m_bInTray);
-    EXPECT_FALSE(m_dlg->m_nid->isVisible());
+    EXPECT_FALSE(TrayIcon(m_dlg)->isVisible());
 }
 
 TEST_F(SkinTest, TheProgramGoesOnWhileInTheTray) {
@@ -242,14 +242,14 @@ TEST_F(SkinTest, TheProgramGoesOnWhileInTheTray) {
         CFinderDlg* dlg = app.m_pFinderDlg;
         // Started first, so that it ends the program even when a step below fails.
         QObject::connect(&later, &QTimer::timeout, [&, dlg] {
-            emit dlg->m_nid->activated(QSystemTrayIcon::DoubleClick);
+            emit TrayIcon(dlg)->activated(QSystemTrayIcon::DoubleClick);
             restoredInsideTheLoop = dlg->isVisible();
-            QTest::mouseClick(dlg->m_btnExit, Qt::LeftButton);
+            QTest::mouseClick(SkinButton(dlg, IDC_EXIT), Qt::LeftButton);
         });
         later.start(300);
         g_trayAvailable = true;
-        ASSERT_TRUE(QTest::qWaitFor([&] { return !dlg->m_rcTrayButton.isEmpty(); }, 2000));
-        QTest::mousePress(dlg, Qt::LeftButton, {}, Widget(dlg->m_rcTrayButton.center()));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !dlg->TrayButtonRect().isEmpty(); }, 2000));
+        QTest::mousePress(dlg, Qt::LeftButton, {}, Widget(dlg->TrayButtonRect().center()));
         ASSERT_TRUE(dlg->m_bInTray);
     });
     EXPECT_TRUE(restoredInsideTheLoop) << "hiding to the tray must not end the dialog";
@@ -278,13 +278,14 @@ TEST_F(SkinTest, MinimiseGoesToTheTaskbarNotTheTray) {
     m_dlg->OnMinimize();
     EXPECT_TRUE(QTest::qWaitFor([&] { return m_dlg->isMinimized(); }, 2000));
     EXPECT_FALSE(m_dlg->m_bInTray);
-    EXPECT_FALSE(m_dlg->m_nid->isVisible());
+    EXPECT_FALSE(TrayIcon(m_dlg)->isVisible());
 }
 
 TEST_F(SkinTest, CommandButtonsWearTheSkinWithBlackText) {
     StartFinder({});
-    m_dlg->m_btnSubmit->setEnabled(true); // as a selection leaves it: the normal face
-    for (CSkinButton* button : {m_dlg->m_btnUpdate, m_dlg->m_btnExit, m_dlg->m_btnSubmit}) {
+    SkinButton(m_dlg, IDC_SUBMIT)->setEnabled(true); // as a selection leaves it: the normal face
+    for (CSkinButton* button : {SkinButton(m_dlg, IDC_UPDATE), SkinButton(m_dlg, IDC_EXIT),
+                                SkinButton(m_dlg, IDC_SUBMIT)}) {
         SCOPED_TRACE(button->text().toStdString());
         EXPECT_EQ(button->CaptionColor(), QColor(0, 0, 0));
         EXPECT_EQ(button->DrawMode(), 1);
@@ -320,7 +321,7 @@ TEST_F(SkinTest, LabelFontGoesToTheLabelsMacFrameAndCommandButtonsOnly) {
 
 TEST_F(SkinTest, LabelsShowTheBackgroundAndATextChangeLeavesNoTrace) {
     StartFinder({});
-    CTransparentStatic* label = m_dlg->m_stcInfo;
+    CTransparentStatic* label = Label(m_dlg, IDC_INFO);
     const QRect area = label->geometry(); // widget coordinates
     auto labelPixels = [&] { return Screen().copy(area); };
     const QImage empty = labelPixels();

@@ -106,9 +106,10 @@ TEST_F(FinderDlgWindowTest, HasEveryTemplateControlInOrderAtItsRectangle) {
 
 TEST_F(FinderDlgWindowTest, ListSortsNoButtonIsDefaultPasswordIsHidden) {
     StartFinder({});
-    EXPECT_TRUE(m_dlg->m_lstDevices->isSortingEnabled());
-    EXPECT_EQ(m_dlg->m_edtPppoePassword->echoMode(), QLineEdit::Password);
-    for (QPushButton* button : {m_dlg->m_btnUpdate, m_dlg->m_btnExit, m_dlg->m_btnSubmit}) {
+    EXPECT_TRUE(DeviceList(m_dlg)->isSortingEnabled());
+    EXPECT_EQ(Edit(m_dlg, IDC_PPPOE_PASSWORD)->echoMode(), QLineEdit::Password);
+    for (QPushButton* button : {SkinButton(m_dlg, IDC_UPDATE), SkinButton(m_dlg, IDC_EXIT),
+                                SkinButton(m_dlg, IDC_SUBMIT)}) {
         EXPECT_FALSE(button->isDefault());
         EXPECT_FALSE(button->autoDefault());
     }
@@ -116,20 +117,21 @@ TEST_F(FinderDlgWindowTest, ListSortsNoButtonIsDefaultPasswordIsHidden) {
 
 TEST_F(FinderDlgWindowTest, RadioButtonsStandAlone) {
     StartFinder({});
-    m_dlg->m_rdoPppoe->setChecked(true);
-    m_dlg->m_rdoDhcp->setChecked(true);
-    EXPECT_TRUE(m_dlg->m_rdoPppoe->isChecked()) << "a radio button must not uncheck another";
-    EXPECT_TRUE(m_dlg->m_rdoDhcp->isChecked());
+    Radio(m_dlg, IDC_MODE_PPPOE)->setChecked(true);
+    Radio(m_dlg, IDC_MODE_DHCP)->setChecked(true);
+    EXPECT_TRUE(Radio(m_dlg, IDC_MODE_PPPOE)->isChecked())
+        << "a radio button must not uncheck another";
+    EXPECT_TRUE(Radio(m_dlg, IDC_MODE_DHCP)->isChecked());
 }
 
 TEST_F(FinderDlgWindowTest, TheListFillsAtStartWithoutAnyAction) {
     StartFinder(TestCameras());
     ASSERT_TRUE(WaitForList(m_expected));
-    EXPECT_EQ(m_dlg->m_stcStatus->text(), QStringLiteral("OK"));
+    EXPECT_EQ(Label(m_dlg, IDC_STATUS)->text(), QStringLiteral("OK"));
     EXPECT_EQ(CountOccupied(m_dlg->Table()), m_expected);
     // The first camera to answer takes the highest slot: entries read "%d %s".
-    for (int row = 0; row < m_dlg->m_lstDevices->count(); ++row) {
-        const QString text = m_dlg->m_lstDevices->item(row)->text();
+    for (int row = 0; row < DeviceList(m_dlg)->count(); ++row) {
+        const QString text = DeviceList(m_dlg)->item(row)->text();
         const int slot = text.section(QLatin1Char(' '), 0, 0).toInt() - 1;
         ASSERT_GE(slot, DEVICE_TABLE_SLOTS - m_expected);
         EXPECT_EQ(text.section(QLatin1Char(' '), 1),
@@ -153,23 +155,23 @@ TEST_F(FinderDlgWindowTest, AfterASearchTheStatusSaysWhoAnsweredAndWhatWasDroppe
     ASSERT_TRUE(WaitForList(DEVICE_TABLE_SLOTS, 10000));
     const QString expected =
         QStringLiteral("255 cameras on lo; 3 replies dropped: the list holds 255 cameras");
-    EXPECT_TRUE(QTest::qWaitFor([&] { return m_dlg->m_stcStatus->text() == expected; }, 5000))
-        << m_dlg->m_stcStatus->text().toStdString();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return Label(m_dlg, IDC_STATUS)->text() == expected; }, 5000))
+        << Label(m_dlg, IDC_STATUS)->text().toStdString();
     // A camera on this machine, answering on loopback, is listed with lo as its card.
-    const QString tip = m_dlg->m_lstDevices->item(0)->toolTip();
+    const QString tip = DeviceList(m_dlg)->item(0)->toolTip();
     EXPECT_TRUE(tip.endsWith(QStringLiteral("\nInterface: lo (127.0.0.1/8)"))) << tip.toStdString();
 }
 
 TEST_F(FinderDlgWindowTest, MacChangeFieldIsHiddenWithoutTheMarkerFile) {
     StartFinder({});
-    EXPECT_FALSE(m_dlg->m_edtNewMac->isVisible());
-    EXPECT_FALSE(m_dlg->m_stcMac->isVisible());
+    EXPECT_FALSE(Edit(m_dlg, IDC_NEW_MAC)->isVisible());
+    EXPECT_FALSE(Label(m_dlg, IDC_LABEL_MAC)->isVisible());
 }
 
 TEST_F(FinderDlgWindowTest, MacChangeFieldIsShownWithTheMarkerFile) {
     StartFinder({}, true);
-    EXPECT_TRUE(m_dlg->m_edtNewMac->isVisible());
-    EXPECT_TRUE(m_dlg->m_stcMac->isVisible());
+    EXPECT_TRUE(Edit(m_dlg, IDC_NEW_MAC)->isVisible());
+    EXPECT_TRUE(Label(m_dlg, IDC_LABEL_MAC)->isVisible());
 }
 
 TEST_F(FinderDlgWindowTest, TheWorkersFailureShowsInTheStatusLine) {
@@ -178,10 +180,14 @@ TEST_F(FinderDlgWindowTest, TheWorkersFailureShowsInTheStatusLine) {
     CFinderDlg second(m_peer->Endpoints(), QString(), m_languageDb);
     second.show();
     EXPECT_TRUE(QTest::qWaitFor(
-        [&] { return second.m_stcStatus->text().startsWith(QStringLiteral("ERR: bind() error!")); },
+        [&] {
+            return Label(second, IDC_STATUS)
+                ->text()
+                .startsWith(QStringLiteral("ERR: bind() error!"));
+        },
         5000))
-        << second.m_stcStatus->text().toStdString();
-    EXPECT_EQ(second.m_lstDevices->count(), 0);
+        << Label(second, IDC_STATUS)->text().toStdString();
+    EXPECT_EQ(DeviceList(second)->count(), 0);
 }
 
 // Every way out stops the worker and waits for it: the dialog's port is free again.
@@ -204,20 +210,20 @@ protected:
 
 TEST_F(FinderDlgShutdownTest, Exit) {
     StartAndWait();
-    QTest::mouseClick(m_dlg->m_btnExit, Qt::LeftButton);
+    QTest::mouseClick(SkinButton(m_dlg, IDC_EXIT), Qt::LeftButton);
     ExpectEndedAndJoined(QDialog::Rejected);
 }
 
 TEST_F(FinderDlgShutdownTest, SecondExitIsHarmless) {
     StartAndWait();
-    QTest::mouseClick(m_dlg->m_btnExit, Qt::LeftButton);
+    QTest::mouseClick(SkinButton(m_dlg, IDC_EXIT), Qt::LeftButton);
     m_dlg->OnExit();
     ExpectEndedAndJoined(QDialog::Rejected);
 }
 
 TEST_F(FinderDlgShutdownTest, Escape) {
     StartAndWait();
-    QTest::keyClick(m_dlg->m_edtName, Qt::Key_Escape);
+    QTest::keyClick(Edit(m_dlg, IDC_NAME), Qt::Key_Escape);
     ExpectEndedAndJoined(QDialog::Rejected);
 }
 
@@ -230,25 +236,25 @@ TEST_F(FinderDlgShutdownTest, ClosingTheWindow) {
 // Enter used to be the dialog's OK path: it ended the program and lost every typed setting.
 TEST_F(FinderDlgShutdownTest, EnterInAFieldTheLanguageBoxOrTheListEndsNothing) {
     StartAndWait();
-    m_dlg->m_edtName->setFocus();
-    QTest::keyClicks(m_dlg->m_edtName, QStringLiteral("typed"));
-    for (QWidget* widget : std::initializer_list<QWidget*>{m_dlg->m_edtName, m_dlg->m_cmbLanguage,
-                                                           m_dlg->m_lstDevices, m_dlg.get()}) {
+    Edit(m_dlg, IDC_NAME)->setFocus();
+    QTest::keyClicks(Edit(m_dlg, IDC_NAME), QStringLiteral("typed"));
+    for (QWidget* widget : std::initializer_list<QWidget*>{
+             Edit(m_dlg, IDC_NAME), LanguageList(m_dlg), DeviceList(m_dlg), m_dlg.get()}) {
         widget->setFocus();
         QTest::keyClick(widget, Qt::Key_Return);
         QTest::keyClick(widget, Qt::Key_Enter, Qt::KeypadModifier);
         EXPECT_TRUE(m_dlg->isVisible()) << widget->property(CONTROL_ID_PROPERTY).toInt();
     }
-    EXPECT_EQ(m_dlg->m_edtName->text(), QStringLiteral("typed"));
+    EXPECT_EQ(Edit(m_dlg, IDC_NAME)->text(), QStringLiteral("typed"));
     EXPECT_TRUE(m_dlg->IsWorkerRunning());
-    QTest::keyClick(m_dlg->m_edtName, Qt::Key_Escape); // Esc still ends it
+    QTest::keyClick(Edit(m_dlg, IDC_NAME), Qt::Key_Escape); // Esc still ends it
     ExpectEndedAndJoined(QDialog::Rejected);
 }
 
 TEST_F(FinderDlgShutdownTest, EnterOnAFocusedButtonPressesIt) {
     StartAndWait();
-    m_dlg->m_btnUpdate->setFocus();
-    QTest::keyClick(m_dlg->m_btnUpdate, Qt::Key_Return);
+    SkinButton(m_dlg, IDC_UPDATE)->setFocus();
+    QTest::keyClick(SkinButton(m_dlg, IDC_UPDATE), Qt::Key_Return);
     EXPECT_TRUE(m_dlg->isVisible()) << "Enter on Update must search, not close";
     EXPECT_TRUE(QTest::qWaitFor([&] { return m_peer->Received().size() == 2; }, 5000));
 }
@@ -257,8 +263,8 @@ TEST_F(FinderDlgShutdownTest, TheWholeProgramEndsWithExitCodeZero) {
     bool sawList = false;
     RunProgram(TestCameras(), [&](CFinderApp& app) {
         sawList = QTest::qWaitFor(
-            [&] { return app.m_pFinderDlg->m_lstDevices->count() == m_expected; }, 5000);
-        QTest::mouseClick(app.m_pFinderDlg->m_btnExit, Qt::LeftButton);
+            [&] { return DeviceList(app.m_pFinderDlg)->count() == m_expected; }, 5000);
+        QTest::mouseClick(SkinButton(app.m_pFinderDlg, IDC_EXIT), Qt::LeftButton);
     });
     EXPECT_TRUE(sawList);
     EXPECT_TRUE(g_shownMessages.empty());

@@ -60,14 +60,14 @@ protected:
 
     // The first message shown, after a press of Submit that must send nothing.
     QString Refusal() {
-        QTest::mouseClick(m_dlg->m_btnSubmit, Qt::LeftButton);
+        QTest::mouseClick(SkinButton(m_dlg, IDC_SUBMIT), Qt::LeftButton);
         QTest::qWait(300); // time enough for a request to arrive, were one sent
         EXPECT_EQ(m_peer->Received().size(), 1u) << "only the query";
         return g_shownMessages.empty() ? QString() : g_shownMessages.front().text;
     }
 
     // Opens the device list's menu and picks the encoding whose text starts so.
-    void PickEncoding(const QString& start) {
+    void PickEncoding(const QString& start, std::optional<QPoint> at = std::nullopt) {
         QTimer::singleShot(0, [&] {
             QWidget* popup = QApplication::activePopupWidget();
             ASSERT_NE(popup, nullptr);
@@ -87,8 +87,8 @@ protected:
             ASSERT_NE(picked, nullptr) << start.toStdString();
             picked->trigger();
         });
-        QListWidget* list = m_dlg->m_lstDevices;
-        emit list->customContextMenuRequested(list->viewport()->rect().center());
+        QListWidget* list = DeviceList(m_dlg);
+        emit list->customContextMenuRequested(at.value_or(list->viewport()->rect().center()));
     }
 
     // The finder's own sentences around a change of the selected camera: the risks it asks
@@ -96,32 +96,32 @@ protected:
     // status when nothing changed, then a change sent and confirmed.
     QStringList SafeApplyTexts() {
         QStringList texts;
-        Retype(m_dlg->m_edtIp, QStringLiteral("192.168.2.30"));
-        QTest::mouseClick(m_dlg->m_btnSubmit, Qt::LeftButton);
+        Retype(Edit(m_dlg, IDC_IP), QStringLiteral("192.168.2.30"));
+        QTest::mouseClick(SkinButton(m_dlg, IDC_SUBMIT), Qt::LeftButton);
         EXPECT_EQ(g_askedQuestions.size(), 1u);
         for (const AskedQuestion& question : g_askedQuestions) {
             texts << question.title << question.text << question.yes << question.no;
         }
-        Retype(m_dlg->m_edtIp, QStringLiteral("172.16.5.11"));
-        Retype(m_dlg->m_edtNetmask, QStringLiteral("255.0.255.0"));
+        Retype(Edit(m_dlg, IDC_IP), QStringLiteral("172.16.5.11"));
+        Retype(Edit(m_dlg, IDC_NETMASK), QStringLiteral("255.0.255.0"));
         texts << Refusal();
-        Retype(m_dlg->m_edtNetmask, QStringLiteral("255.255.0.0"));
-        QTest::mouseClick(m_dlg->m_btnSubmit, Qt::LeftButton);
-        texts << m_dlg->m_stcStatus->text(); // nothing to send
-        Retype(m_dlg->m_edtName, QString::fromUtf8("大门"));
-        QTest::mouseClick(m_dlg->m_btnSubmit, Qt::LeftButton);
-        texts << m_dlg->m_stcStatus->text(); // sending
+        Retype(Edit(m_dlg, IDC_NETMASK), QStringLiteral("255.255.0.0"));
+        QTest::mouseClick(SkinButton(m_dlg, IDC_SUBMIT), Qt::LeftButton);
+        texts << Label(m_dlg, IDC_STATUS)->text(); // nothing to send
+        Retype(Edit(m_dlg, IDC_NAME), QString::fromUtf8("大门"));
+        QTest::mouseClick(SkinButton(m_dlg, IDC_SUBMIT), Qt::LeftButton);
+        texts << Label(m_dlg, IDC_STATUS)->text(); // sending
         EXPECT_TRUE(QTest::qWaitFor(
-            [&] { return m_dlg->m_stcStatus->text().startsWith(QString::fromUtf8("大门")); },
+            [&] { return Label(m_dlg, IDC_STATUS)->text().startsWith(QString::fromUtf8("大门")); },
             10000))
-            << m_dlg->m_stcStatus->text().toStdString();
-        texts << m_dlg->m_stcStatus->text(); // confirmed
+            << Label(m_dlg, IDC_STATUS)->text().toStdString();
+        texts << Label(m_dlg, IDC_STATUS)->text(); // confirmed
         return texts;
     }
 
     // The tip of the entry under the pointer, as the list shows it.
     QString EntryTip(const QString& name) {
-        QListWidget* list = m_dlg->m_lstDevices;
+        QListWidget* list = DeviceList(m_dlg);
         const QPoint point = list->visualItemRect(Entry(name)).center();
         QHelpEvent event(QEvent::ToolTip, point, list->viewport()->mapToGlobal(point));
         QApplication::sendEvent(list->viewport(), &event);
@@ -169,7 +169,7 @@ TEST_F(TextTest, EveryLanguageShowsUtf8AndItsOwnCodePage) {
             EXPECT_NE(Entry(QString::fromUtf8(name)), nullptr) << name;
         }
         Select(QString::fromUtf8(c.shown));
-        EXPECT_EQ(m_dlg->m_edtName->text(), QString::fromUtf8(c.shown));
+        EXPECT_EQ(Edit(m_dlg, IDC_NAME)->text(), QString::fromUtf8(c.shown));
         TearDown();
     }
 }
@@ -177,18 +177,19 @@ TEST_F(TextTest, EveryLanguageShowsUtf8AndItsOwnCodePage) {
 TEST_F(TextTest, AChineseNameTypedInTheChineseWindowGoesOutInTheCamerasEncoding) {
     ASSERT_NO_FATAL_FAILURE(Start(CHINA_GB, BACK_GATE_GBK));
     Select(QString::fromUtf8("后门摄像机"));
-    EXPECT_EQ(m_dlg->m_stcInfo->text(), QString::fromUtf8("IP获取方式：STATIC\r\n版本：2.1.1\r\n"));
-    Retype(m_dlg->m_edtName, QString::fromUtf8("大门摄像机"));
-    QTest::mouseClick(m_dlg->m_btnSubmit, Qt::LeftButton);
+    EXPECT_EQ(Label(m_dlg, IDC_INFO)->text(),
+              QString::fromUtf8("IP获取方式：STATIC\r\n版本：2.1.1\r\n"));
+    Retype(Edit(m_dlg, IDC_NAME), QString::fromUtf8("大门摄像机"));
+    QTest::mouseClick(SkinButton(m_dlg, IDC_SUBMIT), Qt::LeftButton);
     ASSERT_TRUE(QTest::qWaitFor([&] { return m_peer->Received().size() == 2; }, 5000));
     EXPECT_TRUE(g_shownMessages.empty());
     EXPECT_EQ(m_peer->Devices()[3].name, "\xB4\xF3\xC3\xC5\xC9\xE3\xCF\xF1\xBB\xFA");
     // The UTF-8 camera keeps UTF-8.
-    QTest::mouseClick(m_dlg->m_btnUpdate, Qt::LeftButton);
+    QTest::mouseClick(SkinButton(m_dlg, IDC_UPDATE), Qt::LeftButton);
     ASSERT_TRUE(WaitForList(m_expected));
     Select(QString::fromUtf8("前门摄像机"));
-    Retype(m_dlg->m_edtName, QString::fromUtf8("前门"));
-    QTest::mouseClick(m_dlg->m_btnSubmit, Qt::LeftButton);
+    Retype(Edit(m_dlg, IDC_NAME), QString::fromUtf8("前门"));
+    QTest::mouseClick(SkinButton(m_dlg, IDC_SUBMIT), Qt::LeftButton);
     ASSERT_TRUE(QTest::qWaitFor([&] { return m_peer->Received().size() == 4; }, 5000));
     EXPECT_EQ(m_peer->Devices()[2].name, "前门");
 }
@@ -196,14 +197,14 @@ TEST_F(TextTest, AChineseNameTypedInTheChineseWindowGoesOutInTheCamerasEncoding)
 TEST_F(TextTest, RefusalsSpeakTheWindowsLanguageAndNameTheCharacter) {
     ASSERT_NO_FATAL_FAILURE(Start(CHINA_GB, BACK_GATE_GBK));
     Select(QString::fromUtf8("后门摄像机"));
-    Retype(m_dlg->m_edtName, QString::fromUtf8("Gärage"));
+    Retype(Edit(m_dlg, IDC_NAME), QString::fromUtf8("Gärage"));
     EXPECT_EQ(Refusal(),
               QString::fromUtf8("名称：摄像机以 GBK 编码保存这段文字，该编码中没有字符“ä”"
                                 "（U+00E4）。未发送任何内容。"));
     EXPECT_EQ(g_shownMessages.front().title, QString::fromUtf8("提交"));
     g_shownMessages.clear();
-    Retype(m_dlg->m_edtName, QStringLiteral("ok"));
-    Retype(m_dlg->m_edtIp, QStringLiteral("10.0.0"));
+    Retype(Edit(m_dlg, IDC_NAME), QStringLiteral("ok"));
+    Retype(Edit(m_dlg, IDC_IP), QStringLiteral("10.0.0"));
     EXPECT_TRUE(Refusal().startsWith(QString::fromUtf8("IP地址：“10.0.0”不是有效的地址。")));
 }
 
@@ -223,9 +224,9 @@ TEST_F(TextTest, NoEnglishIsLeftInTheChineseWindow) {
         QStringLiteral("JIS"),  QStringLiteral("Windows"), QStringLiteral("CSV"),
         QStringLiteral("csv"),  QStringLiteral("JSON"),    QStringLiteral("json"),
         QStringLiteral("lo")}; // and the network card's name
-    QStringList texts = {m_dlg->windowTitle(), m_dlg->m_grpMac->title()};
+    QStringList texts = {m_dlg->windowTitle(), MacGroup(m_dlg)->title()};
     for (QWidget* child : m_dlg->findChildren<QWidget*>()) {
-        if (child == m_dlg->m_stcStatus) {
+        if (child == Label(m_dlg, IDC_STATUS)) {
             continue; // the worker's "OK"
         }
         if (auto* label = qobject_cast<QLabel*>(child)) {
@@ -241,17 +242,17 @@ TEST_F(TextTest, NoEnglishIsLeftInTheChineseWindow) {
     EXPECT_EQ(m_menuTexts.size(), 6);
     EXPECT_EQ(m_listMenuTexts.size(), 8)
         << "four for a camera, the export, two separators, the encodings";
-    for (QAction* action : m_dlg->m_nid->contextMenu()->actions()) {
+    for (QAction* action : TrayIcon(m_dlg)->contextMenu()->actions()) {
         texts << action->text();
     }
     // The tip's first line is the product's name.
-    texts << m_dlg->m_nid->toolTip().section(QLatin1Char('\n'), 1);
-    EXPECT_TRUE(m_dlg->m_nid->toolTip().startsWith(QStringLiteral("Lanvista finder ")));
+    texts << TrayIcon(m_dlg)->toolTip().section(QLatin1Char('\n'), 1);
+    EXPECT_TRUE(TrayIcon(m_dlg)->toolTip().startsWith(QStringLiteral("Lanvista finder ")));
     const QString tip = EntryTip(QString::fromUtf8("前门摄像机"));
     texts << tip.section(QLatin1Char('\n'), 0, 0) << tip.section(QLatin1Char('\n'), 2);
     // The search's summary replaces the worker's "OK" once the cameras have answered.
-    ASSERT_TRUE(QTest::qWaitFor([&] { return m_dlg->m_stcStatus->text() != "OK"; }, 5000));
-    texts << m_dlg->m_stcStatus->text();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return Label(m_dlg, IDC_STATUS)->text() != "OK"; }, 5000));
+    texts << Label(m_dlg, IDC_STATUS)->text();
     g_saveDialogTexts.clear();
     g_pfnAskSaveFile = RecordSaveDialog;
     m_dlg->OnExportList();
@@ -263,7 +264,7 @@ TEST_F(TextTest, NoEnglishIsLeftInTheChineseWindow) {
     texts << applyTexts;
     for (const QString& text : texts) {
         for (const QRegularExpressionMatch& word : english.globalMatch(text)) {
-            EXPECT_TRUE(allowed.contains(word.captured()) || text == m_dlg->m_grpMac->title())
+            EXPECT_TRUE(allowed.contains(word.captured()) || text == MacGroup(m_dlg)->title())
                 << text.toStdString();
         }
     }
@@ -274,28 +275,61 @@ TEST_F(TextTest, NoEnglishIsLeftInTheChineseWindow) {
 TEST_F(TextTest, ALanguagePickRetranslatesTheTrayAndTheHeldStatus) {
     ASSERT_NO_FATAL_FAILURE(Start(CHINA_GB, BACK_GATE_GBK));
     Select(QString::fromUtf8("Café"));
-    QTest::mouseClick(m_dlg->m_btnSubmit, Qt::LeftButton);
-    EXPECT_EQ(m_dlg->m_stcStatus->text(), QString::fromUtf8("无需发送：没有更改任何设置"));
-    EXPECT_EQ(m_dlg->m_nid->contextMenu()->actions().front()->text(), QString::fromUtf8("显示"));
-    m_dlg->m_cmbLanguage->setCurrentIndex(ENGLISH);
-    emit m_dlg->m_cmbLanguage->activated(ENGLISH);
-    EXPECT_EQ(m_dlg->m_stcStatus->text(), QString::fromUtf8(APPLY_TEXT_NOTHING_TO_SEND.english));
+    QTest::mouseClick(SkinButton(m_dlg, IDC_SUBMIT), Qt::LeftButton);
+    EXPECT_EQ(Label(m_dlg, IDC_STATUS)->text(), QString::fromUtf8("无需发送：没有更改任何设置"));
+    EXPECT_EQ(TrayIcon(m_dlg)->contextMenu()->actions().front()->text(), QString::fromUtf8("显示"));
+    LanguageList(m_dlg)->setCurrentIndex(ENGLISH);
+    emit LanguageList(m_dlg)->activated(ENGLISH);
+    EXPECT_EQ(Label(m_dlg, IDC_STATUS)->text(),
+              QString::fromUtf8(APPLY_TEXT_NOTHING_TO_SEND.english));
     QStringList tray;
-    for (QAction* action : m_dlg->m_nid->contextMenu()->actions()) {
+    for (QAction* action : TrayIcon(m_dlg)->contextMenu()->actions()) {
         tray << action->text();
     }
     EXPECT_EQ(tray, (QStringList{QStringLiteral("Show"), QStringLiteral("Update"), QString(),
                                  QStringLiteral("Quit")}));
-    EXPECT_TRUE(m_dlg->m_nid->toolTip().endsWith(QStringLiteral("\n4 cameras listed")));
+    EXPECT_TRUE(TrayIcon(m_dlg)->toolTip().endsWith(QStringLiteral("\n4 cameras listed")));
+}
+
+// A language pick, or an encoding picked from the list's menu, reads again the camera texts
+// the user left alone; what the user typed and the mode picked stay.
+TEST_F(TextTest, ReadingAgainKeepsWhatWasTypedAndPicked) {
+    ASSERT_NO_FATAL_FAILURE(Start(CHINA_GB, BACK_GATE_GBK));
+    Select(QString::fromUtf8("后门摄像机"));
+    Retype(Edit(m_dlg, IDC_IP), QStringLiteral("192.168.1.99"));
+    QTest::mouseClick(Radio(m_dlg, IDC_MODE_DHCP), Qt::LeftButton);
+    const QPoint away = DeviceList(m_dlg)->viewport()->rect().bottomLeft() + QPoint(2, -2);
+    const std::function<void()> readings[] = {
+        [&] {
+            LanguageList(m_dlg)->setCurrentIndex(ENGLISH);
+            emit LanguageList(m_dlg)->activated(ENGLISH);
+        },
+        // Away from the entries, so that the menu selects none of them.
+        [&] { PickEncoding(QStringLiteral("Shift_JIS"), away); },
+    };
+    for (const auto& readAgain : readings) {
+        readAgain();
+        EXPECT_EQ(Edit(m_dlg, IDC_IP)->text(), QStringLiteral("192.168.1.99"));
+        EXPECT_TRUE(Radio(m_dlg, IDC_MODE_DHCP)->isChecked());
+        EXPECT_FALSE(Radio(m_dlg, IDC_MODE_STATIC)->isChecked());
+        // The name nobody touched reads as its entry reads now.
+        const QString listed =
+            DeviceList(m_dlg)->selectedItems().value(0)->text().section(QLatin1Char(' '), 1);
+        EXPECT_EQ(Edit(m_dlg, IDC_NAME)->text(), listed);
+    }
+    Retype(Edit(m_dlg, IDC_NAME), QStringLiteral("typed"));
+    PickEncoding(QStringLiteral("GBK"), away);
+    EXPECT_EQ(Edit(m_dlg, IDC_NAME)->text(), QStringLiteral("typed"));
 }
 
 TEST_F(TextTest, AnOldLanguageDbFallsBackToEnglishAndLearnsTheEncodingPicked) {
     ASSERT_NO_FATAL_FAILURE(Start(CHINA_GB, "\x8C\xBA\x8A\xD6\x83\x4A\x83\x81\x83\x89", true));
     EXPECT_TRUE(g_shownMessages.empty());
-    EXPECT_EQ(m_dlg->m_btnUpdate->text(), QString::fromUtf8("刷新")); // table `interface`
+    EXPECT_EQ(SkinButton(m_dlg, IDC_UPDATE)->text(),
+              QString::fromUtf8("刷新")); // table `interface`
     Select(QString::fromUtf8("Café"));
-    EXPECT_TRUE(m_dlg->m_stcInfo->text().startsWith(QStringLiteral("IP Get:")));
-    EXPECT_EQ(m_dlg->m_stcInfo->text().section(QStringLiteral("\r\n"), 1, 1),
+    EXPECT_TRUE(Label(m_dlg, IDC_INFO)->text().startsWith(QStringLiteral("IP Get:")));
+    EXPECT_EQ(Label(m_dlg, IDC_INFO)->text().section(QStringLiteral("\r\n"), 1, 1),
               QStringLiteral("Version:1.0"));
 
     // Shift_JIS read as GBK is no name; picked by hand it is, and stays picked.
@@ -316,13 +350,13 @@ TEST_F(TextTest, AnUnreadableNameShowsMarksAndIsNeverSentBackUntouched) {
     ASSERT_NO_FATAL_FAILURE(Start(ENGLISH, "Yard \x81\x8D"));
     const QString marked = QString::fromUtf8("Yard \xEF\xBF\xBD\xEF\xBF\xBD");
     Select(marked);
-    EXPECT_EQ(m_dlg->m_edtName->text(), marked);
-    Retype(m_dlg->m_edtName, marked + QStringLiteral("!"));
+    EXPECT_EQ(Edit(m_dlg, IDC_NAME)->text(), marked);
+    Retype(Edit(m_dlg, IDC_NAME), marked + QStringLiteral("!"));
     EXPECT_TRUE(Refusal().startsWith(QStringLiteral("Name: the text still holds marks")));
     g_shownMessages.clear();
-    Retype(m_dlg->m_edtName, marked);
-    Retype(m_dlg->m_edtHttpPort, QStringLiteral("81"));
-    QTest::mouseClick(m_dlg->m_btnSubmit, Qt::LeftButton);
+    Retype(Edit(m_dlg, IDC_NAME), marked);
+    Retype(Edit(m_dlg, IDC_HTTP_PORT), QStringLiteral("81"));
+    QTest::mouseClick(SkinButton(m_dlg, IDC_SUBMIT), Qt::LeftButton);
     ASSERT_TRUE(QTest::qWaitFor([&] { return m_peer->Received().size() == 2; }, 5000));
     EXPECT_TRUE(g_shownMessages.empty());
     EXPECT_EQ(m_peer->Devices()[3].name, "Yard \x81\x8D");
@@ -331,7 +365,7 @@ TEST_F(TextTest, AnUnreadableNameShowsMarksAndIsNeverSentBackUntouched) {
 
 TEST_F(TextTest, TheLanguageListIsPickedFromAndShowsWholeNames) {
     ASSERT_NO_FATAL_FAILURE(Start(ENGLISH, "x"));
-    QComboBox* list = m_dlg->m_cmbLanguage;
+    QComboBox* list = LanguageList(m_dlg);
     EXPECT_FALSE(list->isEditable());
     const QFontMetrics metrics(list->view()->font());
     for (int row = 0; row < list->count(); ++row) {

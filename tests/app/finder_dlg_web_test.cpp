@@ -17,7 +17,7 @@ protected:
     void DoubleClick(const QString& name) {
         QListWidgetItem* item = Entry(name);
         ASSERT_NE(item, nullptr);
-        QListWidget* list = m_dlg->m_lstDevices;
+        QListWidget* list = DeviceList(m_dlg);
         list->scrollToItem(item);
         const QPoint centre = list->visualItemRect(item).center();
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, centre);
@@ -38,8 +38,8 @@ TEST_F(WebPageTest, OtherPortsOpenAddressPortAndSlash) {
 }
 
 TEST_F(WebPageTest, DoubleClickOnEmptyListOpensNothing) {
-    QTest::mouseClick(m_dlg->m_btnUpdate, Qt::LeftButton);
-    ASSERT_EQ(m_dlg->m_lstDevices->count(), 0);
+    QTest::mouseClick(SkinButton(m_dlg, IDC_UPDATE), Qt::LeftButton);
+    ASSERT_EQ(DeviceList(m_dlg)->count(), 0);
     m_dlg->OnDblclkDeviceList();
     EXPECT_TRUE(g_openedUrls.empty());
 }

@@ -2,11 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QRadioButton>
+#include <QSystemTrayIcon>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -24,6 +27,55 @@
 #include "skin/skin_button.h"
 #include "skin/transparent_static.h"
 #include "tests/support/test_loopback.h"
+
+// The window's controls as the tests reach them: by their template ids, as the finder's
+// own code and the language store find them, or as the one object of their kind.
+inline const CFinderDlg& DialogOf(const CFinderDlg& dlg) {
+    return dlg;
+}
+inline const CFinderDlg& DialogOf(const CFinderDlg* dlg) {
+    return *dlg;
+}
+inline const CFinderDlg& DialogOf(const std::unique_ptr<CFinderDlg>& dlg) {
+    return *dlg;
+}
+
+template <typename Control, typename Dialog> Control* ControlOf(const Dialog& dlg, int id) {
+    auto* control = dynamic_cast<Control*>(DialogOf(dlg).ControlById(id));
+    EXPECT_NE(control, nullptr) << "no control " << id;
+    return control;
+}
+
+template <typename Dialog> QLineEdit* Edit(const Dialog& dlg, int id) {
+    return ControlOf<QLineEdit>(dlg, id);
+}
+template <typename Dialog> CTransparentStatic* Label(const Dialog& dlg, int id) {
+    return ControlOf<CTransparentStatic>(dlg, id);
+}
+template <typename Dialog> CSkinButton* SkinButton(const Dialog& dlg, int id) {
+    return ControlOf<CSkinButton>(dlg, id);
+}
+template <typename Dialog> QPushButton* Button(const Dialog& dlg, int id) {
+    return ControlOf<QPushButton>(dlg, id);
+}
+template <typename Dialog> QRadioButton* Radio(const Dialog& dlg, int id) {
+    return ControlOf<QRadioButton>(dlg, id);
+}
+template <typename Dialog> QListWidget* DeviceList(const Dialog& dlg) {
+    return ControlOf<QListWidget>(dlg, IDC_DEVICE_LIST);
+}
+template <typename Dialog> QComboBox* LanguageList(const Dialog& dlg) {
+    return ControlOf<QComboBox>(dlg, IDC_LANGUAGE);
+}
+template <typename Dialog> QGroupBox* MacGroup(const Dialog& dlg) {
+    return ControlOf<QGroupBox>(dlg, IDC_MAC_GROUP);
+}
+// The notification-area icon: the window has just one.
+template <typename Dialog> QSystemTrayIcon* TrayIcon(const Dialog& dlg) {
+    auto* icon = DialogOf(dlg).template findChild<QSystemTrayIcon*>();
+    EXPECT_NE(icon, nullptr);
+    return icon;
+}
 
 // Cameras for the window tests, one of each kind the panel tells apart.
 //   name | mac | ip | netmask | gateway | port | mode | version | account | password | ro
@@ -204,12 +256,12 @@ protected:
     QString UserDataHome() const { return m_folder.filePath(QStringLiteral("data")); }
 
     bool WaitForList(int count, int ms = 5000) {
-        return QTest::qWaitFor([&] { return m_dlg->m_lstDevices->count() == count; }, ms);
+        return QTest::qWaitFor([&] { return DeviceList(m_dlg)->count() == count; }, ms);
     }
 
     QListWidgetItem* Entry(const QString& name) const {
-        for (int row = 0; row < m_dlg->m_lstDevices->count(); ++row) {
-            QListWidgetItem* item = m_dlg->m_lstDevices->item(row);
+        for (int row = 0; row < DeviceList(m_dlg)->count(); ++row) {
+            QListWidgetItem* item = DeviceList(m_dlg)->item(row);
             if (item->text().section(QLatin1Char(' '), 1) == name) {
                 return item;
             }
@@ -221,11 +273,11 @@ protected:
     void Select(const QString& name) {
         QListWidgetItem* item = Entry(name);
         ASSERT_NE(item, nullptr) << name.toStdString();
-        QListWidget* list = m_dlg->m_lstDevices;
+        QListWidget* list = DeviceList(m_dlg);
         list->scrollToItem(item);
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
                           list->visualItemRect(item).center());
-        ASSERT_EQ(m_dlg->m_grpMac->title().size(), 12);
+        ASSERT_EQ(MacGroup(m_dlg)->title().size(), 12);
     }
 
     static void Retype(QLineEdit* edit, const QString& text) {

@@ -289,10 +289,18 @@ protected:
         ASSERT_TRUE(QTest::qWaitForWindowExposed(m_dlg.get()));
     }
 
+    // The window's controls by their template ids, as the finder itself finds them.
+    template <typename Widget> Widget* Control(int id) const {
+        return dynamic_cast<Widget*>(m_dlg->ControlById(id));
+    }
+
     QListWidgetItem* Entry(const char* name) const {
-        for (int row = 0; row < m_dlg->m_lstDevices->count(); ++row) {
-            if (m_dlg->m_lstDevices->item(row)->text().endsWith(QLatin1String(name))) {
-                return m_dlg->m_lstDevices->item(row);
+        for (int row = 0; row < Control<QListWidget>(IDC_DEVICE_LIST)->count(); ++row) {
+            if (Control<QListWidget>(IDC_DEVICE_LIST)
+                    ->item(row)
+                    ->text()
+                    .endsWith(QLatin1String(name))) {
+                return Control<QListWidget>(IDC_DEVICE_LIST)->item(row);
             }
         }
         return nullptr;
@@ -314,12 +322,12 @@ protected:
     void Select(const char* name) {
         QListWidgetItem* item = Entry(name);
         ASSERT_NE(item, nullptr) << name;
-        QListWidget* list = m_dlg->m_lstDevices;
+        QListWidget* list = Control<QListWidget>(IDC_DEVICE_LIST);
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
                           list->visualItemRect(item).center());
     }
 
-    QString Status() const { return m_dlg->m_stcStatus->text(); }
+    QString Status() const { return Control<CTransparentStatic>(IDC_STATUS)->text(); }
 
     QTemporaryDir m_folder;
     std::unique_ptr<CFinderDlg> m_dlg;
@@ -328,7 +336,8 @@ protected:
 TEST_F(CameraNetworkWindowTest, MarksTheForeignCameraAndMovesItIntoTheNetwork) {
     SKIP_WITHOUT_NETWORKS();
     ASSERT_NO_FATAL_FAILURE(StartFinder(WorkerEndpoints{}));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return m_dlg->m_lstDevices->count() == 4; }, 5000));
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return Control<QListWidget>(IDC_DEVICE_LIST)->count() == 4; }, 5000));
     const struct {
         const char* name;
         const char* tip;
@@ -352,33 +361,35 @@ TEST_F(CameraNetworkWindowTest, MarksTheForeignCameraAndMovesItIntoTheNetwork) {
         << Status().toStdString();
 
     Select("Dock");
-    EXPECT_FALSE(m_dlg->m_btnMoveIntoNetwork->isVisible());
-    EXPECT_FALSE(m_dlg->m_stcSubnetWarning->isVisible());
+    EXPECT_FALSE(Control<QPushButton>(IDC_MOVE_INTO_NETWORK)->isVisible());
+    EXPECT_FALSE(Control<CTransparentStatic>(IDC_SUBNET_WARNING)->isVisible());
     Select("Factory");
-    ASSERT_TRUE(m_dlg->m_btnMoveIntoNetwork->isVisible());
-    EXPECT_EQ(m_dlg->m_stcSubnetWarning->text(),
+    ASSERT_TRUE(Control<QPushButton>(IDC_MOVE_INTO_NETWORK)->isVisible());
+    EXPECT_EQ(Control<CTransparentStatic>(IDC_SUBNET_WARNING)->text(),
               QLatin1String("192.168.1.64/24 is not in this PC's network 10.0.0.5/24 on eth2: "
                             "its web page cannot open from here"));
-    EXPECT_EQ(m_dlg->m_btnMoveIntoNetwork->text(), QLatin1String("Move into my network"));
+    EXPECT_EQ(Control<QPushButton>(IDC_MOVE_INTO_NETWORK)->text(),
+              QLatin1String("Move into my network"));
 
     const int net2Before = net2.Count();
-    QTest::mouseClick(m_dlg->m_btnMoveIntoNetwork, Qt::LeftButton);
-    EXPECT_EQ(m_dlg->m_edtIp->text(), QLatin1String("10.0.0.7"));
-    EXPECT_EQ(m_dlg->m_edtNetmask->text(), QLatin1String("255.255.255.0"));
-    EXPECT_EQ(m_dlg->m_edtGateway->text(), QLatin1String("0.0.0.0"));
-    EXPECT_TRUE(m_dlg->m_rdoStatic->isChecked());
+    QTest::mouseClick(Control<QPushButton>(IDC_MOVE_INTO_NETWORK), Qt::LeftButton);
+    EXPECT_EQ(Control<QLineEdit>(IDC_IP)->text(), QLatin1String("10.0.0.7"));
+    EXPECT_EQ(Control<QLineEdit>(IDC_NETMASK)->text(), QLatin1String("255.255.255.0"));
+    EXPECT_EQ(Control<QLineEdit>(IDC_GATEWAY)->text(), QLatin1String("0.0.0.0"));
+    EXPECT_TRUE(Control<QRadioButton>(IDC_MODE_STATIC)->isChecked());
     QTest::qWait(200);
     EXPECT_EQ(net2.Count(), net2Before) << "nothing before Submit";
 
     const int net1Before = net1.Count();
-    QTest::mouseClick(m_dlg->m_btnSubmit, Qt::LeftButton);
+    QTest::mouseClick(Control<QPushButton>(IDC_SUBMIT), Qt::LeftButton);
     EXPECT_TRUE(QTest::qWaitFor([&] { return net2.Count() == net2Before + 1; }, 5000));
     QTest::qWait(200);
     EXPECT_EQ(net1.Count(), net1Before) << "eth1 heard no set request";
 
     // Update: the camera now answers from inside eth2's subnet, unmarked.
-    QTest::mouseClick(m_dlg->m_btnUpdate, Qt::LeftButton);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return m_dlg->m_lstDevices->count() == 4; }, 5000));
+    QTest::mouseClick(Control<QPushButton>(IDC_UPDATE), Qt::LeftButton);
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return Control<QListWidget>(IDC_DEVICE_LIST)->count() == 4; }, 5000));
     EXPECT_TRUE(QTest::qWaitFor([&] { return !Marked(Entry("Factory")); }, 2000));
     EXPECT_TRUE(Entry("Factory")->toolTip().endsWith(
         QLatin1String("\nIP: 10.0.0.7\nMAC: 02005e000101\nInterface: eth2 (10.0.0.5/24)")))

@@ -1,0 +1,191 @@
+#include "app/details_panel.h"
+
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+
+#include "app/dialog_units.h"
+#include "app/finder_dlg.h"
+#include "core/session/editable_values.h"
+#include "skin/skin_button.h"
+#include "skin/transparent_static.h"
+
+// Every field but the camera texts holds ASCII; the camera texts come and go through the
+// codec, which hands the window UTF-8.
+static std::string Utf8Bytes(const QString& text) {
+    return text.toUtf8().toStdString();
+}
+
+CDetailsPanel::CDetailsPanel(QWidget* dialog, const PanelControls& controls)
+    : QObject(dialog), m_dialog(dialog), m_controls(controls) {
+    const PanelControls& c = m_controls;
+    connect(c.dhcp, &QRadioButton::clicked, this, [this] { emit ModePicked(NetMode::Dhcp); });
+    connect(c.pppoe, &QRadioButton::clicked, this, [this] { emit ModePicked(NetMode::Pppoe); });
+    connect(c.staticMode, &QRadioButton::clicked, this,
+            [this] { emit ModePicked(NetMode::Static); });
+    connect(c.submit, &QPushButton::clicked, this, &CDetailsPanel::SubmitClicked);
+    connect(c.moveIntoNetwork, &QPushButton::clicked, this, &CDetailsPanel::MoveIntoNetworkClicked);
+}
+
+void CDetailsPanel::SetFieldsEnabled(bool addresses, bool pppoe) {
+    m_controls.ip->setEnabled(addresses);
+    m_controls.netmask->setEnabled(addresses);
+    m_controls.gateway->setEnabled(addresses);
+    m_controls.pppoeAccount->setEnabled(pppoe);
+    m_controls.pppoePassword->setEnabled(pppoe);
+}
+
+bool CDetailsPanel::IsMacChangeShown() const {
+    return m_controls.newMac->isVisibleTo(m_dialog);
+}
+
+void CDetailsPanel::CheckRadios(NetMode mode) {
+    m_controls.pppoe->setChecked(mode == NetMode::Pppoe);
+    m_controls.dhcp->setChecked(mode == NetMode::Dhcp);
+    m_controls.staticMode->setChecked(mode == NetMode::Static);
+}
+
+void CDetailsPanel::Fill(const DeviceRecord& record, const CTextCodec& codec, const QString& info) {
+    const PanelControls& c = m_controls;
+    m_shown = EditableValues(record, codec);
+    SetFieldsEnabled(false, false);
+    c.name->setText(Utf8Text(m_shown.name));
+    c.ip->setText(Utf8Text(m_shown.ip));
+    c.netmask->setText(Utf8Text(m_shown.netmask));
+    c.gateway->setText(Utf8Text(m_shown.gateway));
+    c.pppoeAccount->setText(Utf8Text(m_shown.pppoeAccount));
+    c.pppoePassword->setText(Utf8Text(m_shown.pppoePassword));
+    c.httpPort->setText(Utf8Text(m_shown.httpPort));
+    const QString macText = Utf8Text(m_shown.captionMac);
+    c.macGroup->setTitle(macText);
+    if (IsMacChangeShown()) {
+        c.newMac->setText(macText);
+    }
+    // The radios look at the first byte of each pair only, and so does the info text.
+    const NetMode mode = RadioMode(record.netMode);
+    CheckRadios(mode);
+    if (mode == NetMode::Static) {
+        SetFieldsEnabled(true, false);
+    }
+    c.info->setText(info);
+
+    const bool editable = record.readOnly != 1;
+    if (!editable) {
+        SetFieldsEnabled(false, false);
+    }
+    for (QWidget* control : {static_cast<QWidget*>(c.name), static_cast<QWidget*>(c.httpPort),
+                             static_cast<QWidget*>(c.newMac), static_cast<QWidget*>(c.pppoe),
+                             static_cast<QWidget*>(c.dhcp), static_cast<QWidget*>(c.staticMode),
+                             static_cast<QWidget*>(c.submit)}) {
+        control->setEnabled(editable);
+    }
+}
+
+// A text the user has not touched still reads as it was filled in; it is read again.
+static void ReadTextAgain(QLineEdit* edit, std::string& shown, const std::string& now) {
+    if (edit->text() == Utf8Text(shown)) {
+        edit->setText(Utf8Text(now));
+    }
+    shown = now;
+}
+
+void CDetailsPanel::ReadAgain(const DeviceRecord& record, const CTextCodec& codec,
+                              const QString& info) {
+    const PanelValues now = EditableValues(record, codec);
+    ReadTextAgain(m_controls.name, m_shown.name, now.name);
+    ReadTextAgain(m_controls.pppoeAccount, m_shown.pppoeAccount, now.pppoeAccount);
+    ReadTextAgain(m_controls.pppoePassword, m_shown.pppoePassword, now.pppoePassword);
+    m_controls.info->setText(info);
+}
+
+PanelValues CDetailsPanel::Gather() const {
+    const PanelControls& c = m_controls;
+    PanelValues values;
+    values.captionMac = Utf8Bytes(c.macGroup->title());
+    // A cleared MAC-change field asks for no new MAC, as any text that is no MAC does.
+    if (IsMacChangeShown() && !c.newMac->text().isEmpty()) {
+        values.newMac = Utf8Bytes(c.newMac->text());
+    }
+    values.name = Utf8Bytes(c.name->text());
+    values.pppoeAccount = Utf8Bytes(c.pppoeAccount->text());
+    values.pppoePassword = Utf8Bytes(c.pppoePassword->text());
+    values.ip = Utf8Bytes(c.ip->text());
+    values.netmask = Utf8Bytes(c.netmask->text());
+    values.gateway = Utf8Bytes(c.gateway->text());
+    values.httpPort = Utf8Bytes(c.httpPort->text());
+    values.pppoeChecked = c.pppoe->isChecked();
+    values.dhcpChecked = c.dhcp->isChecked();
+    return values;
+}
+
+// No device selected, and nothing that Submit could send.
+void CDetailsPanel::Clear() {
+    const PanelControls& c = m_controls;
+    c.submit->setEnabled(false);
+    for (QLineEdit* edit : {c.name, c.newMac, c.ip, c.netmask, c.gateway, c.httpPort,
+                            c.pppoeAccount, c.pppoePassword}) {
+        edit->clear();
+    }
+    c.info->clear();
+    c.macGroup->setTitle(QString::fromLatin1(NO_DEVICE_MAC_TEXT));
+    c.pppoe->setChecked(false);
+    c.staticMode->setChecked(false);
+    c.dhcp->setChecked(false);
+    HideSubnetWarning();
+}
+
+bool CDetailsPanel::ShowsDevice() const {
+    return m_controls.macGroup->title() != QString::fromLatin1(NO_DEVICE_MAC_TEXT);
+}
+
+void CDetailsPanel::PickMode(NetMode mode) {
+    CheckRadios(mode);
+    SetFieldsEnabled(mode == NetMode::Static, mode == NetMode::Pppoe);
+}
+
+void CDetailsPanel::ShowAddressProposal(const AddressProposal& proposal) {
+    PickMode(NetMode::Static); // an address of one's own is a static one
+    m_controls.ip->setText(Utf8Text(proposal.ip));
+    m_controls.netmask->setText(Utf8Text(proposal.netmask));
+    m_controls.gateway->setText(Utf8Text(proposal.gateway));
+}
+
+void CDetailsPanel::SetSubmitEnabled(bool enabled) {
+    m_controls.submit->setEnabled(enabled);
+}
+
+void CDetailsPanel::ShowMacChange(bool shown) {
+    m_controls.newMac->setVisible(shown);
+    m_controls.macLabel->setVisible(shown);
+}
+
+void CDetailsPanel::SetMacLabel(const QString& text) {
+    m_controls.macLabel->setText(text);
+}
+
+void CDetailsPanel::SetMoveText(const QString& text) {
+    m_controls.moveIntoNetwork->setText(text);
+}
+
+void CDetailsPanel::ShowSubnetWarning(const QString& warning, bool movable) {
+    m_controls.subnetWarning->setText(warning);
+    m_controls.subnetWarning->setToolTip(warning);
+    m_controls.subnetWarning->show();
+    m_controls.moveIntoNetwork->setEnabled(movable);
+    m_controls.moveIntoNetwork->setToolTip(warning);
+    m_controls.moveIntoNetwork->show();
+}
+
+void CDetailsPanel::HideSubnetWarning() {
+    m_controls.subnetWarning->hide();
+    m_controls.moveIntoNetwork->hide();
+}
+
+void CDetailsPanel::SetSubnetWarningText(const QString& text) {
+    m_controls.subnetWarning->setText(text);
+}
+
+void CDetailsPanel::ShowNote(const QString& text) {
+    m_controls.info->setText(text);
+}

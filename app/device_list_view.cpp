@@ -1,0 +1,269 @@
+#include "app/device_list_view.h"
+
+#include <QClipboard>
+#include <QCoreApplication>
+#include <QGuiApplication>
+#include <QHelpEvent>
+#include <QListWidget>
+#include <QMenu>
+#include <QPixmap>
+#include <QSaveFile>
+#include <QStyle>
+#include <QToolTip>
+
+#include <cstring>
+
+#include "app/desktop_hooks.h"
+#include "app/finder_dlg.h"
+#include "core/messages/fill_text.h"
+#include "core/messages/finder_texts.h"
+#include "core/present/device_format.h"
+#include "core/present/device_list.h"
+#include "core/present/search_texts.h"
+#include "core/rules/address_proposal.h"
+#include "core/session/camera_roster.h"
+
+// What an entry keeps beside its text: its slot, and the name bytes it was listed with,
+// which a later reply of the same MAC may not change.
+constexpr int ENTRY_SLOT_ROLE = Qt::UserRole;
+constexpr int ENTRY_NAME_ROLE = Qt::UserRole + 1;
+
+CDeviceListView::CDeviceListView(CFinderDlg& dialog, QListWidget* list, const CCameraRoster& roster)
+    : QObject(&dialog), m_dialog(dialog), m_list(list), m_roster(roster),
+      m_entryOfSlot(DEVICE_TABLE_SLOTS, nullptr) {
+    m_list->setSortingEnabled(true);
+    m_list->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_list->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    // The mark of a camera outside its card's subnet, no taller than an entry's text.
+    m_list->setIconSize(QSize(11, 11));
+    connect(m_list, &QListWidget::itemSelectionChanged, this, &CDeviceListView::SelectionChanged);
+    // Only a change of the selection fills the panel: a click on the entry already selected
+    // keeps what the user typed there.
+    connect(m_list, &QListWidget::itemDoubleClicked, this, &CDeviceListView::OpenPageRequested);
+    // The right button's menu (which also picks the encoding of camera texts, so the layout
+    // stays); the entries' tips are made as they are shown.
+    m_list->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(m_list, &QListWidget::customContextMenuRequested, this,
+            &CDeviceListView::OnDeviceListMenu);
+    m_list->viewport()->installEventFilter(this);
+    // The tray's tip counts the cameras listed: it follows every entry added and every
+    // clearing.
+    const QAbstractItemModel* model = m_list->model();
+    const auto count = [this] { emit CountChanged(m_list->count()); };
+    connect(model, &QAbstractItemModel::rowsInserted, this, count);
+    connect(model, &QAbstractItemModel::rowsRemoved, this, count);
+    connect(model, &QAbstractItemModel::modelReset, this, count);
+}
+
+// Each slot keeps its entry, so a camera that answers again finds it at once, whatever the
+// number of entries. The entry's text stays as it was first listed; its mark follows the
+// camera, which may answer with another IP or on another card.
+void CDeviceListView::OnTaken(int slot, bool added) {
+    QListWidgetItem*& entry = m_entryOfSlot[static_cast<std::size_t>(slot)];
+    if (added) {
+        const DeviceRecord& record = m_roster.Record(slot);
+        entry = new QListWidgetItem(Utf8Text(ListEntryText(record, m_dialog.Codec())));
+        entry->setData(ENTRY_SLOT_ROLE, slot);
+        entry->setData(ENTRY_NAME_ROLE, QByteArray(record.name, sizeof(record.name)));
+        Decorate(entry, slot);
+        m_list->addItem(entry);
+        return;
+    }
+    Decorate(entry, slot);
+}
+
+void CDeviceListView::Clear() {
+    m_list->clear();
+    std::fill(m_entryOfSlot.begin(), m_entryOfSlot.end(), nullptr);
+}
+
+int CDeviceListView::Count() const {
+    return m_list->count();
+}
+
+std::optional<int> CDeviceListView::SlotOf(const QListWidgetItem* item) const {
+    // An entry the roster did not make has no slot at all.
+    const QVariant data = item != nullptr ? item->data(ENTRY_SLOT_ROLE) : QVariant();
+    if (!data.isValid()) {
+        return std::nullopt;
+    }
+    const int slot = data.toInt();
+    if (m_roster.Record(slot).id == 0) {
+        return std::nullopt;
+    }
+    return slot;
+}
+
+std::optional<int> CDeviceListView::SelectedSlot() const {
+    const QList<QListWidgetItem*> selected = m_list->selectedItems();
+    return selected.isEmpty() ? std::nullopt : SlotOf(selected.front());
+}
+
+void CDeviceListView::SelectByMac(const std::string& mac) {
+    const int slot = m_roster.SlotOfMac(mac);
+    if (slot < 0) {
+        return;
+    }
+    if (QListWidgetItem* entry = m_entryOfSlot[static_cast<std::size_t>(slot)]) {
+        m_list->setCurrentItem(entry);
+        m_list->scrollToItem(entry);
+    }
+}
+
+// The entry's name as it was listed, read with the codec as it is now.
+QString CDeviceListView::EntryText(const QListWidgetItem* entry, int slot) const {
+    DeviceRecord listed = m_roster.Record(slot);
+    const QByteArray name = entry->data(ENTRY_NAME_ROLE).toByteArray();
+    std::memcpy(listed.name, name.constData(), sizeof(listed.name));
+    return Utf8Text(ListEntryText(listed, m_dialog.Codec()));
+}
+
+void CDeviceListView::ReadAgain() {
+    for (int slot = 0; slot < DEVICE_TABLE_SLOTS; ++slot) {
+        if (QListWidgetItem* entry = m_entryOfSlot[static_cast<std::size_t>(slot)]) {
+            entry->setText(EntryText(entry, slot));
+            Decorate(entry, slot); // its tip is in the window's language too
+        }
+    }
+}
+
+// The lines of an entry's tip that name the camera's IP, MAC and the card it answered on.
+QString CDeviceListView::CardToolTip(int slot) const {
+    const DeviceRecord& record = m_roster.Record(slot);
+    const ReplyArrival& arrival = m_roster.Arrival(slot);
+    const TextLookup tr = m_dialog.WindowTextLookup();
+    std::string card = CardName(arrival, tr);
+    if (arrival.interfaceAddress != 0) {
+        card += " (" + InterfaceAddressText(arrival) + ")";
+    }
+    return Utf8Text(
+        FillText(tr(TEXT_SEARCH_DEVICE_TIP), {FieldText(record.ip), MacToText(record.mac), card}));
+}
+
+// The whole tip of a list entry: the web page, then the card the camera answered on.
+QString CDeviceListView::EntryToolTip(int slot) const {
+    return DeviceEntryToolTip(m_roster.Record(slot), m_dialog.Tr(TEXT_TIP_DOUBLE_CLICK)) +
+           QLatin1Char('\n') + CardToolTip(slot);
+}
+
+// A camera outside its card's subnet carries a warning mark in front of its text (the
+// text itself, and so the order, stay as listed).
+void CDeviceListView::Decorate(QListWidgetItem* entry, int slot) const {
+    entry->setToolTip(EntryToolTip(slot));
+    // Every entry gets an icon, a blank one when in the subnet, so that the texts line up.
+    QPixmap blank(m_list->iconSize());
+    blank.fill(Qt::transparent);
+    entry->setIcon(SameSubnet(m_roster.Record(slot), m_roster.Arrival(slot))
+                       ? QIcon(blank)
+                       : m_list->style()->standardIcon(QStyle::SP_MessageBoxWarning));
+}
+
+// The menu acts on the entry under the pointer, which becomes the selection as a left
+// click would make it; away from any entry only the export is offered.
+void CDeviceListView::OnDeviceListMenu(QPoint point) {
+    QListWidgetItem* item = m_list->itemAt(point);
+    if (item != nullptr) {
+        m_list->setCurrentItem(item);
+    }
+    const bool onCamera = item != nullptr && SelectedSlot().has_value();
+    QMenu menu(&m_dialog);
+    menu.addAction(m_dialog.Tr(TEXT_MENU_OPEN_PAGE), this, &CDeviceListView::OpenPageRequested)
+        ->setEnabled(onCamera);
+    const struct {
+        const WindowText& text;
+        void (CDeviceListView::*handler)();
+    } copyActions[] = {{TEXT_MENU_COPY_IP, &CDeviceListView::OnCopyIpAddress},
+                       {TEXT_MENU_COPY_MAC, &CDeviceListView::OnCopyMacAddress},
+                       {TEXT_MENU_COPY_ALL, &CDeviceListView::OnCopyAllAsText}};
+    for (const auto& action : copyActions) {
+        menu.addAction(m_dialog.Tr(action.text), this, action.handler)->setEnabled(onCamera);
+    }
+    menu.addSeparator();
+    menu.addAction(m_dialog.Tr(TEXT_MENU_EXPORT), this, &CDeviceListView::OnExportList)
+        ->setEnabled(m_list->count() > 0);
+    menu.addSeparator();
+    menu.addMenu(m_dialog.MakeEncodingMenu(&menu));
+    menu.exec(m_list->viewport()->mapToGlobal(point));
+}
+
+static void CopyText(const std::string& text) {
+    QGuiApplication::clipboard()->setText(Utf8Text(text));
+}
+
+// Each copy reads the selection when it runs: a search may have emptied the list since.
+void CDeviceListView::OnCopyIpAddress() {
+    if (const std::optional<int> slot = SelectedSlot()) {
+        CopyText(FieldText(m_roster.Record(*slot).ip));
+    }
+}
+
+void CDeviceListView::OnCopyMacAddress() {
+    if (const std::optional<int> slot = SelectedSlot()) {
+        CopyText(MacToText(m_roster.Record(*slot).mac));
+    }
+}
+
+// The camera as finder-cli's table shows it: a header line and its row.
+void CDeviceListView::OnCopyAllAsText() {
+    if (const std::optional<int> slot = SelectedSlot()) {
+        CopyText(FormatTable({m_roster.Record(*slot)}, FormatOptions{m_dialog.Codec()}));
+    }
+}
+
+std::vector<DeviceRecord> CDeviceListView::ListedDevices() const {
+    std::vector<DeviceRecord> devices;
+    for (int row = 0; row < m_list->count(); ++row) {
+        if (const std::optional<int> slot = SlotOf(m_list->item(row))) {
+            devices.push_back(m_roster.Record(*slot));
+        }
+    }
+    return devices;
+}
+
+// The list in the order shown, as CSV or JSON by the file's extension or else the filter
+// chosen. The file is written beside its place and renamed over it, so a failure leaves no
+// half-written file, and an old file of that name stays as it was.
+void CDeviceListView::OnExportList() {
+    const QString csv = m_dialog.Tr(TEXT_EXPORT_CSV);
+    const QString json = m_dialog.Tr(TEXT_EXPORT_JSON);
+    QString filter = csv;
+    QString path = AskSaveFile(&m_dialog, m_dialog.Tr(TEXT_EXPORT_TITLE),
+                               csv + QStringLiteral(";;") + json, &filter);
+    if (path.isEmpty()) {
+        return;
+    }
+    bool asJson = path.endsWith(QStringLiteral(".json"), Qt::CaseInsensitive);
+    if (!asJson && !path.endsWith(QStringLiteral(".csv"), Qt::CaseInsensitive)) {
+        asJson = filter == json;
+        path += asJson ? QStringLiteral(".json") : QStringLiteral(".csv");
+    }
+    const std::vector<DeviceRecord> devices = ListedDevices();
+    const FormatOptions options{m_dialog.Codec()};
+    const std::string text = asJson ? FormatJson(devices, options) : FormatCsv(devices, options);
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) ||
+        file.write(text.data(), static_cast<qint64>(text.size())) !=
+            static_cast<qint64>(text.size()) ||
+        !file.commit()) {
+        ShowMessage(&m_dialog, QCoreApplication::applicationName(),
+                    m_dialog.Tr(TEXT_EXPORT_FAILED).arg(path, file.errorString()));
+    }
+}
+
+// An entry's tip is made when it is shown, so it always tells of the camera as it is now
+// and of the card it answered on last.
+bool CDeviceListView::eventFilter(QObject* watched, QEvent* event) {
+    if (watched != m_list->viewport() || event->type() != QEvent::ToolTip) {
+        return QObject::eventFilter(watched, event);
+    }
+    const auto* help = static_cast<QHelpEvent*>(event);
+    QListWidgetItem* item = m_list->itemAt(help->pos());
+    const std::optional<int> slot = SlotOf(item);
+    if (!slot) {
+        QToolTip::hideText();
+        return true;
+    }
+    QToolTip::showText(help->globalPos(), EntryToolTip(*slot), m_list->viewport(),
+                       m_list->visualItemRect(item));
+    return true;
+}

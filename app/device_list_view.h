@@ -1,0 +1,63 @@
+#pragma once
+
+#include <QObject>
+#include <QPoint>
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "core/wire/device_table.h"
+
+class CCameraRoster;
+class CFinderDlg;
+class QListWidget;
+class QListWidgetItem;
+
+// The device list: one entry per camera of the roster, in the list's sorted order, each
+// holding its slot as item data; the marks of cameras outside their card's subnet, the
+// entries' tips, and the right button's menu with its actions on the selected camera.
+class CDeviceListView : public QObject {
+    Q_OBJECT
+
+public:
+    CDeviceListView(CFinderDlg& dialog, QListWidget* list, const CCameraRoster& roster);
+
+    // The roster took a reply into this slot; a camera new to it gets its entry.
+    void OnTaken(int slot, bool added);
+    void Clear();
+    int Count() const;
+    std::optional<int> SelectedSlot() const;
+    void SelectByMac(const std::string& mac);
+    // The entries with the codec as it is now, each from the name it was listed with, and
+    // their tips in the window's language.
+    void ReadAgain();
+
+public slots:
+    void OnDeviceListMenu(QPoint point);
+    void OnCopyIpAddress();
+    void OnCopyMacAddress();
+    void OnCopyAllAsText();
+    void OnExportList();
+
+signals:
+    void SelectionChanged();
+    void OpenPageRequested();
+    void CountChanged(int count);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    std::optional<int> SlotOf(const QListWidgetItem* item) const;
+    void Decorate(QListWidgetItem* entry, int slot) const;
+    QString EntryText(const QListWidgetItem* entry, int slot) const;
+    QString CardToolTip(int slot) const;
+    QString EntryToolTip(int slot) const;
+    std::vector<DeviceRecord> ListedDevices() const;
+
+    CFinderDlg& m_dialog;
+    QListWidget* m_list;
+    const CCameraRoster& m_roster;
+    std::vector<QListWidgetItem*> m_entryOfSlot; // the list's, or none
+};
