@@ -62,6 +62,9 @@ int WorkerControl::TakeCommand(DiscoveryDatagram& datagram, std::string* interfa
     }
     const Command taken = std::move(m_commands.front());
     m_commands.pop_front();
+    if (!m_commands.empty()) {
+        m_wake.Signal(); // the next one is due at the next turn, not at the next datagram
+    }
     datagram = taken.datagram;
     if (interfaceName != nullptr) {
         *interfaceName = taken.interfaceName;

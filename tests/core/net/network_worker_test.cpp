@@ -329,6 +329,20 @@ TEST_F(NetworkWorkerTest, FirstTurnSendsAQueryWithoutBeingAsked) {
 
 // Each command wakes the worker once; after it the worker waits again instead of turning
 // its loop over and over. Counted in turns, so a slow machine cannot make it pass or fail.
+// Commands given before the worker wakes share one wake-up; each of them still goes out.
+TEST_F(NetworkWorkerTest, CommandsThatWaitTogetherAllGoOut) {
+    CWorkerRun run(Endpoints());
+    DiscoveryDatagram set{};
+    set.bytes[0] = 0x5A;
+    run.control.SetCommand(CMD_SET, set); // behind the first turn's query
+    run.control.SetCommand(CMD_QUERY);
+    run.Start();
+    EXPECT_TRUE(run.Recorder().WaitFor([&] { return run.Recorder().sent == 3; }));
+    EXPECT_EQ(peer.Receive().value(), QueryBytes());
+    EXPECT_EQ(peer.Receive().value().front(), 0x5A);
+    EXPECT_EQ(peer.Receive().value(), QueryBytes());
+}
+
 TEST_F(NetworkWorkerTest, AfterEachCommandTheWorkerSleepsAgain) {
     CWorkerRun run(Endpoints());
     ASSERT_NO_FATAL_FAILURE(StartAndTakeQuery(run));
