@@ -68,6 +68,7 @@ void CStatusLine::StartSearchSummary(const WorkerOutcome& sent) {
 void CStatusLine::ClearSearch() {
     m_bSummaryShown = false;
     m_summaryTimer->stop();
+    ShowSummaryNote(QString());
 }
 
 // "12 cameras on eth0, eth1", or plainly that nothing answered and where the finder looked.
@@ -99,6 +100,17 @@ void CStatusLine::ShowSearchSummary() {
         text += "; " + FillText(tr(TEXT_SEARCH_TABLE_FULL), {std::to_string(m_roster.Dropped())});
     }
     ShowText(Utf8Text(text), tip);
+    ShowSummaryNote(tip);
+}
+
+// The status line holds a line and a half: where nothing answered, the whole sentence with
+// its likely causes also stands in the info area, which no camera fills then.
+void CStatusLine::ShowSummaryNote(const QString& note) {
+    if (m_startupFailure || (note.isEmpty() && !m_bNoteShown)) {
+        return; // the start-up failure keeps the place, and a note not shown needs no clearing
+    }
+    m_panel.ShowNote(note);
+    m_bNoteShown = !note.isEmpty();
 }
 
 // The status line keeps the worker's own text; the sentence goes where the selected

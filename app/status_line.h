@@ -50,6 +50,7 @@ public:
 
 private:
     void ShowSearchSummary();
+    void ShowSummaryNote(const QString& note);
     void ShowText(const QString& text, const QString& tip);
 
     CFinderDlg& m_dialog;
@@ -60,6 +61,7 @@ private:
     bool m_bHold = false; // a held message stays until the next error or command
     HeldText m_held;
     bool m_bQueryPending = false;
-    bool m_bSummaryShown = false;                       // the status line sums up the last search
+    bool m_bSummaryShown = false; // the status line sums up the last search
+    bool m_bNoteShown = false;    // the info area holds the summary of a search that found nothing
     std::optional<WorkerStartFailure> m_startupFailure; // shown while the worker is down
 };

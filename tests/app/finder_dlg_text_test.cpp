@@ -375,4 +375,18 @@ TEST_F(TextTest, TheLanguageListIsPickedFromAndShowsWholeNames) {
     EXPECT_GT(list->view()->minimumWidth(), list->width()) << "Simplified Chinese is wider";
 }
 
+// The status line holds a line and a half; the whole of a search that found nothing, its
+// likely causes included, stands in the info area, until a camera answers.
+TEST_F(TextTest, ASearchThatFindsNothingSaysAllOfItInTheInfoArea) {
+    StartFinder({});
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !Label(m_dlg, IDC_INFO)->text().isEmpty(); }, 5000));
+    const QString status = Label(m_dlg, IDC_STATUS)->text();
+    EXPECT_TRUE(status.startsWith(QStringLiteral("No camera answered on ")))
+        << status.toStdString();
+    EXPECT_TRUE(status.endsWith(QString::fromUtf8(TEXT_SEARCH_LIKELY_CAUSES.english)));
+    EXPECT_EQ(Label(m_dlg, IDC_INFO)->text(), status);
+    QTest::mouseClick(SkinButton(m_dlg, IDC_UPDATE), Qt::LeftButton);
+    EXPECT_TRUE(Label(m_dlg, IDC_INFO)->text().isEmpty()) << "a new search starts afresh";
+}
+
 } // namespace
