@@ -6,6 +6,7 @@
 #include <QHelpEvent>
 #include <QListWidget>
 #include <QMenu>
+#include <QPainter>
 #include <QPixmap>
 #include <QSaveFile>
 #include <QStyle>
@@ -253,6 +254,10 @@ void CDeviceListView::OnExportList() {
 // An entry's tip is made when it is shown, so it always tells of the camera as it is now
 // and of the card it answered on last.
 bool CDeviceListView::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == m_list->viewport() && event->type() == QEvent::Paint) {
+        PaintEmptyNote(); // an empty list paints nothing over it
+        return false;
+    }
     if (watched != m_list->viewport() || event->type() != QEvent::ToolTip) {
         return QObject::eventFilter(watched, event);
     }
@@ -266,4 +271,20 @@ bool CDeviceListView::eventFilter(QObject* watched, QEvent* event) {
     QToolTip::showText(help->globalPos(), EntryToolTip(*slot), m_list->viewport(),
                        m_list->visualItemRect(item));
     return true;
+}
+
+void CDeviceListView::ShowEmptyNote(const QString& note) {
+    m_list->setAccessibleDescription(note);
+    m_list->viewport()->update();
+}
+
+void CDeviceListView::PaintEmptyNote() {
+    const QString note = m_list->accessibleDescription();
+    if (m_list->count() > 0 || note.isEmpty()) {
+        return;
+    }
+    QPainter painter(m_list->viewport());
+    painter.setPen(m_list->palette().color(QPalette::PlaceholderText));
+    painter.drawText(m_list->viewport()->rect().adjusted(4, 2, -4, -2),
+                     Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, note);
 }

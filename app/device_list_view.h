@@ -32,6 +32,9 @@ public:
     // The entries with the codec as it is now, each from the name it was listed with, and
     // their tips in the window's language.
     void ReadAgain();
+    // A text the empty list shows across its whole face, word-wrapped; it is also the list's
+    // accessible description. Empty: none.
+    void ShowEmptyNote(const QString& note);
 
 public slots:
     void OnDeviceListMenu(QPoint point);
@@ -55,6 +58,7 @@ private:
     QString CardToolTip(int slot) const;
     QString EntryToolTip(int slot) const;
     std::vector<DeviceRecord> ListedDevices() const;
+    void PaintEmptyNote();
 
     CFinderDlg& m_dialog;
     QListWidget* m_list;

@@ -212,7 +212,7 @@ void CFinderDlg::CreateControls() {
 
     m_deviceList = new CDeviceListView(*this, list, m_roster);
     m_panel = new CDetailsPanel(this, panel);
-    m_statusLine = new CStatusLine(*this, status, m_roster, *m_panel);
+    m_statusLine = new CStatusLine(*this, status, m_roster, *m_deviceList, *m_panel);
     m_changeFlow = new CChangeFlowView(*this, m_roster, *m_statusLine, *m_deviceList);
     connect(m_deviceList, &CDeviceListView::SelectionChanged, this, &CFinderDlg::OnSelectDevice);
     connect(m_deviceList, &CDeviceListView::OpenPageRequested, this,

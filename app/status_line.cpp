@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "app/details_panel.h"
+#include "app/device_list_view.h"
 #include "app/finder_dlg.h"
 #include "core/messages/fill_text.h"
 #include "core/net/net_interfaces.h"
@@ -17,9 +18,9 @@
 #include "skin/transparent_static.h"
 
 CStatusLine::CStatusLine(CFinderDlg& dialog, CTransparentStatic* status,
-                         const CCameraRoster& roster, CDetailsPanel& panel)
-    : QObject(&dialog), m_dialog(dialog), m_status(status), m_roster(roster), m_panel(panel),
-      m_summaryTimer(new QTimer(this)) {
+                         const CCameraRoster& roster, CDeviceListView& list, CDetailsPanel& panel)
+    : QObject(&dialog), m_dialog(dialog), m_status(status), m_roster(roster), m_list(list),
+      m_panel(panel), m_summaryTimer(new QTimer(this)) {
     m_summaryTimer->setSingleShot(true);
     m_summaryTimer->setInterval(SEARCH_SUMMARY_DELAY_MS);
     connect(m_summaryTimer, &QTimer::timeout, this, [this] {
@@ -104,12 +105,12 @@ void CStatusLine::ShowSearchSummary() {
 }
 
 // The status line holds a line and a half: where nothing answered, the whole sentence with
-// its likely causes also stands in the info area, which no camera fills then.
+// its likely causes also stands in the empty list, where the cameras would be.
 void CStatusLine::ShowSummaryNote(const QString& note) {
-    if (m_startupFailure || (note.isEmpty() && !m_bNoteShown)) {
-        return; // the start-up failure keeps the place, and a note not shown needs no clearing
+    if (note.isEmpty() && !m_bNoteShown) {
+        return;
     }
-    m_panel.ShowNote(note);
+    m_list.ShowEmptyNote(note);
     m_bNoteShown = !note.isEmpty();
 }
 

@@ -10,6 +10,7 @@
 
 class CCameraRoster;
 class CDetailsPanel;
+class CDeviceListView;
 class CFinderDlg;
 class CTransparentStatic;
 class QTimer;
@@ -24,7 +25,7 @@ class CStatusLine : public QObject {
 
 public:
     CStatusLine(CFinderDlg& dialog, CTransparentStatic* status, const CCameraRoster& roster,
-                CDetailsPanel& panel);
+                CDeviceListView& list, CDetailsPanel& panel);
 
     void OnStatus(const WorkerOutcome& outcome);
 
@@ -56,12 +57,13 @@ private:
     CFinderDlg& m_dialog;
     CTransparentStatic* m_status;
     const CCameraRoster& m_roster;
+    CDeviceListView& m_list;
     CDetailsPanel& m_panel;
     QTimer* m_summaryTimer;
     bool m_bHold = false; // a held message stays until the next error or command
     HeldText m_held;
     bool m_bQueryPending = false;
     bool m_bSummaryShown = false; // the status line sums up the last search
-    bool m_bNoteShown = false;    // the info area holds the summary of a search that found nothing
+    bool m_bNoteShown = false;    // the empty list holds the summary of a search that found nothing
     std::optional<WorkerStartFailure> m_startupFailure; // shown while the worker is down
 };

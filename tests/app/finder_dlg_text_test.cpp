@@ -376,17 +376,19 @@ TEST_F(TextTest, TheLanguageListIsPickedFromAndShowsWholeNames) {
 }
 
 // The status line holds a line and a half; the whole of a search that found nothing, its
-// likely causes included, stands in the info area, until a camera answers.
-TEST_F(TextTest, ASearchThatFindsNothingSaysAllOfItInTheInfoArea) {
+// likely causes included, stands in the empty list, until a camera answers.
+TEST_F(TextTest, ASearchThatFindsNothingSaysAllOfItInTheEmptyList) {
     StartFinder({});
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !Label(m_dlg, IDC_INFO)->text().isEmpty(); }, 5000));
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return !DeviceList(m_dlg)->accessibleDescription().isEmpty(); }, 5000));
     const QString status = Label(m_dlg, IDC_STATUS)->text();
     EXPECT_TRUE(status.startsWith(QStringLiteral("No camera answered on ")))
         << status.toStdString();
     EXPECT_TRUE(status.endsWith(QString::fromUtf8(TEXT_SEARCH_LIKELY_CAUSES.english)));
-    EXPECT_EQ(Label(m_dlg, IDC_INFO)->text(), status);
+    EXPECT_EQ(DeviceList(m_dlg)->accessibleDescription(), status);
     QTest::mouseClick(SkinButton(m_dlg, IDC_UPDATE), Qt::LeftButton);
-    EXPECT_TRUE(Label(m_dlg, IDC_INFO)->text().isEmpty()) << "a new search starts afresh";
+    EXPECT_TRUE(DeviceList(m_dlg)->accessibleDescription().isEmpty())
+        << "a new search starts afresh";
 }
 
 } // namespace
