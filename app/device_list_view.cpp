@@ -50,7 +50,8 @@ CDeviceListView::CDeviceListView(CFinderDlg& dialog, QListWidget* list, const CC
     // The tray's tip counts the cameras listed: it follows every entry added and every
     // clearing.
     const QAbstractItemModel* model = m_list->model();
-    const auto count = [this] { emit CountChanged(m_list->count()); };
+    // The model answers, not the list: the list may be in its destructor when rows go.
+    const auto count = [this, model] { emit CountChanged(model->rowCount()); };
     connect(model, &QAbstractItemModel::rowsInserted, this, count);
     connect(model, &QAbstractItemModel::rowsRemoved, this, count);
     connect(model, &QAbstractItemModel::modelReset, this, count);
@@ -253,12 +254,15 @@ void CDeviceListView::OnExportList() {
 
 // An entry's tip is made when it is shown, so it always tells of the camera as it is now
 // and of the card it answered on last.
+// The event's type is looked at first: the list is not asked for anything while it is being
+// destroyed, when its viewport still sends events.
 bool CDeviceListView::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == m_list->viewport() && event->type() == QEvent::Paint) {
+    const QEvent::Type type = event->type();
+    if (type == QEvent::Paint && watched == m_list->viewport()) {
         PaintEmptyNote(); // an empty list paints nothing over it
         return false;
     }
-    if (watched != m_list->viewport() || event->type() != QEvent::ToolTip) {
+    if (type != QEvent::ToolTip || watched != m_list->viewport()) {
         return QObject::eventFilter(watched, event);
     }
     const auto* help = static_cast<QHelpEvent*>(event);
