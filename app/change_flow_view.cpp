@@ -13,9 +13,8 @@
 #include "core/messages/finder_texts.h"
 #include "core/rules/change_confirmation.h"
 #include "core/rules/panel_checks.h"
-#include "core/rules/panel_texts.h"
-#include "core/rules/settings_checks.h"
 #include "core/session/camera_roster.h"
+#include "core/session/change_flow.h"
 
 CChangeFlowView::CChangeFlowView(CFinderDlg& dialog, const CCameraRoster& roster,
                                  CStatusLine& status, CDeviceListView& list)
@@ -39,26 +38,25 @@ void CChangeFlowView::Submit(PanelValues values) {
         ShowMessage(&m_dialog, m_dialog.Tr(TEXT_SUBMIT_TITLE), Utf8Text(*problem));
         return;
     }
+    CChangeFlow change(m_roster.Table(), *target, m_roster.Arrival(target->id - 1),
+                       std::move(values));
     // The checks have passed every text, so each one encodes; what follows compares the
     // bytes the camera would store.
-    EncodePanelTexts(values, *target, codec);
-    if (!Approve(values)) {
+    change.EncodeTexts(codec);
+    if (!Approve(change)) {
         return;
     }
-    DiscoveryDatagram datagram;
-    BuildSetRequest(datagram, m_roster.Table(), values);
     // Out of the card the camera answered on only: the other cards' networks need not hear it.
     m_status.ExpectQuery(false);
-    m_dialog.m_worker.SetCommand(CMD_SET, datagram, m_roster.Arrival(target->id - 1).interfaceName);
-    Start(*target, values);
+    m_dialog.m_worker.SetCommand(CMD_SET, change.Request(), change.Card());
+    Start(*target, change.Values());
 }
 
 // Whether the change may go: refused values and a change of nothing stop it with a word
 // why, risky ones go only when the user says so.
-bool CChangeFlowView::Approve(const PanelValues& values) {
+bool CChangeFlowView::Approve(const CChangeFlow& change) {
     const SettingsVerdict verdict =
-        CheckSettingsChange(m_roster.Table(), values, g_pfnLocalNetworks(),
-                            m_dialog.WindowTextLookup(), m_dialog.Codec());
+        change.Check(g_pfnLocalNetworks(), m_dialog.WindowTextLookup(), m_dialog.Codec());
     if (verdict.nothingChanged) {
         m_status.ShowHeld([this] { return m_dialog.Tr(APPLY_TEXT_NOTHING_TO_SEND); });
         return false;

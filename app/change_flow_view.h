@@ -10,6 +10,7 @@
 
 class CCameraRoster;
 class CChangeConfirmation;
+class CChangeFlow;
 class CDeviceListView;
 class CFinderDlg;
 class CStatusLine;
@@ -38,7 +39,7 @@ public:
     void Cancel(bool say);
 
 private:
-    bool Approve(const PanelValues& values);
+    bool Approve(const CChangeFlow& change);
     void Start(const DeviceRecord& before, const PanelValues& sent);
     void OnConfirmTick();
     void Finish();
