@@ -2,7 +2,7 @@
 
 #include <QString>
 
-#include "core/net/local_networks.h"
+#include "core/net/net_interfaces.h"
 
 class QWidget;
 

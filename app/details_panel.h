@@ -6,10 +6,10 @@
 #include <optional>
 
 #include "core/encoding/text_codec.h"
-#include "core/net/device_arrival.h"
 #include "core/rules/address_proposal.h"
 #include "core/wire/discovery_datagram.h"
 #include "core/wire/net_mode.h"
+#include "core/worker/device_arrival.h"
 
 class CSkinButton;
 class CTransparentStatic;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/net/report_batch.h"
+#include "core/worker/report_batch.h"
 
 class CFinderDlg;
 

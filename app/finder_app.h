@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/net/network_worker.h"
+#include "core/worker/network_worker.h"
 
 class CFinderDlg;
 

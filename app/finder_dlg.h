@@ -20,12 +20,12 @@
 #include <vector>
 
 #include "core/encoding/text_codec.h"
-#include "core/net/device_arrival.h"
-#include "core/net/network_worker.h"
-#include "core/net/report_batch.h"
 #include "core/session/camera_roster.h"
 #include "core/wire/device_table.h"
 #include "core/wire/discovery_datagram.h"
+#include "core/worker/device_arrival.h"
+#include "core/worker/network_worker.h"
+#include "core/worker/report_batch.h"
 #include "i18n/language_db.h"
 #include "i18n/language_place.h"
 #include "res/control_ids.h"

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "core/net/network_worker.h"
+#include "core/worker/network_worker.h"
 
 // Where the finder's worker listens and sends. The defaults are the cameras' own (local
 // port 3566, broadcast 255.255.255.255 port 4000); the demo and the tests point the finder

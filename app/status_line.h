@@ -6,7 +6,7 @@
 #include <functional>
 #include <optional>
 
-#include "core/net/worker_outcome.h"
+#include "core/worker/worker_outcome.h"
 
 class CCameraRoster;
 class CDetailsPanel;

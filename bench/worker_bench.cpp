@@ -17,8 +17,8 @@
 #include <thread>
 #include <vector>
 
-#include "core/net/network_worker.h"
 #include "core/net/udp_socket.h"
+#include "core/worker/network_worker.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "core/encoding/text_codec.h"
-#include "core/net/network_worker.h"
+#include "core/worker/network_worker.h"
 
 enum class CliCommand { Help, Version, Scan, Set, Suggest, Interfaces };
 enum class OutputFormat { Table, Json, Csv };

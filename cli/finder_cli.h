@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "core/net/local_networks.h"
+#include "core/net/net_interfaces.h"
 
 // The whole command line: the arguments after the program name in, the exit status out
 // (CLI_EXIT_OK, CLI_EXIT_FAILED, CLI_EXIT_USAGE). Results go to out, messages to err.

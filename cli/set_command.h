@@ -3,7 +3,7 @@
 #include <ostream>
 
 #include "cli/cli_options.h"
-#include "core/net/local_networks.h"
+#include "core/net/net_interfaces.h"
 
 // finder-cli set: checks a change, sends it to its one camera and, unless told not to,
 // waits for the camera to confirm it.

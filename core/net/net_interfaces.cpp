@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "core/net/local_networks.h"
 #include "core/wire/subnet.h"
 
 std::string NotSearchedReason(const NetInterface& card, const std::vector<std::string>& only) {

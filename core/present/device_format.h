@@ -5,9 +5,9 @@
 
 #include "core/encoding/text_codec.h"
 #include "core/encoding/text_escape.h"
-#include "core/net/device_arrival.h"
 #include "core/net/net_interfaces.h"
 #include "core/wire/device_table.h"
+#include "core/worker/device_arrival.h"
 
 // How a device record reads as text, for every front end: the mode, the table of a
 // terminal, JSON and CSV. The columns of JSON and CSV are the same, in the same order.

@@ -4,8 +4,8 @@
 #include <vector>
 
 #include "core/messages/finder_texts.h"
-#include "core/net/device_arrival.h"
 #include "core/net/net_interfaces.h"
+#include "core/worker/device_arrival.h"
 
 // What the finder says about network cards and subnets. The window's words are WindowTexts
 // (TEXT_SEARCH_* in finder_texts.h), shown in the user's language; the command line takes

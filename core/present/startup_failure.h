@@ -3,7 +3,7 @@
 #include <string>
 
 #include "core/messages/window_text.h"
-#include "core/net/worker_outcome.h"
+#include "core/worker/worker_outcome.h"
 
 // What a user is told beside the worker's status line when it cannot start, in the
 // language of `tr` (WORKER_MSG_*).

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "core/net/worker_outcome.h"
+#include "core/worker/worker_outcome.h"
 
 // The worker's status line for an outcome, as the finder has always shown it: "OK", or
 // "ERR: ..." with the system's error code (WORKER_*, SEARCH_* texts).

@@ -3,8 +3,8 @@
 #include <optional>
 #include <string>
 
-#include "core/net/device_arrival.h"
 #include "core/wire/device_table.h"
+#include "core/worker/device_arrival.h"
 
 // The settings that move a camera into the subnet of the card it answered on: a free IP
 // (FreeAddress, with every listed camera's IP and the card's gateway counted as taken), the

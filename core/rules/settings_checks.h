@@ -8,7 +8,7 @@
 
 #include "core/encoding/text_codec.h"
 #include "core/messages/window_text.h"
-#include "core/net/local_networks.h"
+#include "core/net/net_interfaces.h"
 #include "core/wire/device_table.h"
 #include "core/wire/discovery_datagram.h"
 #include "core/wire/settings_fields.h"

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "core/net/device_arrival.h"
 #include "core/wire/device_table.h"
+#include "core/worker/device_arrival.h"
 
 // The cameras one search found, as both front ends keep them: the table by MAC, the card
 // each answered on, the order in which they were first listed, and the replies the full

@@ -6,13 +6,13 @@
 
 #include "core/encoding/text_codec.h"
 #include "core/messages/window_text.h"
-#include "core/net/device_arrival.h"
-#include "core/net/local_networks.h"
+#include "core/net/net_interfaces.h"
 #include "core/rules/change_confirmation.h"
 #include "core/rules/panel_texts.h"
 #include "core/rules/settings_checks.h"
 #include "core/wire/device_table.h"
 #include "core/wire/discovery_datagram.h"
+#include "core/worker/device_arrival.h"
 
 // One change of one camera, as both front ends take it from the values a user gave to the
 // camera's own word on it: the texts written in the camera's bytes, the checks, the set

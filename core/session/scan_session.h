@@ -8,10 +8,10 @@
 #include <thread>
 #include <vector>
 
-#include "core/net/device_arrival.h"
-#include "core/net/network_worker.h"
 #include "core/session/camera_roster.h"
 #include "core/wire/device_table.h"
+#include "core/worker/device_arrival.h"
+#include "core/worker/network_worker.h"
 
 // What one scan found: the table the replies were merged into, and the devices in the
 // order of their list entries (the order they first answered in).

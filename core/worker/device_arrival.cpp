@@ -1,4 +1,4 @@
-#include "core/net/device_arrival.h"
+#include "core/worker/device_arrival.h"
 
 #include "core/wire/subnet.h"
 

@@ -1,4 +1,4 @@
-#include "core/net/network_worker.h"
+#include "core/worker/network_worker.h"
 
 #include <optional>
 

@@ -7,11 +7,11 @@
 #include <string>
 #include <vector>
 
-#include "core/net/device_arrival.h"
 #include "core/net/wake_signal.h"
-#include "core/net/worker_outcome.h"
 #include "core/wire/device_table.h"
 #include "core/wire/discovery_datagram.h"
+#include "core/worker/device_arrival.h"
+#include "core/worker/worker_outcome.h"
 
 constexpr int CMD_NONE = 0;
 constexpr int CMD_QUERY = 1;

@@ -1,4 +1,4 @@
-#include "core/net/report_batch.h"
+#include "core/worker/report_batch.h"
 
 #include <utility>
 

@@ -9,7 +9,7 @@
 #include <unordered_map>
 #include <vector>
 
-#include "core/net/network_worker.h"
+#include "core/worker/network_worker.h"
 
 // The most distinct cameras one batch holds: four times the table, so that a full table's
 // worth of known cameras still finds room beside as many strangers.

@@ -10,11 +10,11 @@
 #include <string_view>
 #include <vector>
 
-#include "core/present/device_list.h"
-#include "core/wire/discovery_datagram.h"
-#include "core/rules/input_checks.h"
 #include "core/encoding/text_codec.h"
 #include "core/encoding/text_escape.h"
+#include "core/present/device_list.h"
+#include "core/rules/input_checks.h"
+#include "core/wire/discovery_datagram.h"
 
 namespace {
 

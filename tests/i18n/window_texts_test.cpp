@@ -6,10 +6,10 @@
 #include <cstdio>
 #include <set>
 
+#include "core/encoding/text_codec.h"
 #include "core/messages/finder_texts.h"
 #include "i18n/language_db.h"
 #include "i18n/language_texts.h"
-#include "core/encoding/text_codec.h"
 #include "tests/i18n/language_test_support.h"
 
 namespace {

@@ -15,9 +15,9 @@
 #include <thread>
 #include <vector>
 
+#include "core/net/udp_socket.h"
 #include "core/wire/device_table.h"
 #include "core/wire/discovery_datagram.h"
-#include "core/net/udp_socket.h"
 #include "sim/camera_simulator.h"
 #include "sim/camsim_command.h"
 #include "sim/sim_codec.h"

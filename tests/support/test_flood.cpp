@@ -60,7 +60,9 @@ bool SendAllTaken(uint16_t port, const std::vector<std::vector<uint8_t>>& datagr
         sendto(fd, datagram.data(), datagram.size(), 0, reinterpret_cast<const sockaddr*>(&to),
                sizeof to);
     };
-    bool taken = fd >= 0;
+    // The receiver's thread may not have bound its port yet: what is sent before that is
+    // lost. The queue is listed, and empty, once it has.
+    bool taken = fd >= 0 && WaitUntilTaken(port);
     for (std::size_t i = 0; taken && i < datagrams.size(); ++i) {
         send(datagrams[i]);
         if ((i + 1) % IN_FLIGHT == 0) {

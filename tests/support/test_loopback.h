@@ -7,7 +7,7 @@
 #include <thread>
 #include <vector>
 
-#include "core/net/network_worker.h"
+#include "core/worker/network_worker.h"
 #include "sim/camera_simulator.h"
 #include "sim/sim_device.h"
 #include "tests/support/test_files.h"

@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "core/net/device_arrival.h"
 #include "core/net/net_interfaces.h"
+#include "core/worker/device_arrival.h"
 #include "tests/core/test_records.h"
 
 namespace {

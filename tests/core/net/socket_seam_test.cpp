@@ -7,10 +7,10 @@
 #include <string>
 #include <thread>
 
-#include "core/net/network_worker.h"
 #include "core/net/udp_socket.h"
 #include "core/net/wake_signal.h"
 #include "core/present/status_text.h"
+#include "core/worker/network_worker.h"
 #include "tests/support/test_loopback.h"
 
 namespace {

@@ -27,10 +27,10 @@
 #include <thread>
 #include <vector>
 
-#include "core/net/network_worker.h"
 #include "core/net/udp_socket.h"
 #include "core/present/startup_failure.h"
 #include "core/present/status_text.h"
+#include "core/worker/network_worker.h"
 #include "tests/support/test_loopback.h"
 
 namespace {

@@ -10,8 +10,8 @@
 #include <cstring>
 #include <thread>
 
-#include "core/net/report_batch.h"
 #include "core/wire/discovery_datagram.h"
+#include "core/worker/report_batch.h"
 #include "tests/support/test_flood.h"
 #include "tests/support/test_loopback.h"
 
