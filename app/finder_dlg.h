@@ -62,12 +62,12 @@ constexpr char FINDER_MARKER_FILE[] = "/tmp/webcam/Search.conf";
 // address. Every line an entry's tip shows is added here.
 QString DeviceEntryToolTip(const DeviceRecord& record, const QString& hint);
 
-// The finder's one window: the device list, the details panel of the selected camera and
-// the commands. It owns the device table and the network worker; the worker reports to it
-// through queued calls, so the table and the list are only ever touched on this thread.
 // A UTF-8 text (the codec's output, the language store's texts) as the window shows it.
 QString Utf8Text(const std::string& text);
 
+// The finder's one window: the device list, the details panel of the selected camera and
+// the commands. It owns the device table and the network worker; the worker reports to it
+// through queued calls, so the table and the list are only ever touched on this thread.
 class CFinderDlg : public QDialog {
     Q_OBJECT
 
