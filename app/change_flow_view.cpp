@@ -48,7 +48,7 @@ void CChangeFlowView::Submit(PanelValues values) {
     }
     // Out of the card the camera answered on only: the other cards' networks need not hear it.
     m_status.ExpectQuery(false);
-    m_dialog.m_worker.SetCommand(CMD_SET, change.Request(), change.Card());
+    m_dialog.m_worker.SetCommand(change.Command());
     Start(*target, change.Values());
 }
 

@@ -228,9 +228,10 @@ int main() {
     // A command wakes the worker; once it is sent the worker must sleep again, not spin.
     control.SetCommand(CMD_QUERY);
     IdleAfterSend(worker, control, peer, "after a query");
-    DiscoveryDatagram set{};
-    BuildQueryRequest(set); // any 256 bytes do: the peer only receives them
-    control.SetCommand(CMD_SET, set);
+    WorkerCommand set;
+    set.command = CMD_SET;
+    BuildQueryRequest(set.datagram); // any 256 bytes do: the peer only receives them
+    control.SetCommand(std::move(set));
     IdleAfterSend(worker, control, peer, "after a set request");
     MeasureCommandLatency(control, peer);
     MeasureBurst(report, peer, endpoints.localPort);

@@ -85,7 +85,7 @@ int RunSet(const CliOptions& options, std::ostream& out, std::ostream& err,
         return Fail(err, reason, CLI_EXIT_USAGE);
     }
     if (const std::optional<SessionFailure> failure =
-            session.Send(change.Request(), change.Card())) {
+            session.Send(change.Command())) {
         return Fail(err, FailureText(*failure), CLI_EXIT_FAILED);
     }
     const Clock::time_point sentAt = Clock::now();

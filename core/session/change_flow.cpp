@@ -4,8 +4,8 @@
 
 CChangeFlow::CChangeFlow(const DeviceTable& table, const DeviceRecord& target,
                          const ReplyArrival& arrival, PanelValues values)
-    : m_table(table), m_target(target), m_card(arrival.interfaceName), m_values(std::move(values)) {
-}
+    : m_table(table), m_target(target), m_card(arrival.interfaceName),
+      m_address(arrival.unicast ? arrival.sender : 0), m_values(std::move(values)) {}
 
 std::optional<PanelTextRefusal> CChangeFlow::EncodeTexts(const CTextCodec& codec) {
     return EncodePanelTexts(m_values, m_target, codec);
@@ -16,10 +16,13 @@ SettingsVerdict CChangeFlow::Check(const std::vector<LocalNetwork>& localNetwork
     return CheckSettingsChange(m_table, m_values, localNetworks, tr, codec);
 }
 
-DiscoveryDatagram CChangeFlow::Request() const {
-    DiscoveryDatagram request;
-    BuildSetRequest(request, m_table, m_values);
-    return request;
+WorkerCommand CChangeFlow::Command() const {
+    WorkerCommand command;
+    command.command = CMD_SET;
+    BuildSetRequest(command.datagram, m_table, m_values);
+    command.interfaceName = m_card;
+    command.address = m_address;
+    return command;
 }
 
 CChangeConfirmation& CChangeFlow::Confirmation() {

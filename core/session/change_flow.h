@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
@@ -13,6 +14,7 @@
 #include "core/wire/device_table.h"
 #include "core/wire/discovery_datagram.h"
 #include "core/worker/device_arrival.h"
+#include "core/worker/network_worker.h"
 
 // One change of one camera, as both front ends take it from the values a user gave to the
 // camera's own word on it: the texts written in the camera's bytes, the checks, the set
@@ -32,9 +34,9 @@ public:
     SettingsVerdict Check(const std::vector<LocalNetwork>& localNetworks, const TextLookup& tr,
                           const CTextCodec& codec) const;
 
-    // The set request, and the card the camera answered on (empty: every card searched).
-    DiscoveryDatagram Request() const;
-    const std::string& Card() const { return m_card; }
+    // The set request as the worker sends it: out of the camera's card, or to the address it
+    // answered from when it was found by a query to that address.
+    WorkerCommand Command() const;
     const PanelValues& Values() const { return m_values; }
 
     // After the send: the moments of the queries, in milliseconds after it, and the judge
@@ -48,6 +50,7 @@ private:
     const DeviceTable& m_table;
     DeviceRecord m_target;
     std::string m_card;
+    uint32_t m_address = 0; // host order; 0: by broadcast out of m_card
     PanelValues m_values;
     std::optional<CChangeConfirmation> m_confirmation;
 };

@@ -1,6 +1,7 @@
 #include "core/session/scan_session.h"
 
 #include <chrono>
+#include <utility>
 
 // How long a send may take to happen before the worker counts as stuck.
 constexpr int SCAN_SEND_WAIT_MS = 5000;
@@ -119,12 +120,9 @@ ScanSession::~ScanSession() {
     m_thread.join();
 }
 
-std::optional<SessionFailure> ScanSession::SendCommand(int command,
-                                                       const DiscoveryDatagram& datagram,
-                                                       const std::string& cardName,
-                                                       WorkerOutcome& sent) {
+std::optional<SessionFailure> ScanSession::SendCommand(WorkerCommand command, WorkerOutcome& sent) {
     const int count = m_collector.Sent() + 1;
-    m_control.SetCommand(command, datagram, cardName);
+    m_control.SetCommand(std::move(command));
     return m_collector.WaitForSend(count, SCAN_SEND_WAIT_MS, sent);
 }
 
@@ -134,7 +132,9 @@ std::optional<SessionFailure> ScanSession::Scan(int timeoutMs, ScanResult& resul
         m_firstScan = false;
         failure = m_collector.WaitForSend(1, SCAN_SEND_WAIT_MS, result.sent);
     } else {
-        failure = SendCommand(CMD_QUERY, DiscoveryDatagram{}, {}, result.sent);
+        WorkerCommand query;
+        query.command = CMD_QUERY;
+        failure = SendCommand(std::move(query), result.sent);
     }
     if (failure) {
         result.sent = failure->sent;
@@ -144,8 +144,7 @@ std::optional<SessionFailure> ScanSession::Scan(int timeoutMs, ScanResult& resul
     return std::nullopt;
 }
 
-std::optional<SessionFailure> ScanSession::Send(const DiscoveryDatagram& datagram,
-                                                const std::string& cardName) {
+std::optional<SessionFailure> ScanSession::Send(WorkerCommand command) {
     WorkerOutcome sent;
-    return SendCommand(CMD_SET, datagram, cardName, sent);
+    return SendCommand(std::move(command), sent);
 }

@@ -90,13 +90,11 @@ public:
     // replies for timeoutMs. Nothing when it did, else why the worker failed (result.sent
     // holds the send's outcome either way).
     std::optional<SessionFailure> Scan(int timeoutMs, ScanResult& result);
-    // Sends a set request out of the card its camera answered on (empty: every card).
-    std::optional<SessionFailure> Send(const DiscoveryDatagram& datagram,
-                                       const std::string& cardName);
+    // Sends a set request where the command says (CChangeFlow::Command).
+    std::optional<SessionFailure> Send(WorkerCommand command);
 
 private:
-    std::optional<SessionFailure> SendCommand(int command, const DiscoveryDatagram& datagram,
-                                              const std::string& cardName, WorkerOutcome& sent);
+    std::optional<SessionFailure> SendCommand(WorkerCommand command, WorkerOutcome& sent);
 
     WorkerControl m_control;
     ScanCollector m_collector;

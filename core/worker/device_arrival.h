@@ -15,6 +15,10 @@ struct ReplyArrival {
     uint32_t interfaceAddress = 0; // host order; 0 when the card had no IPv4 address
     int prefix = 0;
     uint32_t gateway = 0; // the card's default gateway, 0: none
+    uint32_t sender = 0;  // host order: the address the reply came from
+    // The camera answered a query sent to its own address (a network behind a router that
+    // a broadcast does not reach): what is sent to it goes to the sender's address.
+    bool unicast = false;
 };
 
 // What the finder learnt of each slot beyond its reply; cleared with the table.

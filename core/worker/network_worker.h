@@ -1,6 +1,7 @@
 #pragma once
 
 #include <atomic>
+#include <cstddef>
 #include <cstdint>
 #include <deque>
 #include <mutex>
@@ -41,12 +42,25 @@ struct WorkerEndpoints {
     bool SendsPerInterface() const;
 };
 
-// What the front end asks of the worker. Commands wait in order, each with its datagram and
-// card, under one lock; setting a command or stop wakes the worker at once. A command
-// replaces the last one waiting when it is of the same kind (two queries in a row are one
-// search, a set request typed again supersedes the one before), so the queue stays short,
-// and a set request followed by a query both go out. A new control is in the Reset state,
-// so a worker started on it broadcasts a query at once.
+// One command for the worker: what to send and where to.
+struct WorkerCommand {
+    int command = CMD_NONE;
+    DiscoveryDatagram datagram{}; // CMD_SET: the set request (a query builds its own)
+    // CMD_SET: out of the card its camera answered on (empty: every card searched).
+    std::string interfaceName;
+    // CMD_SET: to this address alone (host order), where a camera found by a unicast query
+    // answered from; 0: as a broadcast.
+    uint32_t address = 0;
+    // CMD_QUERY: beside the search targets, these addresses too (a camera's new address
+    // while its change is confirmed).
+    std::vector<uint32_t> targets;
+};
+
+// What the front end asks of the worker. Commands wait in order under one lock; setting a
+// command or stop wakes the worker at once. Two queries in a row are one search; every set
+// request goes out, each in its turn, so a plan of many changes loses none and a set request
+// followed by a query both go out. A new control is in the Reset state, so a worker started
+// on it broadcasts a query at once.
 class WorkerControl {
 public:
     WorkerControl();
@@ -57,17 +71,19 @@ public:
     // Front end side.
     void SetCommand(int command); // CMD_QUERY: the worker builds the query itself
                                   // (CMD_SET without a datagram sends 256 zero bytes)
-    // CMD_SET: send this, out of the card the camera answered on (empty: every card searched).
-    void SetCommand(int command, const DiscoveryDatagram& datagram,
-                    const std::string& interfaceName = {});
+    void SetCommand(WorkerCommand command);
+    // The addresses (host order) every search also queries one by one, for cameras that a
+    // broadcast does not reach; taken by each query as it goes out.
+    void SetSearchTargets(std::vector<uint32_t> targets);
     void RequestStop();
     void Reset(); // stop cleared, only CMD_QUERY pending: the state a worker starts from
 
     // Worker side.
     bool StopRequested() const;
     void MarkStopped(); // start-up failed: the worker sets stop itself
-    // Takes the first command waiting (CMD_NONE: none), with its datagram and card.
-    int TakeCommand(DiscoveryDatagram& datagram, std::string* interfaceName = nullptr);
+    // Takes the first command waiting (CMD_NONE: none). A query's targets are the search
+    // targets and its own.
+    int TakeCommand(WorkerCommand& command);
     CWakeSignal& WakeSignal() { return m_wake; } // raised while a wake-up is pending
 
     // How many times the worker has taken its command: once a turn of its loop. An idle
@@ -77,14 +93,18 @@ public:
 private:
     std::atomic<int> m_stop{0};
     mutable std::mutex m_mutex;
-    struct Command {
-        int command;
-        DiscoveryDatagram datagram;
-        std::string interfaceName;
-    };
-    std::deque<Command> m_commands;
+    std::deque<WorkerCommand> m_commands;
+    std::vector<uint32_t> m_targets;
     CWakeSignal m_wake;
     std::atomic<uint64_t> m_turns{0};
+};
+
+// How a search's copies and its unicast queries went, once the last of them has gone out.
+struct SearchSent {
+    int copies = 0;                // copies of the query sent out of the cards
+    std::size_t targets = 0;       // unicast queries sent
+    std::size_t targetsFailed = 0; // unicast queries the system refused (no route, ...)
+    int firstTargetError = 0;      // the system's code of the first refusal
 };
 
 // How the worker reports. Called on the worker's thread, in order; an implementation must
@@ -101,6 +121,9 @@ public:
     virtual void OnStartupFailed(const WorkerStartFailure& failure) { (void)failure; }
     // A datagram longer than the receive buffer arrived and was lost.
     virtual void OnOverlongReply() {}
+    // The last datagram of a search has gone out: its repeats and its unicast queries. Only
+    // the first copy is reported to OnSent; a repeat clears nothing the search found.
+    virtual void OnSearchSent(const SearchSent& sent) { (void)sent; }
 };
 
 // The worker's thread routine: start-up, then the loop until stop. Returns 1 when start-up

@@ -257,9 +257,9 @@ TEST_F(ActionsTest, TheTrayMenuSearchesAndShows) {
         actions[action->text()] = action;
     }
     ASSERT_EQ(actions.count(QString::fromUtf8(TEXT_TRAY_UPDATE.english)), 1u);
-    const std::size_t queries = m_peer->Received().size();
+    ASSERT_TRUE(WaitForReceived(SEARCH_QUERY_COPIES)) << "the first search's copies";
     actions[QString::fromUtf8(TEXT_TRAY_UPDATE.english)]->trigger();
-    EXPECT_TRUE(QTest::qWaitFor([&] { return m_peer->Received().size() == queries + 1; }, 5000));
+    EXPECT_TRUE(WaitForReceived(SEARCH_QUERY_COPIES + 1));
     EXPECT_TRUE(WaitForList(m_expected));
     EXPECT_FALSE(m_dlg->isVisible()) << "Update searches from the tray";
     actions[QString::fromUtf8(TEXT_TRAY_SHOW.english)]->trigger();

@@ -46,12 +46,12 @@ protected:
 
     // Presses Submit and waits for the set request to reach the camera.
     std::string SubmitAndReceive() {
-        const std::size_t before = m_peer->Received().size();
+        const std::size_t before = m_peer->Requests().size();
         QTest::mouseClick(SkinButton(m_dlg, IDC_SUBMIT), Qt::LeftButton);
-        if (!QTest::qWaitFor([&] { return m_peer->Received().size() == before + 1; }, 5000)) {
+        if (!QTest::qWaitFor([&] { return m_peer->Requests().size() == before + 1; }, 5000)) {
             return {};
         }
-        return m_peer->Received().back();
+        return m_peer->Requests().back();
     }
 
     void ExpectPanelCleared() {
@@ -208,18 +208,19 @@ TEST_F(PanelTest, SubmitIsEnabledOnlyWhileThePanelHoldsASelectedCamera) {
     EXPECT_FALSE(SubmitAndReceive().empty());
     ExpectPanelCleared();
     EXPECT_FALSE(SkinButton(m_dlg, IDC_SUBMIT)->isEnabled());
-    const std::vector<std::string> received = m_peer->Received();
+    const std::vector<std::string> received = m_peer->Requests();
     EXPECT_EQ(std::count(received.begin(), received.end(), Request({})), 0) << "no bare magic";
 }
 
 TEST_F(PanelTest, UpdateEmptiesTheListAndItRefills) {
     Select(QStringLiteral("Front door"));
+    ASSERT_TRUE(WaitForReceived(SEARCH_QUERY_COPIES)) << "the first search's copies";
     QTest::mouseClick(SkinButton(m_dlg, IDC_UPDATE), Qt::LeftButton);
     EXPECT_EQ(DeviceList(m_dlg)->count(), 0);
     EXPECT_EQ(CountOccupied(m_dlg->Table()), 0);
     EXPECT_TRUE(WaitForList(m_expected));
-    ASSERT_EQ(m_peer->Received().size(), 2u);
-    EXPECT_EQ(m_peer->Received()[0], m_peer->Received()[1]) << "a second query";
+    ASSERT_TRUE(WaitForReceived(SEARCH_QUERY_COPIES + 1));
+    EXPECT_EQ(m_peer->Received()[0], m_peer->Received()[SEARCH_QUERY_COPIES]) << "a second query";
 }
 
 // A camera answering again keeps its one entry; only a camera not listed yet gets one.
@@ -323,7 +324,7 @@ TEST_P(RefusedInputTest, LeavesThePanelAsTypedAndSendsNothing) {
     EXPECT_TRUE(g_shownMessages[0].text.contains(QLatin1String(input.text)));
 
     QTest::qWait(300); // time enough for a request to arrive, were one sent
-    EXPECT_EQ(m_peer->Received().size(), 1u);
+    EXPECT_EQ(m_peer->Requests().size(), 1u);
     EXPECT_EQ(edit->text(), QString::fromLatin1(input.text));
     EXPECT_EQ(MacGroup(m_dlg)->title(), QStringLiteral("02005e000001"));
     EXPECT_EQ(DeviceList(m_dlg)->count(), m_expected);
@@ -358,7 +359,7 @@ TEST_F(PanelTest, ATextLongerThanTheCameraKeepsIsRefused) {
         QStringLiteral("Name: the text is too long. The camera keeps 16 bytes of it in UTF-8: "
                        "only the first 6 characters fit. Nothing was sent."));
     QTest::qWait(300);
-    EXPECT_EQ(m_peer->Received().size(), 1u);
+    EXPECT_EQ(m_peer->Requests().size(), 1u);
 }
 
 // Device texts are bytes: shown as the codec reads them and sent back unchanged.
@@ -375,8 +376,8 @@ TEST_F(DeviceTextTest, UntouchedTextsWithAnyBytesAreNeverSent) {
     EXPECT_EQ(Edit(m_dlg, IDC_NAME)->text(), QString::fromUtf8("Café ÿ€\x01"));
     Retype(Edit(m_dlg, IDC_HTTP_PORT), QStringLiteral("81"));
     QTest::mouseClick(SkinButton(m_dlg, IDC_SUBMIT), Qt::LeftButton);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return m_peer->Received().size() == 2; }, 5000));
-    EXPECT_EQ(m_peer->Received().back(),
+    ASSERT_TRUE(QTest::qWaitFor([&] { return m_peer->Requests().size() == 2; }, 5000));
+    EXPECT_EQ(m_peer->Requests().back(),
               Request({FRONT_DOOR_MAC, TextItem(0x14, 5, "81"), MODE_STATIC}));
     EXPECT_EQ(m_peer->Devices().front().name, "Caf\xe9 \xff\x80\x01");
 }
@@ -388,8 +389,8 @@ TEST_F(DeviceTextTest, AnEditedTextOverPlainAsciiGoesOutAsUtf8) {
     Select(QStringLiteral("Front door"));
     Retype(Edit(m_dlg, IDC_NAME), QString::fromUtf8("Café"));
     QTest::mouseClick(SkinButton(m_dlg, IDC_SUBMIT), Qt::LeftButton);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return m_peer->Received().size() == 2; }, 5000));
-    EXPECT_EQ(m_peer->Received().back(),
+    ASSERT_TRUE(QTest::qWaitFor([&] { return m_peer->Requests().size() == 2; }, 5000));
+    EXPECT_EQ(m_peer->Requests().back(),
               Request({FRONT_DOOR_MAC, TextItem(0x20, 16, "Caf\xc3\xa9"), MODE_STATIC}));
 }
 

@@ -137,10 +137,10 @@ TEST_F(FinderDlgWindowTest, TheListFillsAtStartWithoutAnyAction) {
         EXPECT_EQ(text.section(QLatin1Char(' '), 1),
                   QString::fromLatin1(m_dlg->Table().slot[slot].name));
     }
-    ASSERT_EQ(m_peer->Received().size(), 1u);
+    ASSERT_EQ(m_peer->Requests().size(), 1u);
     DiscoveryDatagram query;
     BuildQueryRequest(query);
-    EXPECT_EQ(m_peer->Received().front(), sim::HexLine(query.bytes, sizeof query.bytes));
+    EXPECT_EQ(m_peer->Requests().front(), sim::HexLine(query.bytes, sizeof query.bytes));
 }
 
 TEST_F(FinderDlgWindowTest, TheDemoCamerasAllAppear) {
@@ -254,9 +254,10 @@ TEST_F(FinderDlgShutdownTest, EnterInAFieldTheLanguageBoxOrTheListEndsNothing) {
 TEST_F(FinderDlgShutdownTest, EnterOnAFocusedButtonPressesIt) {
     StartAndWait();
     SkinButton(m_dlg, IDC_UPDATE)->setFocus();
+    ASSERT_TRUE(WaitForReceived(SEARCH_QUERY_COPIES)) << "the first search's copies";
     QTest::keyClick(SkinButton(m_dlg, IDC_UPDATE), Qt::Key_Return);
     EXPECT_TRUE(m_dlg->isVisible()) << "Enter on Update must search, not close";
-    EXPECT_TRUE(QTest::qWaitFor([&] { return m_peer->Received().size() == 2; }, 5000));
+    EXPECT_TRUE(WaitForReceived(SEARCH_QUERY_COPIES + 1));
 }
 
 TEST_F(FinderDlgShutdownTest, TheWholeProgramEndsWithExitCodeZero) {

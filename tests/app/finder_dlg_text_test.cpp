@@ -62,7 +62,7 @@ protected:
     QString Refusal() {
         QTest::mouseClick(SkinButton(m_dlg, IDC_SUBMIT), Qt::LeftButton);
         QTest::qWait(300); // time enough for a request to arrive, were one sent
-        EXPECT_EQ(m_peer->Received().size(), 1u) << "only the query";
+        EXPECT_EQ(m_peer->Requests().size(), 1u) << "only the query";
         return g_shownMessages.empty() ? QString() : g_shownMessages.front().text;
     }
 
@@ -181,7 +181,7 @@ TEST_F(TextTest, AChineseNameTypedInTheChineseWindowGoesOutInTheCamerasEncoding)
               QString::fromUtf8("IP获取方式：STATIC\r\n版本：2.1.1\r\n"));
     Retype(Edit(m_dlg, IDC_NAME), QString::fromUtf8("大门摄像机"));
     QTest::mouseClick(SkinButton(m_dlg, IDC_SUBMIT), Qt::LeftButton);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return m_peer->Received().size() == 2; }, 5000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return m_peer->Requests().size() == 2; }, 5000));
     EXPECT_TRUE(g_shownMessages.empty());
     EXPECT_EQ(m_peer->Devices()[3].name, "\xB4\xF3\xC3\xC5\xC9\xE3\xCF\xF1\xBB\xFA");
     // The UTF-8 camera keeps UTF-8.
@@ -190,7 +190,7 @@ TEST_F(TextTest, AChineseNameTypedInTheChineseWindowGoesOutInTheCamerasEncoding)
     Select(QString::fromUtf8("前门摄像机"));
     Retype(Edit(m_dlg, IDC_NAME), QString::fromUtf8("前门"));
     QTest::mouseClick(SkinButton(m_dlg, IDC_SUBMIT), Qt::LeftButton);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return m_peer->Received().size() == 4; }, 5000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return m_peer->Requests().size() == 4; }, 5000));
     EXPECT_EQ(m_peer->Devices()[2].name, "前门");
 }
 
@@ -357,7 +357,7 @@ TEST_F(TextTest, AnUnreadableNameShowsMarksAndIsNeverSentBackUntouched) {
     Retype(Edit(m_dlg, IDC_NAME), marked);
     Retype(Edit(m_dlg, IDC_HTTP_PORT), QStringLiteral("81"));
     QTest::mouseClick(SkinButton(m_dlg, IDC_SUBMIT), Qt::LeftButton);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return m_peer->Received().size() == 2; }, 5000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return m_peer->Requests().size() == 2; }, 5000));
     EXPECT_TRUE(g_shownMessages.empty());
     EXPECT_EQ(m_peer->Devices()[3].name, "Yard \x81\x8D");
     EXPECT_EQ(m_peer->Devices()[3].httpPort, 81);

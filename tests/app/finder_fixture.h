@@ -23,6 +23,7 @@
 #include "app/desktop_hooks.h"
 #include "app/finder_app.h"
 #include "app/finder_dlg.h"
+#include "core/worker/search_schedule.h"
 #include "sim/sim_codec.h"
 #include "skin/skin_button.h"
 #include "skin/transparent_static.h"
@@ -257,6 +258,12 @@ protected:
 
     bool WaitForList(int count, int ms = 5000) {
         return QTest::qWaitFor([&] { return DeviceList(m_dlg)->count() == count; }, ms);
+    }
+
+    // Until the cameras have heard this many datagrams: the copies of a search's query
+    // included, so that what comes next is told apart from them.
+    bool WaitForReceived(std::size_t count, int ms = 5000) {
+        return QTest::qWaitFor([&] { return m_peer->Received().size() == count; }, ms);
     }
 
     QListWidgetItem* Entry(const QString& name) const {

@@ -11,6 +11,7 @@
 #include "cli/finder_cli.h"
 #include "cli/set_change.h"
 #include "core/net/udp_socket.h"
+#include "core/worker/search_schedule.h"
 #include "sim/camera_simulator.h"
 #include "sim/sim_codec.h"
 #include "sim/sim_device.h"
@@ -313,7 +314,7 @@ TEST(FinderCliSet, EveryChangeIsAppliedAndVerified) {
     EXPECT_EQ(device.pppoeAccount, "me@isp.example");
     EXPECT_EQ(device.pppoePassword, "sixteen-bytes-pw");
     EXPECT_EQ(cameras.SetRequests(), 1);
-    EXPECT_EQ(cameras.Received().size(), 3u) << "scan, set request, verifying scan";
+    EXPECT_EQ(cameras.Requests().size(), 3u) << "scan, set request, verifying scan";
 }
 
 TEST(FinderCliSet, OnlyChangedSettingsTravelAndTheModeDefaultsToTheRecords) {
@@ -325,7 +326,7 @@ TEST(FinderCliSet, OnlyChangedSettingsTravelAndTheModeDefaultsToTheRecords) {
     EXPECT_EQ(run.out, "settings sent to device 02005e000002\n");
     // Nothing waits for the cameras here: give them time to take the request in.
     ASSERT_TRUE(WaitFor([&] { return cameras.Devices()[1].name == "Lobby"; }));
-    const std::vector<std::string> received = cameras.Received();
+    const std::vector<std::string> received = cameras.Requests();
     ASSERT_EQ(received.size(), 2u) << "no verifying scan";
     // magic, target MAC, name, mode: nothing else changed, so nothing else travels.
     const std::string name = sim::HexLine(reinterpret_cast<const uint8_t*>("Lobby"), 5);
@@ -471,7 +472,7 @@ TEST(FinderCliSet, UnknownAndReadOnlyDevicesAreRefusedAfterTheScan) {
     EXPECT_EQ(run.status, 2);
     EXPECT_NE(run.err.find("--new-mac"), std::string::npos) << run.err;
 
-    EXPECT_EQ(cameras.Received().size(), 3u) << "three scans";
+    EXPECT_EQ(cameras.Received().size(), 3u * SEARCH_QUERY_COPIES) << "three scans";
     EXPECT_EQ(cameras.SetRequests(), 0);
     EXPECT_EQ(cameras.Devices()[3].name, "Server room");
 }

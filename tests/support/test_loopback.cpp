@@ -6,6 +6,8 @@
 #include <sstream>
 
 #include "core/net/udp_socket.h"
+#include "core/wire/discovery_datagram.h"
+#include "sim/sim_codec.h"
 
 SimDevice CameraFromLine(const std::string& line) {
     SimDevice device;
@@ -74,6 +76,19 @@ WorkerEndpoints CameraPeer::Endpoints() const {
     endpoints.destinationAddress = "127.0.0.1";
     endpoints.destinationPort = m_simulator->LocalPort();
     return endpoints;
+}
+
+std::vector<std::string> CameraPeer::Requests() const {
+    DiscoveryDatagram query;
+    BuildQueryRequest(query);
+    const std::string queryLine = sim::HexLine(query.bytes, sizeof query.bytes);
+    std::vector<std::string> requests;
+    for (std::string& line : Received()) {
+        if (line != queryLine || requests.empty() || requests.back() != queryLine) {
+            requests.push_back(std::move(line));
+        }
+    }
+    return requests;
 }
 
 std::vector<std::string> CameraPeer::Received() const {

@@ -42,6 +42,9 @@ public:
 
     // Every datagram received so far, as lower-case hexadecimal text.
     std::vector<std::string> Received() const;
+    // The same, with each search counted once: the copies of its query that follow the
+    // first are left out. Two searches in a row read as one.
+    std::vector<std::string> Requests() const;
     std::vector<SimDevice> Devices() const { return m_simulator->Devices(); }
 
     CameraSimulator& operator*() { return *m_simulator; }

@@ -42,11 +42,13 @@ TEST(ChangeFlow, ARequestGoesOutOfItsCardAndTheCamerasReplyConfirmsIt) {
     CChangeFlow change(*cameras.table, cameras.camera, {"eth1", 0, 0, 0}, values);
     ASSERT_FALSE(change.EncodeTexts(CTextCodec()));
     EXPECT_TRUE(change.Check({}, EnglishText, CTextCodec()).refusal.empty());
-    EXPECT_EQ(change.Card(), "eth1");
+    const WorkerCommand command = change.Command();
+    EXPECT_EQ(command.interfaceName, "eth1");
+    EXPECT_EQ(command.address, 0u) << "found by broadcast: sent as one";
 
     DiscoveryDatagram expected;
     BuildSetRequest(expected, *cameras.table, values);
-    EXPECT_EQ(std::memcmp(change.Request().bytes, expected.bytes, sizeof expected.bytes), 0);
+    EXPECT_EQ(std::memcmp(command.datagram.bytes, expected.bytes, sizeof expected.bytes), 0);
 
     DeviceRecord reply = cameras.camera;
     EXPECT_FALSE(change.JudgeRound({reply}, false)) << "not yet applied";

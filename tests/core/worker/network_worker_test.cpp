@@ -31,11 +31,20 @@
 #include "core/present/startup_failure.h"
 #include "core/present/status_text.h"
 #include "core/worker/network_worker.h"
+#include "core/worker/search_schedule.h"
 #include "tests/support/test_loopback.h"
 
 namespace {
 
 using namespace std::chrono_literals;
+
+WorkerCommand SetRequest(const DiscoveryDatagram& datagram, const std::string& card = {}) {
+    WorkerCommand command;
+    command.command = CMD_SET;
+    command.datagram = datagram;
+    command.interfaceName = card;
+    return command;
+}
 using Bytes = std::vector<uint8_t>;
 
 constexpr auto WAIT_LIMIT = 5s; // generous: the sanitizer build is slow
@@ -93,6 +102,13 @@ public:
         std::lock_guard lock(m_mutex);
         ++overlong;
     }
+    void OnSearchSent(const SearchSent& search) override {
+        {
+            std::lock_guard lock(m_mutex);
+            searches.push_back(search);
+        }
+        m_changed.notify_all();
+    }
 
     // Waits until the condition holds on the recorded state (checked under the lock).
     bool WaitFor(const std::function<bool()>& condition) {
@@ -117,6 +133,7 @@ public:
     int sent = 0;
     std::vector<std::string> startupFailures;
     int overlong = 0;
+    std::vector<SearchSent> searches;
     std::function<void(const std::string&)> statusHook; // runs on the worker's thread
 
 private:
@@ -127,9 +144,9 @@ private:
 // A UDP socket on loopback standing in for the cameras.
 class CPeer {
 public:
-    CPeer() {
+    explicit CPeer(uint32_t address = INADDR_LOOPBACK, uint16_t port = 0) {
         EXPECT_EQ(m_socket.Open(), 0);
-        EXPECT_EQ(m_socket.Bind(0, htonl(INADDR_LOOPBACK)), 0);
+        EXPECT_EQ(m_socket.Bind(port, htonl(address)), 0);
     }
     uint16_t Port() const { return m_socket.LocalPort(); }
 
@@ -256,12 +273,14 @@ protected:
         endpoints.destinationPort = peer.Port();
         return endpoints;
     }
-    // Starts the worker and takes the query of its first turn.
+    // Starts the worker and takes the query of its first turn, in all its copies.
     void StartAndTakeQuery(CWorkerRun& run) {
         run.Start();
-        std::optional<Bytes> query = peer.Receive();
-        ASSERT_TRUE(query.has_value());
-        ASSERT_EQ(*query, QueryBytes());
+        for (int copy = 0; copy < SEARCH_QUERY_COPIES; ++copy) {
+            std::optional<Bytes> query = peer.Receive();
+            ASSERT_TRUE(query.has_value()) << copy;
+            ASSERT_EQ(*query, QueryBytes());
+        }
         ASSERT_TRUE(run.Recorder().WaitFor([&] { return run.Recorder().sent == 1; }));
     }
 
@@ -270,35 +289,47 @@ protected:
 
 TEST(WorkerControlTest, StartsWithAQueryPendingAndTakesEachCommandOnce) {
     WorkerControl control;
-    DiscoveryDatagram datagram{};
+    WorkerCommand taken;
     EXPECT_FALSE(control.StopRequested());
-    EXPECT_EQ(control.TakeCommand(datagram), CMD_QUERY);
-    EXPECT_EQ(control.TakeCommand(datagram), CMD_NONE);
+    EXPECT_EQ(control.TakeCommand(taken), CMD_QUERY);
+    EXPECT_EQ(control.TakeCommand(taken), CMD_NONE);
 
     DiscoveryDatagram set{};
     std::memset(set.bytes, 0xA5, sizeof set.bytes);
-    control.SetCommand(CMD_SET, set);
-    control.SetCommand(CMD_SET, set, "eth1"); // still one pending command, not two
-    std::string card;
-    EXPECT_EQ(control.TakeCommand(datagram, &card), CMD_SET);
-    EXPECT_EQ(card, "eth1") << "the card of the camera goes with its request";
-    EXPECT_EQ(std::memcmp(datagram.bytes, set.bytes, sizeof set.bytes), 0);
-    EXPECT_EQ(control.TakeCommand(datagram), CMD_NONE);
+    DiscoveryDatagram other{};
+    std::memset(other.bytes, 0x5A, sizeof other.bytes);
+    control.SetCommand(SetRequest(set, "eth1"));
+    control.SetCommand(SetRequest(other)); // each set request goes out, none replaces another
+    EXPECT_EQ(control.TakeCommand(taken), CMD_SET);
+    EXPECT_EQ(taken.interfaceName, "eth1") << "the card of the camera goes with its request";
+    EXPECT_EQ(std::memcmp(taken.datagram.bytes, set.bytes, sizeof set.bytes), 0);
+    EXPECT_EQ(control.TakeCommand(taken), CMD_SET);
+    EXPECT_EQ(std::memcmp(taken.datagram.bytes, other.bytes, sizeof other.bytes), 0);
+    EXPECT_EQ(control.TakeCommand(taken), CMD_NONE);
 
     // Submit then Update at once: the set request still goes out, then the query.
-    control.SetCommand(CMD_SET, set, "eth1");
+    control.SetCommand(SetRequest(set, "eth1"));
     control.SetCommand(CMD_QUERY);
     control.SetCommand(CMD_QUERY); // one search, not two
-    EXPECT_EQ(control.TakeCommand(datagram), CMD_SET);
-    EXPECT_EQ(control.TakeCommand(datagram), CMD_QUERY);
-    EXPECT_EQ(control.TakeCommand(datagram), CMD_NONE);
+    EXPECT_EQ(control.TakeCommand(taken), CMD_SET);
+    EXPECT_EQ(control.TakeCommand(taken), CMD_QUERY);
+    EXPECT_EQ(control.TakeCommand(taken), CMD_NONE);
 
-    control.SetCommand(CMD_SET, set);
+    // A query takes the search targets along with its own.
+    control.SetSearchTargets({0x0A020015});
+    WorkerCommand query;
+    query.command = CMD_QUERY;
+    query.targets = {0x0A02001E};
+    control.SetCommand(query);
+    EXPECT_EQ(control.TakeCommand(taken), CMD_QUERY);
+    EXPECT_EQ(taken.targets, (std::vector<uint32_t>{0x0A02001E, 0x0A020015}));
+
+    control.SetCommand(SetRequest(set));
     control.RequestStop();
     EXPECT_TRUE(control.StopRequested());
     control.Reset(); // drops the set request that waited
     EXPECT_FALSE(control.StopRequested());
-    EXPECT_EQ(control.TakeCommand(datagram), CMD_QUERY);
+    EXPECT_EQ(control.TakeCommand(taken), CMD_QUERY);
 }
 
 TEST(WorkerControlTest, CommandAndStopRaiseTheWakeSignal) {
@@ -322,7 +353,7 @@ TEST_F(NetworkWorkerTest, FirstTurnSendsAQueryWithoutBeingAsked) {
     EXPECT_EQ(ntohs(peer.lastSender.sin_port), endpoints.localPort);
     // Sockets layer, socket, bind, then the query's send.
     EXPECT_EQ(run.Recorder().Statuses(), (std::vector<std::string>{"OK", "OK", "OK", "OK"}));
-    EXPECT_FALSE(peer.Receive(100ms).has_value()) << "exactly one query";
+    EXPECT_FALSE(peer.Receive(100ms).has_value()) << "one query, in its copies only";
     EXPECT_TRUE(run.StopAndJoin());
     EXPECT_EQ(run.result, 0);
 }
@@ -334,7 +365,7 @@ TEST_F(NetworkWorkerTest, CommandsThatWaitTogetherAllGoOut) {
     CWorkerRun run(Endpoints());
     DiscoveryDatagram set{};
     set.bytes[0] = 0x5A;
-    run.control.SetCommand(CMD_SET, set); // behind the first turn's query
+    run.control.SetCommand(SetRequest(set)); // behind the first turn's query
     run.control.SetCommand(CMD_QUERY);
     run.Start();
     EXPECT_TRUE(run.Recorder().WaitFor([&] { return run.Recorder().sent == 3; }));
@@ -349,9 +380,11 @@ TEST_F(NetworkWorkerTest, AfterEachCommandTheWorkerSleepsAgain) {
     DiscoveryDatagram set{};
     std::memset(set.bytes, 0x5A, sizeof set.bytes);
     for (int command : {CMD_QUERY, CMD_SET}) {
-        command == CMD_SET ? run.control.SetCommand(CMD_SET, set)
+        command == CMD_SET ? run.control.SetCommand(SetRequest(set))
                            : run.control.SetCommand(CMD_QUERY);
-        ASSERT_TRUE(peer.Receive().has_value()) << command;
+        for (int copy = 0; copy < (command == CMD_QUERY ? SEARCH_QUERY_COPIES : 1); ++copy) {
+            ASSERT_TRUE(peer.Receive().has_value()) << command;
+        }
         const uint64_t turns = run.control.Turns();
         std::this_thread::sleep_for(200ms);
         // At most the turn that took the wake-up of the command's own send is still to come.
@@ -390,7 +423,7 @@ TEST_F(NetworkWorkerTest, SetDatagramIsSentByteForByteAndReportedAsSent) {
     for (std::size_t i = 0; i < sizeof set.bytes; ++i) {
         set.bytes[i] = static_cast<uint8_t>(i * 7 + 3); // no zero tail that could hide a cut
     }
-    run.control.SetCommand(CMD_SET, set);
+    run.control.SetCommand(SetRequest(set));
     std::optional<Bytes> got = peer.Receive();
     ASSERT_TRUE(got.has_value());
     EXPECT_EQ(*got, Bytes(set.bytes, set.bytes + sizeof set.bytes));
@@ -412,7 +445,7 @@ TEST_F(NetworkWorkerTest, CommandSetDuringOrAfterASendIsNotLost) {
     CWorkerRun run(Endpoints(), &recorder);
     recorder.statusHook = [&](const std::string&) {
         if (++seen == 4) { // the status of the first query's send
-            run.control.SetCommand(CMD_SET, set);
+            run.control.SetCommand(SetRequest(set));
         }
     };
     run.Start();
@@ -560,6 +593,50 @@ TEST_F(NetworkWorkerTest, BurstOf255CamerasAnsweringAtOnceLosesNothing) {
     ASSERT_TRUE(recorder.WaitFor([&] { return recorder.replies.size() == 255; }))
         << recorder.ReplyCount() << " of 255 arrived";
     EXPECT_EQ(recorder.Read<int>([&] { return CountOccupied(*recorder.table); }), 255);
+}
+
+// A camera behind a router stands at another loopback address, on the cameras' port: the
+// query reaches it by unicast beside the broadcast, and its set request goes to it alone.
+TEST_F(NetworkWorkerTest, ASearchRepeatsItsQueryAsksEachTargetAndSetsReachWhereTheyAnswered) {
+#ifdef _WIN32
+    GTEST_SKIP() << "Windows binds 127.0.0.1 only by default";
+#else
+    constexpr uint32_t TARGET = 0x7F000002; // 127.0.0.2
+    const WorkerEndpoints endpoints = Endpoints();
+    CPeer routed(TARGET, peer.Port());
+    CWorkerRun run(endpoints);
+    run.control.SetSearchTargets({TARGET});
+    const auto start = std::chrono::steady_clock::now();
+    ASSERT_NO_FATAL_FAILURE(StartAndTakeQuery(run));
+    EXPECT_GE(std::chrono::steady_clock::now() - start,
+              (SEARCH_QUERY_COPIES - 1) * std::chrono::milliseconds(SEARCH_COPY_INTERVAL_MS))
+        << "the copies are spread, not sent at once";
+    for (int copy = 0; copy < SEARCH_QUERY_COPIES; ++copy) {
+        EXPECT_EQ(routed.Receive().value_or(Bytes{}), QueryBytes()) << copy;
+    }
+    CRecorder& recorder = run.Recorder();
+    ASSERT_TRUE(recorder.WaitFor([&] { return recorder.searches.size() == 1; }));
+    EXPECT_EQ(recorder.searches[0].copies, SEARCH_QUERY_COPIES);
+    EXPECT_EQ(recorder.searches[0].targets, std::size_t{SEARCH_QUERY_COPIES});
+    EXPECT_EQ(recorder.sent, 1) << "only the first copy empties the front end's list";
+
+    routed.SendTo(endpoints.localPort, CameraReply(2, "routed"));
+    peer.SendTo(endpoints.localPort, CameraReply(1, "on the segment"));
+    ASSERT_TRUE(recorder.WaitFor([&] { return recorder.replies.size() == 2; }));
+    const auto arrivals =
+        recorder.Read<std::vector<ReplyArrival>>([&] { return recorder.arrivals; });
+    EXPECT_TRUE(arrivals[0].unicast);
+    EXPECT_EQ(arrivals[0].sender, TARGET);
+    EXPECT_FALSE(arrivals[1].unicast);
+    EXPECT_EQ(arrivals[1].sender, uint32_t{INADDR_LOOPBACK});
+
+    WorkerCommand set = SetRequest(DiscoveryDatagram{});
+    set.datagram.bytes[0] = 0x5A;
+    set.address = TARGET;
+    run.control.SetCommand(set);
+    EXPECT_EQ(routed.Receive().value_or(Bytes{}).at(0), 0x5A);
+    EXPECT_FALSE(peer.Receive(100ms).has_value()) << "not as a broadcast";
+#endif
 }
 
 TEST_F(NetworkWorkerTest, ReplyFromAnotherPortDoesNotRedirectTheNextRequest) {

@@ -108,7 +108,7 @@ TEST(ReportBatchFlood, AFloodAsksForOneDrainAndStaysWithinItsRoom) {
     std::atomic<int> drainsAsked{0};
     CBatchedReport report([&] { ++drainsAsked; });
     WorkerControl control;
-    DiscoveryDatagram unused;
+    WorkerCommand unused;
     control.TakeCommand(unused); // no query at start: nothing but the flood reaches the report
     WorkerEndpoints endpoints;
     endpoints.localPort = FreeUdpPort();
