@@ -17,8 +17,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <fcntl.h>
-#include <sched.h>
 #include <unistd.h>
 
 #include <cstdlib>
@@ -32,6 +30,7 @@
 #include "core/worker/search_schedule.h"
 #include "skin/skin_button.h"
 #include "skin/transparent_static.h"
+#include "tests/support/test_namespace.h"
 
 namespace {
 
@@ -48,31 +47,6 @@ const char NET2_CAMERAS[] =
     "2.1.0 | | | 0\n";
 
 std::string g_skipReason; // set when the networks could not be made
-
-bool WriteMap(const char* path, const std::string& text) {
-    const int fd = open(path, O_WRONLY);
-    const bool written =
-        fd >= 0 && write(fd, text.data(), text.size()) == static_cast<ssize_t>(text.size());
-    if (fd >= 0) {
-        close(fd);
-    }
-    return written;
-}
-
-// Before any thread: a network namespace of this process, as root or in a user namespace.
-void EnterPrivateNetworkNamespace() {
-    if (unshare(CLONE_NEWNET) == 0) {
-        return;
-    }
-    const std::string uid = std::to_string(getuid());
-    const std::string gid = std::to_string(getgid());
-    if (unshare(CLONE_NEWUSER | CLONE_NEWNET) != 0 || !WriteMap("/proc/self/setgroups", "deny") ||
-        !WriteMap("/proc/self/uid_map", "0 " + uid + " 1") ||
-        !WriteMap("/proc/self/gid_map", "0 " + gid + " 1")) {
-        g_skipReason = "no private network namespace can be made here (needs root or user "
-                       "namespaces)";
-    }
-}
 
 std::string ReadFile(const std::string& path) {
     std::ifstream file(path);
@@ -424,7 +398,7 @@ TEST_F(CameraNetworkWindowTest, SaysWhenNothingAnsweredAndWhenNoCardCanBeSearche
 } // namespace
 
 int main(int argc, char** argv) {
-    EnterPrivateNetworkNamespace(); // before Qt or anything else starts a thread
+    g_skipReason = EnterPrivateNetworkNamespace(); // before Qt or anything else starts a thread
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
     QApplication application(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
