@@ -145,13 +145,13 @@ TEST(CameraNetworkCliTest, ScanListsEveryCameraWithTheCardItAnsweredOn) {
         const char* card;
     } expected[] = {
         {"02005e000001", R"("interface": "eth1", "interfaceAddress": "192.168.1.5/24", )"
-                         R"("sameSubnet": true})"},
+                         R"("sameSubnet": true, )"},
         {"02005e000002", R"("interface": "eth1", "interfaceAddress": "192.168.1.5/24", )"
-                         R"("sameSubnet": true})"},
+                         R"("sameSubnet": true, )"},
         {"02005e000101", R"("interface": "eth2", "interfaceAddress": "10.0.0.5/24", )"
-                         R"("sameSubnet": false})"},
+                         R"("sameSubnet": false, )"},
         {"02005e000102", R"("interface": "eth2", "interfaceAddress": "10.0.0.5/24", )"
-                         R"("sameSubnet": true})"},
+                         R"("sameSubnet": true, )"},
     };
     for (const auto& camera : expected) {
         const std::size_t at = run.out.find(camera.mac);
