@@ -25,11 +25,16 @@ Column Plain(const char* key, const std::string& value) {
     return {key, value, value};
 }
 
-// The MACs of the other devices with the IP of devices[index], written as the mac column.
+// How the mac column writes a MAC; sameIpAs writes the others' the same way.
+std::string MacColumnText(const uint8_t mac[6]) {
+    return MacToText(mac);
+}
+
+// The MACs of the other devices with the IP of devices[index].
 std::vector<std::string> SameIpMacs(const std::vector<DeviceRecord>& devices, std::size_t index) {
     std::vector<std::string> macs;
     for (const std::size_t other : SameIpAs(devices, index)) {
-        macs.push_back(MacToText(devices[other].mac));
+        macs.push_back(MacColumnText(devices[other].mac));
     }
     return macs;
 }
@@ -53,7 +58,7 @@ std::vector<Column> Columns(const DeviceRecord& d, const FormatOptions& options,
         Plain("readOnly", d.readOnly ? "true" : "false"),
         Text("name", codec.Shown(FieldText(d.name), ITEM_WIDTH_NAME)),
         Text("version", codec.Shown(FieldText(d.version), ITEM_WIDTH_VERSION)),
-        Text("mac", MacToText(d.mac)),
+        Text("mac", MacColumnText(d.mac)),
         Text("ip", FieldText(d.ip)),
         Text("netmask", FieldText(d.netmask)),
         Text("gateway", FieldText(d.gateway)),
