@@ -649,53 +649,39 @@ TEST(FinderCliTexts, SetWritesTheCamerasOwnEncodingOrRefusesByName) {
     EXPECT_EQ(cameras.Devices()[3].name, BACK_GATE_GBK + "\xD2\xBB\xB6\xFE\xC8\xFD");
 }
 
+// Every camera drops the first copy of the query, and queries to addresses where nobody
+// listens bring back errors that must neither end nor slow the scan.
 TEST(FinderCliSearch, ACameraThatLosesTheFirstQueryAnswersARepeat) {
     SimSettings busy;
     busy.dropFirstQuery = true;
     Cameras cameras(SampleDevices(), busy);
-    const CliRun run = Cli({"scan", "--json"}, cameras.Network());
-    ASSERT_EQ(run.status, 0) << run.err;
-    for (const char* mac : {"02005e000001", "02005e000002", "02005e000003", "02005e000009"}) {
-        EXPECT_NE(run.out.find("\"mac\": \"" + std::string(mac) + "\""), std::string::npos)
-            << run.out;
-    }
-    EXPECT_EQ(Lines(run.out).size(), SampleDevices().size() + 2) << "each camera listed once";
-    EXPECT_EQ(cameras.Received().size(), 1u * SEARCH_QUERY_COPIES);
+    const CliRun run = Cli({"scan", "--csv", "--to", "127.0.0.2-127.0.0.9"}, cameras.Network());
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.err, "");
+    EXPECT_EQ(Lines(run.out).size(), SampleDevices().size() + 1) << run.out;
 }
 
 TEST(FinderCliSearch, CamerasSharingAnIpAndSelfAssignedOnesAreNoted) {
-    Cameras cameras({
-        CameraFromLine("A | 02005e000001 | 192.168.1.20 | 255.255.255.0 | 192.168.1.1 | 80 | "
-                       "FFFFFFFF | 1 | | | 0"),
-        CameraFromLine("B | 02005e000002 | 192.168.1.20 | 255.255.255.0 | 192.168.1.1 | 80 | "
-                       "FFFFFFFF | 1 | | | 0"),
-        CameraFromLine("C | 02005e000003 | 192.168.1.20 | 255.255.255.0 | 192.168.1.1 | 80 | "
-                       "FFFFFFFF | 1 | | | 0"),
-        CameraFromLine("D | 02005e000004 | 169.254.7.9 | 255.255.0.0 | 0.0.0.0 | 80 | "
-                       "FFFF01FF | 1 | | | 0"),
-    });
-    CliRun run = Cli({"scan", "--json"}, cameras.Network());
-    ASSERT_EQ(run.status, 0) << run.err;
-    const std::vector<std::string> json = Lines(run.out);
-    ASSERT_EQ(json.size(), 6u) << run.out;
-    const char* expected[] = {
-        R"("sameIpAs": ["02005e000002", "02005e000003"], "linkLocal": false},)",
-        R"("sameIpAs": ["02005e000001", "02005e000003"], "linkLocal": false},)",
-        R"("sameIpAs": ["02005e000001", "02005e000002"], "linkLocal": false},)",
-        R"("sameIpAs": [], "linkLocal": true})",
-    };
-    for (std::size_t i = 0; i < 4; ++i) {
-        EXPECT_EQ(json[i + 1].substr(json[i + 1].size() - std::strlen(expected[i])), expected[i]);
+    const char* ips[] = {"192.168.1.20", "192.168.1.20", "192.168.1.20", "169.254.7.9"};
+    std::vector<SimDevice> devices;
+    for (const char* ip : ips) {
+        devices.push_back(CameraFromLine("C | 02005e00000" + std::to_string(devices.size() + 1) +
+                                         " | " + ip +
+                                         " | 255.255.0.0 | 0.0.0.0 | 80 | FFFFFFFF "
+                                         "| 1 | | | 0"));
     }
-    run = Cli({"scan", "--csv"}, cameras.Network());
-    EXPECT_NE(run.out.find(",false,02005e000001 02005e000002,false\r\n"), std::string::npos)
-        << run.out;
-    run = Cli({"scan"}, cameras.Network());
-    const std::vector<std::string> table = Lines(run.out);
-    ASSERT_EQ(table.size(), 5u) << run.out;
-    EXPECT_EQ(table[0].substr(table[0].size() - 4), "NOTE");
-    EXPECT_NE(table[1].find("  same IP as 02005e000002, 02005e000003"), std::string::npos);
-    EXPECT_NE(table[4].find("  self-assigned IP: no DHCP server"), std::string::npos);
+    Cameras cameras(devices);
+    const std::vector<std::string> json = Lines(Cli({"scan", "--json"}, cameras.Network()).out);
+    ASSERT_EQ(json.size(), 6u);
+    EXPECT_TRUE(
+        json[1].ends_with(R"("sameIpAs": ["02005e000002", "02005e000003"], "linkLocal": false},)"));
+    EXPECT_TRUE(json[4].ends_with(R"("sameIpAs": [], "linkLocal": true})"));
+    const std::vector<std::string> csv = Lines(Cli({"scan", "--csv"}, cameras.Network()).out);
+    EXPECT_TRUE(csv[3].ends_with(",false,02005e000001 02005e000002,false\r")) << csv[3];
+    const std::vector<std::string> table = Lines(Cli({"scan"}, cameras.Network()).out);
+    EXPECT_TRUE(table[0].ends_with("NOTE") &&
+                table[1].ends_with("same IP as 02005e000002, 02005e000003"));
+    EXPECT_TRUE(table[4].ends_with("self-assigned IP: no DHCP server"));
 }
 
 #ifndef _WIN32
@@ -704,12 +690,12 @@ TEST(FinderCliWatch, TellsAppearedChangedAndGoneUntilInterrupted) {
     Cameras cameras({SampleDevices()[0], SampleDevices()[1]});
     TempFolder folder;
     const std::string out = folder.File("watch.out");
-    std::string command = ShellQuoted(FINDER_CLI_PATH) + " watch --json --every 0.2";
+    std::string command = ShellQuoted(FINDER_CLI_PATH) + " watch --json --every 0.2 --settle-ms 50";
     for (const std::string& word : cameras.Network()) {
         command += " " + word;
     }
-    command += " --settle-ms 50 >" + out + " & echo $! >" + folder.File("pid") +
-               "; wait $!; echo $? >" + folder.File("status");
+    command += " >" + out + " & echo $! >" + folder.File("pid") + "; wait $!; echo $? >" +
+               folder.File("status");
     ASSERT_EQ(std::system(("(" + command + ") &").c_str()), 0);
     const auto events = [&] { return Lines(ReadFile(out)); };
     ASSERT_TRUE(WaitFor([&] { return events().size() == 2; }, 5000));
@@ -723,10 +709,8 @@ TEST(FinderCliWatch, TellsAppearedChangedAndGoneUntilInterrupted) {
         Cli({"set", "02005e000002", "--new-mac", "02005e0000aa", "--no-verify"}, other).status, 0);
     ASSERT_TRUE(WaitFor([&] { return events().size() >= 5; }, 5000)) << ReadFile(out);
     ASSERT_EQ(CommandStatus("kill -INT $(cat " + folder.File("pid") + ")"), 0);
-    ASSERT_TRUE(WaitFor([&] { return !ReadFile(folder.File("status")).empty(); }, 5000));
-    EXPECT_EQ(ReadFile(folder.File("status")), "0\n");
-
-    std::vector<std::string> lines = events();
+    EXPECT_TRUE(WaitFor([&] { return ReadFile(folder.File("status")) == "0\n"; }, 5000));
+    const std::vector<std::string> lines = events();
     ASSERT_EQ(lines.size(), 5u) << ReadFile(out);
     const std::string time = R"(^\{"time": "\d{4}-\d\d-\d\dT\d\d:\d\d:\d\dZ", )";
     const char* expected[] = {
