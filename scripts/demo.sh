@@ -159,7 +159,12 @@ tray_round_trip() {
         echo "demo: the finder did not hide to the tray" >&2
         return 1
     fi
-    icon="$(xdotool search --onlyvisible --class finder 2>/dev/null | grep -vx "$window" | head -n1 || true)"
+    # The notification area may take a moment to embed the icon.
+    for _ in $(seq 1 30); do
+        icon="$(xdotool search --onlyvisible --class finder 2>/dev/null | grep -vx "$window" | head -n1 || true)"
+        [[ -n "$icon" ]] && break
+        sleep 0.1
+    done
     if [[ -z "$icon" ]]; then
         echo "demo: no tray icon appeared" >&2
         return 1
