@@ -27,14 +27,9 @@ void OnWatchStop(int) {
 // "2026-12-10T14:05:09Z"
 std::string UtcNow() {
     const std::time_t now = std::time(nullptr);
-    std::tm utc{};
-#ifdef _WIN32
-    gmtime_s(&utc, &now);
-#else
-    gmtime_r(&now, &utc);
-#endif
     char text[32];
-    std::strftime(text, sizeof text, "%Y-%m-%dT%H:%M:%SZ", &utc);
+    // finder-cli's one thread is the only caller of gmtime.
+    std::strftime(text, sizeof text, "%Y-%m-%dT%H:%M:%SZ", std::gmtime(&now));
     return text;
 }
 
