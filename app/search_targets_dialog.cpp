@@ -49,24 +49,37 @@ QString CSearchTargetsDialog::Problem() const {
     return m_problem->isVisible() ? m_problem->text() : QString();
 }
 
-// Each line on its own first, so the message names the line; then the list as a whole.
+// Each line on its own first, so the message names the line; then the list as a whole. The
+// editor keeps the focus, to mend what was said.
 void CSearchTargetsDialog::accept() {
     const QStringList lines = m_edit->toPlainText().split(QLatin1Char('\n'));
-    for (int i = 0; i < lines.size(); ++i) {
+    const std::string limit = std::to_string(SEARCH_TARGET_LIMIT);
+    QString problem;
+    for (int i = 0; i < lines.size() && problem.isEmpty(); ++i) {
         const std::string line = lines[i].trimmed().toStdString();
-        if (!line.empty() && !ParseSearchTargets({line}).Ok()) {
-            m_problem->setText(
-                m_finder.TrFilled(TEXT_TARGETS_BAD_LINE, {std::to_string(i + 1), line}));
-            m_problem->show();
-            return;
+        const std::string number = std::to_string(i + 1);
+        switch (line.empty() ? SearchTargetFault::None : ParseSearchTargets({line}).fault) {
+        case SearchTargetFault::None:
+            break;
+        case SearchTargetFault::Reversed:
+            problem = m_finder.TrFilled(TEXT_TARGETS_REVERSED, {number, line});
+            break;
+        case SearchTargetFault::TooMany:
+            problem = m_finder.TrFilled(TEXT_TARGETS_TOO_WIDE, {number, limit, line});
+            break;
+        case SearchTargetFault::NotATarget:
+            problem = m_finder.TrFilled(TEXT_TARGETS_BAD_LINE, {number, line});
+            break;
         }
     }
-    if (!ParseSearchTargets(Targets()).Ok()) {
-        m_problem->setText(
-            m_finder.TrFilled(TEXT_TARGETS_TOO_MANY, {std::to_string(SEARCH_TARGET_LIMIT)}));
-        m_problem->show();
-        return;
+    if (problem.isEmpty() && !ParseSearchTargets(Targets()).Ok()) {
+        problem = m_finder.TrFilled(TEXT_TARGETS_TOO_MANY, {limit});
     }
-    m_problem->hide();
-    QDialog::accept();
+    m_problem->setText(problem);
+    m_problem->setVisible(!problem.isEmpty());
+    if (problem.isEmpty()) {
+        QDialog::accept();
+    } else {
+        m_edit->setFocus();
+    }
 }

@@ -215,8 +215,9 @@ constexpr WindowText TEXT_SEARCH_DEVICE_TIP{"search_device_tip", "IP: %1\nMAC: %
 // others); a camera at a self-assigned address (%1 the address); a camera new since the
 // search before; the status line's count of new and gone cameras (%1 new, %2 gone). The
 // window's list of addresses every search also asks: its menu entry, its dialog's title
-// and explanation, a line that is no target (%1 the line's number, %2 its text) and a list
-// of too many addresses (%1 the limit).
+// and explanation, a line that is no target, a range that ends before it starts (%1 the
+// line's number, %2 its text), a line of too many addresses (%1 its number, %2 the limit,
+// %3 its text) and a list of too many addresses (%1 the limit).
 constexpr WindowText TEXT_SEARCH_BROADCAST_ONLY{
     "search_broadcast_only",
     "Some cameras answer only to a broadcast on their own segment, not to a query sent to "
@@ -237,6 +238,10 @@ constexpr WindowText TEXT_TARGETS_HELP{
     "these addresses."};
 constexpr WindowText TEXT_TARGETS_BAD_LINE{"targets_bad_line",
                                            "Line %1 is not an IP address, a block or a range: %2"};
+constexpr WindowText TEXT_TARGETS_REVERSED{"targets_reversed",
+                                           "Line %1 is a range that ends before it starts: %2"};
+constexpr WindowText TEXT_TARGETS_TOO_WIDE{"targets_too_wide",
+                                           "Line %1 names more than %2 addresses: %3"};
 constexpr WindowText TEXT_TARGETS_TOO_MANY{"targets_too_many",
                                            "The list names more than %1 addresses."};
 
@@ -341,5 +346,7 @@ inline constexpr const WindowText* FINDER_TEXTS[] = {
     &TEXT_TARGETS_TITLE,
     &TEXT_TARGETS_HELP,
     &TEXT_TARGETS_BAD_LINE,
+    &TEXT_TARGETS_REVERSED,
+    &TEXT_TARGETS_TOO_WIDE,
     &TEXT_TARGETS_TOO_MANY,
 };

@@ -13,9 +13,13 @@
 // All targets of one search together may name at most this many addresses.
 constexpr std::size_t SEARCH_TARGET_LIMIT = 4096;
 
+// Why a target was refused.
+enum class SearchTargetFault { None, NotATarget, Reversed, TooMany };
+
 struct SearchTargets {
     std::vector<uint32_t> addresses; // host order, in the order given, each once
     std::string error;               // why a target was refused; empty when all were read
+    SearchTargetFault fault = SearchTargetFault::None;
 
     bool Ok() const { return error.empty(); }
 };

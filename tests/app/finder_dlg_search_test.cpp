@@ -116,10 +116,13 @@ TEST_F(SearchTest, TheStatusLineCountsNewAndGoneCamerasSinceTheSearchBefore) {
 TEST_F(SearchTest, SearchAddressesAreCheckedKeptAndAskedByEverySearch) {
     ASSERT_TRUE(WaitForReceived(SEARCH_QUERY_COPIES));
     const QStringList said =
-        EditSearchAddresses({"127.0.0.1\n10.2.0.0/19", "127.0.0.0/20\n127.1.0.0/29",
-                             " 127.0.0.1 \n\n127.0.0.2-127.0.0.3\n"});
-    EXPECT_EQ(said, (QStringList{"Line 2 is not an IP address, a block or a range: 10.2.0.0/19",
-                                 "The list names more than 4096 addresses.", ""}));
+        EditSearchAddresses({"127.0.0.1\n10.2.0", "\n127.0.0.9-127.0.0.1", "127.0.0.0/19",
+                             "127.0.0.0/20\n127.1.0.0/29", " 127.0.0.1 \n\n127.0.0.2-127.0.0.3\n"});
+    EXPECT_EQ(said,
+              (QStringList{"Line 2 is not an IP address, a block or a range: 10.2.0",
+                           "Line 2 is a range that ends before it starts: 127.0.0.9-127.0.0.1",
+                           "Line 1 names more than 4096 addresses: 127.0.0.0/19",
+                           "The list names more than 4096 addresses.", ""}));
     const std::vector<std::string> kept = {"127.0.0.1", "127.0.0.2-127.0.0.3"};
     EXPECT_EQ(m_dlg->SearchTargets(), kept);
     // The search the dialog starts asks 127.0.0.1 by unicast beside the send to the cameras.
