@@ -50,6 +50,7 @@ void CChangeFlowView::Submit(PanelValues values) {
     m_status.ExpectQuery(false);
     m_dialog.m_worker.SetCommand(change.Command());
     Start(*target, change.Values());
+    m_confirmTargets = change.ConfirmTargets();
 }
 
 // Whether the change may go: refused values and a change of nothing stop it with a word
@@ -118,7 +119,10 @@ void CChangeFlowView::OnConfirmTick() {
         return;
     }
     m_confirmation->StartRound();
-    m_dialog.m_worker.SetCommand(CMD_QUERY);
+    WorkerCommand query;
+    query.command = CMD_QUERY;
+    query.targets = m_confirmTargets; // behind a router: the camera's new address too
+    m_dialog.m_worker.SetCommand(std::move(query));
     ++m_confirmTick;
     m_confirmTimer->start(schedule[m_confirmTick] - schedule[m_confirmTick - 1]);
 }

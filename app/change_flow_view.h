@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <memory>
+#include <vector>
 
 #include "core/wire/device_table.h"
 #include "core/wire/discovery_datagram.h"
@@ -52,6 +53,7 @@ private:
     // worker, running its schedule once the worker reports it sent.
     std::unique_ptr<CChangeConfirmation> m_confirmation;
     QTimer* m_confirmTimer;
+    std::vector<uint32_t> m_confirmTargets; // asked by unicast beside the search targets
     std::size_t m_confirmTick = 0;
     bool m_bConfirmSent = false;
 };

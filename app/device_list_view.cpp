@@ -23,6 +23,7 @@
 #include "core/present/search_texts.h"
 #include "core/rules/address_proposal.h"
 #include "core/session/camera_roster.h"
+#include "core/wire/subnet.h"
 
 // What an entry keeps beside its text: its slot, and the name bytes it was listed with,
 // which a later reply of the same MAC may not change.
@@ -31,7 +32,7 @@ constexpr int ENTRY_NAME_ROLE = Qt::UserRole + 1;
 
 CDeviceListView::CDeviceListView(CFinderDlg& dialog, QListWidget* list, const CCameraRoster& roster)
     : QObject(&dialog), m_dialog(dialog), m_list(list), m_roster(roster),
-      m_entryOfSlot(DEVICE_TABLE_SLOTS, nullptr) {
+      m_entryOfSlot(DEVICE_TABLE_SLOTS, nullptr), m_ipOfSlot(DEVICE_TABLE_SLOTS) {
     m_list->setSortingEnabled(true);
     m_list->setSelectionMode(QAbstractItemView::SingleSelection);
     m_list->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
@@ -67,16 +68,40 @@ void CDeviceListView::OnTaken(int slot, bool added) {
         entry = new QListWidgetItem(Utf8Text(ListEntryText(record, m_dialog.Codec())));
         entry->setData(ENTRY_SLOT_ROLE, slot);
         entry->setData(ENTRY_NAME_ROLE, QByteArray(record.name, sizeof(record.name)));
-        Decorate(entry, slot);
         m_list->addItem(entry);
-        return;
     }
     Decorate(entry, slot);
+    DecorateSameIp(slot);
+}
+
+// The cameras that share an IP with this one carry the conflict's mark too, and so do
+// the ones it shared its old IP with: they may have lost theirs.
+void CDeviceListView::DecorateSameIp(int slot) {
+    std::string& ip = m_ipOfSlot[static_cast<std::size_t>(slot)];
+    const std::string now = FieldText(m_roster.Record(slot).ip);
+    if (ip == now && m_roster.SameIpSlots(slot).empty()) {
+        return; // the common case: a camera answering again, with no one beside it
+    }
+    std::vector<int> others = m_roster.SameIpSlots(slot);
+    if (ip != now) {
+        for (const int listed : m_roster.Listed()) {
+            if (listed != slot && FieldText(m_roster.Record(listed).ip) == ip) {
+                others.push_back(listed);
+            }
+        }
+        ip = now;
+    }
+    for (const int other : others) {
+        if (QListWidgetItem* entry = m_entryOfSlot[static_cast<std::size_t>(other)]) {
+            Decorate(entry, other);
+        }
+    }
 }
 
 void CDeviceListView::Clear() {
     m_list->clear();
     std::fill(m_entryOfSlot.begin(), m_entryOfSlot.end(), nullptr);
+    std::fill(m_ipOfSlot.begin(), m_ipOfSlot.end(), std::string());
 }
 
 int CDeviceListView::Count() const {
@@ -142,22 +167,59 @@ QString CDeviceListView::CardToolTip(int slot) const {
         FillText(tr(TEXT_SEARCH_DEVICE_TIP), {FieldText(record.ip), MacToText(record.mac), card}));
 }
 
-// The whole tip of a list entry: the web page, then the card the camera answered on.
-QString CDeviceListView::EntryToolTip(int slot) const {
-    return DeviceEntryToolTip(m_roster.Record(slot), m_dialog.Tr(TEXT_TIP_DOUBLE_CLICK)) +
-           QLatin1Char('\n') + CardToolTip(slot);
+// The lines of an entry's tip that warn of its address: other cameras with the same IP
+// ("Name (mac)" each), an address the camera gave itself; and that it is new since the
+// search before.
+QString CDeviceListView::AddressToolTip(int slot) const {
+    const DeviceRecord& record = m_roster.Record(slot);
+    QString tip;
+    std::string others;
+    for (const int other : m_roster.SameIpSlots(slot)) {
+        const DeviceRecord& camera = m_roster.Record(other);
+        others += (others.empty() ? "" : ", ") +
+                  m_dialog.Codec().Shown(FieldText(camera.name), ITEM_WIDTH_NAME) + " (" +
+                  MacToText(camera.mac) + ")";
+    }
+    if (!others.empty()) {
+        tip += QLatin1Char('\n') +
+               m_dialog.TrFilled(TEXT_SEARCH_SAME_IP, {FieldText(record.ip), others});
+    }
+    if (IsLinkLocal(FieldText(record.ip))) {
+        tip +=
+            QLatin1Char('\n') + m_dialog.TrFilled(TEXT_SEARCH_LINK_LOCAL, {FieldText(record.ip)});
+    }
+    if (m_roster.IsNew(slot)) {
+        tip += QLatin1Char('\n') + m_dialog.Tr(TEXT_SEARCH_NEW_CAMERA);
+    }
+    return tip;
 }
 
-// A camera outside its card's subnet carries a warning mark in front of its text (the
-// text itself, and so the order, stay as listed).
+// The whole tip of a list entry: the web page, the card the camera answered on, then the
+// warnings of its address.
+QString CDeviceListView::EntryToolTip(int slot) const {
+    return DeviceEntryToolTip(m_roster.Record(slot), m_dialog.Tr(TEXT_TIP_DOUBLE_CLICK)) +
+           QLatin1Char('\n') + CardToolTip(slot) + AddressToolTip(slot);
+}
+
+// A mark in front of an entry's text (the text itself, and so the order, stay as listed):
+// an IP that other cameras answer with too, a camera outside its card's subnet, a
+// self-assigned IP, in that order of weight.
 void CDeviceListView::Decorate(QListWidgetItem* entry, int slot) const {
     entry->setToolTip(EntryToolTip(slot));
-    // Every entry gets an icon, a blank one when in the subnet, so that the texts line up.
-    QPixmap blank(m_list->iconSize());
-    blank.fill(Qt::transparent);
-    entry->setIcon(SameSubnet(m_roster.Record(slot), m_roster.Arrival(slot))
-                       ? QIcon(blank)
-                       : m_list->style()->standardIcon(QStyle::SP_MessageBoxWarning));
+    const DeviceRecord& record = m_roster.Record(slot);
+    QStyle* style = m_list->style();
+    if (!m_roster.SameIpSlots(slot).empty()) {
+        entry->setIcon(style->standardIcon(QStyle::SP_MessageBoxCritical));
+    } else if (!SameSubnet(record, m_roster.Arrival(slot))) {
+        entry->setIcon(style->standardIcon(QStyle::SP_MessageBoxWarning));
+    } else if (IsLinkLocal(FieldText(record.ip))) {
+        entry->setIcon(style->standardIcon(QStyle::SP_MessageBoxInformation));
+    } else {
+        // Every entry gets an icon, a blank one when unmarked, so that the texts line up.
+        QPixmap blank(m_list->iconSize());
+        blank.fill(Qt::transparent);
+        entry->setIcon(QIcon(blank));
+    }
 }
 
 // The menu acts on the entry under the pointer, which becomes the selection as a left
@@ -184,6 +246,8 @@ void CDeviceListView::OnDeviceListMenu(QPoint point) {
     menu.addAction(m_dialog.Tr(TEXT_MENU_EXPORT), this, &CDeviceListView::OnExportList)
         ->setEnabled(m_list->count() > 0);
     menu.addSeparator();
+    menu.addAction(m_dialog.Tr(TEXT_MENU_SEARCH_ADDRESSES), &m_dialog,
+                   &CFinderDlg::OnSearchAddresses);
     menu.addMenu(m_dialog.MakeEncodingMenu(&menu));
     menu.exec(m_list->viewport()->mapToGlobal(point));
 }

@@ -15,7 +15,8 @@ class QListWidget;
 class QListWidgetItem;
 
 // The device list: one entry per camera of the roster, in the list's sorted order, each
-// holding its slot as item data; the marks of cameras outside their card's subnet, the
+// holding its slot as item data; the marks of cameras outside their card's subnet, of IP
+// conflicts and of self-assigned addresses, the
 // entries' tips, and the right button's menu with its actions on the selected camera.
 class CDeviceListView : public QObject {
     Q_OBJECT
@@ -56,7 +57,9 @@ private:
     void Decorate(QListWidgetItem* entry, int slot) const;
     QString EntryText(const QListWidgetItem* entry, int slot) const;
     QString CardToolTip(int slot) const;
+    QString AddressToolTip(int slot) const;
     QString EntryToolTip(int slot) const;
+    void DecorateSameIp(int slot);
     std::vector<DeviceRecord> ListedDevices() const;
     void PaintEmptyNote();
 
@@ -64,4 +67,5 @@ private:
     QListWidget* m_list;
     const CCameraRoster& m_roster;
     std::vector<QListWidgetItem*> m_entryOfSlot; // the list's, or none
+    std::vector<std::string> m_ipOfSlot;         // the IP its mark was made for
 };

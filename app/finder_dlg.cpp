@@ -257,6 +257,7 @@ bool CFinderDlg::OnInitDialog() {
     OpenLanguageDb();
     m_frame->LoadSkin();
     LoadNamedEncoding();
+    LoadSearchTargets(); // the start-up search asks them too
     InitLanguageList();
     m_frame->SetupFonts();
     m_roster.Clear();

@@ -94,6 +94,11 @@ public:
     const ArrivalTable& Arrivals() const { return m_roster.Arrivals(); }
     const LanguageDb& Language() const { return m_language; }
     const WorkerEndpoints& Endpoints() const { return m_endpoints; }
+    // The addresses, blocks and ranges every search also asks by unicast, as the user gave
+    // them; kept in language.db.
+    const std::vector<std::string>& SearchTargets() const { return m_searchTargets; }
+    // Takes a new list of them (each a valid target), keeps it and searches at once.
+    void SetSearchTargets(std::vector<std::string> targets);
 
     // A text of the window in the language applied, or its English; the same lookup for
     // the core's texts.
@@ -157,6 +162,8 @@ public slots:
     // The notification-area icon's menu.
     void OnTrayShow();
     void OnTrayQuit();
+    // "Search addresses…" of the device list's and the tray icon's menus.
+    void OnSearchAddresses();
 
 public:
     bool m_bInTray = false;
@@ -193,6 +200,7 @@ private:
     QString InfoLine(int slot) const;
     void ReadCameraTextsAgain();
     void LoadNamedEncoding();
+    void LoadSearchTargets();
 
     CCameraRoster m_roster;
     std::unique_ptr<DialogReport> m_report;
@@ -206,6 +214,7 @@ private:
     std::unique_ptr<DialogLanguageView> m_languageView;
     std::string m_languageDbPath;
     std::optional<TextEncoding> m_namedEncoding;
+    std::vector<std::string> m_searchTargets;
     QGroupBox* m_adslFrame = nullptr; // the "ADSL / DSL" frame, which has no id of its own
     bool m_bLanguageReadOnly = false;
     LanguagePlace m_languagePlace; // where language.db was found, and what to say of it

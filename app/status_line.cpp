@@ -17,8 +17,8 @@
 #include "core/session/camera_roster.h"
 #include "skin/transparent_static.h"
 
-CStatusLine::CStatusLine(CFinderDlg& dialog, CTransparentStatic* status,
-                         const CCameraRoster& roster, CDeviceListView& list, CDetailsPanel& panel)
+CStatusLine::CStatusLine(CFinderDlg& dialog, CTransparentStatic* status, CCameraRoster& roster,
+                         CDeviceListView& list, CDetailsPanel& panel)
     : QObject(&dialog), m_dialog(dialog), m_status(status), m_roster(roster), m_list(list),
       m_panel(panel), m_summaryTimer(new QTimer(this)) {
     m_summaryTimer->setSingleShot(true);
@@ -61,6 +61,7 @@ void CStatusLine::ShowText(const QString& text, const QString& tip) {
 
 void CStatusLine::StartSearchSummary(const WorkerOutcome& sent) {
     if (m_bQueryPending && sent.kind == WorkerOutcomeKind::Ok) {
+        m_roster.BeginSearch();
         m_summaryTimer->start();
     }
     m_bQueryPending = false;
@@ -95,7 +96,16 @@ void CStatusLine::ShowSearchSummary() {
                 ? SearchedInterfaces(ListInterfaces(), endpoints.interfaces)
                 : std::vector<NetInterface>{{endpoints.destinationAddress}};
         text = NothingFoundText(searched, tr) + ". " + tr(TEXT_SEARCH_LIKELY_CAUSES);
+        if (!m_dialog.SearchTargets().empty()) {
+            text += " " + tr(TEXT_SEARCH_BROADCAST_ONLY);
+        }
         tip = Utf8Text(text);
+    }
+    // Later replies bring the counts up to date with the summary.
+    const CCameraRoster::SearchCounts counts = m_roster.EndSearch();
+    if (m_roster.HasSearchBefore()) {
+        text += "; " + FillText(tr(TEXT_SEARCH_NEW_GONE),
+                                {std::to_string(counts.added), std::to_string(counts.gone)});
     }
     if (m_roster.Dropped() > 0) {
         text += "; " + FillText(tr(TEXT_SEARCH_TABLE_FULL), {std::to_string(m_roster.Dropped())});

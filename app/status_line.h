@@ -19,12 +19,13 @@ class QTimer;
 constexpr int SEARCH_SUMMARY_DELAY_MS = 1500;
 
 // The status line: the worker's outcomes, the messages of the finder's own that it holds
-// against the worker's routine "OK", the summary of a search, and a failed start-up.
+// against the worker's routine "OK", the summary of a search (with the cameras new and gone
+// since the search before), and a failed start-up.
 class CStatusLine : public QObject {
     Q_OBJECT
 
 public:
-    CStatusLine(CFinderDlg& dialog, CTransparentStatic* status, const CCameraRoster& roster,
+    CStatusLine(CFinderDlg& dialog, CTransparentStatic* status, CCameraRoster& roster,
                 CDeviceListView& list, CDetailsPanel& panel);
 
     void OnStatus(const WorkerOutcome& outcome);
@@ -38,8 +39,8 @@ public:
     // The next send is the search's query, whose answers are summed up; a set request's is
     // not.
     void ExpectQuery(bool query) { m_bQueryPending = query; }
-    // After the send of the search's own query, when it went out well: the summary follows
-    // once the cameras have had time to answer.
+    // After the send of the search's own query, when it went out well: the search begins
+    // in the roster, and its summary follows once the cameras have had time to answer.
     void StartSearchSummary(const WorkerOutcome& sent);
     void ClearSearch();
 
@@ -56,7 +57,7 @@ private:
 
     CFinderDlg& m_dialog;
     CTransparentStatic* m_status;
-    const CCameraRoster& m_roster;
+    CCameraRoster& m_roster; // the summary ends its search
     CDeviceListView& m_list;
     CDetailsPanel& m_panel;
     QTimer* m_summaryTimer;

@@ -26,6 +26,8 @@ void CTrayIcon::FillMenu() {
     menu->clear();
     menu->addAction(m_dialog.Tr(TEXT_TRAY_SHOW), &m_dialog, &CFinderDlg::OnTrayShow);
     menu->addAction(m_dialog.Tr(TEXT_TRAY_UPDATE), &m_dialog, &CFinderDlg::OnUpdate);
+    menu->addAction(m_dialog.Tr(TEXT_MENU_SEARCH_ADDRESSES), &m_dialog,
+                    &CFinderDlg::OnSearchAddresses);
     menu->addSeparator();
     menu->addAction(m_dialog.Tr(TEXT_TRAY_QUIT), &m_dialog, &CFinderDlg::OnTrayQuit);
 }

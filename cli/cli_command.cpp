@@ -4,6 +4,7 @@
 
 #include "core/messages/finder_texts.h"
 #include "core/net/net_interfaces.h"
+#include "core/net/socket_platform.h"
 #include "core/present/search_texts.h"
 #include "core/present/startup_failure.h"
 #include "core/present/status_text.h"
@@ -40,7 +41,8 @@ std::string FailureText(const SessionFailure& failure) {
 
 bool FirstScan(ScanSession& session, const CliOptions& options, ScanResult& result,
                std::ostream& err, std::string& error) {
-    if (const std::optional<SessionFailure> failure = session.Scan(options.timeoutMs, result)) {
+    session.SetSearchTargets(options.targets);
+    if (const std::optional<SessionFailure> failure = session.Scan(options.Wait(), result)) {
         error = FailureText(*failure);
         if (result.sent.kind == WorkerOutcomeKind::NoCard) {
             error += "\n'finder-cli interfaces' shows each card and why it is not searched.";
@@ -58,8 +60,19 @@ bool FirstScan(ScanSession& session, const CliOptions& options, ScanResult& resu
         err << "finder-cli: " << NothingFoundText(searched) << " within " << options.timeoutMs
             << " ms.\n"
             << TEXT_SEARCH_LIKELY_CAUSES.english << "\n";
+        if (!options.targets.empty()) {
+            err << TEXT_SEARCH_BROADCAST_ONLY.english << "\n";
+        }
     }
+    ReportRefusedTargets(result.searchSent, err);
     return true;
+}
+
+void ReportRefusedTargets(const SearchSent& sent, std::ostream& err) {
+    if (sent.targetsFailed > 0) {
+        err << "finder-cli: the system refused " << sent.targetsFailed << " of " << sent.targets
+            << " queries to --to addresses (" << SocketErrorText(sent.firstTargetError) << ")\n";
+    }
 }
 
 void ReportLostReplies(const ScanResult& result, std::ostream& err) {

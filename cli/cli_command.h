@@ -23,6 +23,9 @@ std::string FailureText(const SessionFailure& failure);
 bool FirstScan(ScanSession& session, const CliOptions& options, ScanResult& result,
                std::ostream& err, std::string& error);
 
+// Unicast queries the system would not send (no route to a --to address), counted.
+void ReportRefusedTargets(const SearchSent& sent, std::ostream& err);
+
 // Replies that never made it into the result are named, so that "0 devices" after a
 // flood of over-long datagrams is not taken for an empty network.
 void ReportLostReplies(const ScanResult& result, std::ostream& err);

@@ -7,31 +7,42 @@
 
 #include "core/program/option_table.h"
 #include "core/rules/input_checks.h"
+#include "core/wire/search_targets.h"
+
+#include <cmath>
+#include <cstdlib>
 
 const char FINDER_CLI_USAGE[] =
-    R"(Usage: finder-cli scan [--timeout-ms N] [--json | --csv] [--show-passwords]
-                       [--encoding ENC] [network options]
+    R"(Usage: finder-cli scan [--timeout-ms N] [--settle-ms N] [--json | --csv] [--show-passwords]
+                       [--encoding ENC] [--to TARGET]... [network options]
        finder-cli set MAC [settings] [--timeout-ms N] [--no-verify] [--force]
-                      [--encoding ENC] [network options]
-       finder-cli suggest MAC [--timeout-ms N] [network options]
+                      [--encoding ENC] [--to TARGET]... [network options]
+       finder-cli suggest MAC [--timeout-ms N] [--to TARGET]... [network options]
+       finder-cli watch [--every SECONDS] [--json] [--to TARGET]... [network options]
        finder-cli interfaces
        finder-cli --help | --version
 
 Finds the IP cameras of the local network segment by a UDP broadcast and changes the
 network settings of one of them.
 
-scan   sends one query out of every network card, collects the replies for N milliseconds
-       and prints one row per device: id, name, MAC, IP, netmask, gateway, HTTP port, mode,
+scan   sends the query out of every network card three times over half a second, collects
+       the replies until no new camera has answered for a while, and prints one row per
+       device: id, name, MAC, IP, netmask, gateway, HTTP port, mode,
        version, read-only, the card it answered on, that card's address and whether the
-       camera's IP lies in the card's subnet. Ids follow the finder's slot rule: the first
+       camera's IP lies in the card's subnet, and a note: another camera answers with the
+       same IP, or the camera gave itself a 169.254 address (it found no DHCP server). Ids follow the finder's slot rule: the first
        device to answer is 255, the next 254. When nothing answers, the cards searched and
        the likely causes go to standard error and the exit status is still 0.
-  --timeout-ms N      how long to collect replies, 1 to 600000 (default 1500)
+  --timeout-ms N      the longest wait for replies, 1 to 600000 (default 1500); a scan
+                      that finds nobody waits this long
+  --settle-ms N       once the last query has gone out, end the scan when no new camera
+                      has answered for N ms (default 300; at most --timeout-ms)
   --json              an array of objects with the keys id, readOnly, name, version, mac,
                       ip, netmask, gateway, httpPort, netMode (8 hex digits), mode
                       ("PPPOE", "DHCP" or "STATIC"), pppoeAccount, pppoePassword with
                       --show-passwords, interface, interfaceAddress ("10.0.0.5/24"),
-                      sameSubnet
+                      sameSubnet, sameIpAs (the MACs of the other cameras with this
+                      IP), linkLocal (the IP lies in 169.254.0.0/16)
   --csv               the same columns as --json, with a header row
   --show-passwords    print the PPPoE password in --json and --csv (never in the table)
 
@@ -73,10 +84,24 @@ suggest  scans and prints the address the finder proposes for the device of MAC 
        a free IP (not this PC's, not the network or broadcast address, not a camera's),
        the card's netmask and its gateway (0.0.0.0 when it has none), one per line.
 
+watch  searches every SECONDS (default 5) until interrupted (Ctrl-C ends it with status 0)
+       and prints one line per event: appeared (a MAC not seen before), changed (each
+       setting's old -> new), gone (not seen in two searches in a row).
+  --every SECONDS     seconds between searches, above 0 (default 5)
+  --json              one object per line: time (ISO 8601, UTC), event, mac, name, ip,
+                      and for changed also changes ({"ip": {"from": .., "to": ..}})
+
 interfaces  lists the network cards: name, address/prefix, whether it is up, whether it
        can broadcast, and whether a scan searches it (or why not).
 
-Network options (scan, set, suggest):
+Networks that a broadcast does not reach (scan, set, suggest, watch):
+  --to TARGET          also ask each address of TARGET by unicast: one IP (10.2.0.21), a
+                       block (10.2.0.0/24) or a range (10.2.0.10-10.2.0.60); may be given
+                       more than once, at most 4096 addresses in all. A camera found so
+                       gets its set request at the address it answered from. Some
+                       cameras answer only to a broadcast on their own segment.
+
+Network options (scan, set, suggest, watch):
   --interface NAME     search only this network card; may be given more than once
                        (loopback is searched only when named: --interface lo)
   --broadcast ADDR     send each request once to ADDR, as the routing table has it,
@@ -104,6 +129,10 @@ TextEncoding LegacyEncodingOfLocale(const std::string& localeName) {
 
 CTextCodec CliOptions::Codec(const std::string& localeName) const {
     return encoding ? CTextCodec(*encoding, true) : CTextCodec(LegacyEncodingOfLocale(localeName));
+}
+
+ScanWait CliOptions::Wait() const {
+    return {timeoutMs, settleMs.value_or(std::min(CLI_SETTLE_MS, timeoutMs))};
 }
 
 bool SetChanges::Any() const {
@@ -172,6 +201,20 @@ std::string CheckTimeout(const std::string& value) {
     return digits && std::stoi(value) >= 1 && std::stoi(value) <= 600000
                ? ""
                : Quoted(value) + " is not a number of milliseconds from 1 to 600000";
+}
+
+std::string CheckTarget(const std::string& value) {
+    return ParseSearchTargets({value}).error;
+}
+
+// Seconds between the searches of watch: a positive number, fractions allowed, at most a day.
+std::string CheckEvery(const std::string& value) {
+    char* end = nullptr;
+    const double seconds = value.empty() ? 0 : std::strtod(value.c_str(), &end);
+    return !value.empty() && end != nullptr && *end == '\0' && std::isfinite(seconds) &&
+                   seconds > 0 && seconds <= 86400
+               ? ""
+               : Quoted(value) + " is not a number of seconds above 0 and at most 86400";
 }
 
 std::string CheckInterfaceName(const std::string& value) {
@@ -253,6 +296,8 @@ void AddCommonOptions(COptionTable& table, CliOptions& o) {
     WorkerEndpoints& e = o.endpoints;
     table.Add({"--timeout-ms"}, "N",
               Checked(CheckTimeout, [&](const std::string& v) { o.timeoutMs = std::stoi(v); }));
+    table.Add({"--settle-ms"}, "N",
+              Checked(CheckTimeout, [&](const std::string& v) { o.settleMs = std::stoi(v); }));
     table.Add({"--broadcast"}, "ADDR", Checked(CheckAddress, [&](const std::string& v) {
                   e.destinationAddress = v;
                   e.everyInterface = false;
@@ -271,6 +316,24 @@ void AddCommonOptions(COptionTable& table, CliOptions& o) {
               }));
 }
 
+// --to TARGET, repeatable: the addresses every search of the command also asks by unicast.
+void AddTargetOption(COptionTable& table, CliOptions& o) {
+    table.Add({"--to"}, "TARGET",
+              Checked(CheckTarget, [&](const std::string& v) { o.to.push_back(v); }));
+}
+
+bool TakesTargets(CliCommand command) {
+    return command == CliCommand::Scan || command == CliCommand::Set ||
+           command == CliCommand::Suggest || command == CliCommand::Watch;
+}
+
+void AddWatchOptions(COptionTable& table, CliOptions& o, bool& formatGiven) {
+    table.Add({"--json"}, "", Format(OutputFormat::Json, o, formatGiven));
+    table.Add({"--every"}, "SECONDS", Checked(CheckEvery, [&](const std::string& v) {
+                  o.everySeconds = std::strtod(v.c_str(), nullptr);
+              }));
+}
+
 // The options of the command; interfaces takes none.
 COptionTable CommandOptions(CliOptions& options, bool& formatGiven) {
     COptionTable table(OptionSpelling::SeparateOrEquals);
@@ -279,6 +342,12 @@ COptionTable CommandOptions(CliOptions& options, bool& formatGiven) {
     }
     if (options.command == CliCommand::Scan) {
         AddScanOptions(table, options, formatGiven);
+    }
+    if (options.command == CliCommand::Watch) {
+        AddWatchOptions(table, options, formatGiven);
+    }
+    if (TakesTargets(options.command)) {
+        AddTargetOption(table, options);
     }
     if (options.command == CliCommand::Set) {
         AddSetOptions(table, options);
@@ -295,6 +364,8 @@ const char* CommandName(CliCommand command) {
         return "suggest";
     case CliCommand::Interfaces:
         return "interfaces";
+    case CliCommand::Watch:
+        return "watch";
     default:
         return "set";
     }
@@ -324,7 +395,7 @@ std::optional<CliOptions> ParseCliArguments(const std::vector<std::string>& args
                                             std::string& error) {
     CliOptions options;
     if (args.empty()) {
-        error = "give a command: scan or set";
+        error = "give a command: scan, set, suggest, watch or interfaces";
         return std::nullopt;
     }
     if (std::find(args.begin(), args.end(), "--help") != args.end() ||
@@ -338,11 +409,12 @@ std::optional<CliOptions> ParseCliArguments(const std::vector<std::string>& args
     const std::map<std::string, CliCommand> commands = {{"scan", CliCommand::Scan},
                                                         {"set", CliCommand::Set},
                                                         {"suggest", CliCommand::Suggest},
-                                                        {"interfaces", CliCommand::Interfaces}};
+                                                        {"interfaces", CliCommand::Interfaces},
+                                                        {"watch", CliCommand::Watch}};
     if (const auto command = commands.find(args[0]); command != commands.end()) {
         options.command = command->second;
     } else {
-        error = "unknown command " + Quoted(args[0]) + " (scan, set, suggest or interfaces)";
+        error = "unknown command " + Quoted(args[0]) + " (scan, set, suggest, watch or interfaces)";
         return std::nullopt;
     }
     bool formatGiven = false;
@@ -375,6 +447,18 @@ std::optional<CliOptions> ParseCliArguments(const std::vector<std::string>& args
         error = "give either --broadcast or --interface, not both";
         return std::nullopt;
     }
+    if (options.settleMs && *options.settleMs > options.timeoutMs) {
+        error = "--settle-ms: " + std::to_string(*options.settleMs) +
+                " ms is longer than the longest wait, --timeout-ms " +
+                std::to_string(options.timeoutMs) + " ms";
+        return std::nullopt;
+    }
+    SearchTargets targets = ParseSearchTargets(options.to);
+    if (!targets.Ok()) {
+        error = "--to: " + targets.error;
+        return std::nullopt;
+    }
+    options.targets = std::move(targets.addresses);
     if (options.command == CliCommand::Set && !options.changes.Any()) {
         error = "set needs at least one setting to change (--name, --ip, --netmask, --gateway, "
                 "--http-port, --mode, --pppoe-account, --pppoe-password, --new-mac)";

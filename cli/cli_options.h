@@ -5,9 +5,10 @@
 #include <vector>
 
 #include "core/encoding/text_codec.h"
+#include "core/session/scan_session.h"
 #include "core/worker/network_worker.h"
 
-enum class CliCommand { Help, Version, Scan, Set, Suggest, Interfaces };
+enum class CliCommand { Help, Version, Scan, Set, Suggest, Interfaces, Watch };
 enum class OutputFormat { Table, Json, Csv };
 
 // The settings `set` lays over the device's record; an option not given keeps the record's.
@@ -28,6 +29,10 @@ struct SetChanges {
 struct CliOptions {
     CliCommand command = CliCommand::Help;
     int timeoutMs = 1500;
+    std::optional<int> settleMs;   // --settle-ms; none: CLI_SETTLE_MS, or the timeout if shorter
+    std::vector<std::string> to;   // --to, as typed
+    std::vector<uint32_t> targets; // their addresses, host order
+    double everySeconds = 5;       // watch --every
     OutputFormat format = OutputFormat::Table;
     WorkerEndpoints endpoints;
     std::string mac; // set, suggest: the device, lower-case
@@ -37,6 +42,9 @@ struct CliOptions {
     bool showPasswords = false;           // --show-passwords
     bool force = false;                   // send a risky change all the same
 
+    // When each scan ends.
+    ScanWait Wait() const;
+
     // How camera texts are read and written: in the encoding named, else in the code
     // page of the language of localeName (LC_ALL, LC_CTYPE or LANG).
     CTextCodec Codec(const std::string& localeName) const;
@@ -45,6 +53,11 @@ struct CliOptions {
 // The legacy code page of a locale's language: zh_CN and zh_SG GBK, zh_TW and zh_HK
 // Big5, ja Shift_JIS, any other Windows-1252.
 TextEncoding LegacyEncodingOfLocale(const std::string& localeName);
+
+// How long a scan goes on after the last new camera answered, once the search's last query
+// has gone out: cameras answer within milliseconds, and a camera that missed the first copy
+// of the query answers the next, 250 ms later.
+constexpr int CLI_SETTLE_MS = 300;
 
 constexpr int CLI_EXIT_OK = 0;
 constexpr int CLI_EXIT_FAILED = 1; // not found, did not verify, or the network failed

@@ -6,6 +6,7 @@
 #include "cli/scan_command.h"
 #include "cli/set_command.h"
 #include "cli/suggest_command.h"
+#include "cli/watch_command.h"
 #include "core/program/finder_version.h"
 
 int RunFinderCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
@@ -28,6 +29,12 @@ int RunFinderCli(const std::vector<std::string>& args, std::ostream& out, std::o
         return RunSuggest(*options, out, err);
     case CliCommand::Interfaces:
         return RunInterfaces(*options, out);
+    case CliCommand::Watch: {
+        CatchWatchStop(true); // Ctrl-C ends the watch, and finder-cli with status 0
+        const int status = RunWatch(*options, out, err, WatchStopSignal());
+        CatchWatchStop(false);
+        return status;
+    }
     case CliCommand::Version:
         out << VersionLine("finder-cli");
         return CLI_EXIT_OK;

@@ -25,7 +25,8 @@ int Verify(ScanSession& session, const CliOptions& options, CChangeFlow& change,
     for (std::size_t round = 0; round + 1 < schedule.size(); ++round) {
         std::this_thread::sleep_until(sentAt + std::chrono::milliseconds(schedule[round]));
         ScanResult result;
-        if (const std::optional<SessionFailure> failure = session.Scan(options.timeoutMs, result)) {
+        if (const std::optional<SessionFailure> failure =
+                session.Scan(options.Wait(), result, change.ConfirmTargets())) {
             return Fail(err, FailureText(*failure), CLI_EXIT_FAILED);
         }
         if (change.JudgeRound(result.devices, round + 2 == schedule.size())) {
@@ -84,8 +85,7 @@ int RunSet(const CliOptions& options, std::ostream& out, std::ostream& err,
     if (const std::string reason = CheckChange(options, change, localNetworks); !reason.empty()) {
         return Fail(err, reason, CLI_EXIT_USAGE);
     }
-    if (const std::optional<SessionFailure> failure =
-            session.Send(change.Command())) {
+    if (const std::optional<SessionFailure> failure = session.Send(change.Command())) {
         return Fail(err, FailureText(*failure), CLI_EXIT_FAILED);
     }
     const Clock::time_point sentAt = Clock::now();

@@ -196,6 +196,41 @@ std::string LanguageDb::SavedEncoding() const {
     return name;
 }
 
+std::vector<std::string> LanguageDb::SavedSearchTargets() const {
+    std::vector<std::string> targets;
+    ReadRows(m_pLanguageDb, "select target from search_target order by rowid",
+             [&](sqlite3_stmt* row) {
+                 if (sqlite3_column_type(row, 0) == SQLITE_TEXT)
+                     targets.push_back(CellText(row, 0));
+             });
+    return targets;
+}
+
+void LanguageDb::SaveSearchTargets(const std::vector<std::string>& targets, LanguageView& view) {
+    if (m_bReadOnly)
+        return; // the user was told at start that nothing is kept
+    // All rows or none: a failure half-way keeps the list saved before.
+    std::string sql = "begin;"
+                      "create table if not exists search_target (target text not null);"
+                      "delete from search_target;";
+    for (const std::string& target : targets) {
+        char* insert = sqlite3_mprintf("insert into search_target values (%Q);", target.c_str());
+        if (insert == nullptr) {
+            view.ShowMessage(LANG_MSG_UPDATE_FAILED);
+            return;
+        }
+        sql += insert;
+        sqlite3_free(insert);
+    }
+    sql += "commit;";
+    if (m_pLanguageDb != nullptr &&
+        sqlite3_exec(m_pLanguageDb, sql.c_str(), nullptr, nullptr, nullptr) == SQLITE_OK)
+        return;
+    if (m_pLanguageDb != nullptr)
+        sqlite3_exec(m_pLanguageDb, "rollback;", nullptr, nullptr, nullptr);
+    view.ShowMessage(LANG_MSG_UPDATE_FAILED);
+}
+
 void LanguageDb::SaveEncoding(const std::string& name, LanguageView& view) {
     // One row; an older language.db gets the table on the first save.
     char* sql = sqlite3_mprintf(

@@ -65,6 +65,13 @@ public:
     // Saves it, making the table in an older language.db; a failure is shown.
     void SaveEncoding(const std::string& name, LanguageView& view);
 
+    // The addresses every search also asks, as saved in table `search_target`, in order;
+    // none when none were saved (an older language.db has no such table).
+    std::vector<std::string> SavedSearchTargets() const;
+    // Saves them in place of the ones saved before, making the table in an older
+    // language.db; a failure is shown.
+    void SaveSearchTargets(const std::vector<std::string>& targets, LanguageView& view);
+
     // Closes the connection; harmless when none is open.
     void Close();
 

@@ -13,6 +13,7 @@
 --            applied; an empty cell, a missing column or a missing table shows the
 --            English the finder holds itself. %1, %2, ... are filled in by the finder.
 -- text_encoding  the encoding the user named for camera texts ('auto': by language).
+-- search_target  the addresses, blocks and ranges every search also asks, one a row.
 --
 -- Adding a seventh language: append a row to `language` holding its name in each of the
 -- six languages, add a seventh column to `language` (alter table language add column
@@ -739,7 +740,98 @@ Schnittstelle: %3',
 MAC：%2
 インターフェイス：%3');
 
+-- A search that misses nobody: address conflicts, self-assigned addresses, new and gone
+-- cameras, and the addresses every search also asks by unicast.
+INSERT INTO window_text VALUES
+  ('search_broadcast_only',
+   'Some cameras answer only to a broadcast on their own segment, not to a query sent to their address.',
+   '有些摄像机只应答其所在网段内的广播，不应答发往其地址的查询。',
+   '有些攝影機只回應其所在網段內的廣播，不回應傳送至其位址的查詢。',
+   'Certaines caméras ne répondent qu''à une diffusion sur leur propre segment, pas à une requête envoyée à leur adresse.',
+   'Manche Kameras antworten nur auf einen Broadcast in ihrem eigenen Segment, nicht auf eine Anfrage an ihre Adresse.',
+   '一部のカメラは自分のセグメント内のブロードキャストにだけ応答し、自分のアドレス宛ての問い合わせには応答しません。'),
+  ('search_same_ip',
+   'IP conflict: %1 is also the IP of %2',
+   'IP 冲突：%1 也是 %2 的 IP',
+   'IP 衝突：%1 也是 %2 的 IP',
+   'Conflit d''IP : %1 est aussi l''IP de %2',
+   'IP-Konflikt: %1 ist auch die IP von %2',
+   'IP の競合：%1 は %2 の IP でもあります'),
+  ('search_link_local',
+   '%1 is a self-assigned address: the camera found no DHCP server. Move into my network gives it an address of this PC''s network.',
+   '%1 是自分配地址：摄像机没有找到 DHCP 服务器。“移入本机网络”可为其分配本机网络中的地址。',
+   '%1 是自行指派的位址：攝影機找不到 DHCP 伺服器。「移入本機網路」可為其指派本機網路中的位址。',
+   '%1 est une adresse auto-attribuée : la caméra n''a trouvé aucun serveur DHCP. « Placer dans mon réseau » lui donne une adresse du réseau de ce PC.',
+   '%1 ist eine selbst vergebene Adresse: Die Kamera hat keinen DHCP-Server gefunden. „In mein Netz holen“ gibt ihr eine Adresse im Netz dieses PCs.',
+   '%1 は自己割り当てアドレスです：カメラは DHCP サーバーを見つけられませんでした。「自分のネットワークへ移す」でこの PC のネットワークのアドレスを割り当てます。'),
+  ('search_new_camera',
+   'New since the search before',
+   '上次搜索后新出现',
+   '上次搜尋後新出現',
+   'Nouvelle depuis la recherche précédente',
+   'Neu seit der letzten Suche',
+   '前回の検索以降に新しく見つかりました'),
+  ('search_new_gone',
+   '%1 new, %2 gone',
+   '新增 %1 台，消失 %2 台',
+   '新增 %1 台，消失 %2 台',
+   '%1 nouvelles, %2 disparues',
+   '%1 neu, %2 verschwunden',
+   '新規 %1 台、消失 %2 台'),
+  ('menu_search_addresses',
+   'Search addresses…',
+   '搜索地址…',
+   '搜尋位址…',
+   'Adresses à rechercher…',
+   'Suchadressen…',
+   '検索アドレス…'),
+  ('targets_title',
+   'Search addresses',
+   '搜索地址',
+   '搜尋位址',
+   'Adresses à rechercher',
+   'Suchadressen',
+   '検索アドレス'),
+  ('targets_help',
+   'Cameras behind a router or on another VLAN: one IP address (10.2.0.21), block (10.2.0.0/24) or range (10.2.0.10-10.2.0.60) per line. Every search also asks each of these addresses.',
+   '路由器后或其他 VLAN 中的摄像机：每行一个 IP 地址（10.2.0.21）、地址块（10.2.0.0/24）或范围（10.2.0.10-10.2.0.60）。每次搜索也会询问这些地址。',
+   '路由器後或其他 VLAN 中的攝影機：每行一個 IP 位址（10.2.0.21）、位址區塊（10.2.0.0/24）或範圍（10.2.0.10-10.2.0.60）。每次搜尋也會詢問這些位址。',
+   'Caméras derrière un routeur ou sur un autre VLAN : une adresse IP (10.2.0.21), un bloc (10.2.0.0/24) ou une plage (10.2.0.10-10.2.0.60) par ligne. Chaque recherche interroge aussi ces adresses.',
+   'Kameras hinter einem Router oder in einem anderen VLAN: eine IP-Adresse (10.2.0.21), ein Block (10.2.0.0/24) oder ein Bereich (10.2.0.10-10.2.0.60) pro Zeile. Jede Suche fragt auch diese Adressen.',
+   'ルーターの向こうや別の VLAN のカメラ：1 行に IP アドレス（10.2.0.21）、ブロック（10.2.0.0/24）または範囲（10.2.0.10-10.2.0.60）を 1 つ。検索のたびにこれらのアドレスにも問い合わせます。'),
+  ('targets_bad_line',
+   'Line %1 is not an IP address, a block or a range: %2',
+   '第 %1 行不是 IP 地址、地址块或范围：%2',
+   '第 %1 行不是 IP 位址、位址區塊或範圍：%2',
+   'La ligne %1 n''est ni une adresse IP, ni un bloc, ni une plage : %2',
+   'Zeile %1 ist weder eine IP-Adresse noch ein Block oder Bereich: %2',
+   '%1 行目は IP アドレス、ブロック、範囲のいずれでもありません：%2'),
+  ('targets_reversed',
+   'Line %1 is a range that ends before it starts: %2',
+   '第 %1 行的范围终点在起点之前：%2',
+   '第 %1 行的範圍終點在起點之前：%2',
+   'La ligne %1 est une plage qui finit avant de commencer : %2',
+   'Zeile %1 ist ein Bereich, der vor seinem Anfang endet: %2',
+   '%1 行目の範囲は終点が始点より前です：%2'),
+  ('targets_too_wide',
+   'Line %1 names more than %2 addresses: %3',
+   '第 %1 行的地址超过 %2 个：%3',
+   '第 %1 行的位址超過 %2 個：%3',
+   'La ligne %1 compte plus de %2 adresses : %3',
+   'Zeile %1 nennt mehr als %2 Adressen: %3',
+   '%1 行目のアドレスが %2 個を超えています：%3'),
+  ('targets_too_many',
+   'The list names more than %1 addresses.',
+   '列表中的地址超过 %1 个。',
+   '清單中的位址超過 %1 個。',
+   'La liste compte plus de %1 adresses.',
+   'Die Liste nennt mehr als %1 Adressen.',
+   'リストのアドレスが %1 個を超えています。');
+
 CREATE TABLE text_encoding (encoding TEXT NOT NULL);
 INSERT INTO text_encoding (encoding) VALUES ('auto');
+
+-- The addresses every search of the window also asks by unicast, one target a row.
+CREATE TABLE search_target (target TEXT NOT NULL);
 
 COMMIT;

@@ -8,14 +8,24 @@
 #                                     the finder's address, it has no route there)
 #   eth3  up, without an IPv4 address and without a peer: a card the finder must skip
 #
+# and, when CAMERAS3 is given, a camera network that a broadcast does not reach:
+#
+#   eth4  10.1.0.5/24  == veth ==  router namespace (10.1.0.1/24, 10.2.0.1/24, forwarding)
+#                                  == veth ==  namespace of its own: camsim with CAMERAS3
+#                                              at 10.2.0.21/24, default route via 10.2.0.1
+#
+# This PC reaches 10.2.0.0/24 through the router (a route via 10.1.0.1 on eth4): only
+# queries sent to the cameras' addresses (--to) find them there.
+#
 # No namespace has a default route, as on a site where a laptop is plugged into the camera
 # switch. Nothing sent here can leave: the only links lead into the namespaces made here.
 #
-#   camera_networks.sh up STATE_DIR CAMSIM CAMERAS1 CAMERAS2
+#   camera_networks.sh up STATE_DIR CAMSIM CAMERAS1 CAMERAS2 [CAMERAS3]
 #   camera_networks.sh down STATE_DIR
 #
-# STATE_DIR receives each camsim's log of received datagrams (net1.log, net2.log), its
-# start-up line (net1.out, net2.out) and its process id (net1.pid, net2.pid).
+# STATE_DIR receives each camsim's log of received datagrams (net1.log, net2.log,
+# net3.log), its start-up line (net1.out, ...) and its process id (net1.pid, ...); the
+# router's process id is router.pid.
 set -euo pipefail
 PATH="$PATH:/usr/sbin:/sbin"
 
@@ -27,7 +37,24 @@ camera_side() {
     ip link set lo up
     ip addr add "$address" dev "$link"
     ip link set "$link" up
+    [[ -z "${CAMERA_GATEWAY:-}" ]] || ip route add default via "$CAMERA_GATEWAY"
     exec "$@" --port 4000 --log "$state/$net.log" >"$state/$net.out" 2>&1
+}
+
+# Starts a namespace of its own running this script with the arguments after link, and moves
+# link into it. NS_PID is then the namespace's process id.
+namespace_at() {
+    local link="$1"
+    shift
+    unshare -n "$0" "$@" &
+    local pid=$!
+    NS_PID=$pid
+    # unshare enters the new namespace and then runs the script: wait until it has.
+    for _ in $(seq 1 200); do
+        [[ "$(readlink "/proc/$pid/ns/net" 2>/dev/null)" != "$(readlink /proc/$$/ns/net)" ]] && break
+        sleep 0.02
+    done
+    ip link set "$link" netns "$pid"
 }
 
 # A card of the finder's namespace and the camera namespace at its other end.
@@ -36,15 +63,9 @@ camera_net() {
     shift 5
     ip link add "$card" type veth peer name "$card-cam"
     ip addr add "$address" dev "$card"
-    unshare -n "$0" camera-side "$state" "$net" "$card-cam" "$camera_address" "$@" &
-    local pid=$!
+    namespace_at "$card-cam" camera-side "$state" "$net" "$card-cam" "$camera_address" "$@"
+    local pid=$NS_PID
     echo "$pid" >"$state/$net.pid"
-    # unshare enters the new namespace and then runs the script: wait until it has.
-    for _ in $(seq 1 200); do
-        [[ "$(readlink "/proc/$pid/ns/net" 2>/dev/null)" != "$(readlink /proc/$$/ns/net)" ]] && break
-        sleep 0.02
-    done
-    ip link set "$card-cam" netns "$pid"
     ip link set "$card" up
     touch "$state/$net.go"
     for _ in $(seq 1 500); do
@@ -56,8 +77,42 @@ camera_net() {
     return 1
 }
 
+# In the router's namespace: its link towards the finder, forwarding, the camera network
+# behind it; then it stays until killed.
+router_side() {
+    local state="$1" camsim="$2" cameras="$3"
+    while [[ ! -e "$state/router.go" ]]; do sleep 0.02; done
+    ip link set lo up
+    ip addr add 10.1.0.1/24 dev eth4-rt
+    ip link set eth4-rt up
+    echo 1 >/proc/sys/net/ipv4/ip_forward
+    CAMERA_GATEWAY=10.2.0.1 camera_net "$state" net3 rt2 10.2.0.1/24 10.2.0.21/24 "$camsim" \
+        --devices "$cameras"
+    touch "$state/router.ready"
+    exec sleep 86400
+}
+
+routed_net() {
+    local state="$1" camsim="$2" cameras="$3"
+    ip link add eth4 type veth peer name eth4-rt
+    ip addr add 10.1.0.5/24 dev eth4
+    namespace_at eth4-rt router-side "$state" "$camsim" "$cameras"
+    local pid=$NS_PID
+    echo "$pid" >"$state/router.pid"
+    ip link set eth4 up
+    ip route add 10.2.0.0/24 via 10.1.0.1 dev eth4
+    touch "$state/router.go"
+    for _ in $(seq 1 500); do
+        [[ -e "$state/router.ready" ]] && return 0
+        kill -0 "$pid" 2>/dev/null || break
+        sleep 0.02
+    done
+    echo "camera_networks: the router's camera network did not start" >&2
+    return 1
+}
+
 up() {
-    local state="$1" camsim="$2" cameras1="$3" cameras2="$4"
+    local state="$1" camsim="$2" cameras1="$3" cameras2="$4" cameras3="${5:-}"
     if [[ "$(ip -o link show | awk -F': ' '{print $2}')" != "lo" ]]; then
         echo "camera_networks: runs only in a private network namespace holding nothing but lo" >&2
         return 1
@@ -70,25 +125,28 @@ up() {
     ip link add eth3 type veth peer name eth3-end
     ip link set eth3-end up
     ip link set eth3 up
+    [[ -z "$cameras3" ]] || routed_net "$state" "$camsim" "$cameras3"
 }
 
 down() {
     local state="$1" pid
-    for net in net1 net2; do
+    # The router's camera network goes with the router: kill its camsim first.
+    for net in net3 router net1 net2; do
         pid="$(cat "$state/$net.pid" 2>/dev/null || true)"
         [[ -z "$pid" ]] || kill "$pid" 2>/dev/null || true
     done
-    for card in eth1 eth2 eth3; do
+    for card in eth1 eth2 eth3 eth4; do
         ip link del "$card" 2>/dev/null || true
     done
 }
 
 case "${1:-}" in
 camera-side) shift; camera_side "$@" ;;
+router-side) shift; router_side "$@" ;;
 up) shift; up "$@" ;;
 down) shift; down "$@" ;;
 *)
-    echo "usage: camera_networks.sh up STATE_DIR CAMSIM CAMERAS1 CAMERAS2 | down STATE_DIR" >&2
+    echo "usage: camera_networks.sh up STATE_DIR CAMSIM CAMERAS1 CAMERAS2 [CAMERAS3] | down STATE_DIR" >&2
     exit 2
     ;;
 esac

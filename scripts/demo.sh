@@ -2,7 +2,8 @@
 # The finder at work without a camera network: a private network namespace with two network
 # cards, eth1 (192.168.1.5/24) and eth2 (10.0.0.5/24), each leading to a simulated camera
 # network of its own (scripts/camera_networks.sh): a dozen cameras behind eth1, and behind
-# eth2 a camera with a factory address in a foreign subnet that answers by broadcast. The
+# eth2 a camera with a factory address in a foreign subnet that answers by broadcast and two
+# cameras that answer with one IP. The
 # finder runs with its own defaults (a query out of every card to 255.255.255.255:4000 from
 # port 3566, no default route). Nothing leaves the namespaces.
 #
@@ -10,7 +11,9 @@
 #
 # With a display, the finder opens on it and the demo ends when the finder does. Without
 # one ($DISPLAY unset), it runs on a private Xvfb with trayer as its notification area,
-# selects the camera in the foreign subnet, presses "Move into my network", saves a
+# starts with eth2's cable unplugged, plugs it in and presses Update (the status line counts
+# the cameras new since the first search, two of them marked for their shared IP), selects
+# the camera in the foreign subnet, presses "Move into my network", saves a
 # screenshot to BUILD/demo.png, prints its path, hides the finder
 # to the tray and brings it back with a double-click on the icon, and closes the finder.
 set -euo pipefail
@@ -47,6 +50,7 @@ inside() {
         ./finder
         return
     fi
+    ip link set eth2 down # its cable unplugged: the first search finds eth1's cameras alone
     ./finder &
     local finder=$!
     local window=""
@@ -61,16 +65,23 @@ inside() {
         return 1
     fi
     sleep 2 # the cameras answer the first query, and the status line sums up who did
-    # The list sorts by text: "242 Dock" first, then "243 Factory default", the camera in the
-    # foreign subnet. Select it as a user would, then let the finder propose an address.
     eval "$(xdotool getwindowgeometry --shell "$window")"
+    ip link set eth2 up # the cable plugged in: Update finds its three cameras as new
+    sleep 0.5
+    click_control "$X" "$Y" 19 124 56 21 # Update
+    sleep 2
+    # The list sorts by text: "241 Dock annex" and "242 Dock" first (marked: one IP), then
+    # "243 Factory default", the camera in the foreign subnet. Select it as a user would,
+    # then let the finder propose an address.
     xdotool mousemove $((X + 60)) $((Y + 54)) click 1
     sleep 0.3
-    xdotool key Down
+    xdotool key Down Down
     sleep 0.5
     # "Move into my network", left of the panel under "Address:".
     xdotool mousemove $((X + 1 + 56)) $((Y + 1 + 351)) click 1
     sleep 0.5
+    xdotool mousemove $((X + 60)) $((Y + 54)) # over "Dock annex": its tip names the other
+    sleep 1.5
     import -window root "$screenshot"
     echo "demo: screenshot saved to $screenshot"
     safe_apply_round "$X" "$Y" "${screenshot%.png}"
@@ -148,7 +159,12 @@ tray_round_trip() {
         echo "demo: the finder did not hide to the tray" >&2
         return 1
     fi
-    icon="$(xdotool search --onlyvisible --class finder 2>/dev/null | grep -vx "$window" | head -n1 || true)"
+    # The notification area may take a moment to embed the icon.
+    for _ in $(seq 1 30); do
+        icon="$(xdotool search --onlyvisible --class finder 2>/dev/null | grep -vx "$window" | head -n1 || true)"
+        [[ -n "$icon" ]] && break
+        sleep 0.1
+    done
     if [[ -z "$icon" ]]; then
         echo "demo: no tray icon appeared" >&2
         return 1

@@ -5,6 +5,7 @@
 #include <chrono>
 #include <cstring>
 #include <random>
+#include <utility>
 
 #include "sim/sim_codec.h"
 
@@ -18,7 +19,8 @@ struct CameraSimulator::PendingReply {
 };
 
 CameraSimulator::CameraSimulator(std::vector<SimDevice> devices, SimSettings settings)
-    : m_settings(std::move(settings)), m_devices(std::move(devices)) {}
+    : m_settings(std::move(settings)), m_devices(std::move(devices)),
+      m_queried(m_devices.size(), 0) {}
 
 CameraSimulator::~CameraSimulator() {
     if (m_log != nullptr) {
@@ -98,7 +100,11 @@ void CameraSimulator::HandleDatagram(const uint8_t* bytes, std::size_t length,
     static thread_local std::mt19937 random{std::random_device{}()};
     std::uniform_int_distribution<int> jitter(0, std::max(0, m_settings.jitterMs));
     const Clock::time_point now = Clock::now();
-    for (const SimDevice& device : m_devices) {
+    for (std::size_t i = 0; i < m_devices.size(); ++i) {
+        const SimDevice& device = m_devices[i];
+        if (m_settings.dropFirstQuery && !std::exchange(m_queried[i], char{1})) {
+            continue;
+        }
         PendingReply reply;
         reply.due = now + std::chrono::milliseconds(m_settings.jitterMs > 0 ? jitter(random) : 0);
         reply.destination = source;

@@ -20,6 +20,8 @@ struct SimSettings {
     // Answer to 255.255.255.255 (the query's source port) out of the card the query came
     // in on, as a camera must whose address lies in another subnet: it has no route back.
     bool replyBroadcast = false;
+    // Each device ignores the first query it gets, as a busy camera that loses a datagram.
+    bool dropFirstQuery = false;
 };
 
 // Stands in for a set of cameras on one UDP socket: answers every query with one reply per
@@ -53,6 +55,7 @@ private:
     SimSettings m_settings;
     mutable std::mutex m_mutex; // guards m_devices
     std::vector<SimDevice> m_devices;
+    std::vector<char> m_queried; // by device: it has had a query (dropFirstQuery)
     CUdpSocket m_socket;
     CWakeSignal m_wake;
     uint16_t m_localPort = 0;

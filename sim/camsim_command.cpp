@@ -107,6 +107,9 @@ static COptionTable OptionTable(CamsimOptions& options) {
               "must, having no route back to the finder");
     table.Add({"--drop-sets"}, "", Raise(settings.dropSetRequests),
               "log set requests but apply none, as a camera that loses them");
+    table.Add({"--drop-first-query"}, "", Raise(settings.dropFirstQuery),
+              "each device ignores the first query it gets, as a busy camera\n"
+              "that loses a datagram; later queries it answers");
     table.Add({"--help", "-h"}, "", Raise(options.help), "show this text");
     table.Add({"--version"}, "", Raise(options.version), "show the version");
     return table;

@@ -210,6 +210,41 @@ constexpr WindowText TEXT_SEARCH_CARD_UNKNOWN{"search_card_unknown",
                                               "a network card that has gone"};
 constexpr WindowText TEXT_SEARCH_DEVICE_TIP{"search_device_tip", "IP: %1\nMAC: %2\nInterface: %3"};
 
+// A search that misses nobody: where nothing answered to queries sent to addresses, the
+// cameras' own part in it; a camera that shares its IP with others (%1 the IP, %2 the
+// others); a camera at a self-assigned address (%1 the address); a camera new since the
+// search before; the status line's count of new and gone cameras (%1 new, %2 gone). The
+// window's list of addresses every search also asks: its menu entry, its dialog's title
+// and explanation, a line that is no target, a range that ends before it starts (%1 the
+// line's number, %2 its text), a line of too many addresses (%1 its number, %2 the limit,
+// %3 its text) and a list of too many addresses (%1 the limit).
+constexpr WindowText TEXT_SEARCH_BROADCAST_ONLY{
+    "search_broadcast_only",
+    "Some cameras answer only to a broadcast on their own segment, not to a query sent to "
+    "their address."};
+constexpr WindowText TEXT_SEARCH_SAME_IP{"search_same_ip", "IP conflict: %1 is also the IP of %2"};
+constexpr WindowText TEXT_SEARCH_LINK_LOCAL{
+    "search_link_local",
+    "%1 is a self-assigned address: the camera found no DHCP server. Move into my network "
+    "gives it an address of this PC's network."};
+constexpr WindowText TEXT_SEARCH_NEW_CAMERA{"search_new_camera", "New since the search before"};
+constexpr WindowText TEXT_SEARCH_NEW_GONE{"search_new_gone", "%1 new, %2 gone"};
+constexpr WindowText TEXT_MENU_SEARCH_ADDRESSES{"menu_search_addresses", "Search addresses…"};
+constexpr WindowText TEXT_TARGETS_TITLE{"targets_title", "Search addresses"};
+constexpr WindowText TEXT_TARGETS_HELP{
+    "targets_help",
+    "Cameras behind a router or on another VLAN: one IP address (10.2.0.21), block "
+    "(10.2.0.0/24) or range (10.2.0.10-10.2.0.60) per line. Every search also asks each of "
+    "these addresses."};
+constexpr WindowText TEXT_TARGETS_BAD_LINE{"targets_bad_line",
+                                           "Line %1 is not an IP address, a block or a range: %2"};
+constexpr WindowText TEXT_TARGETS_REVERSED{"targets_reversed",
+                                           "Line %1 is a range that ends before it starts: %2"};
+constexpr WindowText TEXT_TARGETS_TOO_WIDE{"targets_too_wide",
+                                           "Line %1 names more than %2 addresses: %3"};
+constexpr WindowText TEXT_TARGETS_TOO_MANY{"targets_too_many",
+                                           "The list names more than %1 addresses."};
+
 inline constexpr const WindowText* FINDER_TEXTS[] = {
     &TEXT_INFO_IP_GET,
     &TEXT_INFO_VERSION,
@@ -302,4 +337,16 @@ inline constexpr const WindowText* FINDER_TEXTS[] = {
     &TEXT_SEARCH_NO_FREE_ADDRESS,
     &TEXT_SEARCH_CARD_UNKNOWN,
     &TEXT_SEARCH_DEVICE_TIP,
+    &TEXT_SEARCH_BROADCAST_ONLY,
+    &TEXT_SEARCH_SAME_IP,
+    &TEXT_SEARCH_LINK_LOCAL,
+    &TEXT_SEARCH_NEW_CAMERA,
+    &TEXT_SEARCH_NEW_GONE,
+    &TEXT_MENU_SEARCH_ADDRESSES,
+    &TEXT_TARGETS_TITLE,
+    &TEXT_TARGETS_HELP,
+    &TEXT_TARGETS_BAD_LINE,
+    &TEXT_TARGETS_REVERSED,
+    &TEXT_TARGETS_TOO_WIDE,
+    &TEXT_TARGETS_TOO_MANY,
 };

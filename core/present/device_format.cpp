@@ -25,16 +25,40 @@ Column Plain(const char* key, const std::string& value) {
     return {key, value, value};
 }
 
+// How the mac column writes a MAC; sameIpAs writes the others' the same way.
+std::string MacColumnText(const uint8_t mac[6]) {
+    return MacToText(mac);
+}
+
+// The MACs of the other devices with the IP of devices[index].
+std::vector<std::string> SameIpMacs(const std::vector<DeviceRecord>& devices, std::size_t index) {
+    std::vector<std::string> macs;
+    for (const std::size_t other : SameIpAs(devices, index)) {
+        macs.push_back(MacColumnText(devices[other].mac));
+    }
+    return macs;
+}
+
+Column MacList(const char* key, const std::vector<std::string>& macs) {
+    std::string json = "[";
+    std::string csv;
+    for (const std::string& mac : macs) {
+        json += (json.size() > 1 ? ", " : "") + JsonString(mac);
+        csv += (csv.empty() ? "" : " ") + mac;
+    }
+    return {key, json + "]", CsvCell(csv)};
+}
+
 // The address fields are written by the finder itself ("%u.%u.%u.%u"): always ASCII.
 std::vector<Column> Columns(const DeviceRecord& d, const FormatOptions& options,
-                            const ReplyArrival& seen) {
+                            const ReplyArrival& seen, const std::vector<std::string>& sameIpAs) {
     const CTextCodec& codec = options.codec;
     std::vector<Column> columns = {
         Plain("id", std::to_string(d.id)),
         Plain("readOnly", d.readOnly ? "true" : "false"),
         Text("name", codec.Shown(FieldText(d.name), ITEM_WIDTH_NAME)),
         Text("version", codec.Shown(FieldText(d.version), ITEM_WIDTH_VERSION)),
-        Text("mac", MacToText(d.mac)),
+        Text("mac", MacColumnText(d.mac)),
         Text("ip", FieldText(d.ip)),
         Text("netmask", FieldText(d.netmask)),
         Text("gateway", FieldText(d.gateway)),
@@ -50,6 +74,8 @@ std::vector<Column> Columns(const DeviceRecord& d, const FormatOptions& options,
     columns.push_back(Text("interface", seen.interfaceName));
     columns.push_back(Text("interfaceAddress", InterfaceAddressText(seen)));
     columns.push_back(Plain("sameSubnet", SameSubnet(d, seen) ? "true" : "false"));
+    columns.push_back(MacList("sameIpAs", sameIpAs));
+    columns.push_back(Plain("linkLocal", IsLinkLocal(FieldText(d.ip)) ? "true" : "false"));
     return columns;
 }
 
@@ -80,6 +106,19 @@ template <std::size_t N> std::string Aligned(const std::vector<std::array<std::s
     return out;
 }
 
+// The table's NOTE: an IP that others answer with too, a self-assigned IP; "-" for neither.
+std::string DeviceNote(const std::vector<DeviceRecord>& devices, std::size_t index) {
+    std::string note;
+    const std::vector<std::string> others = SameIpMacs(devices, index);
+    for (const std::string& mac : others) {
+        note += (note.empty() ? "same IP as " : ", ") + mac;
+    }
+    if (IsLinkLocal(FieldText(devices[index].ip))) {
+        note += std::string(note.empty() ? "" : "; ") + "self-assigned IP: no DHCP server";
+    }
+    return note.empty() ? "-" : note;
+}
+
 } // namespace
 
 std::string FormatJson(const std::vector<DeviceRecord>& devices, const FormatOptions& options,
@@ -90,7 +129,8 @@ std::string FormatJson(const std::vector<DeviceRecord>& devices, const FormatOpt
     std::string out = "[\n";
     for (std::size_t i = 0; i < devices.size(); ++i) {
         out += "  {";
-        const std::vector<Column> columns = Columns(devices[i], options, SeenAt(seen, i));
+        const std::vector<Column> columns =
+            Columns(devices[i], options, SeenAt(seen, i), SameIpMacs(devices, i));
         for (std::size_t c = 0; c < columns.size(); ++c) {
             out +=
                 std::string(c == 0 ? "" : ", ") + "\"" + columns[c].key + "\": " + columns[c].json;
@@ -103,13 +143,14 @@ std::string FormatJson(const std::vector<DeviceRecord>& devices, const FormatOpt
 std::string FormatCsv(const std::vector<DeviceRecord>& devices, const FormatOptions& options,
                       const std::vector<ReplyArrival>& seen) {
     std::string out;
-    for (const Column& column : Columns(DeviceRecord{}, options, ReplyArrival{})) {
+    for (const Column& column : Columns(DeviceRecord{}, options, ReplyArrival{}, {})) {
         out += std::string(out.empty() ? "" : ",") + column.key;
     }
     out += "\r\n";
     for (std::size_t i = 0; i < devices.size(); ++i) {
         std::string row;
-        for (const Column& column : Columns(devices[i], options, SeenAt(seen, i))) {
+        for (const Column& column :
+             Columns(devices[i], options, SeenAt(seen, i), SameIpMacs(devices, i))) {
             row += (row.empty() ? "" : ",") + column.csv;
         }
         out += row + "\r\n";
@@ -120,10 +161,10 @@ std::string FormatCsv(const std::vector<DeviceRecord>& devices, const FormatOpti
 std::string FormatTable(const std::vector<DeviceRecord>& devices, const FormatOptions& options,
                         const std::vector<ReplyArrival>& seen) {
     const CTextCodec& codec = options.codec;
-    using Row = std::array<std::string, 13>;
+    using Row = std::array<std::string, 14>;
     std::vector<Row> rows = {{"ID", "NAME", "MAC", "IP", "NETMASK", "GATEWAY", "PORT", "MODE",
                               "VERSION", "READ-ONLY", "INTERFACE", "INTERFACE-ADDRESS",
-                              "SAME-SUBNET"}};
+                              "SAME-SUBNET", "NOTE"}};
     for (std::size_t i = 0; i < devices.size(); ++i) {
         const DeviceRecord& d = devices[i];
         const ReplyArrival& card = SeenAt(seen, i);
@@ -134,7 +175,7 @@ std::string FormatTable(const std::vector<DeviceRecord>& devices, const FormatOp
              EscapeControls(codec.Shown(FieldText(d.version), ITEM_WIDTH_VERSION)),
              d.readOnly ? "yes" : "no", card.interfaceName.empty() ? "-" : card.interfaceName,
              card.interfaceAddress == 0 ? "-" : InterfaceAddressText(card),
-             SameSubnet(d, card) ? "yes" : "no"});
+             SameSubnet(d, card) ? "yes" : "no", DeviceNote(devices, i)});
     }
     return Aligned(rows);
 }

@@ -36,3 +36,44 @@ int CCameraRoster::SlotOfMac(const std::string& macText) const {
     }
     return -1;
 }
+
+std::vector<int> CCameraRoster::SameIpSlots(int slot) const {
+    std::vector<int> others;
+    const DeviceRecord& record = m_table->slot[slot];
+    for (const int listed : m_listed) {
+        if (listed != slot && SameIp(record, m_table->slot[listed])) {
+            others.push_back(listed);
+        }
+    }
+    return others;
+}
+
+void CCameraRoster::BeginSearch() {
+    if (m_hasEnded) {
+        m_before = m_ended;
+        m_hasBefore = true;
+    }
+}
+
+CCameraRoster::SearchCounts CCameraRoster::EndSearch() {
+    m_ended.clear();
+    for (const int slot : m_listed) {
+        m_ended.insert(MacToText(m_table->slot[slot].mac));
+    }
+    m_hasEnded = true;
+    SearchCounts counts;
+    if (!m_hasBefore) {
+        return counts;
+    }
+    for (const std::string& mac : m_ended) {
+        counts.added += m_before.count(mac) == 0 ? 1 : 0;
+    }
+    for (const std::string& mac : m_before) {
+        counts.gone += m_ended.count(mac) == 0 ? 1 : 0;
+    }
+    return counts;
+}
+
+bool CCameraRoster::IsNew(int slot) const {
+    return m_hasBefore && m_before.count(MacToText(m_table->slot[slot].mac)) == 0;
+}

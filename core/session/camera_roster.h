@@ -3,6 +3,7 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -37,6 +38,21 @@ public:
 
     // The slot of the camera with this MAC text (lower-case digits), or -1.
     int SlotOfMac(const std::string& macText) const;
+    // The other listed cameras that answered with this slot's IP.
+    std::vector<int> SameIpSlots(int slot) const;
+
+    // New and gone cameras from one search to the next. A search begins when its query
+    // goes out and ends when the front end sums it up; counts are against the search that
+    // ended before it, and none before a first search has ended.
+    struct SearchCounts {
+        int added = 0;
+        int gone = 0;
+    };
+    void BeginSearch();
+    SearchCounts EndSearch();
+    bool HasSearchBefore() const { return m_hasBefore; }
+    // Whether the camera of this slot was not there in the search before.
+    bool IsNew(int slot) const;
 
 private:
     std::unique_ptr<DeviceTable> m_table;
@@ -44,4 +60,8 @@ private:
     std::vector<int> m_listed;
     std::array<bool, DEVICE_TABLE_SLOTS> m_isListed{};
     std::uint64_t m_dropped = 0;
+    std::set<std::string> m_before; // MACs of the search before this one
+    std::set<std::string> m_ended;  // MACs of the last search that ended
+    bool m_hasBefore = false;
+    bool m_hasEnded = false;
 };

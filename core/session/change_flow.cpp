@@ -2,6 +2,8 @@
 
 #include <utility>
 
+#include "core/wire/subnet.h"
+
 CChangeFlow::CChangeFlow(const DeviceTable& table, const DeviceRecord& target,
                          const ReplyArrival& arrival, PanelValues values)
     : m_table(table), m_target(target), m_card(arrival.interfaceName),
@@ -23,6 +25,14 @@ WorkerCommand CChangeFlow::Command() const {
     command.interfaceName = m_card;
     command.address = m_address;
     return command;
+}
+
+std::vector<uint32_t> CChangeFlow::ConfirmTargets() const {
+    const std::optional<uint32_t> newIp = ParseIpv4(m_values.ip);
+    if (m_address == 0 || !newIp || *newIp == m_address) {
+        return {};
+    }
+    return {*newIp};
 }
 
 CChangeConfirmation& CChangeFlow::Confirmation() {

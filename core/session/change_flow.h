@@ -39,6 +39,10 @@ public:
     WorkerCommand Command() const;
     const PanelValues& Values() const { return m_values; }
 
+    // The addresses the confirmation's queries ask beside the search targets: the camera's
+    // new IP when it was found by a query to its address (its old one is a target already).
+    std::vector<uint32_t> ConfirmTargets() const;
+
     // After the send: the moments of the queries, in milliseconds after it, and the judge
     // of their replies. The last moment only closes the last round.
     CChangeConfirmation& Confirmation();

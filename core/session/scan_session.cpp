@@ -1,5 +1,6 @@
 #include "core/session/scan_session.h"
 
+#include <algorithm>
 #include <chrono>
 #include <utility>
 
@@ -27,10 +28,27 @@ void ScanCollector::OnStatus(const WorkerOutcome& outcome) {
 }
 
 void ScanCollector::OnReply(const DeviceRecord& record, const ReplyArrival& arrival) {
-    std::lock_guard lock(m_mutex);
-    if (m_roster.Take(record, arrival).slot == MERGE_DROPPED) {
-        ++m_tableFull;
+    {
+        std::lock_guard lock(m_mutex);
+        const CCameraRoster::Merge merge = m_roster.Take(record, arrival);
+        if (merge.slot == MERGE_DROPPED) {
+            ++m_tableFull;
+        }
+        if (!merge.added) {
+            return; // a camera already found does not put off the end of the scan
+        }
+        m_settledFrom = std::chrono::steady_clock::now();
     }
+    m_changed.notify_all();
+}
+
+void ScanCollector::OnSearchSent(const SearchSent& sent) {
+    {
+        std::lock_guard lock(m_mutex);
+        m_searchSent = sent;
+        m_settledFrom = std::max(m_settledFrom, std::chrono::steady_clock::now());
+    }
+    m_changed.notify_all();
 }
 
 void ScanCollector::OnStartupFailed(const WorkerStartFailure& failure) {
@@ -47,6 +65,8 @@ void ScanCollector::OnSent(int, const WorkerOutcome& outcome) {
     {
         std::lock_guard lock(m_mutex);
         m_roster.Clear();
+        m_searchSent.reset();
+        m_settledFrom = {};
         m_overlong = 0;
         m_tableFull = 0;
         m_sendOutcome = outcome;
@@ -92,9 +112,21 @@ std::optional<SessionFailure> ScanCollector::WaitForSend(int count, int waitMs,
     return std::nullopt;
 }
 
-void ScanCollector::Collect(int timeoutMs, ScanResult& result) {
+void ScanCollector::Collect(const ScanWait& wait, ScanResult& result) {
+    using Clock = std::chrono::steady_clock;
+    const Clock::time_point latest = Clock::now() + std::chrono::milliseconds(wait.timeoutMs);
     std::unique_lock lock(m_mutex);
-    m_changed.wait_for(lock, std::chrono::milliseconds(timeoutMs), [&] { return m_ended; });
+    while (!m_ended) {
+        Clock::time_point end = latest;
+        if (m_searchSent && !m_roster.Listed().empty()) {
+            end = std::min(end, m_settledFrom + std::chrono::milliseconds(wait.settleMs));
+        }
+        if (Clock::now() >= end) {
+            break;
+        }
+        m_changed.wait_until(lock, end);
+    }
+    result.searchSent = m_searchSent.value_or(SearchSent{});
     *result.table = m_roster.Table();
     *result.arrivals = m_roster.Arrivals();
     result.overlongReplies = m_overlong;
@@ -107,40 +139,51 @@ void ScanCollector::Collect(int timeoutMs, ScanResult& result) {
     }
 }
 
-// A new WorkerControl has a query pending, so the worker's first turn broadcasts it.
-ScanSession::ScanSession(const WorkerEndpoints& endpoints) {
-    m_thread = std::thread([this, endpoints] {
-        NetworkWorker(m_control, m_collector, endpoints);
+ScanSession::ScanSession(const WorkerEndpoints& endpoints) : m_endpoints(endpoints) {}
+
+ScanSession::~ScanSession() {
+    if (m_thread.joinable()) {
+        m_control.RequestStop();
+        m_thread.join();
+    }
+}
+
+void ScanSession::SetSearchTargets(std::vector<uint32_t> targets) {
+    m_control.SetSearchTargets(std::move(targets));
+}
+
+// The worker starts with the first scan or send, once the search targets are known. A new
+// WorkerControl has a query pending, so its first turn broadcasts it.
+void ScanSession::StartWorker() {
+    m_thread = std::thread([this] {
+        NetworkWorker(m_control, m_collector, m_endpoints);
         m_collector.OnEnded();
     });
 }
 
-ScanSession::~ScanSession() {
-    m_control.RequestStop();
-    m_thread.join();
-}
-
 std::optional<SessionFailure> ScanSession::SendCommand(WorkerCommand command, WorkerOutcome& sent) {
-    const int count = m_collector.Sent() + 1;
+    // Before the worker starts, a query is one search with its start-up query, and a set
+    // request follows that query.
+    const bool start = !m_thread.joinable();
+    const int count = m_collector.Sent() + (start && command.command != CMD_QUERY ? 2 : 1);
     m_control.SetCommand(std::move(command));
+    if (start) {
+        StartWorker();
+    }
     return m_collector.WaitForSend(count, SCAN_SEND_WAIT_MS, sent);
 }
 
-std::optional<SessionFailure> ScanSession::Scan(int timeoutMs, ScanResult& result) {
-    std::optional<SessionFailure> failure;
-    if (m_firstScan) {
-        m_firstScan = false;
-        failure = m_collector.WaitForSend(1, SCAN_SEND_WAIT_MS, result.sent);
-    } else {
-        WorkerCommand query;
-        query.command = CMD_QUERY;
-        failure = SendCommand(std::move(query), result.sent);
-    }
+std::optional<SessionFailure> ScanSession::Scan(const ScanWait& wait, ScanResult& result,
+                                                std::vector<uint32_t> extraTargets) {
+    WorkerCommand query;
+    query.command = CMD_QUERY;
+    query.targets = std::move(extraTargets);
+    const std::optional<SessionFailure> failure = SendCommand(std::move(query), result.sent);
     if (failure) {
         result.sent = failure->sent;
         return failure;
     }
-    m_collector.Collect(timeoutMs, result);
+    m_collector.Collect(wait, result);
     return std::nullopt;
 }
 

@@ -86,3 +86,17 @@ bool TextToMac(std::string_view text, uint8_t mac[6]) {
     std::memcpy(mac, bytes, sizeof bytes);
     return true;
 }
+
+bool SameIp(const DeviceRecord& a, const DeviceRecord& b) {
+    return a.ip[0] != '\0' && std::strncmp(a.ip, b.ip, sizeof a.ip) == 0;
+}
+
+std::vector<std::size_t> SameIpAs(const std::vector<DeviceRecord>& devices, std::size_t index) {
+    std::vector<std::size_t> others;
+    for (std::size_t i = 0; i < devices.size(); ++i) {
+        if (i != index && SameIp(devices[index], devices[i])) {
+            others.push_back(i);
+        }
+    }
+    return others;
+}

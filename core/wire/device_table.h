@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 // One device's reported settings. Texts are fixed-width byte fields, as on the wire:
 // a text ends at its first zero byte or at the field's width.
@@ -49,6 +50,11 @@ int CountOccupied(const DeviceTable& table);
 // one takes the highest-numbered free slot. Returns the slot written, or MERGE_DROPPED
 // when the table is full.
 int MergeRecord(DeviceTable& table, const DeviceRecord& record);
+
+// Whether two devices answered with one IP (an address conflict); an empty IP is none.
+bool SameIp(const DeviceRecord& a, const DeviceRecord& b);
+// The others among devices that answered with the IP of devices[index], by their index.
+std::vector<std::size_t> SameIpAs(const std::vector<DeviceRecord>& devices, std::size_t index);
 
 // Twelve lower-case hexadecimal digits, first byte first.
 std::string MacToText(const uint8_t mac[6]);

@@ -96,3 +96,8 @@ std::optional<uint32_t> FreeAddress(uint32_t interfaceAddress, int prefix,
     }
     return std::nullopt;
 }
+
+bool IsLinkLocal(std::string_view address) {
+    const std::optional<uint32_t> ip = ParseIpv4(address);
+    return ip && (*ip >> 16) == 0xA9FEu;
+}

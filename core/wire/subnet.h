@@ -21,6 +21,10 @@ std::optional<int> MaskPrefix(uint32_t mask);
 // The ones a mask starts with: its prefix length when it is contiguous.
 int MaskLength(uint32_t mask);
 
+// Whether the address lies in 169.254.0.0/16, where a camera that found no DHCP server
+// gives itself an address. Text that is no address is not.
+bool IsLinkLocal(std::string_view address);
+
 // "10.0.0.5/24".
 std::string SubnetText(uint32_t address, int prefix);
 

@@ -20,51 +20,52 @@ namespace {
 // TestCameras in the list's order, with no card known (the window keeps the card beside the list).
 constexpr char FRONT_DOOR_TABLE[] =
     "ID   NAME        MAC           IP            NETMASK        GATEWAY      PORT  MODE    "
-    "VERSION  READ-ONLY  INTERFACE  INTERFACE-ADDRESS  SAME-SUBNET\n"
+    "VERSION  READ-ONLY  INTERFACE  INTERFACE-ADDRESS  SAME-SUBNET  NOTE\n"
     "255  Front door  02005e000001  192.168.1.20  255.255.255.0  192.168.1.1  80    STATIC  2.1.0  "
-    "  no         -          -                  no\n";
+    "  no         -          -                  no           -\n";
 constexpr char LIST_CSV[] =
     "id,readOnly,name,version,mac,ip,netmask,gateway,httpPort,netMode,mode,pppoeAccount,interface,"
-    "interfaceAddress,sameSubnet\r\n"
+    "interfaceAddress,sameSubnet,sameIpAs,linkLocal\r\n"
     "251,true,Server "
-    "RO,3.0.0,02005e000009,192.168.1.40,255.255.255.0,192.168.1.1,443,ffffffff,STATIC,,,,false\r\n"
+    "RO,3.0.0,02005e000009,192.168.1.40,255.255.255.0,192.168.1.1,443,ffffffff,STATIC,,,,false,,"
+    "false\r\n"
     "252,false,Roof "
     "PPPoE,2.1.1,02005e000007,172.16.5.11,255.255.0.0,172.16.0.1,8000,01ffffff,PPPOE,roof@isp."
-    "example,,,false\r\n"
+    "example,,,false,,false\r\n"
     "253,false,Mixed,2.0.0,02005e000008,192.168.2.30,255.255.255.0,192.168.2.1,81,ffff0100,DHCP,,,,"
-    "false\r\n"
+    "false,,false\r\n"
     "254,false,Lobby,1.0,02005e000003,192.168.1.22,255.255.255.0,192.168.1.1,8080,ffff01ff,DHCP,,,,"
-    "false\r\n"
+    "false,,false\r\n"
     "255,false,Front "
     "door,2.1.0,02005e000001,192.168.1.20,255.255.255.0,192.168.1.1,80,ffffffff,STATIC,,,,"
-    "false\r\n";
+    "false,,false\r\n";
 constexpr char LIST_JSON[] =
     "[\n"
     "  {\"id\": 251, \"readOnly\": true, \"name\": \"Server RO\", \"version\": \"3.0.0\", \"mac\": "
     "\"02005e000009\", \"ip\": \"192.168.1.40\", \"netmask\": \"255.255.255.0\", \"gateway\": "
     "\"192.168.1.1\", \"httpPort\": 443, \"netMode\": \"ffffffff\", \"mode\": \"STATIC\", "
     "\"pppoeAccount\": \"\", \"interface\": \"\", \"interfaceAddress\": \"\", \"sameSubnet\": "
-    "false},\n"
+    "false, \"sameIpAs\": [], \"linkLocal\": false},\n"
     "  {\"id\": 252, \"readOnly\": false, \"name\": \"Roof PPPoE\", \"version\": \"2.1.1\", "
     "\"mac\": \"02005e000007\", \"ip\": \"172.16.5.11\", \"netmask\": \"255.255.0.0\", "
     "\"gateway\": \"172.16.0.1\", \"httpPort\": 8000, \"netMode\": \"01ffffff\", \"mode\": "
     "\"PPPOE\", \"pppoeAccount\": \"roof@isp.example\", \"interface\": \"\", \"interfaceAddress\": "
-    "\"\", \"sameSubnet\": false},\n"
+    "\"\", \"sameSubnet\": false, \"sameIpAs\": [], \"linkLocal\": false},\n"
     "  {\"id\": 253, \"readOnly\": false, \"name\": \"Mixed\", \"version\": \"2.0.0\", \"mac\": "
     "\"02005e000008\", \"ip\": \"192.168.2.30\", \"netmask\": \"255.255.255.0\", \"gateway\": "
     "\"192.168.2.1\", \"httpPort\": 81, \"netMode\": \"ffff0100\", \"mode\": \"DHCP\", "
     "\"pppoeAccount\": \"\", \"interface\": \"\", \"interfaceAddress\": \"\", \"sameSubnet\": "
-    "false},\n"
+    "false, \"sameIpAs\": [], \"linkLocal\": false},\n"
     "  {\"id\": 254, \"readOnly\": false, \"name\": \"Lobby\", \"version\": \"1.0\", \"mac\": "
     "\"02005e000003\", \"ip\": \"192.168.1.22\", \"netmask\": \"255.255.255.0\", \"gateway\": "
     "\"192.168.1.1\", \"httpPort\": 8080, \"netMode\": \"ffff01ff\", \"mode\": \"DHCP\", "
     "\"pppoeAccount\": \"\", \"interface\": \"\", \"interfaceAddress\": \"\", \"sameSubnet\": "
-    "false},\n"
+    "false, \"sameIpAs\": [], \"linkLocal\": false},\n"
     "  {\"id\": 255, \"readOnly\": false, \"name\": \"Front door\", \"version\": \"2.1.0\", "
     "\"mac\": \"02005e000001\", \"ip\": \"192.168.1.20\", \"netmask\": \"255.255.255.0\", "
     "\"gateway\": \"192.168.1.1\", \"httpPort\": 80, \"netMode\": \"ffffffff\", \"mode\": "
     "\"STATIC\", \"pppoeAccount\": \"\", \"interface\": \"\", \"interfaceAddress\": \"\", "
-    "\"sameSubnet\": false}\n"
+    "\"sameSubnet\": false, \"sameIpAs\": [], \"linkLocal\": false}\n"
     "]\n";
 
 class ActionsTest : public FinderDlgTest {
@@ -150,7 +151,8 @@ TEST_F(ActionsTest, TheMenuActsOnTheEntryUnderThePointer) {
         QGuiApplication::clipboard()->clear();
         g_openedUrls.clear();
         const std::map<QString, bool> offered = UseMenu(PointOf(c.camera), c.action);
-        EXPECT_EQ(offered.size(), 6u); // the five actions and the text encoding's menu
+        // The five actions, the search addresses and the text encoding's menu.
+        EXPECT_EQ(offered.size(), 7u);
         for (const auto& [text, enabled] : offered) {
             EXPECT_TRUE(enabled) << text.toStdString();
         }
@@ -172,6 +174,7 @@ TEST_F(ActionsTest, AwayFromTheEntriesOnlyTheExportIsOffered) {
     const std::map<QString, bool> offered = UseMenu(list.bottomLeft() + QPoint(2, -2), nullptr);
     for (const auto& [text, enabled] : offered) {
         EXPECT_EQ(enabled, text == QString::fromUtf8(TEXT_MENU_EXPORT.english) ||
+                               text == QString::fromUtf8(TEXT_MENU_SEARCH_ADDRESSES.english) ||
                                text == QString::fromUtf8(TEXT_MENU_ENCODING.english))
             << text.toStdString();
     }

@@ -240,8 +240,8 @@ TEST_F(TextTest, NoEnglishIsLeftInTheChineseWindow) {
     PickEncoding(QString::fromUtf8("自动"));
     texts << m_menuTexts << m_listMenuTexts;
     EXPECT_EQ(m_menuTexts.size(), 6);
-    EXPECT_EQ(m_listMenuTexts.size(), 8)
-        << "four for a camera, the export, two separators, the encodings";
+    EXPECT_EQ(m_listMenuTexts.size(), 9)
+        << "four for a camera, the export, two separators, the search addresses, the encodings";
     for (QAction* action : TrayIcon(m_dlg)->contextMenu()->actions()) {
         texts << action->text();
     }
@@ -286,7 +286,8 @@ TEST_F(TextTest, ALanguagePickRetranslatesTheTrayAndTheHeldStatus) {
     for (QAction* action : TrayIcon(m_dlg)->contextMenu()->actions()) {
         tray << action->text();
     }
-    EXPECT_EQ(tray, (QStringList{QStringLiteral("Show"), QStringLiteral("Update"), QString(),
+    EXPECT_EQ(tray, (QStringList{QStringLiteral("Show"), QStringLiteral("Update"),
+                                 QString::fromUtf8(TEXT_MENU_SEARCH_ADDRESSES.english), QString(),
                                  QStringLiteral("Quit")}));
     EXPECT_TRUE(TrayIcon(m_dlg)->toolTip().endsWith(QStringLiteral("\n4 cameras listed")));
 }

@@ -5,6 +5,9 @@
 #include <poll.h>
 #endif
 
+#include <algorithm>
+#include <cstring>
+#include <regex>
 #include <sstream>
 
 #include "cli/cli_options.h"
@@ -132,7 +135,8 @@ TEST(FinderCliScan, JsonHasEveryKeyAndEscapesTexts) {
         "\"2.0.7\", \"mac\": \"02005e000002\", \"ip\": \"192.168.1.21\", \"netmask\": "
         "\"255.255.255.0\", \"gateway\": \"192.168.1.1\", \"httpPort\": 8080, \"netMode\": "
         "\"ffff0100\", \"mode\": \"DHCP\", \"pppoeAccount\": \"\", \"interface\": \"lo\", "
-        "\"interfaceAddress\": \"127.0.0.1/8\", \"sameSubnet\": false},");
+        "\"interfaceAddress\": \"127.0.0.1/8\", \"sameSubnet\": false, \"sameIpAs\": [], "
+        "\"linkLocal\": false},");
     // The password only when asked for.
     EXPECT_NE(lines[3].find("\"netMode\": \"01ffffff\", \"mode\": \"PPPOE\", \"pppoeAccount\": "
                             "\"roof@isp.example\", \"interface\": "),
@@ -155,9 +159,10 @@ TEST(FinderCliScan, CsvHasAHeaderAndQuotesWhereNeeded) {
     const std::vector<std::string> lines = Lines(run.out);
     ASSERT_EQ(lines.size(), 5u);
     EXPECT_EQ(lines[0], "id,readOnly,name,version,mac,ip,netmask,gateway,httpPort,netMode,mode,"
-                        "pppoeAccount,interface,interfaceAddress,sameSubnet\r");
+                        "pppoeAccount,interface,interfaceAddress,sameSubnet,sameIpAs,linkLocal\r");
     EXPECT_EQ(lines[2], "254,false,\"Lobby, \"\"main\"\"\",2.0.7,02005e000002,192.168.1.21,"
-                        "255.255.255.0,192.168.1.1,8080,ffff0100,DHCP,,lo,127.0.0.1/8,false\r");
+                        "255.255.255.0,192.168.1.1,8080,ffff0100,DHCP,,lo,127.0.0.1/8,false,,"
+                        "false\r");
     EXPECT_EQ(run.out.find("pw"), std::string::npos) << "no password without --show-passwords";
     const CliRun shown = Cli({"scan", "--csv", "--show-passwords"}, cameras.Network());
     ASSERT_EQ(shown.status, 0) << shown.err;
@@ -440,6 +445,18 @@ TEST(FinderCliSet, BadInputIsRefusedBeforeAnythingIsSent) {
         {{"suggest"}, "suggest needs the MAC"},
         {{"suggest", mac, "--name", "x"}, "--name"},
         {{"interfaces"}, "unknown option \"--broadcast\" for interfaces"},
+        {{"scan", "--to", "10.2.0"}, "--to: \"10.2.0\" is not an IP address"},
+        {{"scan", "--to", "10.2.0.0/19"}, "--to: \"10.2.0.0/19\" holds 8192 addresses"},
+        {{"scan", "--to", "10.2.0.0/33"}, "--to: \"10.2.0.0/33\" is not an address block"},
+        {{"set", mac, "--name", "x", "--to", "10.2.0.60-10.2.0.10"},
+         "--to: \"10.2.0.60-10.2.0.10\" "
+         "ends before it starts"},
+        {{"watch", "--to", "10.0.0.0/20", "--to", "10.1.0.0-10.1.0.9"}, "--to: more than 4096"},
+        {{"watch", "--every", "0"}, "--every: \"0\" is not a number of seconds"},
+        {{"watch", "--every", "-1"}, "--every: \"-1\" is not a number of seconds"},
+        {{"watch", "--csv"}, "unknown option \"--csv\" for watch"},
+        {{"scan", "--settle-ms", "1001"}, "--settle-ms: 1001 ms is longer than the longest wait"},
+        {{"suggest", mac, "--settle-ms", "0"}, "--settle-ms"},
     };
     for (const Case& c : cases) {
         // Pointed at the cameras, so anything sent would show in their log.
@@ -631,3 +648,81 @@ TEST(FinderCliTexts, SetWritesTheCamerasOwnEncodingOrRefusesByName) {
     ASSERT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(cameras.Devices()[3].name, BACK_GATE_GBK + "\xD2\xBB\xB6\xFE\xC8\xFD");
 }
+
+// Every camera drops the first copy of the query, and queries to addresses where nobody
+// listens bring back errors that must neither end nor slow the scan.
+TEST(FinderCliSearch, ACameraThatLosesTheFirstQueryAnswersARepeat) {
+    SimSettings busy;
+    busy.dropFirstQuery = true;
+    Cameras cameras(SampleDevices(), busy);
+    const CliRun run = Cli({"scan", "--csv", "--to", "127.0.0.2-127.0.0.9"}, cameras.Network());
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.err, "");
+    EXPECT_EQ(Lines(run.out).size(), SampleDevices().size() + 1) << run.out;
+}
+
+TEST(FinderCliSearch, CamerasSharingAnIpAndSelfAssignedOnesAreNoted) {
+    const char* ips[] = {"192.168.1.20", "192.168.1.20", "192.168.1.20", "169.254.7.9"};
+    std::vector<SimDevice> devices;
+    for (const char* ip : ips) {
+        devices.push_back(CameraFromLine("C | 02005e00000" + std::to_string(devices.size() + 1) +
+                                         " | " + ip +
+                                         " | 255.255.0.0 | 0.0.0.0 | 80 | FFFFFFFF "
+                                         "| 1 | | | 0"));
+    }
+    Cameras cameras(devices);
+    const std::vector<std::string> json = Lines(Cli({"scan", "--json"}, cameras.Network()).out);
+    ASSERT_EQ(json.size(), 6u);
+    EXPECT_TRUE(
+        json[1].ends_with(R"("sameIpAs": ["02005e000002", "02005e000003"], "linkLocal": false},)"));
+    EXPECT_TRUE(json[4].ends_with(R"("sameIpAs": [], "linkLocal": true})"));
+    const std::vector<std::string> csv = Lines(Cli({"scan", "--csv"}, cameras.Network()).out);
+    EXPECT_TRUE(csv[3].ends_with(",false,02005e000001 02005e000002,false\r")) << csv[3];
+    const std::vector<std::string> table = Lines(Cli({"scan"}, cameras.Network()).out);
+    EXPECT_TRUE(table[0].ends_with("NOTE") &&
+                table[1].ends_with("same IP as 02005e000002, 02005e000003"));
+    EXPECT_TRUE(table[4].ends_with("self-assigned IP: no DHCP server"));
+}
+
+#ifndef _WIN32
+// The executable as a user runs it, stopped by Ctrl-C (SIGINT) once gone has been told.
+TEST(FinderCliWatch, TellsAppearedChangedAndGoneUntilInterrupted) {
+    Cameras cameras({SampleDevices()[0], SampleDevices()[1]});
+    TempFolder folder;
+    const std::string out = folder.File("watch.out");
+    std::string command = ShellQuoted(FINDER_CLI_PATH) + " watch --json --every 0.2 --settle-ms 50";
+    for (const std::string& word : cameras.Network()) {
+        command += " " + word;
+    }
+    command += " >" + out + " & echo $! >" + folder.File("pid") + "; wait $!; echo $? >" +
+               folder.File("status");
+    ASSERT_EQ(std::system(("(" + command + ") &").c_str()), 0);
+    const auto events = [&] { return Lines(ReadFile(out)); };
+    ASSERT_TRUE(WaitFor([&] { return events().size() == 2; }, 5000));
+
+    // Another finder (its own local port) renames one camera and moves the other to a new MAC.
+    std::vector<std::string> other = cameras.Network();
+    other.back() = "300"; // its timeout
+    other[other.size() - 3] = std::to_string(FreeUdpPort());
+    ASSERT_EQ(Cli({"set", "02005e000001", "--name", "Back door", "--no-verify"}, other).status, 0);
+    ASSERT_EQ(
+        Cli({"set", "02005e000002", "--new-mac", "02005e0000aa", "--no-verify"}, other).status, 0);
+    ASSERT_TRUE(WaitFor([&] { return events().size() >= 5; }, 5000)) << ReadFile(out);
+    ASSERT_EQ(CommandStatus("kill -INT $(cat " + folder.File("pid") + ")"), 0);
+    EXPECT_TRUE(WaitFor([&] { return ReadFile(folder.File("status")) == "0\n"; }, 5000));
+    const std::vector<std::string> lines = events();
+    ASSERT_EQ(lines.size(), 5u) << ReadFile(out);
+    const std::string time = R"(^\{"time": "\d{4}-\d\d-\d\dT\d\d:\d\d:\d\dZ", )";
+    const char* expected[] = {
+        R"("event": "appeared", "mac": "02005e000001", "name": "Front door", "ip": "192.168.1.20"\}$)",
+        R"("event": "appeared", "mac": "02005e000002", "name": "Lobby, \\"main\\"", "ip": "192.168.1.21"\}$)",
+        R"("event": "changed", "mac": "02005e000001", "name": "Back door", "ip": "192.168.1.20", )"
+        R"("changes": \{"name": \{"from": "Front door", "to": "Back door"\}\}\}$)",
+        R"("event": "appeared", "mac": "02005e0000aa", .*)",
+        R"("event": "gone", "mac": "02005e000002", .*)",
+    };
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        EXPECT_TRUE(std::regex_search(lines[i], std::regex(time + expected[i]))) << lines[i];
+    }
+}
+#endif

@@ -250,7 +250,7 @@ TEST_F(LanguageFailureTest, ASavedIndexOutsideTheLanguagesIsRepairedToTheFirst) 
          {"9223372036854775807", "-9223372036854775808", "4294967296", "4294967299", "-1", "6"}) {
         RunSql(m_path, "drop table if exists current; drop table if exists language; "
                        "drop table if exists interface; drop table if exists window_text; "
-                       "drop table if exists text_encoding;" +
+                       "drop table if exists text_encoding; drop table if exists search_target;" +
                            ShippedSql() + "update current set language=" + stored + ";");
         for (int start = 0; start < 2; ++start) {
             LanguageDb store;

@@ -1,8 +1,9 @@
-// The finder on a site: this process's own network namespace holds three cards and no
+// The finder on a site: this process's own network namespace holds four cards and no
 // default route; eth1 (192.168.1.5/24) leads to a camera network with two cameras, eth2
 // (10.0.0.5/24) to one whose camera with a factory address of a foreign subnet answers by
-// broadcast, eth3 is up without an IPv4 address. Each test is a process of its own, with
-// a namespace and cameras of its own. Without a namespace every test skips.
+// broadcast, eth3 is up without an IPv4 address, eth4 (10.1.0.5/24) leads to a router with
+// a camera network behind it (10.2.0.0/24) that no broadcast reaches. Each test is a process of its
+// own, with a namespace and cameras of its own. Without a namespace every test skips.
 
 #include <gtest/gtest.h>
 
@@ -46,6 +47,8 @@ const char NET2_CAMERAS[] =
     "2.1.0 | | | 0\n"
     "Dock       | 02005e000102 | 10.0.0.6     | 255.255.255.0 | 10.0.0.1    | 80 | FFFF01FF | "
     "2.1.0 | | | 0\n";
+const char NET3_CAMERAS[] = "Yard | 02005e000201 | 10.2.0.21 | 255.255.255.0 | 10.2.0.1 | 80 | "
+                            "FFFFFFFF | 2.1.0 | | | 0\n";
 
 std::string g_skipReason; // set when the networks could not be made
 
@@ -115,8 +118,10 @@ public:
         const std::string state = m_state.path().toStdString();
         std::ofstream(state + "/net1.txt") << NET1_CAMERAS;
         std::ofstream(state + "/net2.txt") << NET2_CAMERAS;
+        std::ofstream(state + "/net3.txt") << NET3_CAMERAS;
         const std::string up = std::string(CAMERA_NETWORKS_SCRIPT) + " up " + state + " " +
-                               CAMSIM_PATH + " " + state + "/net1.txt " + state + "/net2.txt";
+                               CAMSIM_PATH + " " + state + "/net1.txt " + state + "/net2.txt " +
+                               state + "/net3.txt";
         if (std::system(up.c_str()) != 0) {
             g_skipReason = "the camera networks could not be built here (ip, veth)";
         }
@@ -145,7 +150,8 @@ private:
         GTEST_SKIP() << g_skipReason;                                                              \
     }                                                                                              \
     const Heard net1(CameraNetworks::Log("net1"));                                                 \
-    const Heard net2(CameraNetworks::Log("net2"))
+    const Heard net2(CameraNetworks::Log("net2"));                                                 \
+    const Heard net3(CameraNetworks::Log("net3"))
 
 // Every search sends its query this many times; each scan here waits long enough for all.
 constexpr int COPIES = SEARCH_QUERY_COPIES;
@@ -171,13 +177,13 @@ TEST(CameraNetworkCliTest, ScanListsEveryCameraWithTheCardItAnsweredOn) {
         const char* card;
     } expected[] = {
         {"02005e000001", R"("interface": "eth1", "interfaceAddress": "192.168.1.5/24", )"
-                         R"("sameSubnet": true})"},
+                         R"("sameSubnet": true, )"},
         {"02005e000002", R"("interface": "eth1", "interfaceAddress": "192.168.1.5/24", )"
-                         R"("sameSubnet": true})"},
+                         R"("sameSubnet": true, )"},
         {"02005e000101", R"("interface": "eth2", "interfaceAddress": "10.0.0.5/24", )"
-                         R"("sameSubnet": false})"},
+                         R"("sameSubnet": false, )"},
         {"02005e000102", R"("interface": "eth2", "interfaceAddress": "10.0.0.5/24", )"
-                         R"("sameSubnet": true})"},
+                         R"("sameSubnet": true, )"},
     };
     for (const auto& camera : expected) {
         const std::size_t at = run.out.find(camera.mac);
@@ -235,7 +241,7 @@ TEST(CameraNetworkCliTest, NothingFoundNoCardAndUnknownCardAreSaidPlainly) {
         // Nobody listens on port 4001: an answer all the same, with the cards and causes.
         {{"scan", "--device-port", "4001", "--timeout-ms", "300"},
          0,
-         "finder-cli: No camera answered on eth1, eth2 within 300 ms.\nLikely causes: no "
+         "finder-cli: No camera answered on eth1, eth2, eth4 within 300 ms.\nLikely causes: no "
          "network card is up (cable unplugged), a firewall drops UDP port 3566, or the cameras "
          "are powered off or on another network segment.\n"},
         {{"scan", "--interface", "eth3"},
@@ -246,7 +252,7 @@ TEST(CameraNetworkCliTest, NothingFoundNoCardAndUnknownCardAreSaidPlainly) {
         {{"scan", "--interface", "eth9"},
          2,
          "finder-cli: --interface: no network card is named \"eth9\"; this machine has: lo, "
-         "eth1, eth2, eth3-end, eth3\n"},
+         "eth1, eth2, eth4, eth3-end, eth3\n"},
         {{"suggest", "02005e000101", "--interface", "eth1", "--interface", "wlan0"}, 2, nullptr},
     };
     for (const auto& c : cases) {
@@ -276,6 +282,19 @@ TEST(CameraNetworkCliTest, SuggestAndInterfacesTellWhatTheWindowWouldDo) {
                             "eth3      -               yes  yes        -        no: no IPv4"}) {
         EXPECT_NE(run.out.find(row), std::string::npos) << row << "\n" << run.out;
     }
+}
+
+TEST(CameraNetworkCliTest, ACameraBehindARouterIsFoundByToAndRenamedAndConfirmedThere) {
+    SKIP_WITHOUT_NETWORKS();
+    CliRun run = Cli({"scan", "--csv"});
+    EXPECT_EQ(run.out.find("02005e000201"), std::string::npos) << "no broadcast reaches it";
+    run = Cli({"scan", "--csv", "--to", "10.2.0.16/28", "--to", "10.9.0.1"});
+    EXPECT_NE(run.out.find(",Yard,2.1.0,02005e000201,10.2.0.21,"), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find(",Front door,"), std::string::npos) << "the broadcast went as well";
+    EXPECT_EQ(net3.Count(), COPIES) << "each copy of the query once at its address";
+    run = Cli({"set", "02005e000201", "--name", "Gate", "--to", "10.2.0.21"});
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out, "settings sent to device 02005e000201\nGate confirmed the new settings\n");
 }
 
 // The real window, with the finder's defaults, in this namespace.
@@ -406,7 +425,9 @@ TEST_F(CameraNetworkWindowTest, SaysWhenNothingAnsweredAndWhenNoCardCanBeSearche
     nobody.destinationPort = 4001;
     ASSERT_NO_FATAL_FAILURE(StartFinder(nobody));
     EXPECT_TRUE(QTest::qWaitFor(
-        [&] { return Status().startsWith(QLatin1String("No camera answered on eth1, eth2. ")); },
+        [&] {
+            return Status().startsWith(QLatin1String("No camera answered on eth1, eth2, eth4. "));
+        },
         5000))
         << Status().toStdString();
     EXPECT_TRUE(Status().contains(QLatin1String("a firewall drops UDP port 3566")));

@@ -45,6 +45,7 @@ TEST(ChangeFlow, ARequestGoesOutOfItsCardAndTheCamerasReplyConfirmsIt) {
     const WorkerCommand command = change.Command();
     EXPECT_EQ(command.interfaceName, "eth1");
     EXPECT_EQ(command.address, 0u) << "found by broadcast: sent as one";
+    EXPECT_TRUE(change.ConfirmTargets().empty()) << "a broadcast finds it at its new IP too";
 
     DiscoveryDatagram expected;
     BuildSetRequest(expected, *cameras.table, values);
@@ -55,6 +56,23 @@ TEST(ChangeFlow, ARequestGoesOutOfItsCardAndTheCamerasReplyConfirmsIt) {
     SetFieldText(reply.ip, "192.168.1.30");
     EXPECT_TRUE(change.JudgeRound({reply}, false));
     EXPECT_TRUE(change.Confirmation().Confirmed());
+}
+
+TEST(ChangeFlow, ACameraFoundAtItsAddressIsSentToThereAndAskedAtItsNewOne) {
+    const CameraTable cameras;
+    PanelValues values = EditableValues(cameras.camera, CTextCodec());
+    ReplyArrival arrival{"eth4", 0x0A010005, 24, 0};
+    arrival.sender = 0xC0A80114; // 192.168.1.20, behind a router
+    arrival.unicast = true;
+    values.name = "Yard";
+    EXPECT_EQ(CChangeFlow(*cameras.table, cameras.camera, arrival, values).Command().address,
+              0xC0A80114u);
+    EXPECT_TRUE(
+        CChangeFlow(*cameras.table, cameras.camera, arrival, values).ConfirmTargets().empty())
+        << "its address stays a search target";
+    values.ip = "192.168.1.40";
+    EXPECT_EQ(CChangeFlow(*cameras.table, cameras.camera, arrival, values).ConfirmTargets(),
+              std::vector<uint32_t>{0xC0A80128u});
 }
 
 TEST(ChangeFlow, ATextTheCameraCannotHoldIsRefusedAndLeavesTheValues) {

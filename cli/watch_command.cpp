@@ -1,0 +1,101 @@
+#include "cli/watch_command.h"
+
+#include <chrono>
+#include <csignal>
+#include <ctime>
+#include <thread>
+
+#include "cli/cli_command.h"
+#include "core/encoding/text_escape.h"
+#include "core/session/camera_watch.h"
+#include "core/session/scan_session.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// How often the pause between searches looks at the stop signal: Ctrl-C ends a watch
+// within this time, or within the scan it came in.
+constexpr int WATCH_STOP_POLL_MS = 50;
+
+std::atomic<bool> g_watchStop{false};
+
+void OnWatchStop(int) {
+    g_watchStop.store(true);
+}
+
+// "2026-12-10T14:05:09Z"
+std::string UtcNow() {
+    const std::time_t now = std::time(nullptr);
+    char text[32];
+    // finder-cli's one thread is the only caller of gmtime.
+    std::strftime(text, sizeof text, "%Y-%m-%dT%H:%M:%SZ", std::gmtime(&now));
+    return text;
+}
+
+std::string EventLine(const WatchEvent& event, const FormatOptions& format, bool json) {
+    const DeviceRecord& d = event.record;
+    const std::string name = EscapeControls(format.codec.Shown(FieldText(d.name), ITEM_WIDTH_NAME));
+    const std::string mac = MacToText(d.mac);
+    const std::string ip = FieldText(d.ip);
+    const char* kind = WatchEventName(event.kind);
+    if (json) {
+        std::string line = "{\"time\": " + JsonString(UtcNow()) +
+                           ", \"event\": " + JsonString(kind) + ", \"mac\": " + JsonString(mac) +
+                           ", \"name\": " + JsonString(name) + ", \"ip\": " + JsonString(ip);
+        if (event.kind == WatchEvent::Kind::Changed) {
+            line += ", \"changes\": " + ChangesJson(event.changes);
+        }
+        return line + "}";
+    }
+    std::string line = UtcNow() + "  " + kind + "  " + mac + "  " + ip + "  " + name;
+    if (event.kind == WatchEvent::Kind::Changed) {
+        line += ": " + ChangesText(event.changes);
+    }
+    return line;
+}
+
+// Sleeps until the moment, or less when stop is raised.
+void PauseUntil(Clock::time_point until, const std::atomic<bool>& stop) {
+    while (!stop.load() && Clock::now() < until) {
+        std::this_thread::sleep_for(std::min<Clock::duration>(
+            until - Clock::now(), std::chrono::milliseconds(WATCH_STOP_POLL_MS)));
+    }
+}
+
+} // namespace
+
+const std::atomic<bool>& WatchStopSignal() {
+    return g_watchStop;
+}
+
+void CatchWatchStop(bool installed) {
+    g_watchStop.store(false);
+    std::signal(SIGINT, installed ? OnWatchStop : SIG_DFL);
+    std::signal(SIGTERM, installed ? OnWatchStop : SIG_DFL);
+}
+
+int RunWatch(const CliOptions& options, std::ostream& out, std::ostream& err,
+             const std::atomic<bool>& stop) {
+    ScanSession session(options.endpoints);
+    session.SetSearchTargets(options.targets);
+    const FormatOptions format{options.Codec(LocaleName()), options.showPasswords};
+    CCameraWatch watch(format);
+    const auto every = std::chrono::duration_cast<Clock::duration>(
+        std::chrono::duration<double>(options.everySeconds));
+    while (!stop.load()) {
+        const Clock::time_point started = Clock::now();
+        ScanResult result;
+        if (const std::optional<SessionFailure> failure = session.Scan(options.Wait(), result)) {
+            return Fail(err, FailureText(*failure), CLI_EXIT_FAILED);
+        }
+        ReportRefusedTargets(result.searchSent, err);
+        ReportLostReplies(result, err);
+        for (const WatchEvent& event : watch.TakeSearch(result.devices)) {
+            out << EventLine(event, format, options.format == OutputFormat::Json) << "\n";
+        }
+        out.flush(); // a pipe or a file sees each search's events as they happen
+        PauseUntil(started + every, stop);
+    }
+    return CLI_EXIT_OK;
+}
