@@ -34,7 +34,8 @@ std::vector<Column> Columns(const DeviceRecord& d, const FormatOptions& options,
         Plain("readOnly", d.readOnly ? "true" : "false"),
         Text("name", codec.Shown(FieldText(d.name), ITEM_WIDTH_NAME)),
         Text("version", codec.Shown(FieldText(d.version), ITEM_WIDTH_VERSION)),
-        Text("mac", MacToText(d.mac)),
+        // A spreadsheet keeps the MAC with colons as text; twelve digits may read as a number.
+        {"mac", JsonString(MacToText(d.mac)), CsvCell(MacToColonText(d.mac))},
         Text("ip", FieldText(d.ip)),
         Text("netmask", FieldText(d.netmask)),
         Text("gateway", FieldText(d.gateway)),
@@ -58,20 +59,30 @@ const ReplyArrival& SeenAt(const std::vector<ReplyArrival>& seen, std::size_t i)
     return i < seen.size() ? seen[i] : none;
 }
 
-// Rows of columns as wide as their widest text on a terminal, two spaces apart.
 template <std::size_t N> std::string Aligned(const std::vector<std::array<std::string, N>>& rows) {
-    std::array<std::size_t, N> width{};
+    std::vector<std::vector<std::string>> cells;
     for (const auto& row : rows) {
-        for (std::size_t c = 0; c < N; ++c) {
+        cells.emplace_back(row.begin(), row.end());
+    }
+    return AlignedColumns(cells);
+}
+
+} // namespace
+
+std::string AlignedColumns(const std::vector<std::vector<std::string>>& rows) {
+    std::vector<std::size_t> width;
+    for (const auto& row : rows) {
+        width.resize(std::max(width.size(), row.size()));
+        for (std::size_t c = 0; c < row.size(); ++c) {
             width[c] = std::max(width[c], DisplayWidth(row[c]));
         }
     }
     std::string out;
     for (const auto& row : rows) {
         std::string line;
-        for (std::size_t c = 0; c < N; ++c) {
+        for (std::size_t c = 0; c < row.size(); ++c) {
             line += row[c];
-            if (c + 1 < N) {
+            if (c + 1 < row.size()) {
                 line += std::string(width[c] - DisplayWidth(row[c]) + 2, ' ');
             }
         }
@@ -79,8 +90,6 @@ template <std::size_t N> std::string Aligned(const std::vector<std::array<std::s
     }
     return out;
 }
-
-} // namespace
 
 std::string FormatJson(const std::vector<DeviceRecord>& devices, const FormatOptions& options,
                        const std::vector<ReplyArrival>& seen) {

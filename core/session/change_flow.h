@@ -38,6 +38,9 @@ public:
     // answered from when it was found by a query to that address.
     WorkerCommand Command() const;
     const PanelValues& Values() const { return m_values; }
+    const DeviceRecord& Target() const { return m_target; }
+    // The address it answered a query to its own address from, 0: found by broadcast.
+    uint32_t UnicastAddress() const { return m_address; }
 
     // After the send: the moments of the queries, in milliseconds after it, and the judge
     // of their replies. The last moment only closes the last round.

@@ -126,7 +126,8 @@ std::optional<SessionFailure> ScanSession::SendCommand(WorkerCommand command, Wo
     return m_collector.WaitForSend(count, SCAN_SEND_WAIT_MS, sent);
 }
 
-std::optional<SessionFailure> ScanSession::Scan(int timeoutMs, ScanResult& result) {
+std::optional<SessionFailure> ScanSession::Scan(int timeoutMs, ScanResult& result,
+                                                std::vector<uint32_t> targets) {
     std::optional<SessionFailure> failure;
     if (m_firstScan) {
         m_firstScan = false;
@@ -134,6 +135,7 @@ std::optional<SessionFailure> ScanSession::Scan(int timeoutMs, ScanResult& resul
     } else {
         WorkerCommand query;
         query.command = CMD_QUERY;
+        query.targets = std::move(targets);
         failure = SendCommand(std::move(query), result.sent);
     }
     if (failure) {

@@ -88,8 +88,10 @@ public:
 
     // Sends a query (the first call uses the worker's start-up query) and collects the
     // replies for timeoutMs. Nothing when it did, else why the worker failed (result.sent
-    // holds the send's outcome either way).
-    std::optional<SessionFailure> Scan(int timeoutMs, ScanResult& result);
+    // holds the send's outcome either way). targets: addresses (host order) the query also
+    // goes to, one by one.
+    std::optional<SessionFailure> Scan(int timeoutMs, ScanResult& result,
+                                       std::vector<uint32_t> targets = {});
     // Sends a set request where the command says (CChangeFlow::Command).
     std::optional<SessionFailure> Send(WorkerCommand command);
 

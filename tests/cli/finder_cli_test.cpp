@@ -156,7 +156,7 @@ TEST(FinderCliScan, CsvHasAHeaderAndQuotesWhereNeeded) {
     ASSERT_EQ(lines.size(), 5u);
     EXPECT_EQ(lines[0], "id,readOnly,name,version,mac,ip,netmask,gateway,httpPort,netMode,mode,"
                         "pppoeAccount,interface,interfaceAddress,sameSubnet\r");
-    EXPECT_EQ(lines[2], "254,false,\"Lobby, \"\"main\"\"\",2.0.7,02005e000002,192.168.1.21,"
+    EXPECT_EQ(lines[2], "254,false,\"Lobby, \"\"main\"\"\",2.0.7,02:00:5e:00:00:02,192.168.1.21,"
                         "255.255.255.0,192.168.1.1,8080,ffff0100,DHCP,,lo,127.0.0.1/8,false\r");
     EXPECT_EQ(run.out.find("pw"), std::string::npos) << "no password without --show-passwords";
     const CliRun shown = Cli({"scan", "--csv", "--show-passwords"}, cameras.Network());

@@ -198,7 +198,7 @@ TEST(CameraNetworkCliTest, ASetRequestLeavesOnlyThroughItsCamerasCard) {
     EXPECT_EQ(net1.Count(), 2 * COPIES) << "two queries, no set request";
     EXPECT_EQ(net2.Count(), 2 * COPIES + 1) << "a query, the set, a query";
     run = Cli({"scan", "--csv", "--timeout-ms", "800"});
-    EXPECT_NE(run.out.find("02005e000101,10.0.0.9,255.255.255.0,192.168.1.1,80,ffffffff,"
+    EXPECT_NE(run.out.find("02:00:5e:00:01:01,10.0.0.9,255.255.255.0,192.168.1.1,80,ffffffff,"
                            "STATIC,,eth2,10.0.0.5/24,true"),
               std::string::npos)
         << run.out;
