@@ -4,10 +4,11 @@
 #include <string>
 #include <vector>
 
+#include "cli/plan_options.h"
 #include "core/encoding/text_codec.h"
 #include "core/worker/network_worker.h"
 
-enum class CliCommand { Help, Version, Scan, Set, Suggest, Interfaces };
+enum class CliCommand { Help, Version, Scan, Set, Suggest, Interfaces, Assign, Apply };
 enum class OutputFormat { Table, Json, Csv };
 
 // The settings `set` lays over the device's record; an option not given keeps the record's.
@@ -36,6 +37,7 @@ struct CliOptions {
     std::optional<TextEncoding> encoding; // --encoding; none: by the locale's language
     bool showPasswords = false;           // --show-passwords
     bool force = false;                   // send a risky change all the same
+    PlanOptions plan;                     // assign, apply
 
     // How camera texts are read and written: in the encoding named, else in the code
     // page of the language of localeName (LC_ALL, LC_CTYPE or LANG).

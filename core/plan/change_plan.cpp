@@ -80,9 +80,7 @@ const PanelValues& CChangePlan::Values(std::size_t step) const {
     return m_steps[step].change.Values();
 }
 
-DeviceRecord CChangePlan::After(std::size_t step) const {
-    const DeviceRecord& before = Before(step);
-    const PanelValues& values = Values(step);
+DeviceRecord RecordAfter(const DeviceRecord& before, const PanelValues& values) {
     DeviceRecord after = before;
     const unsigned changed = ChangedSettings(before, values);
     for (const SettingField& field : SETTING_FIELDS) {
@@ -105,6 +103,10 @@ DeviceRecord CChangePlan::After(std::size_t step) const {
         TextToMac(*values.newMac, after.mac);
     }
     return after;
+}
+
+DeviceRecord CChangePlan::After(std::size_t step) const {
+    return RecordAfter(Before(step), Values(step));
 }
 
 std::string CChangePlan::MacOf(std::size_t step) const {

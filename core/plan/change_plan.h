@@ -18,6 +18,10 @@
 #include "core/worker/device_arrival.h"
 #include "core/worker/network_worker.h"
 
+// The camera as it reads once it took the change values make (texts in its bytes): the
+// settings the request carries, and the mode as the request sends it.
+DeviceRecord RecordAfter(const DeviceRecord& before, const PanelValues& values);
+
 // Where one camera of a plan stands.
 enum class PlanState {
     Planned,      // checked; its request has not gone out

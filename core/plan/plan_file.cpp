@@ -222,6 +222,7 @@ private:
         }
         if (IsSpreadsheetNumberOf(shown, cell)) {
             if (!m_keepNumbers) {
+                m_file.textAsNumber = true;
                 return Fail(row.line, column.column,
                             FillText(m_tr(PLAN_TEXT_TEXT_AS_NUMBER), {cell, shown}));
             }

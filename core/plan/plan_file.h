@@ -21,7 +21,8 @@ struct PlanFile {
     // Per row: the columns whose number, made by a spreadsheet of a camera's text, was
     // passed over so that the camera keeps its text (keepNumbers).
     std::vector<std::vector<std::string>> kept;
-    std::string error; // "line N: column: why"; empty when the file was read
+    std::string error;         // "line N: column: why"; empty when the file was read
+    bool textAsNumber = false; // the error is a text a spreadsheet turned into a number
 };
 
 // Reads the file's bytes (UTF-8 with or without a byte-order mark; anything else in the

@@ -86,6 +86,7 @@ std::string AlignedColumns(const std::vector<std::vector<std::string>>& rows) {
                 line += std::string(width[c] - DisplayWidth(row[c]) + 2, ' ');
             }
         }
+        line.erase(line.find_last_not_of(' ') + 1); // an empty last cell leaves no padding
         out += line + "\n";
     }
     return out;
