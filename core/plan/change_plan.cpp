@@ -185,6 +185,11 @@ WorkerCommand CChangePlan::Command(std::size_t step) const {
     return m_steps[step].change.Command();
 }
 
+bool CChangePlan::WentOut(std::size_t step) const {
+    const Step& s = m_steps[step];
+    return s.confirmation.has_value() && s.cause != Cause::SendFailed;
+}
+
 void CChangePlan::MarkSent(std::size_t step) {
     Step& s = m_steps[step];
     s.state = PlanState::Sent;

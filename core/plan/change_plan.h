@@ -70,6 +70,8 @@ public:
     DeviceRecord After(std::size_t step) const;
     const PanelValues& Values(std::size_t step) const;
     PlanState State(std::size_t step) const { return m_steps[step].state; }
+    // Whether its request went out (it may not have confirmed).
+    bool WentOut(std::size_t step) const;
     // "02005e000001 (Dock 1)", for a refusal or a risk.
     std::string CameraText(std::size_t step, const TextLookup& tr, const CTextCodec& codec,
                            const std::string& sentence) const;

@@ -154,7 +154,8 @@ TEST_F(ActionsTest, TheMenuActsOnTheEntryUnderThePointer) {
         QGuiApplication::clipboard()->clear();
         g_openedUrls.clear();
         const std::map<QString, bool> offered = UseMenu(PointOf(c.camera), c.action);
-        EXPECT_EQ(offered.size(), 6u); // the five actions and the text encoding's menu
+        // The five actions, the two plans and the text encoding's menu.
+        EXPECT_EQ(offered.size(), 8u);
         for (const auto& [text, enabled] : offered) {
             EXPECT_TRUE(enabled) << text.toStdString();
         }
@@ -176,6 +177,7 @@ TEST_F(ActionsTest, AwayFromTheEntriesOnlyTheExportIsOffered) {
     const std::map<QString, bool> offered = UseMenu(list.bottomLeft() + QPoint(2, -2), nullptr);
     for (const auto& [text, enabled] : offered) {
         EXPECT_EQ(enabled, text == QString::fromUtf8(TEXT_MENU_EXPORT.english) ||
+                               text == QString::fromUtf8(TEXT_MENU_OPEN_PLAN.english) ||
                                text == QString::fromUtf8(TEXT_MENU_ENCODING.english))
             << text.toStdString();
     }

@@ -240,8 +240,8 @@ TEST_F(TextTest, NoEnglishIsLeftInTheChineseWindow) {
     PickEncoding(QString::fromUtf8("自动"));
     texts << m_menuTexts << m_listMenuTexts;
     EXPECT_EQ(m_menuTexts.size(), 6);
-    EXPECT_EQ(m_listMenuTexts.size(), 8)
-        << "four for a camera, the export, two separators, the encodings";
+    EXPECT_EQ(m_listMenuTexts.size(), 11)
+        << "four for a camera, the export, the two plans, three separators, the encodings";
     for (QAction* action : TrayIcon(m_dlg)->contextMenu()->actions()) {
         texts << action->text();
     }
