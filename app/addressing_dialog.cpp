@@ -8,12 +8,14 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSaveFile>
+#include <QScreen>
 #include <QStringList>
 #include <QStyle>
 #include <QTableWidget>
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <utility>
 
 #include "app/desktop_hooks.h"
@@ -28,6 +30,10 @@
 #include "core/rules/settings_checks.h"
 
 namespace {
+
+// The dialog's size on screen: wide enough for the changes of a row.
+constexpr int PLAN_DIALOG_WIDTH = 920;
+constexpr int PLAN_DIALOG_MIN_HEIGHT = 320;
 
 enum PlanColumn {
     COLUMN_MAC,
@@ -70,11 +76,13 @@ CAddressingDialog::CAddressingDialog(CFinderDlg& finder, std::vector<int> camera
     : CAddressingDialog(finder, std::move(cameras), std::nullopt) {
     ProposeAddresses();
     Rebuild();
+    FitToRows();
 }
 
 CAddressingDialog::CAddressingDialog(CFinderDlg& finder, PlanFile file)
     : CAddressingDialog(finder, {}, std::move(file)) {
     Rebuild();
+    FitToRows();
 }
 
 CAddressingDialog::CAddressingDialog(CFinderDlg& finder, std::vector<int> cameras,
@@ -133,6 +141,7 @@ void CAddressingDialog::CreateControls() {
                                        m_finder.Tr(PLAN_TEXT_RESULT)});
     m_rows->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_rows->setSelectionMode(QAbstractItemView::NoSelection);
+    m_rows->setTabKeyNavigation(false); // Tab goes on to Send
     m_rows->verticalHeader()->hide();
     m_rows->horizontalHeader()->setSectionResizeMode(COLUMN_CHANGES, QHeaderView::Stretch);
     layout->addWidget(m_rows);
@@ -153,7 +162,7 @@ void CAddressingDialog::CreateControls() {
         buttons->addWidget(button);
     }
     layout->addLayout(buttons);
-    resize(820, 460);
+    m_rows->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
 
     for (QLineEdit* field : {m_firstIp, m_netmask, m_gateway, m_names}) {
         connect(field, &QLineEdit::textChanged, this, &CAddressingDialog::Rebuild);
@@ -214,6 +223,18 @@ void CAddressingDialog::Rebuild() {
     ShowNote(note);
     ShowRows();
     m_send->setEnabled(m_plan && !m_refusal && !m_plan->ToSend().empty());
+}
+
+// Tall enough for every row of a site's box of cameras, where the screen has the room.
+void CAddressingDialog::FitToRows() {
+    const int rowHeight = m_rows->verticalHeader()->defaultSectionSize();
+    const int wanted = sizeHint().height() - m_rows->sizeHint().height() +
+                       m_rows->horizontalHeader()->sizeHint().height() +
+                       m_rows->rowCount() * rowHeight + 2 * m_rows->frameWidth() + 2;
+    const QScreen* screen = m_finder.screen();
+    const int room = screen != nullptr ? screen->availableGeometry().height() - 40 : wanted;
+    resize(PLAN_DIALOG_WIDTH,
+           std::clamp(wanted, PLAN_DIALOG_MIN_HEIGHT, std::max(room, PLAN_DIALOG_MIN_HEIGHT)));
 }
 
 void CAddressingDialog::ShowNote(const QString& text) {

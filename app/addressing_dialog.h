@@ -53,6 +53,7 @@ private:
     void Rebuild();
     void ShowRows();
     void ShowNote(const QString& text);
+    void FitToRows();
 
     void SendNext();
     void OnWorkerSent();

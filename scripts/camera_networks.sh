@@ -12,7 +12,11 @@
 # switch. Nothing sent here can leave: the only links lead into the namespaces made here.
 #
 #   camera_networks.sh up STATE_DIR CAMSIM CAMERAS1 CAMERAS2
+#   camera_networks.sh add STATE_DIR NET CARD ADDRESS CAMERA_ADDRESS CAMSIM [CAMSIM OPTIONS]
 #   camera_networks.sh down STATE_DIR
+#
+# add puts one more camera network behind a card of its own (eth4 at most), camsim with the
+# options given (a box of cameras at one factory address, say).
 #
 # STATE_DIR receives each camsim's log of received datagrams (net1.log, net2.log), its
 # start-up line (net1.out, net2.out) and its process id (net1.pid, net2.pid).
@@ -72,13 +76,17 @@ up() {
     ip link set eth3 up
 }
 
+add() {
+    camera_net "$@"
+}
+
 down() {
     local state="$1" pid
-    for net in net1 net2; do
+    for net in net1 net2 net3; do
         pid="$(cat "$state/$net.pid" 2>/dev/null || true)"
         [[ -z "$pid" ]] || kill "$pid" 2>/dev/null || true
     done
-    for card in eth1 eth2 eth3; do
+    for card in eth1 eth2 eth3 eth4; do
         ip link del "$card" 2>/dev/null || true
     done
 }
@@ -86,9 +94,11 @@ down() {
 case "${1:-}" in
 camera-side) shift; camera_side "$@" ;;
 up) shift; up "$@" ;;
+add) shift; add "$@" ;;
 down) shift; down "$@" ;;
 *)
-    echo "usage: camera_networks.sh up STATE_DIR CAMSIM CAMERAS1 CAMERAS2 | down STATE_DIR" >&2
+    echo "usage: camera_networks.sh up STATE_DIR CAMSIM CAMERAS1 CAMERAS2 | add STATE_DIR NET" \
+        "CARD ADDRESS CAMERA_ADDRESS CAMSIM [OPTIONS] | down STATE_DIR" >&2
     exit 2
     ;;
 esac

@@ -60,8 +60,12 @@ protected:
 TEST_F(PlanDialogTest, ASelectionIsAddressedAndEveryRowConfirms) {
     std::vector<SimDevice> devices = FactoryDevices(4, {192, 168, 1, 64});
     devices.push_back(TestCameras().front()); // Front door stays out of the plan
+    devices.back().netmask = {255, 255, 255, 128};
     StartFinder(devices);
     ASSERT_TRUE(WaitForList(5));
+    // A mask longer than its field shows from its start.
+    Select(QStringLiteral("Front door"));
+    EXPECT_EQ(Edit(m_dlg, IDC_NETMASK)->cursorPosition(), 0);
     QListWidget* list = DeviceList(m_dlg);
     // All, then Front door out again: the panel stays with one camera, the one picked last.
     list->setFocus();
