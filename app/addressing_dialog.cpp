@@ -345,6 +345,7 @@ void CAddressingDialog::SendNext() {
         ShowRows();
         return;
     }
+    m_lastSent.reset(); // what fails from now on is a query of the rounds
     if (!m_plan->Waiting()) {
         Finish(false);
         return;
@@ -371,7 +372,7 @@ void CAddressingDialog::OnWorkerSent() {
 // A failed send is that of the request in flight, or of the one just reported sent.
 void CAddressingDialog::OnWorkerFailed(const WorkerOutcome& outcome) {
     const std::optional<std::size_t> step = m_inFlight ? m_inFlight : m_lastSent;
-    if (!m_running || !step) {
+    if (!m_running || !step || outcome.kind == WorkerOutcomeKind::ReceiveFailed) {
         return;
     }
     m_plan->MarkFailed(*step, StatusLine(outcome));

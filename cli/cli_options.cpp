@@ -15,10 +15,11 @@ const char FINDER_CLI_USAGE[] =
        finder-cli set MAC [settings] [--timeout-ms N] [--no-verify] [--force]
                       [--encoding ENC] [network options]
        finder-cli assign FIRST_IP (MAC... | --all) [--netmask M] [--gateway G]
-                      [--name TEMPLATE] [--order given|mac|name|ip] [--dry-run] [--force]
-                      [--json | --csv] [--timeout-ms N] [--encoding ENC] [network options]
+                         [--name TEMPLATE] [--order given|mac|name|ip] [--dry-run]
+                         [--force] [--json | --csv] [--timeout-ms N] [--encoding ENC]
+                         [network options]
        finder-cli apply FILE [--dry-run] [--force] [--json | --csv] [--timeout-ms N]
-                     [--encoding ENC] [network options]
+                        [--encoding ENC] [network options]
        finder-cli suggest MAC [--timeout-ms N] [network options]
        finder-cli interfaces
        finder-cli --help | --version

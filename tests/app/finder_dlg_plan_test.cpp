@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QContextMenuEvent>
 #include <QMenu>
+#include <QPointer>
 #include <QPushButton>
 #include <QTableWidget>
 
@@ -13,6 +14,12 @@
 #include "tests/support/test_files.h"
 
 namespace {
+
+// Answers the open dialog with the file a test puts here.
+QString g_openFile;
+QString AnswerOpenFile(QWidget*, const QString&, const QString&) {
+    return g_openFile;
+}
 
 class PlanDialogTest : public FinderDlgTest {
 protected:
@@ -126,6 +133,26 @@ TEST_F(PlanDialogTest, ASelectionIsAddressedAndEveryRowConfirms) {
                           "192.168.1.10\",confirmed,\r\n"),
               std::string::npos)
         << report;
+
+    // The same cameras from a plan file, as a spreadsheet saved it: one row edited.
+    const QPointer<CAddressingDialog> closing = dialog;
+    dialog->close();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return closing.isNull(); })) << "gone once closed";
+    ASSERT_TRUE(WaitForList(5));
+    WriteFile(folder.File("site.csv"), "\xEF\xBB\xBFmac,name,httpPort\r\n"
+                                       "02:00:5e:10:00:03,Gate,8081\r\n02:00:5e:10:00:02,,\r\n");
+    g_openFile = QString::fromStdString(folder.File("site.csv"));
+    g_pfnAskOpenFile = AnswerOpenFile;
+    ClickMenu(Entry(QStringLiteral("Front door")), TEXT_MENU_OPEN_PLAN);
+    auto* fromFile = m_dlg->findChild<CAddressingDialog*>();
+    ASSERT_NE(fromFile, nullptr);
+    rows = fromFile->findChild<QTableWidget*>();
+    EXPECT_EQ(Column(rows, 4).toStdString(), "name Dock 01 -> Gate, httpPort 8080 -> 8081 ");
+    QTest::mouseClick(DialogButton(fromFile, PLAN_TEXT_SEND), Qt::LeftButton);
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return Column(rows, 5) == QStringLiteral("confirmed unchanged"); }, 10000))
+        << Column(rows, 5).toStdString();
+    EXPECT_EQ(m_peer->Devices()[3].httpPort, 8081);
 }
 
 } // namespace
