@@ -34,6 +34,7 @@ namespace {
 // The dialog's size on screen: wide enough for the changes of a row.
 constexpr int PLAN_DIALOG_WIDTH = 920;
 constexpr int PLAN_DIALOG_MIN_HEIGHT = 320;
+constexpr int PLAN_DIALOG_SCREEN_MARGIN = 40; // the window frame's caption and the desktop's bar
 
 enum PlanColumn {
     COLUMN_MAC,
@@ -232,7 +233,9 @@ void CAddressingDialog::FitToRows() {
                        m_rows->horizontalHeader()->sizeHint().height() +
                        m_rows->rowCount() * rowHeight + 2 * m_rows->frameWidth() + 2;
     const QScreen* screen = m_finder.screen();
-    const int room = screen != nullptr ? screen->availableGeometry().height() - 40 : wanted;
+    const int room = screen != nullptr
+                         ? screen->availableGeometry().height() - PLAN_DIALOG_SCREEN_MARGIN
+                         : wanted;
     resize(PLAN_DIALOG_WIDTH,
            std::clamp(wanted, PLAN_DIALOG_MIN_HEIGHT, std::max(room, PLAN_DIALOG_MIN_HEIGHT)));
 }
