@@ -143,7 +143,7 @@ TEST(AddressingPlan, OrderAndTemplateNumberTheNames) {
         }
         std::string macs;
         for (const PanelValues& values : plan.changes) {
-            macs += (macs.empty() ? "" : " ") + values.captionMac.substr(11);
+            macs += std::string(macs.empty() ? "" : " ") + values.captionMac.back();
         }
         EXPECT_EQ(macs, c.macs);
         EXPECT_EQ(Column(plan, &PanelValues::name), c.names);
