@@ -34,10 +34,15 @@ static QString AskWithFileDialog(QWidget* parent, const QString& title, const QS
     return QFileDialog::getSaveFileName(parent, title, QString(), filters, selectedFilter);
 }
 
+static QString AskWithOpenDialog(QWidget* parent, const QString& title, const QString& filters) {
+    return QFileDialog::getOpenFileName(parent, title, QString(), filters);
+}
+
 ShowMessageFunction g_pfnShowMessage = ShowMessageBox;
 AskFunction g_pfnAsk = AskWithMessageBox;
 OpenUrlFunction g_pfnOpenUrl = OpenWithDesktop;
 AskSaveFileFunction g_pfnAskSaveFile = AskWithFileDialog;
+AskOpenFileFunction g_pfnAskOpenFile = AskWithOpenDialog;
 TrayAvailableFunction g_pfnIsSystemTrayAvailable = QSystemTrayIcon::isSystemTrayAvailable;
 LocalNetworksFunction g_pfnLocalNetworks = LocalNetworks;
 
@@ -57,4 +62,8 @@ bool OpenUrl(const QString& url) {
 QString AskSaveFile(QWidget* parent, const QString& title, const QString& filters,
                     QString* selectedFilter) {
     return g_pfnAskSaveFile(parent, title, filters, selectedFilter);
+}
+
+QString AskOpenFile(QWidget* parent, const QString& title, const QString& filters) {
+    return g_pfnAskOpenFile(parent, title, filters);
 }

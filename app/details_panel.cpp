@@ -17,6 +17,13 @@ static std::string Utf8Bytes(const QString& text) {
     return text.toUtf8().toStdString();
 }
 
+// A text longer than its field shows from its start, as it is read (255.255.255.128 would
+// otherwise show as 55.255.255.128, its end in view).
+static void ShowField(QLineEdit* edit, const QString& text) {
+    edit->setText(text);
+    edit->setCursorPosition(0);
+}
+
 CDetailsPanel::CDetailsPanel(QWidget* dialog, const PanelControls& controls)
     : QObject(dialog), m_dialog(dialog), m_controls(controls) {
     const PanelControls& c = m_controls;
@@ -50,17 +57,17 @@ void CDetailsPanel::Fill(const DeviceRecord& record, const CTextCodec& codec, co
     const PanelControls& c = m_controls;
     m_shown = EditableValues(record, codec);
     SetFieldsEnabled(false, false);
-    c.name->setText(Utf8Text(m_shown.name));
-    c.ip->setText(Utf8Text(m_shown.ip));
-    c.netmask->setText(Utf8Text(m_shown.netmask));
-    c.gateway->setText(Utf8Text(m_shown.gateway));
-    c.pppoeAccount->setText(Utf8Text(m_shown.pppoeAccount));
-    c.pppoePassword->setText(Utf8Text(m_shown.pppoePassword));
-    c.httpPort->setText(Utf8Text(m_shown.httpPort));
+    ShowField(c.name, Utf8Text(m_shown.name));
+    ShowField(c.ip, Utf8Text(m_shown.ip));
+    ShowField(c.netmask, Utf8Text(m_shown.netmask));
+    ShowField(c.gateway, Utf8Text(m_shown.gateway));
+    ShowField(c.pppoeAccount, Utf8Text(m_shown.pppoeAccount));
+    ShowField(c.pppoePassword, Utf8Text(m_shown.pppoePassword));
+    ShowField(c.httpPort, Utf8Text(m_shown.httpPort));
     const QString macText = Utf8Text(m_shown.captionMac);
     c.macGroup->setTitle(macText);
     if (IsMacChangeShown()) {
-        c.newMac->setText(macText);
+        ShowField(c.newMac, macText);
     }
     // The radios look at the first byte of each pair only, and so does the info text.
     const NetMode mode = RadioMode(record.netMode);
@@ -85,7 +92,7 @@ void CDetailsPanel::Fill(const DeviceRecord& record, const CTextCodec& codec, co
 // A text the user has not touched still reads as it was filled in; it is read again.
 static void ReadTextAgain(QLineEdit* edit, std::string& shown, const std::string& now) {
     if (edit->text() == Utf8Text(shown)) {
-        edit->setText(Utf8Text(now));
+        ShowField(edit, Utf8Text(now));
     }
     shown = now;
 }
@@ -146,9 +153,9 @@ void CDetailsPanel::PickMode(NetMode mode) {
 
 void CDetailsPanel::ShowAddressProposal(const AddressProposal& proposal) {
     PickMode(NetMode::Static); // an address of one's own is a static one
-    m_controls.ip->setText(Utf8Text(proposal.ip));
-    m_controls.netmask->setText(Utf8Text(proposal.netmask));
-    m_controls.gateway->setText(Utf8Text(proposal.gateway));
+    ShowField(m_controls.ip, Utf8Text(proposal.ip));
+    ShowField(m_controls.netmask, Utf8Text(proposal.netmask));
+    ShowField(m_controls.gateway, Utf8Text(proposal.gateway));
 }
 
 void CDetailsPanel::SetSubmitEnabled(bool enabled) {

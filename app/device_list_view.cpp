@@ -34,7 +34,7 @@ CDeviceListView::CDeviceListView(CFinderDlg& dialog, QListWidget* list, const CC
     : QObject(&dialog), m_dialog(dialog), m_list(list), m_roster(roster),
       m_entryOfSlot(DEVICE_TABLE_SLOTS, nullptr), m_ipOfSlot(DEVICE_TABLE_SLOTS) {
     m_list->setSortingEnabled(true);
-    m_list->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_list->setSelectionMode(QAbstractItemView::ExtendedSelection); // Ctrl, Shift, Ctrl+A
     m_list->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     // The mark of a camera outside its card's subnet, no taller than an entry's text.
     m_list->setIconSize(QSize(11, 11));
@@ -122,8 +122,23 @@ std::optional<int> CDeviceListView::SlotOf(const QListWidgetItem* item) const {
 }
 
 std::optional<int> CDeviceListView::SelectedSlot() const {
+    QListWidgetItem* current = m_list->currentItem();
+    if (current != nullptr && current->isSelected()) {
+        return SlotOf(current);
+    }
     const QList<QListWidgetItem*> selected = m_list->selectedItems();
     return selected.isEmpty() ? std::nullopt : SlotOf(selected.front());
+}
+
+std::vector<int> CDeviceListView::SelectedSlots() const {
+    std::vector<int> selected;
+    for (int row = 0; row < m_list->count(); ++row) {
+        QListWidgetItem* item = m_list->item(row);
+        if (const std::optional<int> slot = item->isSelected() ? SlotOf(item) : std::nullopt) {
+            selected.push_back(*slot);
+        }
+    }
+    return selected;
 }
 
 void CDeviceListView::SelectByMac(const std::string& mac) {
@@ -223,11 +238,15 @@ void CDeviceListView::Decorate(QListWidgetItem* entry, int slot) const {
 }
 
 // The menu acts on the entry under the pointer, which becomes the selection as a left
-// click would make it; away from any entry only the export is offered.
+// click would make it, unless it is part of the selection already (a plan's cameras stay
+// selected); away from any entry only the export and the plans are offered.
 void CDeviceListView::OnDeviceListMenu(QPoint point) {
     QListWidgetItem* item = m_list->itemAt(point);
-    if (item != nullptr) {
+    if (item != nullptr && !item->isSelected()) {
         m_list->setCurrentItem(item);
+    } else if (item != nullptr && item != m_list->currentItem()) {
+        m_list->setCurrentItem(item, QItemSelectionModel::NoUpdate);
+        emit SelectionChanged(); // the panel follows the entry under the pointer
     }
     const bool onCamera = item != nullptr && SelectedSlot().has_value();
     QMenu menu(&m_dialog);
@@ -244,6 +263,12 @@ void CDeviceListView::OnDeviceListMenu(QPoint point) {
     }
     menu.addSeparator();
     menu.addAction(m_dialog.Tr(TEXT_MENU_EXPORT), this, &CDeviceListView::OnExportList)
+        ->setEnabled(m_list->count() > 0);
+    menu.addSeparator();
+    menu.addAction(m_dialog.Tr(TEXT_MENU_ADDRESS_SELECTED), this,
+                   &CDeviceListView::AddressRequested)
+        ->setEnabled(!SelectedSlots().empty());
+    menu.addAction(m_dialog.Tr(TEXT_MENU_OPEN_PLAN), this, &CDeviceListView::OpenPlanRequested)
         ->setEnabled(m_list->count() > 0);
     menu.addSeparator();
     menu.addAction(m_dialog.Tr(TEXT_MENU_SEARCH_ADDRESSES), &m_dialog,

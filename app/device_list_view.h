@@ -16,8 +16,9 @@ class QListWidgetItem;
 
 // The device list: one entry per camera of the roster, in the list's sorted order, each
 // holding its slot as item data; the marks of cameras outside their card's subnet, of IP
-// conflicts and of self-assigned addresses, the
-// entries' tips, and the right button's menu with its actions on the selected camera.
+// conflicts and of self-assigned addresses, the entries' tips, and the right button's menu
+// with its actions on the selected camera. Ctrl and Shift select more cameras for a plan;
+// the panel stays with one of them.
 class CDeviceListView : public QObject {
     Q_OBJECT
 
@@ -28,7 +29,10 @@ public:
     void OnTaken(int slot, bool added);
     void Clear();
     int Count() const;
+    // The camera the panel shows: of the selection, the entry selected last.
     std::optional<int> SelectedSlot() const;
+    // Every camera selected, in the list's order.
+    std::vector<int> SelectedSlots() const;
     void SelectByMac(const std::string& mac);
     // The entries with the codec as it is now, each from the name it was listed with, and
     // their tips in the window's language.
@@ -46,6 +50,8 @@ public slots:
 
 signals:
     void SelectionChanged();
+    void AddressRequested();  // "Address selected cameras…"
+    void OpenPlanRequested(); // "Open plan file…"
     void OpenPageRequested();
     void CountChanged(int count);
 

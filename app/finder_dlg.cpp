@@ -217,6 +217,8 @@ void CFinderDlg::CreateControls() {
     connect(m_deviceList, &CDeviceListView::SelectionChanged, this, &CFinderDlg::OnSelectDevice);
     connect(m_deviceList, &CDeviceListView::OpenPageRequested, this,
             &CFinderDlg::OnDblclkDeviceList);
+    connect(m_deviceList, &CDeviceListView::AddressRequested, this, &CFinderDlg::OnAddressSelected);
+    connect(m_deviceList, &CDeviceListView::OpenPlanRequested, this, &CFinderDlg::OnOpenPlanFile);
     connect(m_panel, &CDetailsPanel::ModePicked, this, [this](NetMode mode) {
         switch (mode) {
         case NetMode::Pppoe:
@@ -345,12 +347,16 @@ void CFinderDlg::OnStatus(const WorkerOutcome& outcome) {
     }
     m_changeFlow->OnFailedSend();
     m_statusLine->OnStatus(outcome);
+    if (outcome.Failed()) {
+        emit WorkerFailed(outcome);
+    }
 }
 
 // A reply goes into the roster by its MAC, and where it came in beside it; a camera new to
 // the search gets its entry.
 void CFinderDlg::OnReply(const DeviceRecord& record, const ReplyArrival& arrival) {
     m_changeFlow->OnReply(record);
+    emit WorkerReply(record);
     const CCameraRoster::Merge merge = m_roster.Take(record, arrival);
     if (merge.slot != MERGE_DROPPED) {
         m_deviceList->OnTaken(merge.slot, merge.added);

@@ -30,6 +30,7 @@
 #include "i18n/language_place.h"
 #include "res/control_ids.h"
 
+class CAddressingDialog;
 class CChangeFlowView;
 class CDetailsPanel;
 class CDeviceListView;
@@ -142,6 +143,14 @@ public:
     void OnDrainReports();
     // Replies the worker left out of a batch because too many cameras answered at once.
     std::uint64_t DroppedReplies() const;
+    // A message of the finder's own on the status line, made again in a new language.
+    void ShowHeldStatus(const std::function<QString()>& makeText);
+
+signals:
+    // What the worker reported, as the window took it, for a plan that follows its sends.
+    void WorkerSent();
+    void WorkerFailed(const WorkerOutcome& outcome);
+    void WorkerReply(const DeviceRecord& record);
 
 public slots:
     void OnSelectDevice();
@@ -159,6 +168,9 @@ public slots:
     void OnMoveIntoNetwork();
     // The device list's export, also reached from its menu.
     void OnExportList();
+    // The device list's plans: the selected cameras addressed, or a plan file opened.
+    void OnAddressSelected();
+    void OnOpenPlanFile();
     // The notification-area icon's menu.
     void OnTrayShow();
     void OnTrayQuit();

@@ -61,6 +61,7 @@ void CFinderDlg::OnUpdate() {
 void CFinderDlg::OnSent() {
     ClearPanel();
     m_changeFlow->OnSent();
+    emit WorkerSent();
 }
 
 // After every send: no device selected, an empty list and an empty roster, and nothing

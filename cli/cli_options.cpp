@@ -7,6 +7,7 @@
 
 #include "core/program/option_table.h"
 #include "core/rules/input_checks.h"
+#include "core/wire/device_table.h"
 #include "core/wire/search_targets.h"
 
 #include <cmath>
@@ -17,13 +18,19 @@ const char FINDER_CLI_USAGE[] =
                        [--encoding ENC] [--to TARGET]... [network options]
        finder-cli set MAC [settings] [--timeout-ms N] [--no-verify] [--force]
                       [--encoding ENC] [--to TARGET]... [network options]
+       finder-cli assign FIRST_IP (MAC... | --all) [--netmask M] [--gateway G]
+                         [--name TEMPLATE] [--order given|mac|name|ip] [--dry-run]
+                         [--force] [--json | --csv] [--timeout-ms N] [--encoding ENC]
+                         [--to TARGET]... [network options]
+       finder-cli apply FILE [--dry-run] [--force] [--json | --csv] [--timeout-ms N]
+                        [--encoding ENC] [--to TARGET]... [network options]
        finder-cli suggest MAC [--timeout-ms N] [--to TARGET]... [network options]
        finder-cli watch [--every SECONDS] [--json] [--to TARGET]... [network options]
        finder-cli interfaces
        finder-cli --help | --version
 
 Finds the IP cameras of the local network segment by a UDP broadcast and changes the
-network settings of one of them.
+network settings of one of them, or of many in one step.
 
 scan   sends the query out of every network card three times over half a second, collects
        the replies until no new camera has answered for a while, and prints one row per
@@ -46,10 +53,12 @@ scan   sends the query out of every network card three times over half a second,
   --csv               the same columns as --json, with a header row
   --show-passwords    print the PPPoE password in --json and --csv (never in the table)
 
-set    scans, finds the device that answered with MAC (12 hexadecimal digits), lays the
+set    scans, finds the device that answered with MAC (12 hexadecimal digits, bare or
+       with separators: 00:12:34:00:00:01, 00-12-34-00-00-01, 0012.3400.0001), lays the
        settings given over the ones it reported and sends only what changed. Then, unless
        --no-verify, it scans again, a few times within some seconds, and checks that the
-       device answers with the new settings (under its new MAC after --new-mac).
+       device answers with the new settings (under its new MAC after --new-mac). It prints
+       the camera's row as assign does: each setting it changed, old -> new, and the result.
   --name TEXT            device name, at most 16 bytes as the device stores it
   --ip ADDR              IP address (four dotted decimal numbers of 0 to 255)
   --netmask ADDR         subnet mask
@@ -79,6 +88,38 @@ UTF-8 whatever the device stores. Texts that are no UTF-8 are read in a legacy c
                        shift_jis for ja, cp1252 for any other)
   Bytes that no encoding reads are shown as U+FFFD marks.
 
+assign scans and addresses the cameras named by their MACs (or every camera found, with
+       --all) in one step: the addresses count up from FIRST_IP and skip every address in
+       use (the IP of any camera found, though a camera may keep its own; this PC's; the
+       gateway; the subnet's network and broadcast address). A plan that runs out of
+       addresses is refused as a whole. Every change passes the checks of set; a refused
+       one refuses the plan and nothing is sent, the risky ones go only with --force.
+       All requests go out, then the cameras are asked again together until each one
+       confirms. One row per camera: MAC, name, the changes (ip 192.168.1.64 ->
+       10.77.0.100) and the result: confirmed, not confirmed (and why), or unchanged.
+  --netmask M          the netmask (default: that of the card the cameras answered on)
+  --gateway G          the gateway (default: that card's gateway, 0.0.0.0 when none)
+  --name TEMPLATE      names them: {n} is the camera's place in the plan from 1, {n:02}
+                       the same with two digits ("Dock {n:02}": Dock 01, Dock 02, ...)
+  --order ORDER        given (default), mac (default with --all), name or ip
+  --dry-run            print the plan (result "planned") and send nothing
+  --json, --csv        an array of {mac, name, changes: {key: {from, to}}, result,
+                       detail}, or CSV with those columns
+  Ctrl+C stops sending and waiting: the report says which requests went out.
+
+apply  the plan of a CSV file with a header row (- reads standard input), as scan --csv
+       writes it and a spreadsheet saves it again (UTF-8 with or without a byte-order mark,
+       else the code page of --encoding or of the locale). Column mac names the camera
+       (any MAC form); name, ip, netmask, gateway, httpPort, mode, pppoeAccount and
+       pppoePassword are settings, where an empty cell keeps the camera's value; other
+       columns are ignored. So only the rows edited are sent. A bad cell, a MAC that did not
+       answer, a MAC twice or one new IP twice refuse the file ("line N: column: why") and
+       nothing is sent; so does a camera text a spreadsheet turned into a number (0012 into
+       12), unless --force, which keeps the camera's text. Options and output as assign.
+
+Exit status of assign and apply: 0 when every camera confirmed or was unchanged, and on a
+dry run; 1 when any did not confirm; 2 for bad usage or a refused plan (nothing sent).
+
 suggest  scans and prints the address the finder proposes for the device of MAC in the
        subnet of the card it answered on (as the window's "Move into my network" does):
        a free IP (not this PC's, not the network or broadcast address, not a camera's),
@@ -94,14 +135,14 @@ watch  searches every SECONDS (default 5) until interrupted (Ctrl-C ends it with
 interfaces  lists the network cards: name, address/prefix, whether it is up, whether it
        can broadcast, and whether a scan searches it (or why not).
 
-Networks that a broadcast does not reach (scan, set, suggest, watch):
+Networks that a broadcast does not reach (scan, set, assign, apply, suggest, watch):
   --to TARGET          also ask each address of TARGET by unicast: one IP (10.2.0.21), a
                        block (10.2.0.0/24) or a range (10.2.0.10-10.2.0.60); may be given
                        more than once, at most 4096 addresses in all. A camera found so
                        gets its set request at the address it answered from. Some
                        cameras answer only to a broadcast on their own segment.
 
-Network options (scan, set, suggest, watch):
+Network options (scan, set, assign, apply, suggest, watch):
   --interface NAME     search only this network card; may be given more than once
                        (loopback is searched only when named: --interface lo)
   --broadcast ADDR     send each request once to ADDR, as the routing table has it,
@@ -112,6 +153,7 @@ Network options (scan, set, suggest, watch):
 --help shows this text, --version the version.
 
 Every value is checked before anything is sent; a bad one is named and nothing is sent.
+A value that starts with "--" is taken for a forgotten value: write --name=--x to mean it.
 Exit status: 0 success; 1 device not found, change did not verify, or network error;
 2 bad usage or input, or a refused change: nothing was sent.
 )";
@@ -160,7 +202,7 @@ std::string CheckPort(const std::string& value) {
 }
 
 std::string CheckMac(const std::string& value) {
-    return IsMacText(value) ? "" : Quoted(value) + " is not 12 hexadecimal digits";
+    return ReadMacText(value) ? "" : Quoted(value) + " is not 12 hexadecimal digits";
 }
 
 // Every character takes a byte at least, so a text of more characters than the field has
@@ -289,7 +331,7 @@ void AddSetOptions(COptionTable& table, CliOptions& o) {
               Checked(CheckText(ITEM_WIDTH_PPPOE_PASSWORD),
                       [&](const std::string& v) { c.pppoePassword = v; }));
     table.Add({"--new-mac"}, "MAC",
-              Checked(CheckMac, [&](const std::string& v) { c.newMac = Lower(v); }));
+              Checked(CheckMac, [&](const std::string& v) { c.newMac = *ReadMacText(v); }));
 }
 
 void AddCommonOptions(COptionTable& table, CliOptions& o) {
@@ -324,7 +366,8 @@ void AddTargetOption(COptionTable& table, CliOptions& o) {
 
 bool TakesTargets(CliCommand command) {
     return command == CliCommand::Scan || command == CliCommand::Set ||
-           command == CliCommand::Suggest || command == CliCommand::Watch;
+           command == CliCommand::Suggest || command == CliCommand::Watch ||
+           command == CliCommand::Assign || command == CliCommand::Apply;
 }
 
 void AddWatchOptions(COptionTable& table, CliOptions& o, bool& formatGiven) {
@@ -340,7 +383,8 @@ COptionTable CommandOptions(CliOptions& options, bool& formatGiven) {
     if (options.command == CliCommand::Interfaces) {
         return table;
     }
-    if (options.command == CliCommand::Scan) {
+    const bool plan = options.command == CliCommand::Assign || options.command == CliCommand::Apply;
+    if (options.command == CliCommand::Scan || plan) {
         AddScanOptions(table, options, formatGiven);
     }
     if (options.command == CliCommand::Watch) {
@@ -348,6 +392,9 @@ COptionTable CommandOptions(CliOptions& options, bool& formatGiven) {
     }
     if (TakesTargets(options.command)) {
         AddTargetOption(table, options);
+    }
+    if (plan) {
+        AddPlanOptions(table, options.plan, options.force, options.command == CliCommand::Assign);
     }
     if (options.command == CliCommand::Set) {
         AddSetOptions(table, options);
@@ -366,6 +413,10 @@ const char* CommandName(CliCommand command) {
         return "interfaces";
     case CliCommand::Watch:
         return "watch";
+    case CliCommand::Assign:
+        return "assign";
+    case CliCommand::Apply:
+        return "apply";
     default:
         return "set";
     }
@@ -395,7 +446,7 @@ std::optional<CliOptions> ParseCliArguments(const std::vector<std::string>& args
                                             std::string& error) {
     CliOptions options;
     if (args.empty()) {
-        error = "give a command: scan, set, suggest, watch or interfaces";
+        error = "give a command: scan, set, assign, apply, suggest, watch or interfaces";
         return std::nullopt;
     }
     if (std::find(args.begin(), args.end(), "--help") != args.end() ||
@@ -406,15 +457,16 @@ std::optional<CliOptions> ParseCliArguments(const std::vector<std::string>& args
         options.command = CliCommand::Version;
         return options;
     }
-    const std::map<std::string, CliCommand> commands = {{"scan", CliCommand::Scan},
-                                                        {"set", CliCommand::Set},
-                                                        {"suggest", CliCommand::Suggest},
-                                                        {"interfaces", CliCommand::Interfaces},
-                                                        {"watch", CliCommand::Watch}};
+    const std::map<std::string, CliCommand> commands = {
+        {"scan", CliCommand::Scan},       {"set", CliCommand::Set},
+        {"suggest", CliCommand::Suggest}, {"interfaces", CliCommand::Interfaces},
+        {"assign", CliCommand::Assign},   {"apply", CliCommand::Apply},
+        {"watch", CliCommand::Watch}};
     if (const auto command = commands.find(args[0]); command != commands.end()) {
         options.command = command->second;
     } else {
-        error = "unknown command " + Quoted(args[0]) + " (scan, set, suggest, watch or interfaces)";
+        error = "unknown command " + Quoted(args[0]) +
+                " (scan, set, assign, apply, suggest, watch or interfaces)";
         return std::nullopt;
     }
     bool formatGiven = false;
@@ -431,8 +483,13 @@ std::optional<CliOptions> ParseCliArguments(const std::vector<std::string>& args
                 error = "MAC " + reason;
                 return std::nullopt;
             }
-            options.mac = Lower(args[i]);
+            options.mac = *ReadMacText(args[i]);
             macGiven = true;
+        } else if (options.command == CliCommand::Assign || options.command == CliCommand::Apply) {
+            error = TakePlanArgument(options.plan, args[i], options.command == CliCommand::Assign);
+            if (!error.empty()) {
+                return std::nullopt;
+            }
         } else {
             error = "unexpected argument " + Quoted(args[i]);
             return std::nullopt;
@@ -442,6 +499,12 @@ std::optional<CliOptions> ParseCliArguments(const std::vector<std::string>& args
         error = std::string(CommandName(options.command)) +
                 " needs the MAC of the device (12 hexadecimal digits)";
         return std::nullopt;
+    }
+    if (options.command == CliCommand::Assign || options.command == CliCommand::Apply) {
+        error = MissingPlanArgument(options.plan, options.command == CliCommand::Assign);
+        if (!error.empty()) {
+            return std::nullopt;
+        }
     }
     if (!options.endpoints.everyInterface && !options.endpoints.interfaces.empty()) {
         error = "give either --broadcast or --interface, not both";

@@ -4,11 +4,12 @@
 #include <string>
 #include <vector>
 
+#include "cli/plan_options.h"
 #include "core/encoding/text_codec.h"
 #include "core/session/scan_session.h"
 #include "core/worker/network_worker.h"
 
-enum class CliCommand { Help, Version, Scan, Set, Suggest, Interfaces, Watch };
+enum class CliCommand { Help, Version, Scan, Set, Suggest, Interfaces, Watch, Assign, Apply };
 enum class OutputFormat { Table, Json, Csv };
 
 // The settings `set` lays over the device's record; an option not given keeps the record's.
@@ -41,6 +42,7 @@ struct CliOptions {
     std::optional<TextEncoding> encoding; // --encoding; none: by the locale's language
     bool showPasswords = false;           // --show-passwords
     bool force = false;                   // send a risky change all the same
+    PlanOptions plan;                     // assign, apply
 
     // When each scan ends.
     ScanWait Wait() const;

@@ -1,5 +1,7 @@
 #include "cli/finder_cli.h"
 
+#include "cli/apply_command.h"
+#include "cli/assign_command.h"
 #include "cli/cli_command.h"
 #include "cli/cli_options.h"
 #include "cli/interfaces_command.h"
@@ -25,6 +27,10 @@ int RunFinderCli(const std::vector<std::string>& args, std::ostream& out, std::o
         return RunScan(*options, out, err);
     case CliCommand::Set:
         return RunSet(*options, out, err, localNetworks);
+    case CliCommand::Assign:
+        return RunAssign(*options, out, err, localNetworks);
+    case CliCommand::Apply:
+        return RunApply(*options, out, err, localNetworks);
     case CliCommand::Suggest:
         return RunSuggest(*options, out, err);
     case CliCommand::Interfaces:

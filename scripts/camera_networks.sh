@@ -21,11 +21,16 @@
 # switch. Nothing sent here can leave: the only links lead into the namespaces made here.
 #
 #   camera_networks.sh up STATE_DIR CAMSIM CAMERAS1 CAMERAS2 [CAMERAS3]
+#   camera_networks.sh add STATE_DIR NET CARD ADDRESS CAMERA_ADDRESS CAMSIM [CAMSIM OPTIONS]
 #   camera_networks.sh down STATE_DIR
 #
-# STATE_DIR receives each camsim's log of received datagrams (net1.log, net2.log,
-# net3.log), its start-up line (net1.out, ...) and its process id (net1.pid, ...); the
-# router's process id is router.pid.
+# add puts one more camera network behind a card of its own (net4 behind eth5 at most; net3
+# and eth4 are the router's), camsim with the options given (a box of cameras at one
+# factory address, say).
+#
+# STATE_DIR receives each camsim's log of received datagrams (net1.log, net2.log, ...), its
+# start-up line (net1.out, ...) and its process id (net1.pid, ...); the router's process
+# id is router.pid.
 set -euo pipefail
 PATH="$PATH:/usr/sbin:/sbin"
 
@@ -128,14 +133,18 @@ up() {
     [[ -z "$cameras3" ]] || routed_net "$state" "$camsim" "$cameras3"
 }
 
+add() {
+    camera_net "$@"
+}
+
 down() {
     local state="$1" pid
     # The router's camera network goes with the router: kill its camsim first.
-    for net in net3 router net1 net2; do
+    for net in net3 router net1 net2 net4; do
         pid="$(cat "$state/$net.pid" 2>/dev/null || true)"
         [[ -z "$pid" ]] || kill "$pid" 2>/dev/null || true
     done
-    for card in eth1 eth2 eth3 eth4; do
+    for card in eth1 eth2 eth3 eth4 eth5; do
         ip link del "$card" 2>/dev/null || true
     done
 }
@@ -144,9 +153,11 @@ case "${1:-}" in
 camera-side) shift; camera_side "$@" ;;
 router-side) shift; router_side "$@" ;;
 up) shift; up "$@" ;;
+add) shift; add "$@" ;;
 down) shift; down "$@" ;;
 *)
-    echo "usage: camera_networks.sh up STATE_DIR CAMSIM CAMERAS1 CAMERAS2 [CAMERAS3] | down STATE_DIR" >&2
+    echo "usage: camera_networks.sh up STATE_DIR CAMSIM CAMERAS1 CAMERAS2 [CAMERAS3] |" \
+        "add STATE_DIR NET CARD ADDRESS CAMERA_ADDRESS CAMSIM [OPTIONS] | down STATE_DIR" >&2
     exit 2
     ;;
 esac

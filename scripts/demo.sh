@@ -16,6 +16,9 @@
 # the camera in the foreign subnet, presses "Move into my network", saves a
 # screenshot to BUILD/demo.png, prints its path, hides the finder
 # to the tray and brings it back with a double-click on the icon, and closes the finder.
+# Then a box of 24 cameras at one factory address comes up behind a card of its own, eth5
+# (10.77.0.5/24): a finder for that card selects them all, addresses them in one step in its
+# dialog, and saves BUILD/demo-batch.png with every row confirmed.
 set -euo pipefail
 
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
@@ -101,7 +104,64 @@ inside() {
     fi
     wait "$finder"
     echo "demo: the finder closed"
+    batch_round "$build" "${screenshot%.png}-batch.png" "$state" || status=1
     return "$status"
+}
+
+# The finder's window once it shows, or nothing after ten seconds.
+finder_window() {
+    local window=""
+    for _ in $(seq 1 100); do
+        window="$(xdotool search --onlyvisible --class finder 2>/dev/null | head -n1 || true)"
+        [[ -n "$window" ]] && break
+        sleep 0.1
+    done
+    echo "$window"
+}
+
+# 24 cameras fresh from the box at 192.168.1.64 behind eth5: the finder searches that card
+# alone; Ctrl+A selects every camera, the list's menu opens the dialog ("Address selected
+# cameras", its sixth action), which proposes the card's first free address; a name
+# template, Send, and every camera confirms its new address and name.
+batch_round() {
+    local build="$1" shot="$2" state="$3"
+    "$here/camera_networks.sh" add "$state" net4 eth5 10.77.0.5/24 192.168.1.64/24 \
+        "$build/bin/camsim" --count 24 --factory 192.168.1.64 --reply-broadcast
+    ./finder --interface eth5 &
+    local finder=$!
+    local window
+    window="$(finder_window)"
+    if [[ -z "$window" ]]; then
+        echo "demo: the finder's window did not appear" >&2
+        kill "$finder" 2>/dev/null || true
+        return 1
+    fi
+    sleep 2 # the 24 answer the first query
+    eval "$(xdotool getwindowgeometry --shell "$window")"
+    xdotool mousemove $((X + 60)) $((Y + 54)) click 1 key ctrl+a click 3
+    sleep 0.5
+    xdotool key Down Down Down Down Down Down Return
+    sleep 1
+    # First IP, netmask and gateway as proposed; the names; past the order and the table
+    # to Send.
+    xdotool key Tab Tab Tab
+    xdotool type --delay 20 "Dock {n:02}"
+    xdotool key Tab Tab Tab space
+    sleep 4 # the requests go out, then one round of queries confirms them all
+    import -window root "$shot"
+    echo "demo: 24 cameras addressed in one step: $shot"
+    xdotool key Escape # the dialog
+    sleep 0.3
+    xdotool mousemove $((X + 60)) $((Y + 54)) key Escape # the finder
+    for _ in $(seq 1 50); do
+        kill -0 "$finder" 2>/dev/null || break
+        sleep 0.1
+    done
+    if kill -0 "$finder" 2>/dev/null; then
+        echo "demo: the finder did not close on Esc" >&2
+        kill "$finder"
+    fi
+    wait "$finder"
 }
 
 # Centre of a control of the dialog template, from its rectangle in dialog units (3 pixels
@@ -206,7 +266,7 @@ xvfb_pid=""
 trap '[[ -z "$xvfb_pid" ]] || { kill "$xvfb_pid" 2>/dev/null; wait "$xvfb_pid" 2>/dev/null; } || true' EXIT
 for display in $(seq 90 130); do
     [[ -e "/tmp/.X11-unix/X$display" || -e "/tmp/.X$display-lock" ]] && continue
-    Xvfb ":$display" -screen 0 800x600x24 -nolisten tcp >/dev/null 2>&1 &
+    Xvfb ":$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
     xvfb_pid=$!
     for _ in $(seq 1 50); do
         DISPLAY=":$display" xdotool getdisplaygeometry >/dev/null 2>&1 && break 2

@@ -92,7 +92,12 @@ void CameraSimulator::HandleDatagram(const uint8_t* bytes, std::size_t length,
     LogDatagram(bytes, length);
     std::lock_guard lock(m_mutex);
     if (!sim::IsQuery(bytes, length)) {
-        if (!m_settings.dropSetRequests) {
+        const std::optional<std::string> target = sim::SetRequestTarget(bytes, length);
+        const bool lost =
+            m_settings.dropSetRequests ||
+            (target && std::find(m_settings.losingSets.begin(), m_settings.losingSets.end(),
+                                 *target) != m_settings.losingSets.end());
+        if (!lost) {
             sim::ApplySetRequest(bytes, length, m_devices); // a camera does not answer a set
         }
         return;

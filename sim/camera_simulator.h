@@ -17,6 +17,7 @@ struct SimSettings {
     int jitterMs = 0;             // each reply waits a random 0 to jitterMs milliseconds
     std::string logPath;          // every received datagram in hex, one per line; empty: no log
     bool dropSetRequests = false; // a camera that loses every set request: nothing changes
+    std::vector<std::string> losingSets; // the MACs (12 lower-case digits) that lose theirs
     // Answer to 255.255.255.255 (the query's source port) out of the card the query came
     // in on, as a camera must whose address lies in another subnet: it has no route back.
     bool replyBroadcast = false;

@@ -110,6 +110,29 @@ static COptionTable OptionTable(CamsimOptions& options) {
     table.Add({"--drop-first-query"}, "", Raise(settings.dropFirstQuery),
               "each device ignores the first query it gets, as a busy camera\n"
               "that loses a datagram; later queries it answers");
+    table.Add(
+        {"--factory"}, "ADDR",
+        [&](const std::string& value) {
+            if (std::array<uint8_t, 4> address; ParseAddress(value, address)) {
+                options.factory = address;
+                return std::string();
+            }
+            return std::string("is not an IPv4 address");
+        },
+        "with --count: the N cameras come fresh out of the box, all at the\n"
+        "factory address ADDR, named alike, told apart by their MACs alone");
+    table.Add(
+        {"--lose-sets-of"}, "MAC",
+        [&](const std::string& value) {
+            std::array<uint8_t, 6> mac;
+            if (!ParseMac(value, mac)) {
+                return std::string("is not 12 hexadecimal digits");
+            }
+            settings.losingSets.push_back(MacText(mac));
+            return std::string();
+        },
+        "the camera of this MAC loses every set request (may be given more\n"
+        "than once); the others apply theirs");
     table.Add({"--help", "-h"}, "", Raise(options.help), "show this text");
     table.Add({"--version"}, "", Raise(options.version), "show the version");
     return table;
@@ -150,6 +173,10 @@ std::optional<CamsimOptions> ParseCamsimArguments(const std::vector<std::string>
         error = "give either --count N or --devices FILE";
         return std::nullopt;
     }
+    if (options.factory && options.count == 0) {
+        error = "--factory goes with --count N";
+        return std::nullopt;
+    }
     return options;
 }
 
@@ -178,7 +205,9 @@ int CamsimMain(int argc, char** argv, std::ostream& out, std::ostream& err) {
         return 0;
     }
     std::vector<SimDevice> devices;
-    if (options->devicesPath.empty()) {
+    if (options->factory) {
+        devices = FactoryDevices(options->count, *options->factory);
+    } else if (options->devicesPath.empty()) {
         devices = GenerateDevices(options->count);
     } else if (!LoadDeviceFile(options->devicesPath, devices, error)) {
         err << "camsim: " << error << "\n";

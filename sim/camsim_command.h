@@ -1,5 +1,7 @@
 #pragma once
 
+#include <array>
+#include <cstdint>
 #include <optional>
 #include <ostream>
 #include <string>
@@ -10,8 +12,9 @@
 // What camsim's command line asks for.
 struct CamsimOptions {
     SimSettings settings;
-    int count = 0;           // generated devices, when no file is given
-    std::string devicesPath; // the devices file
+    int count = 0;                                 // generated devices, when no file is given
+    std::optional<std::array<uint8_t, 4>> factory; // --factory: all of them at this address
+    std::string devicesPath;                       // the devices file
     bool help = false;
     bool version = false;
 };

@@ -173,6 +173,17 @@ SetOutcome ApplySetRequest(const uint8_t* bytes, std::size_t length,
     return SetOutcome::Applied;
 }
 
+std::optional<std::string> SetRequestTarget(const uint8_t* bytes, std::size_t length) {
+    if (!HasMagic(bytes, length) || IsQuery(bytes, length)) {
+        return std::nullopt;
+    }
+    const std::vector<Item> items = SplitItems(bytes, length);
+    if (items.empty() || items.front().type != TYPE_MAC || items.front().length != 6) {
+        return std::nullopt;
+    }
+    return HexLine(items.front().value, 6);
+}
+
 std::string HexLine(const uint8_t* bytes, std::size_t length) {
     static constexpr char digits[] = "0123456789abcdef";
     std::string line;

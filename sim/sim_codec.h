@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -42,6 +43,9 @@ enum class SetOutcome {
 // byte is not the width a request uses, or that reach past the received bytes, are ignored.
 SetOutcome ApplySetRequest(const uint8_t* bytes, std::size_t length,
                            std::vector<SimDevice>& devices);
+
+// The MAC (12 lower-case digits) of the device a set request names by its first item.
+std::optional<std::string> SetRequestTarget(const uint8_t* bytes, std::size_t length);
 
 // The datagram as lower-case hexadecimal digits, two per byte.
 std::string HexLine(const uint8_t* bytes, std::size_t length);

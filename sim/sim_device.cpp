@@ -196,3 +196,17 @@ std::vector<SimDevice> GenerateDevices(int count) {
     }
     return devices;
 }
+
+std::vector<SimDevice> FactoryDevices(int count, const std::array<uint8_t, 4>& address) {
+    std::vector<SimDevice> devices = GenerateDevices(count);
+    for (SimDevice& device : devices) {
+        device.name = "IPCAM";
+        device.ip = address;
+        device.netmask = {255, 255, 255, 0};
+        device.gateway = {address[0], address[1], address[2], 1};
+        device.netMode = {0xFF, 0xFF, 0xFF, 0xFF};
+        device.pppoeAccount.clear();
+        device.pppoePassword.clear();
+    }
+    return devices;
+}

@@ -43,6 +43,10 @@ bool LoadDeviceFile(const std::string& path, std::vector<SimDevice>& devices, st
 // STATIC, DHCP and PPPoE modes.
 std::vector<SimDevice> GenerateDevices(int count);
 
+// count cameras as they come out of the box: one factory address (mask 255.255.255.0, the
+// gateway .1 of its subnet), static, named alike, told apart by their MACs alone.
+std::vector<SimDevice> FactoryDevices(int count, const std::array<uint8_t, 4>& address);
+
 std::string MacText(const std::array<uint8_t, 6>& mac);
 bool ParseMac(std::string_view text, std::array<uint8_t, 6>& mac);
 bool ParseAddress(std::string_view text, std::array<uint8_t, 4>& address);

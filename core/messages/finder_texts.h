@@ -245,6 +245,99 @@ constexpr WindowText TEXT_TARGETS_TOO_WIDE{"targets_too_wide",
 constexpr WindowText TEXT_TARGETS_TOO_MANY{"targets_too_many",
                                            "The list names more than %1 addresses."};
 
+// A plan that addresses many cameras in one step (the window's dialog, finder-cli assign and
+// apply). Its checks and results: %1 a camera's MAC, %2 its name, %3 the sentence.
+constexpr WindowText PLAN_TEXT_CAMERA{"plan_camera", "%1 (%2): %3"};
+constexpr WindowText PLAN_TEXT_READ_ONLY{"plan_read_only",
+                                         "the camera is read-only: it takes no changes"};
+// %1 the IP, %2 and %3 the MAC and name of the other camera.
+constexpr WindowText PLAN_TEXT_SAME_NEW_IP{"plan_same_new_ip",
+                                           "the IP %1 is planned for %2 (%3) too"};
+// %1 the subnet, %2 the first IP, %3 how many cameras.
+constexpr WindowText PLAN_TEXT_NO_FREE_ADDRESS{
+    "plan_no_free_address", "%1 has no free address left from %2 on for the %3 cameras"};
+constexpr WindowText PLAN_TEXT_NO_NETMASK{
+    "plan_no_netmask",
+    "the network card of the cameras has no address, so the netmask is not known: give one"};
+// %1 the field, %2 what was typed.
+constexpr WindowText PLAN_TEXT_BAD_TEMPLATE{
+    "plan_bad_template", "%1: \"%2\" is not a name template: {n} stands for the camera's place "
+                         "in the plan, {n:02} for the same with two digits"};
+// What a camera of a plan came to beside its result: stopped, or a send that failed (%1).
+constexpr WindowText PLAN_TEXT_NOT_SENT{"plan_not_sent", "not sent: stopped before its turn"};
+constexpr WindowText PLAN_TEXT_SENT_STOPPED{"plan_sent_stopped",
+                                            "sent; stopped before it confirmed"};
+constexpr WindowText PLAN_TEXT_SEND_FAILED{"plan_send_failed", "not sent: %1"};
+constexpr WindowText PLAN_TEXT_KEPT_NUMBER{
+    "plan_kept_number", "%1 kept: the spreadsheet had turned the text into a number"};
+
+// The plan file: "line %1: %2: %3", the line, the column and why.
+constexpr WindowText PLAN_TEXT_FILE_LINE{"plan_file_line", "line %1: %2: %3"};
+constexpr WindowText PLAN_TEXT_FILE_AT{"plan_file_at", "line %1: %2"};
+constexpr WindowText PLAN_TEXT_NO_MAC_COLUMN{"plan_no_mac_column",
+                                             "the first row names no mac column"};
+constexpr WindowText PLAN_TEXT_COLUMN_TWICE{"plan_column_twice", "the column is named twice"};
+constexpr WindowText PLAN_TEXT_UNENDED_QUOTE{"plan_unended_quote", "a quoted cell does not end"};
+// %1 the encoding the file was tried in.
+constexpr WindowText PLAN_TEXT_NOT_TEXT{"plan_not_text", "the file is neither UTF-8 nor %1"};
+// %1 the cell.
+constexpr WindowText PLAN_TEXT_NOT_MAC{"plan_not_mac", "\"%1\" is not a MAC address"};
+constexpr WindowText PLAN_TEXT_NOT_ADDRESS{
+    "plan_not_address", "\"%1\" is not an address (four numbers from 0 to 255 with dots)"};
+constexpr WindowText PLAN_TEXT_NOT_PORT{"plan_not_port", "\"%1\" is not a port from 1 to 65535"};
+constexpr WindowText PLAN_TEXT_NOT_MODE{"plan_not_mode", "\"%1\" is not STATIC, DHCP or PPPOE"};
+constexpr WindowText PLAN_TEXT_NO_CAMERA{"plan_no_camera", "no camera answered with the MAC %1"};
+// %1 the MAC or IP, %2 the other line.
+constexpr WindowText PLAN_TEXT_MAC_TWICE{"plan_mac_twice", "the MAC %1 is on line %2 too"};
+constexpr WindowText PLAN_TEXT_IP_TWICE{"plan_ip_twice", "the new IP %1 is on line %2 too"};
+// %1 the number the spreadsheet wrote; %2 the camera's text.
+constexpr WindowText PLAN_TEXT_MAC_AS_NUMBER{
+    "plan_mac_as_number", "the spreadsheet turned the MAC into the number %1: open the column "
+                          "as text, or write the MACs with colons"};
+constexpr WindowText PLAN_TEXT_TEXT_AS_NUMBER{
+    "plan_text_as_number", "the spreadsheet turned the text \"%2\" into the number %1: open "
+                           "the column as text"};
+
+// The window's dialog of a plan, and the device list's actions that open it.
+constexpr WindowText TEXT_MENU_ADDRESS_SELECTED{"menu_address_selected",
+                                                "Address selected cameras\u2026"};
+constexpr WindowText TEXT_MENU_OPEN_PLAN{"menu_open_plan", "Open plan file\u2026"};
+constexpr WindowText PLAN_TEXT_TITLE{"plan_title", "Address cameras"};
+constexpr WindowText PLAN_TEXT_FIRST_IP{"plan_first_ip", "First IP"};
+constexpr WindowText PLAN_TEXT_NAMES{"plan_names", "Names"};
+constexpr WindowText PLAN_TEXT_NAMES_TIP{
+    "plan_names_tip", "Empty: the names stay. {n} is the camera's place in the plan, {n:02} the "
+                      "same with two digits: Dock {n:02} names them Dock 01, Dock 02, \u2026"};
+constexpr WindowText PLAN_TEXT_ORDER{"plan_order", "Order"};
+constexpr WindowText PLAN_TEXT_ORDER_GIVEN{"plan_order_given", "As listed"};
+constexpr WindowText PLAN_TEXT_ORDER_MAC{"plan_order_mac", "By MAC"};
+constexpr WindowText PLAN_TEXT_ORDER_NAME{"plan_order_name", "By name"};
+constexpr WindowText PLAN_TEXT_ORDER_IP{"plan_order_ip", "By IP"};
+constexpr WindowText PLAN_TEXT_IP_NOW{"plan_ip_now", "IP now"};
+constexpr WindowText PLAN_TEXT_NEW_IP{"plan_new_ip", "New IP"};
+constexpr WindowText PLAN_TEXT_CHANGES{"plan_changes", "Changes"};
+constexpr WindowText PLAN_TEXT_RESULT{"plan_result", "Result"};
+constexpr WindowText PLAN_TEXT_SEND{"plan_send", "Send"};
+constexpr WindowText PLAN_TEXT_STOP{"plan_stop", "Stop"};
+constexpr WindowText PLAN_TEXT_SAVE_REPORT{"plan_save_report", "Save report\u2026"};
+constexpr WindowText PLAN_TEXT_CLOSE{"plan_close", "Close"};
+constexpr WindowText PLAN_TEXT_PLANNED{"plan_planned", "planned"};
+constexpr WindowText PLAN_TEXT_CONFIRMED{"plan_confirmed", "confirmed"};
+constexpr WindowText PLAN_TEXT_NOT_CONFIRMED{"plan_not_confirmed", "not confirmed"};
+constexpr WindowText PLAN_TEXT_UNCHANGED{"plan_unchanged", "unchanged"};
+constexpr WindowText PLAN_TEXT_SENDING{"plan_sending", "sending\u2026"};
+constexpr WindowText PLAN_TEXT_WAITING{"plan_waiting", "sent, waiting for its answer\u2026"};
+// %1 confirmed, %2 not confirmed, %3 unchanged.
+constexpr WindowText PLAN_TEXT_SUMMARY{"plan_summary",
+                                       "%1 confirmed, %2 not confirmed, %3 unchanged"};
+// %1 requests sent, %2 not sent.
+constexpr WindowText PLAN_TEXT_STOPPED{"plan_stopped",
+                                       "Addressing stopped: %1 requests went out, %2 did not"};
+constexpr WindowText PLAN_TEXT_OPEN_TITLE{"plan_open_title", "Open plan file"};
+constexpr WindowText PLAN_TEXT_REPORT_TITLE{"plan_report_title", "Save report"};
+// %1 the file, %2 why.
+constexpr WindowText PLAN_TEXT_READ_FAILED{"plan_read_failed", "%1 could not be read: %2"};
+
 inline constexpr const WindowText* FINDER_TEXTS[] = {
     &TEXT_INFO_IP_GET,
     &TEXT_INFO_VERSION,
@@ -349,4 +442,60 @@ inline constexpr const WindowText* FINDER_TEXTS[] = {
     &TEXT_TARGETS_REVERSED,
     &TEXT_TARGETS_TOO_WIDE,
     &TEXT_TARGETS_TOO_MANY,
+
+    &PLAN_TEXT_CAMERA,
+    &PLAN_TEXT_READ_ONLY,
+    &PLAN_TEXT_SAME_NEW_IP,
+    &PLAN_TEXT_NO_FREE_ADDRESS,
+    &PLAN_TEXT_NO_NETMASK,
+    &PLAN_TEXT_BAD_TEMPLATE,
+    &PLAN_TEXT_NOT_SENT,
+    &PLAN_TEXT_SENT_STOPPED,
+    &PLAN_TEXT_SEND_FAILED,
+    &PLAN_TEXT_KEPT_NUMBER,
+    &PLAN_TEXT_FILE_LINE,
+    &PLAN_TEXT_FILE_AT,
+    &PLAN_TEXT_NO_MAC_COLUMN,
+    &PLAN_TEXT_COLUMN_TWICE,
+    &PLAN_TEXT_UNENDED_QUOTE,
+    &PLAN_TEXT_NOT_TEXT,
+    &PLAN_TEXT_NOT_MAC,
+    &PLAN_TEXT_NOT_ADDRESS,
+    &PLAN_TEXT_NOT_PORT,
+    &PLAN_TEXT_NOT_MODE,
+    &PLAN_TEXT_NO_CAMERA,
+    &PLAN_TEXT_MAC_TWICE,
+    &PLAN_TEXT_IP_TWICE,
+    &PLAN_TEXT_MAC_AS_NUMBER,
+    &PLAN_TEXT_TEXT_AS_NUMBER,
+    &TEXT_MENU_ADDRESS_SELECTED,
+    &TEXT_MENU_OPEN_PLAN,
+    &PLAN_TEXT_TITLE,
+    &PLAN_TEXT_FIRST_IP,
+    &PLAN_TEXT_NAMES,
+    &PLAN_TEXT_NAMES_TIP,
+    &PLAN_TEXT_ORDER,
+    &PLAN_TEXT_ORDER_GIVEN,
+    &PLAN_TEXT_ORDER_MAC,
+    &PLAN_TEXT_ORDER_NAME,
+    &PLAN_TEXT_ORDER_IP,
+    &PLAN_TEXT_IP_NOW,
+    &PLAN_TEXT_NEW_IP,
+    &PLAN_TEXT_CHANGES,
+    &PLAN_TEXT_RESULT,
+    &PLAN_TEXT_SEND,
+    &PLAN_TEXT_STOP,
+    &PLAN_TEXT_SAVE_REPORT,
+    &PLAN_TEXT_CLOSE,
+    &PLAN_TEXT_PLANNED,
+    &PLAN_TEXT_CONFIRMED,
+    &PLAN_TEXT_NOT_CONFIRMED,
+    &PLAN_TEXT_UNCHANGED,
+    &PLAN_TEXT_SENDING,
+    &PLAN_TEXT_WAITING,
+    &PLAN_TEXT_SUMMARY,
+    &PLAN_TEXT_STOPPED,
+    &PLAN_TEXT_OPEN_TITLE,
+    &PLAN_TEXT_REPORT_TITLE,
+    &PLAN_TEXT_READ_FAILED,
 };

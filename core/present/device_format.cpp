@@ -25,40 +25,42 @@ Column Plain(const char* key, const std::string& value) {
     return {key, value, value};
 }
 
-// How the mac column writes a MAC; sameIpAs writes the others' the same way.
-std::string MacColumnText(const uint8_t mac[6]) {
-    return MacToText(mac);
-}
-
 // The MACs of the other devices with the IP of devices[index].
-std::vector<std::string> SameIpMacs(const std::vector<DeviceRecord>& devices, std::size_t index) {
-    std::vector<std::string> macs;
+std::vector<const uint8_t*> SameIpMacs(const std::vector<DeviceRecord>& devices,
+                                       std::size_t index) {
+    std::vector<const uint8_t*> macs;
     for (const std::size_t other : SameIpAs(devices, index)) {
-        macs.push_back(MacColumnText(devices[other].mac));
+        macs.push_back(devices[other].mac);
     }
     return macs;
 }
 
-Column MacList(const char* key, const std::vector<std::string>& macs) {
+// JSON keeps a MAC's twelve digits; CSV writes it with colons, which a spreadsheet keeps as
+// text where it may read twelve digits as a number.
+Column Mac(const char* key, const uint8_t mac[6]) {
+    return {key, JsonString(MacToText(mac)), CsvCell(MacToColonText(mac))};
+}
+
+Column MacList(const char* key, const std::vector<const uint8_t*>& macs) {
     std::string json = "[";
     std::string csv;
-    for (const std::string& mac : macs) {
-        json += (json.size() > 1 ? ", " : "") + JsonString(mac);
-        csv += (csv.empty() ? "" : " ") + mac;
+    for (const uint8_t* mac : macs) {
+        json += (json.size() > 1 ? ", " : "") + JsonString(MacToText(mac));
+        csv += (csv.empty() ? "" : " ") + MacToColonText(mac);
     }
     return {key, json + "]", CsvCell(csv)};
 }
 
 // The address fields are written by the finder itself ("%u.%u.%u.%u"): always ASCII.
 std::vector<Column> Columns(const DeviceRecord& d, const FormatOptions& options,
-                            const ReplyArrival& seen, const std::vector<std::string>& sameIpAs) {
+                            const ReplyArrival& seen, const std::vector<const uint8_t*>& sameIpAs) {
     const CTextCodec& codec = options.codec;
     std::vector<Column> columns = {
         Plain("id", std::to_string(d.id)),
         Plain("readOnly", d.readOnly ? "true" : "false"),
         Text("name", codec.Shown(FieldText(d.name), ITEM_WIDTH_NAME)),
         Text("version", codec.Shown(FieldText(d.version), ITEM_WIDTH_VERSION)),
-        Text("mac", MacColumnText(d.mac)),
+        Mac("mac", d.mac),
         Text("ip", FieldText(d.ip)),
         Text("netmask", FieldText(d.netmask)),
         Text("gateway", FieldText(d.gateway)),
@@ -84,34 +86,46 @@ const ReplyArrival& SeenAt(const std::vector<ReplyArrival>& seen, std::size_t i)
     return i < seen.size() ? seen[i] : none;
 }
 
-// Rows of columns as wide as their widest text on a terminal, two spaces apart.
 template <std::size_t N> std::string Aligned(const std::vector<std::array<std::string, N>>& rows) {
-    std::array<std::size_t, N> width{};
+    std::vector<std::vector<std::string>> cells;
     for (const auto& row : rows) {
-        for (std::size_t c = 0; c < N; ++c) {
+        cells.emplace_back(row.begin(), row.end());
+    }
+    return AlignedColumns(cells);
+}
+
+} // namespace
+
+std::string AlignedColumns(const std::vector<std::vector<std::string>>& rows) {
+    std::vector<std::size_t> width;
+    for (const auto& row : rows) {
+        width.resize(std::max(width.size(), row.size()));
+        for (std::size_t c = 0; c < row.size(); ++c) {
             width[c] = std::max(width[c], DisplayWidth(row[c]));
         }
     }
     std::string out;
     for (const auto& row : rows) {
         std::string line;
-        for (std::size_t c = 0; c < N; ++c) {
+        for (std::size_t c = 0; c < row.size(); ++c) {
             line += row[c];
-            if (c + 1 < N) {
+            if (c + 1 < row.size()) {
                 line += std::string(width[c] - DisplayWidth(row[c]) + 2, ' ');
             }
         }
+        line.erase(line.find_last_not_of(' ') + 1); // an empty last cell leaves no padding
         out += line + "\n";
     }
     return out;
 }
 
+namespace {
+
 // The table's NOTE: an IP that others answer with too, a self-assigned IP; "-" for neither.
 std::string DeviceNote(const std::vector<DeviceRecord>& devices, std::size_t index) {
     std::string note;
-    const std::vector<std::string> others = SameIpMacs(devices, index);
-    for (const std::string& mac : others) {
-        note += (note.empty() ? "same IP as " : ", ") + mac;
+    for (const uint8_t* mac : SameIpMacs(devices, index)) {
+        note += (note.empty() ? "same IP as " : ", ") + MacToText(mac);
     }
     if (IsLinkLocal(FieldText(devices[index].ip))) {
         note += std::string(note.empty() ? "" : "; ") + "self-assigned IP: no DHCP server";

@@ -29,6 +29,10 @@ std::string FormatJson(const std::vector<DeviceRecord>& devices, const FormatOpt
 std::string FormatCsv(const std::vector<DeviceRecord>& devices, const FormatOptions& options,
                       const std::vector<ReplyArrival>& seen = {});
 
+// Rows of cells as columns as wide as their widest cell on a terminal (by display width),
+// two spaces apart, one line each, without spaces at its end.
+std::string AlignedColumns(const std::vector<std::vector<std::string>>& rows);
+
 // The network cards with address, state and whether a scan searches them (only: the
 // cards named by --interface).
 std::string FormatInterfaces(const std::vector<NetInterface>& cards,

@@ -54,6 +54,15 @@ OptionFault COptionTable::Read(const std::vector<std::string>& args, std::size_t
             return Fault(OptionFaultKind::MissingValue, name);
         }
         value = args[++i];
+        // "--name --force": the value was forgotten, and the next option would become it.
+        if (value->rfind("--", 0) == 0) {
+            OptionFault fault = Fault(OptionFaultKind::BadValue, name, *value);
+            fault.reason = "\"" + *value + "\" is an option, not a value" +
+                           (m_spelling == OptionSpelling::SeparateOrEquals
+                                ? " (write " + name + "=" + *value + " to mean it)"
+                                : "");
+            return fault;
+        }
     }
     return Apply(*entry, name, *value);
 }

@@ -39,7 +39,8 @@ public:
              std::string help = {});
 
     // Reads the option args[i] names, with its value from "=value" or from the next
-    // argument, whatever that looks like; i ends on the last argument taken.
+    // argument; i ends on the last argument taken. A next argument that starts with "--" is
+    // refused as a value: it is the next option, and the value was forgotten.
     OptionFault Read(const std::vector<std::string>& args, std::size_t& i) const;
 
     // Gives a value to the option called name, as if typed after it (a setting from the

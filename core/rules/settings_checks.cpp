@@ -1,6 +1,7 @@
 #include "core/rules/settings_checks.h"
 
 #include <cstdio>
+#include <functional>
 
 #include "core/messages/fill_text.h"
 #include "core/messages/finder_texts.h"
@@ -168,10 +169,12 @@ bool HasControlCharacter(const std::string& text) {
     return false;
 }
 
-std::string CheckTexts(const PanelValues& values, unsigned changed, const TextLookup& tr) {
+std::string CheckTexts(const PanelValues& values, unsigned changed, const TextLookup& tr,
+                       unsigned& setting) {
     for (const SettingField& field : SETTING_FIELDS) {
         if (field.kind == SettingKind::Text && (changed & field.setting) != 0 &&
             HasControlCharacter(values.*field.typed)) {
+            setting = field.setting;
             return FillText(tr(APPLY_TEXT_CONTROL_CHARACTER), {tr(FieldLabel(field.setting))}) +
                    " " + tr(APPLY_TEXT_NOTHING_SENT);
         }
@@ -179,26 +182,28 @@ std::string CheckTexts(const PanelValues& values, unsigned changed, const TextLo
     return "";
 }
 
-// The first reason to refuse the change, or an empty text.
+// The first reason to refuse the change, or an empty text; setting names its field.
 std::string Refusal(const PanelValues& values, const Addresses& typed, unsigned changed,
-                    const TextLookup& tr) {
+                    const TextLookup& tr, unsigned& setting) {
     const bool isStatic = CheckedMode(values) == NetMode::Static;
     // A field only counts when the change touches it, or when a camera takes fixed
     // addresses from now on.
     const bool toStatic = isStatic && (changed & SETTING_MODE) != 0;
-    std::string reason = CheckTexts(values, changed, tr);
-    if (reason.empty() && (changed & SETTING_NEW_MAC) != 0) {
-        reason = CheckNewMac(values, tr);
-    }
-    if (reason.empty() && ((changed & SETTING_NETMASK) != 0 || toStatic)) {
-        reason = CheckNetmask(values, typed, isStatic, tr);
-    }
-    if (reason.empty() && ((changed & (SETTING_IP | SETTING_NETMASK)) != 0 || toStatic)) {
-        reason = CheckIp(values, typed, toStatic ? changed | SETTING_IP : changed, tr);
-    }
-    if (reason.empty() && ((changed & (SETTING_IP | SETTING_GATEWAY)) != 0 || toStatic)) {
-        reason = CheckGateway(values, typed, tr);
-    }
+    std::string reason = CheckTexts(values, changed, tr, setting);
+    const auto next = [&](bool due, unsigned field, const std::function<std::string()>& check) {
+        if (reason.empty() && due) {
+            reason = check();
+            setting = reason.empty() ? setting : field;
+        }
+    };
+    next((changed & SETTING_NEW_MAC) != 0, SETTING_NEW_MAC,
+         [&] { return CheckNewMac(values, tr); });
+    next((changed & SETTING_NETMASK) != 0 || toStatic, SETTING_NETMASK,
+         [&] { return CheckNetmask(values, typed, isStatic, tr); });
+    next((changed & (SETTING_IP | SETTING_NETMASK)) != 0 || toStatic, SETTING_IP,
+         [&] { return CheckIp(values, typed, toStatic ? changed | SETTING_IP : changed, tr); });
+    next((changed & (SETTING_IP | SETTING_GATEWAY)) != 0 || toStatic, SETTING_GATEWAY,
+         [&] { return CheckGateway(values, typed, tr); });
     return reason;
 }
 
@@ -259,7 +264,7 @@ SettingsVerdict CheckSettingsChange(const DeviceTable& table, const PanelValues&
     }
     const Addresses typed{ParseIpv4(values.ip), ParseIpv4(values.netmask),
                           ParseIpv4(values.gateway)};
-    verdict.refusal = Refusal(values, typed, changed, tr);
+    verdict.refusal = Refusal(values, typed, changed, tr, verdict.refusedSetting);
     if (verdict.refusal.empty()) {
         verdict.warnings =
             Warnings(table, *target, values, typed, changed, localNetworks, tr, codec);

@@ -26,6 +26,7 @@ unsigned ChangedSettings(const DeviceRecord& target, const PanelValues& values);
 
 struct SettingsVerdict {
     std::string refusal;               // names the field and says why; empty when none
+    unsigned refusedSetting = 0;       // SETTING_*: the field the refusal names
     bool nothingChanged = false;       // the request would change nothing
     std::vector<std::string> warnings; // risks, one sentence each: send only when confirmed
 };

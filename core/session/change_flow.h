@@ -38,7 +38,7 @@ public:
     // answered from when it was found by a query to that address.
     WorkerCommand Command() const;
     const PanelValues& Values() const { return m_values; }
-
+    const DeviceRecord& Target() const { return m_target; }
     // The addresses the confirmation's queries ask beside the search targets: the camera's
     // new IP when it was found by a query to its address (its old one is a target already).
     std::vector<uint32_t> ConfirmTargets() const;

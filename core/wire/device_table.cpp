@@ -1,6 +1,7 @@
 #include "core/wire/device_table.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cstdio>
 #include <cstring>
 
@@ -99,4 +100,38 @@ std::vector<std::size_t> SameIpAs(const std::vector<DeviceRecord>& devices, std:
         }
     }
     return others;
+}
+
+std::optional<std::string> ReadMacText(std::string_view typed) {
+    // Separators stand between groups of this many digits: none, pairs, or fours.
+    const struct {
+        char separator;
+        std::size_t group;
+    } forms[] = {{'\0', MAC_TEXT_LENGTH}, {':', 2}, {'-', 2}, {'.', 4}};
+    for (const auto& form : forms) {
+        const std::size_t groups = MAC_TEXT_LENGTH / form.group;
+        if (typed.size() != MAC_TEXT_LENGTH + groups - 1) {
+            continue;
+        }
+        std::string digits;
+        bool fits = true;
+        for (std::size_t i = 0; i < typed.size() && fits; ++i) {
+            const bool separatorPlace = (i + 1) % (form.group + 1) == 0;
+            fits = separatorPlace ? typed[i] == form.separator : HexDigit(typed[i]) >= 0;
+            if (!separatorPlace) {
+                digits += static_cast<char>(std::tolower(static_cast<unsigned char>(typed[i])));
+            }
+        }
+        if (fits) {
+            return digits;
+        }
+    }
+    return std::nullopt;
+}
+
+std::string MacToColonText(const uint8_t mac[6]) {
+    char text[3 * 6];
+    std::snprintf(text, sizeof text, "%02x:%02x:%02x:%02x:%02x:%02x", mac[0], mac[1], mac[2],
+                  mac[3], mac[4], mac[5]);
+    return text;
 }

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -62,3 +63,12 @@ std::string MacToText(const uint8_t mac[6]);
 // Accepts exactly twelve hexadecimal digits (either case); anything else is refused
 // and leaves mac untouched.
 bool TextToMac(std::string_view text, uint8_t mac[6]);
+
+// The MAC as a user may type it, in the MAC text above: twelve hexadecimal digits of either
+// case, bare or in the usual groups (00:12:34:00:00:01, 00-12-34-00-00-01, 0012.3400.0001).
+// Nothing for any other text, mixed separators included.
+std::optional<std::string> ReadMacText(std::string_view typed);
+
+// "00:1a:2b:3c:4d:5e": the form a spreadsheet keeps as text (twelve digits may read as a
+// number there and lose their zeros).
+std::string MacToColonText(const uint8_t mac[6]);

@@ -16,7 +16,8 @@
 
 namespace {
 
-// What the window copies and exports, as a user reads it (CSV lines end in CR LF): the cameras of
+// What the window copies and exports, as a user reads it (CSV lines end in CR LF, the MAC with
+// colons so that a spreadsheet keeps it as text): the cameras of
 // TestCameras in the list's order, with no card known (the window keeps the card beside the list).
 constexpr char FRONT_DOOR_TABLE[] =
     "ID   NAME        MAC           IP            NETMASK        GATEWAY      PORT  MODE    "
@@ -27,17 +28,17 @@ constexpr char LIST_CSV[] =
     "id,readOnly,name,version,mac,ip,netmask,gateway,httpPort,netMode,mode,pppoeAccount,interface,"
     "interfaceAddress,sameSubnet,sameIpAs,linkLocal\r\n"
     "251,true,Server "
-    "RO,3.0.0,02005e000009,192.168.1.40,255.255.255.0,192.168.1.1,443,ffffffff,STATIC,,,,false,,"
-    "false\r\n"
+    "RO,3.0.0,02:00:5e:00:00:09,192.168.1.40,255.255.255.0,192.168.1.1,443,ffffffff,STATIC,,,,"
+    "false,,false\r\n"
     "252,false,Roof "
-    "PPPoE,2.1.1,02005e000007,172.16.5.11,255.255.0.0,172.16.0.1,8000,01ffffff,PPPOE,roof@isp."
+    "PPPoE,2.1.1,02:00:5e:00:00:07,172.16.5.11,255.255.0.0,172.16.0.1,8000,01ffffff,PPPOE,roof@isp."
     "example,,,false,,false\r\n"
-    "253,false,Mixed,2.0.0,02005e000008,192.168.2.30,255.255.255.0,192.168.2.1,81,ffff0100,DHCP,,,,"
-    "false,,false\r\n"
-    "254,false,Lobby,1.0,02005e000003,192.168.1.22,255.255.255.0,192.168.1.1,8080,ffff01ff,DHCP,,,,"
-    "false,,false\r\n"
+    "253,false,Mixed,2.0.0,02:00:5e:00:00:08,192.168.2.30,255.255.255.0,192.168.2.1,81,ffff0100,"
+    "DHCP,,,,false,,false\r\n"
+    "254,false,Lobby,1.0,02:00:5e:00:00:03,192.168.1.22,255.255.255.0,192.168.1.1,8080,ffff01ff,"
+    "DHCP,,,,false,,false\r\n"
     "255,false,Front "
-    "door,2.1.0,02005e000001,192.168.1.20,255.255.255.0,192.168.1.1,80,ffffffff,STATIC,,,,"
+    "door,2.1.0,02:00:5e:00:00:01,192.168.1.20,255.255.255.0,192.168.1.1,80,ffffffff,STATIC,,,,"
     "false,,false\r\n";
 constexpr char LIST_JSON[] =
     "[\n"
@@ -151,8 +152,8 @@ TEST_F(ActionsTest, TheMenuActsOnTheEntryUnderThePointer) {
         QGuiApplication::clipboard()->clear();
         g_openedUrls.clear();
         const std::map<QString, bool> offered = UseMenu(PointOf(c.camera), c.action);
-        // The five actions, the search addresses and the text encoding's menu.
-        EXPECT_EQ(offered.size(), 7u);
+        // The five actions, the two plans, the search addresses and the text encoding's menu.
+        EXPECT_EQ(offered.size(), 9u);
         for (const auto& [text, enabled] : offered) {
             EXPECT_TRUE(enabled) << text.toStdString();
         }
@@ -175,6 +176,7 @@ TEST_F(ActionsTest, AwayFromTheEntriesOnlyTheExportIsOffered) {
     for (const auto& [text, enabled] : offered) {
         EXPECT_EQ(enabled, text == QString::fromUtf8(TEXT_MENU_EXPORT.english) ||
                                text == QString::fromUtf8(TEXT_MENU_SEARCH_ADDRESSES.english) ||
+                               text == QString::fromUtf8(TEXT_MENU_OPEN_PLAN.english) ||
                                text == QString::fromUtf8(TEXT_MENU_ENCODING.english))
             << text.toStdString();
     }

@@ -240,8 +240,9 @@ TEST_F(TextTest, NoEnglishIsLeftInTheChineseWindow) {
     PickEncoding(QString::fromUtf8("自动"));
     texts << m_menuTexts << m_listMenuTexts;
     EXPECT_EQ(m_menuTexts.size(), 6);
-    EXPECT_EQ(m_listMenuTexts.size(), 9)
-        << "four for a camera, the export, two separators, the search addresses, the encodings";
+    EXPECT_EQ(m_listMenuTexts.size(), 12) << "four for a camera, the export, the two plans, "
+                                             "three separators, the search addresses, the "
+                                             "encodings";
     for (QAction* action : TrayIcon(m_dlg)->contextMenu()->actions()) {
         texts << action->text();
     }

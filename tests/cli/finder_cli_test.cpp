@@ -160,7 +160,7 @@ TEST(FinderCliScan, CsvHasAHeaderAndQuotesWhereNeeded) {
     ASSERT_EQ(lines.size(), 5u);
     EXPECT_EQ(lines[0], "id,readOnly,name,version,mac,ip,netmask,gateway,httpPort,netMode,mode,"
                         "pppoeAccount,interface,interfaceAddress,sameSubnet,sameIpAs,linkLocal\r");
-    EXPECT_EQ(lines[2], "254,false,\"Lobby, \"\"main\"\"\",2.0.7,02005e000002,192.168.1.21,"
+    EXPECT_EQ(lines[2], "254,false,\"Lobby, \"\"main\"\"\",2.0.7,02:00:5e:00:00:02,192.168.1.21,"
                         "255.255.255.0,192.168.1.1,8080,ffff0100,DHCP,,lo,127.0.0.1/8,false,,"
                         "false\r");
     EXPECT_EQ(run.out.find("pw"), std::string::npos) << "no password without --show-passwords";
@@ -306,8 +306,14 @@ TEST(FinderCliSet, EveryChangeIsAppliedAndVerified) {
                             "--force"}, // 10.1.2.3 lies outside every network of this PC
                            cameras.Network());
     EXPECT_EQ(run.status, 0) << run.err;
-    EXPECT_EQ(run.out, "settings sent to device 02005e000001\n"
-                       "Back door confirmed the new settings\n");
+    // Every setting it changed, old -> new, as assign and apply print them.
+    const std::vector<std::string> lines = Lines(run.out);
+    ASSERT_EQ(lines.size(), 2u) << run.out;
+    EXPECT_EQ(lines[1], "02005e000001  Back door  name Front door -> Back door, mac 02005e000001 "
+                        "-> 0a0b0c0d0e0f, ip 192.168.1.20 -> 10.1.2.3, netmask 255.255.255.0 -> "
+                        "255.0.0.0, gateway 192.168.1.1 -> 10.0.0.254, httpPort 80 -> 8081, mode "
+                        "STATIC -> PPPOE, pppoeAccount  -> me@isp.example, pppoePassword (hidden) "
+                        "-> (hidden)  confirmed");
     const SimDevice device = cameras.Devices()[0];
     EXPECT_EQ(MacText(device.mac), "0a0b0c0d0e0f");
     EXPECT_EQ(device.name, "Back door");
@@ -328,7 +334,7 @@ TEST(FinderCliSet, OnlyChangedSettingsTravelAndTheModeDefaultsToTheRecords) {
     const CliRun run =
         Cli({"set", "02005e000002", "--name", "Lobby", "--no-verify"}, cameras.Network());
     EXPECT_EQ(run.status, 0) << run.err;
-    EXPECT_EQ(run.out, "settings sent to device 02005e000002\n");
+    EXPECT_EQ(Lines(run.out).back(), "02005e000002  Lobby  name Lobby, \"main\" -> Lobby  sent");
     // Nothing waits for the cameras here: give them time to take the request in.
     ASSERT_TRUE(WaitFor([&] { return cameras.Devices()[1].name == "Lobby"; }));
     const std::vector<std::string> received = cameras.Requests();
@@ -398,8 +404,8 @@ TEST(FinderCliSet, ForceSendsARiskyChangeAndItIsConfirmed) {
     const CliRun run =
         Cli({"set", "02005e000001", "--gateway", "192.168.2.1", "--force"}, cameras.Network());
     EXPECT_EQ(run.status, 0) << run.err;
-    EXPECT_EQ(run.out, "settings sent to device 02005e000001\n"
-                       "Front door confirmed the new settings\n");
+    EXPECT_EQ(Lines(run.out).back(),
+              "02005e000001  Front door  gateway 192.168.1.1 -> 192.168.2.1  confirmed");
     EXPECT_EQ(cameras.Devices()[0].gateway, (std::array<uint8_t, 4>{192, 168, 2, 1}));
 }
 
@@ -424,7 +430,20 @@ TEST(FinderCliSet, BadInputIsRefusedBeforeAnythingIsSent) {
         {{"set", mac, "--new-mac", "02005e00001"}, "--new-mac"},
         {{"set", mac, "--new-mac", "02005e00000g"}, "--new-mac"},
         {{"set", mac, "--mode", "auto"}, "--mode"},
-        {{"set", "02:00:5e:00:00:01", "--name", "x"}, "MAC"},
+        {{"set", "02:00:5e:00:00", "--name", "x"}, "MAC"},
+        {{"set", "02:00:5e-00:00:01", "--name", "x"}, "MAC"},
+        // A forgotten value is no value: the next option is not taken for it.
+        {{"set", mac, "--name", "--force"}, "--name: \"--force\" is an option, not a value"},
+        {{"assign", "10.0.0.10"}, "assign needs the MACs"},
+        {{"assign", "10.0.0.10", mac, "--all"}, "either MACs or --all"},
+        {{"assign", "10.0.0", mac}, "FIRST_IP \"10.0.0\""},
+        {{"assign", "10.0.0.10", mac, mac}, "given twice"},
+        {{"assign", "10.0.0.10", "--all", "--order", "age"}, "--order: \"age\""},
+        {{"assign", "10.0.0.10", "--all", "--name", "Dock {x}"}, "not a name template"},
+        {{"assign", "10.0.0.10", "--all", "--json", "--csv"}, "--csv"},
+        {{"apply"}, "apply needs the plan file"},
+        {{"apply", "a.csv", "b.csv"}, "apply reads one file"},
+        {{"apply", "a.csv", "--name", "x"}, "--name"},
         {{"set", "--name", "x"}, "MAC"},
         {{"set", mac}, "at least one setting"},
         {{"set", mac, "--name"}, "--name needs a value"},
@@ -677,7 +696,7 @@ TEST(FinderCliSearch, CamerasSharingAnIpAndSelfAssignedOnesAreNoted) {
         json[1].ends_with(R"("sameIpAs": ["02005e000002", "02005e000003"], "linkLocal": false},)"));
     EXPECT_TRUE(json[4].ends_with(R"("sameIpAs": [], "linkLocal": true})"));
     const std::vector<std::string> csv = Lines(Cli({"scan", "--csv"}, cameras.Network()).out);
-    EXPECT_TRUE(csv[3].ends_with(",false,02005e000001 02005e000002,false\r")) << csv[3];
+    EXPECT_TRUE(csv[3].ends_with(",false,02:00:5e:00:00:01 02:00:5e:00:00:02,false\r")) << csv[3];
     const std::vector<std::string> table = Lines(Cli({"scan"}, cameras.Network()).out);
     EXPECT_TRUE(table[0].ends_with("NOTE") &&
                 table[1].ends_with("same IP as 02005e000002, 02005e000003"));
@@ -726,3 +745,74 @@ TEST(FinderCliWatch, TellsAppearedChangedAndGoneUntilInterrupted) {
     }
 }
 #endif
+
+// A site of cameras fresh from the box, addressed in one step: one camera loses its request.
+TEST(FinderCliPlan, AssignAddressesEveryCameraAndNamesTheOneThatLostItsRequest) {
+    SimSettings settings;
+    settings.losingSets = {"02005e100002"};
+    Cameras cameras(FactoryDevices(4, {192, 168, 1, 64}), settings);
+    // The cameras answer on loopback here: the netmask and gateway of their site are given.
+    const CliRun run = Cli({"assign", "192.168.1.10", "--all", "--name", "Dock {n:02}", "--json",
+                            "--netmask", "255.255.255.0", "--gateway", "192.168.1.1"},
+                           cameras.Network());
+    EXPECT_EQ(run.status, 1) << run.err;
+    const std::vector<std::string> lines = Lines(run.out);
+    ASSERT_EQ(lines.size(), 6u) << run.out;
+    EXPECT_EQ(lines[1],
+              "  {\"mac\": \"02005e100000\", \"name\": \"Dock 01\", \"changes\": {\"name\": "
+              "{\"from\": \"IPCAM\", \"to\": \"Dock 01\"}, \"ip\": {\"from\": "
+              "\"192.168.1.64\", \"to\": \"192.168.1.10\"}}, \"result\": \"confirmed\", "
+              "\"detail\": \"\"},");
+    EXPECT_NE(
+        lines[3].find("\"result\": \"not confirmed\", \"detail\": \"IPCAM did not take the "
+                      "new settings: Name is \\\"IPCAM\\\", not \\\"Dock 03\\\" as sent; IP is "
+                      "\\\"192.168.1.64\\\", not \\\"192.168.1.12\\\" as sent\"}"),
+        std::string::npos)
+        << lines[3];
+    EXPECT_NE(lines[4].find("\"to\": \"192.168.1.13\"}}, \"result\": \"confirmed\""),
+              std::string::npos);
+    EXPECT_EQ(cameras.SetRequests(), 4) << "each request once, none lost or doubled";
+    EXPECT_EQ(cameras.Devices()[3].name, "Dock 04");
+
+    // Again: the three that took it keep their addresses, the fourth is asked once more.
+    const CliRun again = Cli({"assign", "192.168.1.10", "--all", "--name", "Dock {n:02}",
+                              "--netmask", "255.255.255.0", "--gateway", "192.168.1.1"},
+                             cameras.Network());
+    EXPECT_EQ(again.status, 1);
+    EXPECT_NE(again.out.find("02005e100000  Dock 01  "), std::string::npos) << again.out;
+    EXPECT_EQ(Lines(again.out)[1].substr(Lines(again.out)[1].size() - 9), "unchanged");
+    EXPECT_EQ(cameras.SetRequests(), 5);
+}
+
+// What a spreadsheet saves of `scan --csv`, edited in one row: only that row is sent.
+TEST(FinderCliPlan, ApplySendsTheEditedRowsAlone) {
+    Cameras cameras(SampleDevices());
+    const CliRun scan = Cli({"scan", "--csv"}, cameras.Network());
+    ASSERT_EQ(scan.status, 0) << scan.err;
+    std::string csv = scan.out;
+    const std::string front = "Front door,2.1.0,02:00:5e:00:00:01,192.168.1.20,";
+    ASSERT_NE(csv.find(front), std::string::npos) << csv;
+    csv.replace(csv.find(front), front.size(), "Front gate,2.1.0,02:00:5e:00:00:01,192.168.1.30,");
+    TempFolder folder;
+    const std::string path = folder.File("site.csv");
+    WriteFile(path, csv);
+    const CliRun run = Cli({"apply", path}, cameras.Network());
+    EXPECT_EQ(run.status, 0) << run.err;
+    const std::vector<std::string> lines = Lines(run.out);
+    ASSERT_EQ(lines.size(), 5u) << run.out;
+    EXPECT_EQ(lines[1], "02005e000001  Front gate     name Front door -> Front gate, ip "
+                        "192.168.1.20 -> 192.168.1.30  confirmed");
+    EXPECT_EQ(lines[4], "02005e000009  Server room" + std::string(68, ' ') + "unchanged")
+        << "a read-only camera left alone is no refusal";
+    EXPECT_EQ(cameras.SetRequests(), 1);
+
+    // A file that gives one new IP twice is refused whole.
+    WriteFile(path,
+              "mac,ip\r\n02:00:5e:00:00:02,192.168.1.50\r\n02:00:5e:00:00:03,192.168.1.50\r\n");
+    const CliRun twice = Cli({"apply", path}, cameras.Network());
+    EXPECT_EQ(twice.status, 2);
+    EXPECT_EQ(twice.err, "finder-cli: " + path +
+                             ": line 3: ip: the new IP 192.168.1.50 is on line 2 "
+                             "too; nothing was sent\n");
+    EXPECT_EQ(cameras.SetRequests(), 1);
+}

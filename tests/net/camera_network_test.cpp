@@ -204,7 +204,7 @@ TEST(CameraNetworkCliTest, ASetRequestLeavesOnlyThroughItsCamerasCard) {
     EXPECT_EQ(net1.Count(), 2 * COPIES) << "two queries, no set request";
     EXPECT_EQ(net2.Count(), 2 * COPIES + 1) << "a query, the set, a query";
     run = Cli({"scan", "--csv", "--timeout-ms", "800"});
-    EXPECT_NE(run.out.find("02005e000101,10.0.0.9,255.255.255.0,192.168.1.1,80,ffffffff,"
+    EXPECT_NE(run.out.find("02:00:5e:00:01:01,10.0.0.9,255.255.255.0,192.168.1.1,80,ffffffff,"
                            "STATIC,,eth2,10.0.0.5/24,true"),
               std::string::npos)
         << run.out;
@@ -287,14 +287,16 @@ TEST(CameraNetworkCliTest, SuggestAndInterfacesTellWhatTheWindowWouldDo) {
 TEST(CameraNetworkCliTest, ACameraBehindARouterIsFoundByToAndRenamedAndConfirmedThere) {
     SKIP_WITHOUT_NETWORKS();
     CliRun run = Cli({"scan", "--csv"});
-    EXPECT_EQ(run.out.find("02005e000201"), std::string::npos) << "no broadcast reaches it";
+    EXPECT_EQ(run.out.find("02:00:5e:00:02:01"), std::string::npos) << "no broadcast reaches it";
     run = Cli({"scan", "--csv", "--to", "10.2.0.16/28", "--to", "10.9.0.1"});
-    EXPECT_NE(run.out.find(",Yard,2.1.0,02005e000201,10.2.0.21,"), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find(",Yard,2.1.0,02:00:5e:00:02:01,10.2.0.21,"), std::string::npos)
+        << run.out;
     EXPECT_NE(run.out.find(",Front door,"), std::string::npos) << "the broadcast went as well";
     EXPECT_EQ(net3.Count(), COPIES) << "each copy of the query once at its address";
     run = Cli({"set", "02005e000201", "--name", "Gate", "--to", "10.2.0.21"});
     EXPECT_EQ(run.status, 0) << run.err;
-    EXPECT_EQ(run.out, "settings sent to device 02005e000201\nGate confirmed the new settings\n");
+    EXPECT_EQ(run.out, "MAC           NAME  CHANGES            RESULT     DETAIL\n"
+                       "02005e000201  Gate  name Yard -> Gate  confirmed\n");
 }
 
 // The real window, with the finder's defaults, in this namespace.

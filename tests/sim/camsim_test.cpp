@@ -370,6 +370,14 @@ TEST(CamsimCommand, UsageErrorsAndHelp) {
     EXPECT_TRUE(ParseCamsimArguments({"--reply-broadcast", "--count", "1"}, error)
                     ->settings.replyBroadcast);
     EXPECT_TRUE(ParseCamsimArguments({"--help"}, error)->help);
+    // A box of cameras at one factory address, one of which loses its set requests.
+    EXPECT_FALSE(ParseCamsimArguments({"--devices", "f", "--factory", "192.168.1.64"}, error));
+    EXPECT_EQ(error, "--factory goes with --count N");
+    const auto factory = ParseCamsimArguments(
+        {"--count", "2", "--factory", "192.168.1.64", "--lose-sets-of", "02005E100001"}, error);
+    ASSERT_TRUE(factory);
+    EXPECT_EQ(factory->factory, (std::array<uint8_t, 4>{192, 168, 1, 64}));
+    EXPECT_EQ(factory->settings.losingSets, std::vector<std::string>{"02005e100001"});
 }
 
 TEST(CamsimCommand, TheProgramStopsCleanlyOnSigterm) {

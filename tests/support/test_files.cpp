@@ -36,3 +36,9 @@ std::string ReadFile(const std::string& path) {
     content << in.rdbuf();
     return content.str();
 }
+
+bool WriteFile(const std::string& path, const std::string& bytes) {
+    std::ofstream out(path, std::ios::binary);
+    out << bytes;
+    return static_cast<bool>(out);
+}

@@ -17,3 +17,6 @@ private:
 
 // The whole file, byte for byte; empty when it cannot be read.
 std::string ReadFile(const std::string& path);
+
+// Writes the bytes as the whole file; false when it cannot be written.
+bool WriteFile(const std::string& path, const std::string& bytes);

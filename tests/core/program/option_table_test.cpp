@@ -29,7 +29,19 @@ TEST(OptionTable, ReadTakesTheValueItsSpellingAllowsAndNamesWhatWentWrong) {
         std::string read; // the fault's name|value|reason, and where i ends
         std::vector<std::string> applied;
     } cases[] = {
-        {both, {"--port", "--reply-broadcast"}, K::None, "|||1", {"--reply-broadcast"}},
+        // The next option is no value: the value was forgotten. Given with "=", it is one.
+        {both,
+         {"--port", "--reply-broadcast"},
+         K::BadValue,
+         "--port|--reply-broadcast|\"--reply-broadcast\" is an option, not a value (write "
+         "--port=--reply-broadcast to mean it)|1",
+         {}},
+        {OptionSpelling::Separate,
+         {"-p", "--x"},
+         K::BadValue,
+         "-p|--x|\"--x\" is an option, not a value|1",
+         {}},
+        {both, {"--port=--reply-broadcast"}, K::None, "|||0", {"--reply-broadcast"}},
         {both, {"-p=4=5"}, K::None, "|||0", {"4=5"}},
         {both, {"--port", "0"}, K::BadValue, "--port|0|is zero|1", {"0"}},
         {both, {"--port"}, K::MissingValue, "--port|||0", {}},

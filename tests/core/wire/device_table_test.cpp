@@ -125,4 +125,23 @@ TEST(MacText, RefusesAnythingButTwelveHexDigits) {
     }
 }
 
+TEST(MacText, ReadsTheFormsUsersTypeAndNothingElse) {
+    const struct {
+        const char* typed;
+        const char* read; // nullptr: refused
+    } cases[] = {
+        {"001A2B3C4D5E", "001a2b3c4d5e"},      {"00:1a:2B:3c:4d:5e", "001a2b3c4d5e"},
+        {"00-1A-2B-3C-4D-5E", "001a2b3c4d5e"}, {"001a.2b3c.4d5e", "001a2b3c4d5e"},
+        {"00:1a-2b:3c:4d:5e", nullptr},        {"001a2b:3c4d5e", nullptr},
+        {"00:1a:2b:3c:4d:5", nullptr},         {"001a.2b3c.4d5g", nullptr},
+        {"0:01a:2b:3c:4d:5e", nullptr},        {"", nullptr},
+    };
+    for (const auto& c : cases) {
+        const std::optional<std::string> read = ReadMacText(c.typed);
+        EXPECT_EQ(read.value_or("(refused)"), c.read != nullptr ? c.read : "(refused)") << c.typed;
+    }
+    const uint8_t mac[6] = {0x02, 0x00, 0x5E, 0x00, 0x00, 0x0A};
+    EXPECT_EQ(MacToColonText(mac), "02:00:5e:00:00:0a");
+}
+
 } // namespace

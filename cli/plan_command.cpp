@@ -1,0 +1,97 @@
+#include "cli/plan_command.h"
+
+#include <atomic>
+#include <csignal>
+
+#include "cli/cli_command.h"
+#include "core/messages/finder_texts.h"
+#include "core/plan/plan_report.h"
+#include "core/plan/plan_session.h"
+
+namespace {
+
+// Set by Ctrl+C while a plan runs: the plan stops between two requests or rounds.
+std::atomic<bool> g_planStopped{false};
+
+void OnPlanInterrupt(int) {
+    g_planStopped.store(true);
+}
+
+// Ctrl+C (and a kill) stops the plan instead of the program while it is alive.
+class CInterruptGuard {
+public:
+    CInterruptGuard() {
+        g_planStopped.store(false);
+        m_int = std::signal(SIGINT, OnPlanInterrupt);
+        m_term = std::signal(SIGTERM, OnPlanInterrupt);
+    }
+    ~CInterruptGuard() {
+        std::signal(SIGINT, m_int);
+        std::signal(SIGTERM, m_term);
+    }
+    CInterruptGuard(const CInterruptGuard&) = delete;
+    CInterruptGuard& operator=(const CInterruptGuard&) = delete;
+
+private:
+    void (*m_int)(int);
+    void (*m_term)(int);
+};
+
+void PrintReport(const CChangePlan& plan, const CliOptions& options, std::ostream& out) {
+    const std::vector<PlanReportRow> rows =
+        PlanReport(plan, FormatOptions{options.Codec(LocaleName()), options.showPasswords});
+    switch (options.format) {
+    case OutputFormat::Json:
+        out << PlanReportJson(rows);
+        break;
+    case OutputFormat::Csv:
+        out << PlanReportCsv(rows);
+        break;
+    case OutputFormat::Table:
+        out << PlanReportTable(rows);
+        break;
+    }
+}
+
+} // namespace
+
+int RunCheckedPlan(ScanSession& session, CChangePlan& plan, const CliOptions& options,
+                   std::ostream& out, std::ostream& err, LocalNetworksFunction localNetworks,
+                   const RefusalPlace& place) {
+    const CTextCodec codec = options.Codec(LocaleName());
+    if (const std::optional<PlanRefusal> refusal =
+            plan.Check(localNetworks(), EnglishText, codec)) {
+        return Fail(err, place(*refusal) + "; nothing was sent", CLI_EXIT_USAGE);
+    }
+    if (options.plan.dryRun) {
+        PrintReport(plan, options, out);
+        return CLI_EXIT_OK;
+    }
+    if (!plan.Warnings().empty() && !options.force) {
+        for (const PlanWarning& warning : plan.Warnings()) {
+            err << "finder-cli: "
+                << plan.CameraText(warning.step, EnglishText, codec, warning.sentence) << "\n";
+        }
+        return Fail(err,
+                    "Use --force to send the plan anyway. " +
+                        std::string(APPLY_TEXT_NOTHING_SENT.english),
+                    CLI_EXIT_USAGE);
+    }
+    std::optional<SessionFailure> failure;
+    if (const std::size_t requests = plan.ToSend().size(); requests > 0) {
+        err << "finder-cli: sending " << requests << " request" << (requests == 1 ? "" : "s")
+            << ", then asking the cameras until each one confirms (Ctrl+C stops)\n";
+        const CInterruptGuard guard;
+        failure = RunPlan(session, plan, g_planStopped);
+    }
+    PrintReport(plan, options, out);
+    if (failure) {
+        return Fail(err, FailureText(*failure), CLI_EXIT_FAILED);
+    }
+    for (std::size_t step = 0; step < plan.Size(); ++step) {
+        if (plan.State(step) == PlanState::NotConfirmed) {
+            return CLI_EXIT_FAILED;
+        }
+    }
+    return CLI_EXIT_OK;
+}
