@@ -25,7 +25,7 @@
 #include "core/plan/addressing_plan.h"
 #include "core/plan/plan_report.h"
 #include "core/plan/plan_session.h"
-#include "core/present/status_text.h"
+#include "core/status/status_text.h"
 #include "core/rules/address_proposal.h"
 #include "core/rules/settings_checks.h"
 

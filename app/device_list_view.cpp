@@ -20,7 +20,7 @@
 #include "core/messages/finder_texts.h"
 #include "core/present/device_format.h"
 #include "core/present/device_list.h"
-#include "core/present/search_texts.h"
+#include "core/status/search_texts.h"
 #include "core/rules/address_proposal.h"
 #include "core/session/camera_roster.h"
 #include "core/wire/subnet.h"

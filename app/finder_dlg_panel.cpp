@@ -9,7 +9,7 @@
 #include "core/messages/fill_text.h"
 #include "core/messages/finder_texts.h"
 #include "core/present/info_line.h"
-#include "core/present/search_texts.h"
+#include "core/status/search_texts.h"
 #include "core/rules/address_proposal.h"
 #include "core/rules/panel_checks.h"
 

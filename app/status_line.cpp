@@ -11,9 +11,9 @@
 #include "app/finder_dlg.h"
 #include "core/messages/fill_text.h"
 #include "core/net/net_interfaces.h"
-#include "core/present/search_texts.h"
-#include "core/present/startup_failure.h"
-#include "core/present/status_text.h"
+#include "core/status/search_texts.h"
+#include "core/status/startup_failure.h"
+#include "core/status/status_text.h"
 #include "core/session/camera_roster.h"
 #include "skin/transparent_static.h"
 

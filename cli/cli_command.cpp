@@ -5,9 +5,9 @@
 #include "core/messages/finder_texts.h"
 #include "core/net/net_interfaces.h"
 #include "core/net/socket_platform.h"
-#include "core/present/search_texts.h"
-#include "core/present/startup_failure.h"
-#include "core/present/status_text.h"
+#include "core/status/search_texts.h"
+#include "core/status/startup_failure.h"
+#include "core/status/status_text.h"
 
 std::string LocaleName() {
     for (const char* variable : {"LC_ALL", "LC_CTYPE", "LANG"}) {

@@ -4,7 +4,7 @@
 #include <chrono>
 #include <thread>
 
-#include "core/present/status_text.h"
+#include "core/status/status_text.h"
 
 namespace {
 

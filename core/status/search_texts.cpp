@@ -1,4 +1,4 @@
-#include "core/present/search_texts.h"
+#include "core/status/search_texts.h"
 
 #include "core/messages/fill_text.h"
 #include "core/wire/subnet.h"

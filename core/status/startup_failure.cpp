@@ -1,4 +1,4 @@
-#include "core/present/startup_failure.h"
+#include "core/status/startup_failure.h"
 
 #include "core/messages/fill_text.h"
 #include "core/messages/finder_texts.h"

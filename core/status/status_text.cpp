@@ -1,4 +1,4 @@
-#include "core/present/status_text.h"
+#include "core/status/status_text.h"
 
 #include <cstdio>
 

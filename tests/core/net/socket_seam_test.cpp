@@ -9,7 +9,7 @@
 
 #include "core/net/udp_socket.h"
 #include "core/net/wake_signal.h"
-#include "core/present/status_text.h"
+#include "core/status/status_text.h"
 #include "core/worker/network_worker.h"
 #include "tests/support/test_loopback.h"
 

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "core/net/net_interfaces.h"
-#include "core/present/search_texts.h"
+#include "core/status/search_texts.h"
 #include "tests/core/test_records.h"
 
 namespace {

@@ -1,7 +1,7 @@
 // The worker's status line, as users quote it: every outcome in its exact words.
 #include <gtest/gtest.h>
 
-#include "core/present/status_text.h"
+#include "core/status/status_text.h"
 
 namespace {
 

@@ -28,8 +28,8 @@
 #include <vector>
 
 #include "core/net/udp_socket.h"
-#include "core/present/startup_failure.h"
-#include "core/present/status_text.h"
+#include "core/status/startup_failure.h"
+#include "core/status/status_text.h"
 #include "core/worker/network_worker.h"
 #include "core/worker/search_schedule.h"
 #include "tests/support/test_loopback.h"

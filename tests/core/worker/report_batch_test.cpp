@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "core/net/socket_platform.h"
-#include "core/present/startup_failure.h"
-#include "core/present/status_text.h"
+#include "core/status/startup_failure.h"
+#include "core/status/status_text.h"
 
 #include <atomic>
 #include <cstring>
