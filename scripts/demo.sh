@@ -94,15 +94,7 @@ inside() {
     fi
     # Esc, typed at the window under the pointer, is the finder's own way out.
     xdotool key Escape
-    for _ in $(seq 1 50); do
-        kill -0 "$finder" 2>/dev/null || break
-        sleep 0.1
-    done
-    if kill -0 "$finder" 2>/dev/null; then
-        echo "demo: the finder did not close on Esc" >&2
-        kill "$finder"
-    fi
-    wait "$finder"
+    wait_for_close "$finder"
     echo "demo: the finder closed"
     batch_round "$build" "${screenshot%.png}-batch.png" "$state" || status=1
     return "$status"
@@ -117,6 +109,20 @@ finder_window() {
         sleep 0.1
     done
     echo "$window"
+}
+
+# Waits for the finder to end after Esc; ends it itself when it does not.
+wait_for_close() {
+    local finder="$1"
+    for _ in $(seq 1 50); do
+        kill -0 "$finder" 2>/dev/null || break
+        sleep 0.1
+    done
+    if kill -0 "$finder" 2>/dev/null; then
+        echo "demo: the finder did not close on Esc" >&2
+        kill "$finder"
+    fi
+    wait "$finder"
 }
 
 # 24 cameras fresh from the box at 192.168.1.64 behind eth5: the finder searches that card
@@ -153,15 +159,7 @@ batch_round() {
     xdotool key Escape # the dialog
     sleep 0.3
     xdotool mousemove $((X + 60)) $((Y + 54)) key Escape # the finder
-    for _ in $(seq 1 50); do
-        kill -0 "$finder" 2>/dev/null || break
-        sleep 0.1
-    done
-    if kill -0 "$finder" 2>/dev/null; then
-        echo "demo: the finder did not close on Esc" >&2
-        kill "$finder"
-    fi
-    wait "$finder"
+    wait_for_close "$finder"
 }
 
 # Centre of a control of the dialog template, from its rectangle in dialog units (3 pixels

@@ -735,8 +735,8 @@ TEST(FinderCliWatch, TellsAppearedChangedAndGoneUntilInterrupted) {
     const char* expected[] = {
         R"("event": "appeared", "mac": "02005e000001", "name": "Front door", "ip": "192.168.1.20"\}$)",
         R"("event": "appeared", "mac": "02005e000002", "name": "Lobby, \\"main\\"", "ip": "192.168.1.21"\}$)",
-        R"("event": "changed", "mac": "02005e000001", "name": "Back door", "ip": "192.168.1.20", )"
-        R"("changes": \{"name": \{"from": "Front door", "to": "Back door"\}\}\}$)",
+        (R"("event": "changed", "mac": "02005e000001", "name": "Back door", "ip": "192.168.1.20", )"
+         R"("changes": \{"name": \{"from": "Front door", "to": "Back door"\}\}\}$)"),
         R"("event": "appeared", "mac": "02005e0000aa", .*)",
         R"("event": "gone", "mac": "02005e000002", .*)",
     };
