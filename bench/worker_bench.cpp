@@ -19,12 +19,17 @@
 
 #include "core/net/udp_socket.h"
 #include "core/worker/network_worker.h"
+#include "core/worker/search_schedule.h"
 
 namespace {
 
 using Clock = std::chrono::steady_clock;
 using namespace std::chrono_literals;
 
+// A search's query goes out again SEARCH_COPY_INTERVAL_MS apart: only after its last copy
+// has the worker nothing left to do.
+constexpr auto SEARCH_SETTLED =
+    SEARCH_QUERY_COPIES * std::chrono::milliseconds(SEARCH_COPY_INTERVAL_MS) + 100ms;
 constexpr int LATENCY_TRIES = 200;
 constexpr int BURST_ROUNDS = 5;
 
@@ -119,7 +124,7 @@ void IdleAfterSend(std::thread& worker, const WorkerControl& control, CUdpSocket
         std::printf("idle %s: the command's datagram never arrived\n", when);
         return;
     }
-    std::this_thread::sleep_for(100ms);
+    std::this_thread::sleep_for(SEARCH_SETTLED);
     MeasureIdle(worker, control, when);
 }
 
@@ -222,7 +227,7 @@ int main() {
         worker.join();
         return 1;
     }
-    std::this_thread::sleep_for(100ms);
+    std::this_thread::sleep_for(SEARCH_SETTLED);
 
     MeasureIdle(worker, control, "after the first query");
     // A command wakes the worker; once it is sent the worker must sleep again, not spin.
