@@ -20,9 +20,9 @@
 #include "core/messages/finder_texts.h"
 #include "core/present/device_format.h"
 #include "core/present/device_list.h"
-#include "core/status/search_texts.h"
 #include "core/rules/address_proposal.h"
 #include "core/session/camera_roster.h"
+#include "core/status/search_texts.h"
 #include "core/wire/subnet.h"
 
 // What an entry keeps beside its text: its slot, and the name bytes it was listed with,
@@ -79,10 +79,10 @@ void CDeviceListView::OnTaken(int slot, bool added) {
 void CDeviceListView::DecorateSameIp(int slot) {
     std::string& ip = m_ipOfSlot[static_cast<std::size_t>(slot)];
     const std::string now = FieldText(m_roster.Record(slot).ip);
-    if (ip == now && m_roster.SameIpSlots(slot).empty()) {
+    std::vector<int> others = m_roster.SameIpSlots(slot);
+    if (ip == now && others.empty()) {
         return; // the common case: a camera answering again, with no one beside it
     }
-    std::vector<int> others = m_roster.SameIpSlots(slot);
     if (ip != now) {
         for (const int listed : m_roster.Listed()) {
             if (listed != slot && FieldText(m_roster.Record(listed).ip) == ip) {

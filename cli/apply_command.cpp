@@ -55,7 +55,6 @@ int RunApply(const CliOptions& options, std::ostream& out, std::ostream& err,
     if (!FirstScan(session, options, scanned, err, error)) {
         return Fail(err, error, CLI_EXIT_FAILED);
     }
-    ReportLostReplies(scanned, err);
     const CTextCodec codec = options.Codec(LocaleName());
     const PlanFile file = ReadPlanFile(bytes, *scanned.table, codec, options.force, EnglishText);
     if (!file.error.empty()) {

@@ -12,7 +12,6 @@ int RunAssign(const CliOptions& options, std::ostream& out, std::ostream& err,
     if (!FirstScan(session, options, scanned, err, error)) {
         return Fail(err, error, CLI_EXIT_FAILED);
     }
-    ReportLostReplies(scanned, err);
     std::vector<int> slots;
     for (const DeviceRecord& device : scanned.devices) {
         slots.push_back(device.id - 1); // --all: as found

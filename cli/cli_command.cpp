@@ -65,6 +65,7 @@ bool FirstScan(ScanSession& session, const CliOptions& options, ScanResult& resu
         }
     }
     ReportRefusedTargets(result.searchSent, err);
+    ReportLostReplies(result, err);
     return true;
 }
 

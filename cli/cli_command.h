@@ -18,8 +18,9 @@ int Fail(std::ostream& err, const std::string& message, int status);
 // A failed scan or send in words: the worker's own status line in the sentence.
 std::string FailureText(const SessionFailure& failure);
 
-// The first scan of a command, with the words a user needs when some cards failed or
-// nothing answered. False when the scan itself failed (error says why).
+// The first scan of a command, with the words a user needs when some cards failed, nothing
+// answered, --to addresses were refused or replies were lost. False when the scan itself
+// failed (error says why).
 bool FirstScan(ScanSession& session, const CliOptions& options, ScanResult& result,
                std::ostream& err, std::string& error);
 

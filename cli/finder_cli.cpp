@@ -5,6 +5,7 @@
 #include "cli/cli_command.h"
 #include "cli/cli_options.h"
 #include "cli/interfaces_command.h"
+#include "cli/interrupt_guard.h"
 #include "cli/scan_command.h"
 #include "cli/set_command.h"
 #include "cli/suggest_command.h"
@@ -36,10 +37,8 @@ int RunFinderCli(const std::vector<std::string>& args, std::ostream& out, std::o
     case CliCommand::Interfaces:
         return RunInterfaces(*options, out);
     case CliCommand::Watch: {
-        CatchWatchStop(true); // Ctrl-C ends the watch, and finder-cli with status 0
-        const int status = RunWatch(*options, out, err, WatchStopSignal());
-        CatchWatchStop(false);
-        return status;
+        const CInterruptGuard interrupt; // Ctrl-C ends the watch, and finder-cli with status 0
+        return RunWatch(*options, out, err, interrupt.Raised());
     }
     case CliCommand::Version:
         out << VersionLine("finder-cli");

@@ -1,41 +1,12 @@
 #include "cli/plan_command.h"
 
-#include <atomic>
-#include <csignal>
-
 #include "cli/cli_command.h"
+#include "cli/interrupt_guard.h"
 #include "core/messages/finder_texts.h"
 #include "core/plan/plan_report.h"
 #include "core/plan/plan_session.h"
 
 namespace {
-
-// Set by Ctrl+C while a plan runs: the plan stops between two requests or rounds.
-std::atomic<bool> g_planStopped{false};
-
-void OnPlanInterrupt(int) {
-    g_planStopped.store(true);
-}
-
-// Ctrl+C (and a kill) stops the plan instead of the program while it is alive.
-class CInterruptGuard {
-public:
-    CInterruptGuard() {
-        g_planStopped.store(false);
-        m_int = std::signal(SIGINT, OnPlanInterrupt);
-        m_term = std::signal(SIGTERM, OnPlanInterrupt);
-    }
-    ~CInterruptGuard() {
-        std::signal(SIGINT, m_int);
-        std::signal(SIGTERM, m_term);
-    }
-    CInterruptGuard(const CInterruptGuard&) = delete;
-    CInterruptGuard& operator=(const CInterruptGuard&) = delete;
-
-private:
-    void (*m_int)(int);
-    void (*m_term)(int);
-};
 
 void PrintReport(const CChangePlan& plan, const CliOptions& options, std::ostream& out) {
     const std::vector<PlanReportRow> rows =
@@ -81,8 +52,8 @@ int RunCheckedPlan(ScanSession& session, CChangePlan& plan, const CliOptions& op
     if (const std::size_t requests = plan.ToSend().size(); requests > 0) {
         err << "finder-cli: sending " << requests << " request" << (requests == 1 ? "" : "s")
             << ", then asking the cameras until each one confirms (Ctrl+C stops)\n";
-        const CInterruptGuard guard;
-        failure = RunPlan(session, plan, g_planStopped);
+        const CInterruptGuard interrupt; // Ctrl+C stops the plan between two steps
+        failure = RunPlan(session, plan, interrupt.Raised());
     }
     PrintReport(plan, options, out);
     if (failure) {

@@ -11,7 +11,6 @@ int RunScan(const CliOptions& options, std::ostream& out, std::ostream& err) {
     if (!FirstScan(session, options, result, err, error)) {
         return Fail(err, error, CLI_EXIT_FAILED);
     }
-    ReportLostReplies(result, err);
     const FormatOptions format{options.Codec(LocaleName()), options.showPasswords};
     switch (options.format) {
     case OutputFormat::Json:

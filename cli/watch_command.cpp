@@ -1,7 +1,6 @@
 #include "cli/watch_command.h"
 
 #include <chrono>
-#include <csignal>
 #include <ctime>
 #include <thread>
 
@@ -17,12 +16,6 @@ using Clock = std::chrono::steady_clock;
 // How often the pause between searches looks at the stop signal: Ctrl-C ends a watch
 // within this time, or within the scan it came in.
 constexpr int WATCH_STOP_POLL_MS = 50;
-
-std::atomic<bool> g_watchStop{false};
-
-void OnWatchStop(int) {
-    g_watchStop.store(true);
-}
 
 // "2026-12-10T14:05:09Z"
 std::string UtcNow() {
@@ -64,16 +57,6 @@ void PauseUntil(Clock::time_point until, const std::atomic<bool>& stop) {
 }
 
 } // namespace
-
-const std::atomic<bool>& WatchStopSignal() {
-    return g_watchStop;
-}
-
-void CatchWatchStop(bool installed) {
-    g_watchStop.store(false);
-    std::signal(SIGINT, installed ? OnWatchStop : SIG_DFL);
-    std::signal(SIGTERM, installed ? OnWatchStop : SIG_DFL);
-}
 
 int RunWatch(const CliOptions& options, std::ostream& out, std::ostream& err,
              const std::atomic<bool>& stop) {

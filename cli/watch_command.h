@@ -9,7 +9,3 @@
 // changed or went, until stop is raised (RunFinderCli raises it on Ctrl-C or a kill).
 int RunWatch(const CliOptions& options, std::ostream& out, std::ostream& err,
              const std::atomic<bool>& stop);
-
-// Raised by SIGINT and SIGTERM while the handlers it installs are in place.
-const std::atomic<bool>& WatchStopSignal();
-void CatchWatchStop(bool installed); // installs (true) or removes the handlers

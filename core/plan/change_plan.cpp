@@ -1,7 +1,7 @@
 #include "core/plan/change_plan.h"
 
 #include <algorithm>
-#include <cstring>
+#include <span>
 #include <utility>
 
 #include "core/messages/fill_text.h"
@@ -24,30 +24,6 @@ const DeviceRecord& TargetIn(const DeviceTable& table, const PanelValues& values
 const ReplyArrival& ArrivalIn(const ArrivalTable& arrivals, const DeviceRecord& target) {
     static const ReplyArrival none;
     return target.id != 0 ? arrivals.slot[target.id - 1] : none;
-}
-
-// The field of the record a setting is kept in.
-char* RecordField(DeviceRecord& record, uint8_t item, std::size_t& width) {
-    switch (item) {
-    case ITEM_NAME:
-        width = sizeof record.name - 1; // the 17th byte stays zero
-        return record.name;
-    case ITEM_PPPOE_ACCOUNT:
-        width = sizeof record.pppoeAccount;
-        return record.pppoeAccount;
-    case ITEM_PPPOE_PASSWORD:
-        width = sizeof record.pppoePassword;
-        return record.pppoePassword;
-    case ITEM_IP:
-        width = sizeof record.ip;
-        return record.ip;
-    case ITEM_NETMASK:
-        width = sizeof record.netmask;
-        return record.netmask;
-    default:
-        width = sizeof record.gateway;
-        return record.gateway;
-    }
 }
 
 // The IP a camera has once the change went through, when it keeps a fixed one.
@@ -91,14 +67,10 @@ DeviceRecord RecordAfter(const DeviceRecord& before, const PanelValues& values) 
             after.httpPort = static_cast<int32_t>(PortNumber(values.httpPort));
             continue;
         }
-        std::size_t width = 0;
-        char* stored = RecordField(after, field.item, width);
-        SetFieldText(stored, width, values.*field.typed);
+        const std::span<char> stored = StoredBytes(field, after);
+        SetFieldText(stored.data(), stored.size(), values.*field.typed);
     }
-    const NetMode mode = CheckedMode(values);
-    const uint8_t bytes[4] = {mode == NetMode::Pppoe ? NET_MODE_ON : NET_MODE_OFF, NET_MODE_OFF,
-                              mode == NetMode::Dhcp ? NET_MODE_ON : NET_MODE_OFF, NET_MODE_OFF};
-    std::memcpy(after.netMode, bytes, sizeof bytes);
+    RequestModeBytes(values, after.netMode);
     if ((changed & SETTING_NEW_MAC) != 0) {
         TextToMac(*values.newMac, after.mac);
     }

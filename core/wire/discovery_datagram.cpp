@@ -96,10 +96,16 @@ void BuildSetRequest(DiscoveryDatagram& datagram, const DeviceTable& table,
                      ? AppendAddress(cursor, field.item, typed)
                      : AppendText(cursor, field.item, field.width, typed);
     }
-    const uint8_t mode[ITEM_WIDTH_NET_MODE] = {
-        values.pppoeChecked ? NET_MODE_ON : NET_MODE_OFF, NET_MODE_OFF,
-        values.dhcpChecked ? NET_MODE_ON : NET_MODE_OFF, NET_MODE_OFF};
+    uint8_t mode[ITEM_WIDTH_NET_MODE];
+    RequestModeBytes(values, mode);
     AppendItem(cursor, ITEM_NET_MODE, ITEM_WIDTH_NET_MODE, mode);
+}
+
+void RequestModeBytes(const PanelValues& values, uint8_t mode[ITEM_WIDTH_NET_MODE]) {
+    mode[0] = values.pppoeChecked ? NET_MODE_ON : NET_MODE_OFF;
+    mode[1] = NET_MODE_OFF;
+    mode[2] = values.dhcpChecked ? NET_MODE_ON : NET_MODE_OFF;
+    mode[3] = NET_MODE_OFF;
 }
 
 static void StoreAddress(char (&field)[16], const uint8_t* value) {

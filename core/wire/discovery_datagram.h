@@ -73,6 +73,8 @@ const DeviceRecord* FindSetTarget(const DeviceTable& table, const std::string& c
 // that differ from its slot; the bare magic when no slot has that MAC.
 void BuildSetRequest(DiscoveryDatagram& datagram, const DeviceTable& table,
                      const PanelValues& values);
+// The mode bytes a set request carries, always: each radio's pair on or off.
+void RequestModeBytes(const PanelValues& values, uint8_t mode[ITEM_WIDTH_NET_MODE]);
 
 // Differs by length first, then byte by byte, case-sensitive.
 bool TextDiffers(std::string_view a, std::string_view b);

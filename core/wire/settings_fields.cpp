@@ -1,6 +1,7 @@
 #include "core/wire/settings_fields.h"
 
 #include <cstdlib>
+#include <span>
 
 const std::array<SettingField, 7> SETTING_FIELDS = {{
     {SETTING_NAME, SettingKind::Text, ITEM_NAME, ITEM_WIDTH_NAME, &PanelValues::name, false},
@@ -26,23 +27,39 @@ const SettingField& FieldOf(unsigned setting) {
     return SETTING_FIELDS.front(); // not reached for the settings listed
 }
 
-std::string StoredText(const SettingField& field, const DeviceRecord& record) {
+namespace {
+
+// The record's bytes of a text or address setting, const or not.
+template <typename Char, typename Record>
+std::span<Char> FieldBytes(const SettingField& field, Record& record) {
     switch (field.item) {
     case ITEM_NAME:
-        return FieldText(record.name);
+        return {record.name, sizeof record.name - 1}; // the 17th byte stays zero
     case ITEM_PPPOE_ACCOUNT:
-        return FieldText(record.pppoeAccount);
+        return {record.pppoeAccount, sizeof record.pppoeAccount};
     case ITEM_PPPOE_PASSWORD:
-        return FieldText(record.pppoePassword);
+        return {record.pppoePassword, sizeof record.pppoePassword};
     case ITEM_IP:
-        return FieldText(record.ip);
+        return {record.ip, sizeof record.ip};
     case ITEM_NETMASK:
-        return FieldText(record.netmask);
-    case ITEM_GATEWAY:
-        return FieldText(record.gateway);
+        return {record.netmask, sizeof record.netmask};
     default:
+        return {record.gateway, sizeof record.gateway};
+    }
+}
+
+} // namespace
+
+std::span<char> StoredBytes(const SettingField& field, DeviceRecord& record) {
+    return FieldBytes<char>(field, record);
+}
+
+std::string StoredText(const SettingField& field, const DeviceRecord& record) {
+    if (field.kind == SettingKind::Port) {
         return std::to_string(record.httpPort);
     }
+    const std::span<const char> bytes = FieldBytes<const char>(field, record);
+    return FieldText(bytes.data(), bytes.size());
 }
 
 long PortNumber(std::string_view text) {

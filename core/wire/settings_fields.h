@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -43,6 +44,8 @@ const SettingField& FieldOf(unsigned setting);
 
 // The setting as the camera reported it, as text: its bytes, its dotted quad, its port.
 std::string StoredText(const SettingField& field, const DeviceRecord& record);
+// Where the record keeps a text or address setting (not the port).
+std::span<char> StoredBytes(const SettingField& field, DeviceRecord& record);
 
 // The port a text names as the request compares it: the number at its start (0 without
 // digits), a run of digits too long for a long reading as LONG_MAX.
