@@ -25,9 +25,9 @@
 #include "core/plan/addressing_plan.h"
 #include "core/plan/plan_report.h"
 #include "core/plan/plan_session.h"
-#include "core/status/status_text.h"
 #include "core/rules/address_proposal.h"
 #include "core/rules/settings_checks.h"
+#include "core/status/status_text.h"
 
 namespace {
 
@@ -196,7 +196,7 @@ void CAddressingDialog::Rebuild() {
     m_refusal.reset();
     const TextLookup tr = m_finder.WindowTextLookup();
     const CTextCodec codec = m_finder.Codec();
-    std::vector<PanelValues> changes;
+    std::vector<ChangeValues> changes;
     QString note;
     if (m_file) {
         changes = m_file->changes;

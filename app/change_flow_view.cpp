@@ -26,9 +26,9 @@ CChangeFlowView::CChangeFlowView(CFinderDlg& dialog, const CCameraRoster& roster
 
 CChangeFlowView::~CChangeFlowView() = default;
 
-void CChangeFlowView::Submit(PanelValues values) {
+void CChangeFlowView::Submit(ChangeValues values) {
     // Submit is enabled only while a camera is selected; without one there is no target.
-    const DeviceRecord* target = FindSetTarget(m_roster.Table(), values.captionMac);
+    const DeviceRecord* target = FindSetTarget(m_roster.Table(), values.mac);
     if (target == nullptr) {
         return;
     }
@@ -78,7 +78,7 @@ bool CChangeFlowView::Approve(const CChangeFlow& change) {
                m_dialog.Tr(APPLY_TEXT_CANCEL));
 }
 
-void CChangeFlowView::Start(const DeviceRecord& before, const PanelValues& sent) {
+void CChangeFlowView::Start(const DeviceRecord& before, const ChangeValues& sent) {
     m_confirmation = std::make_unique<CChangeConfirmation>(before, sent);
     m_confirmTick = 0;
     m_bConfirmSent = false;

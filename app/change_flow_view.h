@@ -28,7 +28,7 @@ public:
     ~CChangeFlowView() override;
 
     // The request built from what the panel shows now; the worker sends it as it is.
-    void Submit(PanelValues values);
+    void Submit(ChangeValues values);
     void OnReply(const DeviceRecord& record);
     // A send went out: the first one after Submit is the set request, which starts the
     // schedule.
@@ -41,7 +41,7 @@ public:
 
 private:
     bool Approve(const CChangeFlow& change);
-    void Start(const DeviceRecord& before, const PanelValues& sent);
+    void Start(const DeviceRecord& before, const ChangeValues& sent);
     void OnConfirmTick();
     void Finish();
 

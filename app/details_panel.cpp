@@ -64,13 +64,13 @@ void CDetailsPanel::Fill(const DeviceRecord& record, const CTextCodec& codec, co
     ShowField(c.pppoeAccount, Utf8Text(m_shown.pppoeAccount));
     ShowField(c.pppoePassword, Utf8Text(m_shown.pppoePassword));
     ShowField(c.httpPort, Utf8Text(m_shown.httpPort));
-    const QString macText = Utf8Text(m_shown.captionMac);
+    const QString macText = Utf8Text(m_shown.mac);
     c.macGroup->setTitle(macText);
     if (IsMacChangeShown()) {
         ShowField(c.newMac, macText);
     }
     // The radios look at the first byte of each pair only, and so does the info text.
-    const NetMode mode = RadioMode(record.netMode);
+    const NetMode mode = RecordMode(record.netMode);
     CheckRadios(mode);
     if (mode == NetMode::Static) {
         SetFieldsEnabled(true, false);
@@ -99,17 +99,17 @@ static void ReadTextAgain(QLineEdit* edit, std::string& shown, const std::string
 
 void CDetailsPanel::ReadAgain(const DeviceRecord& record, const CTextCodec& codec,
                               const QString& info) {
-    const PanelValues now = EditableValues(record, codec);
+    const ChangeValues now = EditableValues(record, codec);
     ReadTextAgain(m_controls.name, m_shown.name, now.name);
     ReadTextAgain(m_controls.pppoeAccount, m_shown.pppoeAccount, now.pppoeAccount);
     ReadTextAgain(m_controls.pppoePassword, m_shown.pppoePassword, now.pppoePassword);
     m_controls.info->setText(info);
 }
 
-PanelValues CDetailsPanel::Gather() const {
+ChangeValues CDetailsPanel::Gather() const {
     const PanelControls& c = m_controls;
-    PanelValues values;
-    values.captionMac = Utf8Bytes(c.macGroup->title());
+    ChangeValues values;
+    values.mac = Utf8Bytes(c.macGroup->title());
     // A cleared MAC-change field asks for no new MAC, as any text that is no MAC does.
     if (IsMacChangeShown() && !c.newMac->text().isEmpty()) {
         values.newMac = Utf8Bytes(c.newMac->text());
@@ -121,8 +121,9 @@ PanelValues CDetailsPanel::Gather() const {
     values.netmask = Utf8Bytes(c.netmask->text());
     values.gateway = Utf8Bytes(c.gateway->text());
     values.httpPort = Utf8Bytes(c.httpPort->text());
-    values.pppoeChecked = c.pppoe->isChecked();
-    values.dhcpChecked = c.dhcp->isChecked();
+    values.mode = c.pppoe->isChecked()  ? NetMode::Pppoe
+                  : c.dhcp->isChecked() ? NetMode::Dhcp
+                                        : NetMode::Static;
     return values;
 }
 

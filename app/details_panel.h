@@ -56,7 +56,7 @@ public:
     // The camera texts the user left as they were read, again with this codec, and the
     // information line; what the user typed and picked stays.
     void ReadAgain(const DeviceRecord& record, const CTextCodec& codec, const QString& info);
-    PanelValues Gather() const;
+    ChangeValues Gather() const;
     void Clear();
     bool ShowsDevice() const;
 
@@ -87,5 +87,5 @@ private:
 
     QWidget* m_dialog;
     PanelControls m_controls;
-    PanelValues m_shown; // as the panel was filled, to tell typed texts from read ones
+    ChangeValues m_shown; // as the panel was filled, to tell typed texts from read ones
 };

@@ -9,9 +9,9 @@ static NetMode ModeOption(const std::string& option) {
     return option == "pppoe" ? NetMode::Pppoe : option == "dhcp" ? NetMode::Dhcp : NetMode::Static;
 }
 
-PanelValues PanelValuesFor(const DeviceRecord& record, const SetChanges& changes,
-                           const CTextCodec& codec) {
-    PanelValues values = EditableValues(record, codec);
+ChangeValues ChangeValuesFor(const DeviceRecord& record, const SetChanges& changes,
+                             const CTextCodec& codec) {
+    ChangeValues values = EditableValues(record, codec);
     values.newMac = changes.newMac;
     values.name = changes.name.value_or(values.name);
     values.pppoeAccount = changes.pppoeAccount.value_or(values.pppoeAccount);
@@ -21,7 +21,7 @@ PanelValues PanelValuesFor(const DeviceRecord& record, const SetChanges& changes
     values.gateway = changes.gateway.value_or(values.gateway);
     values.httpPort = changes.httpPort.value_or(values.httpPort);
     if (changes.mode) {
-        CheckMode(values, ModeOption(*changes.mode));
+        values.mode = ModeOption(*changes.mode);
     }
     return values;
 }

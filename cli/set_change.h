@@ -12,8 +12,8 @@
 // The panel values `set` sends: the device's record with the changes laid over it, its
 // texts as the codec shows them (UTF-8, as the changes are typed). The mode, when not
 // given, is the one the panel's radio buttons would show for the record.
-PanelValues PanelValuesFor(const DeviceRecord& record, const SetChanges& changes,
-                           const CTextCodec& codec);
+ChangeValues ChangeValuesFor(const DeviceRecord& record, const SetChanges& changes,
+                             const CTextCodec& codec);
 
 // Why the change may not go to this device (read-only, or a new MAC another device of
 // the scan already answers with); empty when it may.

@@ -87,7 +87,7 @@ int RunSet(const CliOptions& options, std::ostream& out, std::ostream& err,
         return Fail(err, reason + "; nothing was sent", CLI_EXIT_USAGE);
     }
     CChangeFlow change(*scanned.table, *device, scanned.ArrivalOf(*device),
-                       PanelValuesFor(*device, options.changes, codec));
+                       ChangeValuesFor(*device, options.changes, codec));
     if (const std::optional<PanelTextRefusal> refusal = change.EncodeTexts(codec)) {
         return Fail(err, TextRefusalReason(*refusal) + "; nothing was sent", CLI_EXIT_USAGE);
     }

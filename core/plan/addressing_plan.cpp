@@ -153,11 +153,11 @@ AddressingPlan PlanAddresses(const DeviceTable& table, const ArrivalTable& arriv
             plan.changes.clear();
             return plan;
         }
-        PanelValues values = EditableValues(camera, codec);
+        ChangeValues values = EditableValues(camera, codec);
         values.ip = Ipv4Text(static_cast<uint32_t>(next++));
         values.netmask = plan.netmask;
         values.gateway = plan.gateway;
-        CheckMode(values, NetMode::Static); // an address of its own is a fixed one
+        values.mode = NetMode::Static; // an address of its own is a fixed one
         if (!request.nameTemplate.empty()) {
             const int place = static_cast<int>(plan.changes.size()) + 1;
             const std::optional<std::string> name = NameFromTemplate(request.nameTemplate, place);

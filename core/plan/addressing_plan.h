@@ -26,10 +26,10 @@ struct AddressingRequest {
     std::string nameTemplate;
 };
 
-// The settings each camera is to take, in plan order (values typed in UTF-8, captionMac
+// The settings each camera is to take, in plan order (values typed in UTF-8, mac
 // naming the camera), or why no plan can be made: a sentence that names the field at fault.
 struct AddressingPlan {
-    std::vector<PanelValues> changes;
+    std::vector<ChangeValues> changes;
     std::string refusal;
     std::string netmask; // as used
     std::string gateway;

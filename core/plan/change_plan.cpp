@@ -15,9 +15,9 @@
 
 namespace {
 
-const DeviceRecord& TargetIn(const DeviceTable& table, const PanelValues& values) {
+const DeviceRecord& TargetIn(const DeviceTable& table, const ChangeValues& values) {
     static const DeviceRecord none{};
-    const DeviceRecord* target = FindSetTarget(table, values.captionMac);
+    const DeviceRecord* target = FindSetTarget(table, values.mac);
     return target != nullptr && target->id != 0 ? *target : none;
 }
 
@@ -27,8 +27,8 @@ const ReplyArrival& ArrivalIn(const ArrivalTable& arrivals, const DeviceRecord& 
 }
 
 // The IP a camera has once the change went through, when it keeps a fixed one.
-std::optional<uint32_t> FixedIpAfter(const PanelValues& values) {
-    if (CheckedMode(values) != NetMode::Static) {
+std::optional<uint32_t> FixedIpAfter(const ChangeValues& values) {
+    if (values.mode != NetMode::Static) {
         return std::nullopt; // its address comes from the network
     }
     return ParseIpv4(values.ip);
@@ -37,11 +37,11 @@ std::optional<uint32_t> FixedIpAfter(const PanelValues& values) {
 } // namespace
 
 CChangePlan::CChangePlan(const DeviceTable& table, const ArrivalTable& arrivals,
-                         std::vector<PanelValues> changes)
+                         std::vector<ChangeValues> changes)
     : m_table(std::make_unique<DeviceTable>(table)),
       m_arrivals(std::make_unique<ArrivalTable>(arrivals)) {
     m_steps.reserve(changes.size());
-    for (PanelValues& values : changes) {
+    for (ChangeValues& values : changes) {
         const DeviceRecord& target = TargetIn(*m_table, values);
         m_steps.emplace_back(
             CChangeFlow(*m_table, target, ArrivalIn(*m_arrivals, target), std::move(values)));
@@ -52,11 +52,11 @@ const DeviceRecord& CChangePlan::Before(std::size_t step) const {
     return m_steps[step].change.Target();
 }
 
-const PanelValues& CChangePlan::Values(std::size_t step) const {
+const ChangeValues& CChangePlan::Values(std::size_t step) const {
     return m_steps[step].change.Values();
 }
 
-DeviceRecord RecordAfter(const DeviceRecord& before, const PanelValues& values) {
+DeviceRecord RecordAfter(const DeviceRecord& before, const ChangeValues& values) {
     DeviceRecord after = before;
     const unsigned changed = ChangedSettings(before, values);
     for (const SettingField& field : SETTING_FIELDS) {
@@ -83,7 +83,7 @@ DeviceRecord CChangePlan::After(std::size_t step) const {
 
 std::string CChangePlan::MacOf(std::size_t step) const {
     const DeviceRecord& camera = Before(step);
-    return camera.id != 0 ? MacToText(camera.mac) : Values(step).captionMac;
+    return camera.id != 0 ? MacToText(camera.mac) : Values(step).mac;
 }
 
 std::string CChangePlan::NameOf(std::size_t step, const CTextCodec& codec) const {
@@ -102,11 +102,11 @@ std::optional<PlanRefusal> CChangePlan::Check(const std::vector<LocalNetwork>& l
         Step& step = m_steps[i];
         const DeviceRecord& target = step.change.Target();
         if (target.id == 0) {
-            return PlanRefusal{i, 0, FillText(tr(PLAN_TEXT_NO_CAMERA), {Values(i).captionMac})};
+            return PlanRefusal{i, 0, FillText(tr(PLAN_TEXT_NO_CAMERA), {Values(i).mac})};
         }
         if (const std::optional<std::string> problem =
                 CheckPanelValues(target, Values(i), codec, tr)) {
-            PanelValues encoded = Values(i);
+            ChangeValues encoded = Values(i);
             const std::optional<PanelTextRefusal> text = EncodePanelTexts(encoded, target, codec);
             return PlanRefusal{i, text ? text->setting : 0, *problem};
         }

@@ -20,7 +20,7 @@
 
 // The camera as it reads once it took the change values make (texts in its bytes): the
 // settings the request carries, and the mode as the request sends it.
-DeviceRecord RecordAfter(const DeviceRecord& before, const PanelValues& values);
+DeviceRecord RecordAfter(const DeviceRecord& before, const ChangeValues& values);
 
 // Where one camera of a plan stands.
 enum class PlanState {
@@ -53,9 +53,9 @@ struct PlanWarning {
 class CChangePlan {
 public:
     // table and arrivals: the cameras as the search found them (copied). changes: in plan
-    // order, the settings each camera is to take, typed in UTF-8, captionMac naming it.
+    // order, the settings each camera is to take, typed in UTF-8, mac naming it.
     CChangePlan(const DeviceTable& table, const ArrivalTable& arrivals,
-                std::vector<PanelValues> changes);
+                std::vector<ChangeValues> changes);
 
     // Writes the texts in each camera's bytes and checks every change; the first refusal, if
     // any, refuses the plan. Afterwards Warnings() holds the risks, and a change of nothing
@@ -68,7 +68,7 @@ public:
     const DeviceRecord& Before(std::size_t step) const;
     // The camera as it reads once it took its change.
     DeviceRecord After(std::size_t step) const;
-    const PanelValues& Values(std::size_t step) const;
+    const ChangeValues& Values(std::size_t step) const;
     PlanState State(std::size_t step) const { return m_steps[step].state; }
     // Whether its request went out (it may not have confirmed).
     bool WentOut(std::size_t step) const;

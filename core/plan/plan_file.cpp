@@ -159,7 +159,7 @@ public:
         if (camera == nullptr || camera->id == 0) {
             return Fail(row.line, "mac", FillText(m_tr(PLAN_TEXT_NO_CAMERA), {*mac}));
         }
-        PanelValues values = EditableValues(*camera, m_codec);
+        ChangeValues values = EditableValues(*camera, m_codec);
         std::vector<std::string> kept;
         for (const SettingColumnOf& column : SETTING_COLUMNS) {
             if (!Take(row, column, *camera, values, kept)) {
@@ -185,7 +185,7 @@ private:
 
     // Lays one cell over the camera's values; false (the file refused) for a bad one.
     bool Take(const CsvRow& row, const SettingColumnOf& column, const DeviceRecord& camera,
-              PanelValues& values, std::vector<std::string>& kept) {
+              ChangeValues& values, std::vector<std::string>& kept) {
         const std::string cell = Cell(row, column.column);
         if (cell.empty()) {
             return true;
@@ -195,7 +195,7 @@ private:
             const NetMode modes[] = {NetMode::Static, NetMode::Dhcp, NetMode::Pppoe};
             for (const NetMode m : modes) {
                 if (mode == Lower(ModeName(m))) {
-                    CheckMode(values, m);
+                    values.mode = m;
                     return true;
                 }
             }
@@ -237,7 +237,7 @@ private:
 
     // The row just read may not give a new IP that an earlier row gave.
     bool NewIpOnce(const DeviceRecord& camera) {
-        const PanelValues& values = m_file.changes.back();
+        const ChangeValues& values = m_file.changes.back();
         if (values.ip == FieldText(camera.ip)) {
             return true;
         }

@@ -16,8 +16,8 @@
 // keeps the camera's value; every other column is ignored. So a row left as the scan wrote
 // it changes nothing.
 struct PlanFile {
-    std::vector<PanelValues> changes; // one per row, in the file's order (UTF-8)
-    std::vector<std::size_t> lines;   // the line each row starts on
+    std::vector<ChangeValues> changes; // one per row, in the file's order (UTF-8)
+    std::vector<std::size_t> lines;    // the line each row starts on
     // Per row: the columns whose number, made by a spreadsheet of a camera's text, was
     // passed over so that the camera keeps its text (keepNumbers).
     std::vector<std::vector<std::string>> kept;

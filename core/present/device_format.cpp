@@ -66,7 +66,7 @@ std::vector<Column> Columns(const DeviceRecord& d, const FormatOptions& options,
         Text("gateway", FieldText(d.gateway)),
         Plain("httpPort", std::to_string(d.httpPort)),
         Text("netMode", NetModeText(d.netMode)),
-        Text("mode", ModeName(RadioMode(d.netMode))),
+        Text("mode", ModeName(RecordMode(d.netMode))),
         Text("pppoeAccount", codec.Shown(FieldText(d.pppoeAccount), ITEM_WIDTH_PPPOE_ACCOUNT)),
     };
     if (options.showPasswords) {
@@ -185,7 +185,7 @@ std::string FormatTable(const std::vector<DeviceRecord>& devices, const FormatOp
         rows.push_back(
             {std::to_string(d.id), EscapeControls(codec.Shown(FieldText(d.name), ITEM_WIDTH_NAME)),
              MacToText(d.mac), FieldText(d.ip), FieldText(d.netmask), FieldText(d.gateway),
-             std::to_string(d.httpPort), ModeName(RadioMode(d.netMode)),
+             std::to_string(d.httpPort), ModeName(RecordMode(d.netMode)),
              EscapeControls(codec.Shown(FieldText(d.version), ITEM_WIDTH_VERSION)),
              d.readOnly ? "yes" : "no", card.interfaceName.empty() ? "-" : card.interfaceName,
              card.interfaceAddress == 0 ? "-" : InterfaceAddressText(card),

@@ -5,7 +5,7 @@
 #include "core/wire/net_mode.h"
 
 std::string InfoText(const DeviceRecord& record, const CTextCodec& codec, const TextLookup& tr) {
-    return tr(TEXT_INFO_IP_GET) + ModeName(RadioMode(record.netMode)) + "\r\n" +
+    return tr(TEXT_INFO_IP_GET) + ModeName(RecordMode(record.netMode)) + "\r\n" +
            tr(TEXT_INFO_VERSION) + codec.Shown(FieldText(record.version), ITEM_WIDTH_VERSION) +
            "\r\n";
 }

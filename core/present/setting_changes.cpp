@@ -28,7 +28,7 @@ const ShownSetting SHOWN_SETTINGS[] = {
     {"httpPort",
      [](const DeviceRecord& d, const FormatOptions&) { return std::to_string(d.httpPort); }},
     {"mode", [](const DeviceRecord& d,
-                const FormatOptions&) { return std::string(ModeName(RadioMode(d.netMode))); }},
+                const FormatOptions&) { return std::string(ModeName(RecordMode(d.netMode))); }},
     {"pppoeAccount",
      [](const DeviceRecord& d, const FormatOptions& o) {
          return EscapedText(o.codec, FieldText(d.pppoeAccount), ITEM_WIDTH_PPPOE_ACCOUNT);

@@ -11,7 +11,7 @@ const std::vector<int> CONFIRM_SCHEDULE_MS = {600, 1600, 3000, 4500, 6000};
 const std::vector<int> CONFIRM_SCHEDULE_DHCP_MS = {600,   1600,  3000,  4500, 7000,
                                                    10000, 14000, 18000, 22000};
 
-std::vector<std::string> ChangeDifferences(const DeviceRecord& before, const PanelValues& sent,
+std::vector<std::string> ChangeDifferences(const DeviceRecord& before, const ChangeValues& sent,
                                            const DeviceRecord& reply, const TextLookup& tr,
                                            const CTextCodec& codec) {
     const unsigned changed = ChangedSettings(before, sent);
@@ -38,7 +38,7 @@ std::vector<std::string> ChangeDifferences(const DeviceRecord& before, const Pan
                                       : sent.*field.typed;
         compare(setting, StoredText(field, reply), typed, &field);
     }
-    compare(SETTING_MODE, ModeName(RadioMode(reply.netMode)), ModeName(CheckedMode(sent)), nullptr);
+    compare(SETTING_MODE, ModeName(RecordMode(reply.netMode)), ModeName(sent.mode), nullptr);
     const SettingField& account = FieldOf(SETTING_ACCOUNT);
     compare(SETTING_ACCOUNT, StoredText(account, reply), sent.*account.typed, &account);
     // The password is never written out, not even to say it differs.
@@ -50,7 +50,7 @@ std::vector<std::string> ChangeDifferences(const DeviceRecord& before, const Pan
     return differences;
 }
 
-CChangeConfirmation::CChangeConfirmation(const DeviceRecord& before, const PanelValues& sent)
+CChangeConfirmation::CChangeConfirmation(const DeviceRecord& before, const ChangeValues& sent)
     : m_before(before), m_sent(sent), m_mac(MacToText(before.mac)) {
     if ((ChangedSettings(before, sent) & SETTING_NEW_MAC) != 0) {
         uint8_t mac[6];
@@ -60,7 +60,7 @@ CChangeConfirmation::CChangeConfirmation(const DeviceRecord& before, const Panel
 }
 
 const std::vector<int>& CChangeConfirmation::Schedule() const {
-    return CheckedMode(m_sent) == NetMode::Dhcp ? CONFIRM_SCHEDULE_DHCP_MS : CONFIRM_SCHEDULE_MS;
+    return m_sent.mode == NetMode::Dhcp ? CONFIRM_SCHEDULE_DHCP_MS : CONFIRM_SCHEDULE_MS;
 }
 
 void CChangeConfirmation::StartRound() {

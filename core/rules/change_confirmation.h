@@ -18,7 +18,7 @@ extern const std::vector<int> CONFIRM_SCHEDULE_DHCP_MS;
 // The settings the reply does not hold as they were sent, in words, one text each. Only
 // what the request changed is compared, byte for byte. The words come through `tr`, camera
 // texts are shown as `codec` reads them.
-std::vector<std::string> ChangeDifferences(const DeviceRecord& before, const PanelValues& sent,
+std::vector<std::string> ChangeDifferences(const DeviceRecord& before, const ChangeValues& sent,
                                            const DeviceRecord& reply,
                                            const TextLookup& tr = EnglishText,
                                            const CTextCodec& codec = CTextCodec());
@@ -27,7 +27,7 @@ std::vector<std::string> ChangeDifferences(const DeviceRecord& before, const Pan
 // front ends run the same rounds and say the same outcome.
 class CChangeConfirmation {
 public:
-    CChangeConfirmation(const DeviceRecord& before, const PanelValues& sent);
+    CChangeConfirmation(const DeviceRecord& before, const ChangeValues& sent);
 
     // The MAC the camera answers with once it took the change (the new one after a change).
     const std::string& Mac() const { return m_mac; }
@@ -49,7 +49,7 @@ public:
 
 private:
     DeviceRecord m_before;
-    PanelValues m_sent;
+    ChangeValues m_sent;
     std::string m_mac;
     std::vector<DeviceRecord> m_answers; // this round's distinct replies with the MAC
     std::vector<DeviceRecord> m_judged;  // the replies of the round judged last

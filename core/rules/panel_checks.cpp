@@ -6,9 +6,9 @@
 #include "core/rules/settings_checks.h"
 #include "core/wire/net_mode.h"
 
-std::optional<std::string> CheckPanelValues(const DeviceRecord& target, const PanelValues& values,
+std::optional<std::string> CheckPanelValues(const DeviceRecord& target, const ChangeValues& values,
                                             const CTextCodec& codec, const TextLookup& tr) {
-    PanelValues encoded = values;
+    ChangeValues encoded = values;
     if (const std::optional<PanelTextRefusal> refusal = EncodePanelTexts(encoded, target, codec)) {
         return TextRefusalSentence(
             *refusal, tr(FieldLabel(refusal->setting)),

@@ -17,6 +17,6 @@
 // what the user changed is checked: a field left as the camera reported it goes back
 // unchanged, or not at all. The camera texts come first: one too long for its field, one
 // holding a character the camera's encoding lacks, or replacement marks.
-std::optional<std::string> CheckPanelValues(const DeviceRecord& target, const PanelValues& values,
+std::optional<std::string> CheckPanelValues(const DeviceRecord& target, const ChangeValues& values,
                                             const CTextCodec& codec = CTextCodec(),
                                             const TextLookup& tr = EnglishText);

@@ -5,7 +5,7 @@
 
 #include "core/messages/fill_text.h"
 
-std::optional<PanelTextRefusal> EncodePanelTexts(PanelValues& values, const DeviceRecord& target,
+std::optional<PanelTextRefusal> EncodePanelTexts(ChangeValues& values, const DeviceRecord& target,
                                                  const CTextCodec& codec) {
     std::vector<std::pair<std::string*, std::string>> written;
     for (const SettingField& field : SETTING_FIELDS) {

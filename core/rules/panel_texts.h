@@ -20,7 +20,7 @@ struct PanelTextRefusal {
 
 // Replaces the UTF-8 texts of values by the bytes that go to target; the first text
 // that cannot go is refused, and values is then left as it was.
-std::optional<PanelTextRefusal> EncodePanelTexts(PanelValues& values, const DeviceRecord& target,
+std::optional<PanelTextRefusal> EncodePanelTexts(ChangeValues& values, const DeviceRecord& target,
                                                  const CTextCodec& codec);
 
 // The words of a refusal, as patterns: "%1" the field in each; then the width in bytes,

@@ -31,7 +31,7 @@ const WindowText& FieldLabel(unsigned setting) {
     }
 }
 
-unsigned ChangedSettings(const DeviceRecord& target, const PanelValues& values) {
+unsigned ChangedSettings(const DeviceRecord& target, const ChangeValues& values) {
     unsigned changed = 0;
     if (values.newMac && values.newMac->size() == MAC_TEXT_LENGTH &&
         TextDiffers(*values.newMac, MacToText(target.mac))) {
@@ -42,7 +42,7 @@ unsigned ChangedSettings(const DeviceRecord& target, const PanelValues& values) 
             changed |= field.setting;
         }
     }
-    if (CheckedMode(values) != RadioMode(target.netMode)) {
+    if (values.mode != RecordMode(target.netMode)) {
         changed |= SETTING_MODE;
     }
     return changed;
@@ -76,7 +76,7 @@ std::string Refuse(const TextLookup& tr, const WindowText& pattern, const Window
     return FillText(tr(pattern), {tr(field), value}) + " " + tr(APPLY_TEXT_NOTHING_SENT);
 }
 
-std::string CheckNetmask(const PanelValues& values, const Addresses& typed, bool isStatic,
+std::string CheckNetmask(const ChangeValues& values, const Addresses& typed, bool isStatic,
                          const TextLookup& tr) {
     if (!typed.netmask) {
         return "";
@@ -90,7 +90,7 @@ std::string CheckNetmask(const PanelValues& values, const Addresses& typed, bool
     return "";
 }
 
-std::string CheckIp(const PanelValues& values, const Addresses& typed, unsigned changed,
+std::string CheckIp(const ChangeValues& values, const Addresses& typed, unsigned changed,
                     const TextLookup& tr) {
     if (!typed.ip) {
         return "";
@@ -121,7 +121,7 @@ std::string CheckIp(const PanelValues& values, const Addresses& typed, unsigned 
     return "";
 }
 
-std::string CheckGateway(const PanelValues& values, const Addresses& typed, const TextLookup& tr) {
+std::string CheckGateway(const ChangeValues& values, const Addresses& typed, const TextLookup& tr) {
     if (!typed.gateway || *typed.gateway == 0) {
         return ""; // 0.0.0.0: no gateway
     }
@@ -142,7 +142,7 @@ std::string CheckGateway(const PanelValues& values, const Addresses& typed, cons
 }
 
 // A MAC fit for one camera: not all zeros, not a group address (broadcast is one too).
-std::string CheckNewMac(const PanelValues& values, const TextLookup& tr) {
+std::string CheckNewMac(const ChangeValues& values, const TextLookup& tr) {
     uint8_t mac[6];
     if (!TextToMac(*values.newMac, mac)) {
         return ""; // no MAC text: the Submit checks say so
@@ -169,7 +169,7 @@ bool HasControlCharacter(const std::string& text) {
     return false;
 }
 
-std::string CheckTexts(const PanelValues& values, unsigned changed, const TextLookup& tr,
+std::string CheckTexts(const ChangeValues& values, unsigned changed, const TextLookup& tr,
                        unsigned& setting) {
     for (const SettingField& field : SETTING_FIELDS) {
         if (field.kind == SettingKind::Text && (changed & field.setting) != 0 &&
@@ -183,9 +183,9 @@ std::string CheckTexts(const PanelValues& values, unsigned changed, const TextLo
 }
 
 // The first reason to refuse the change, or an empty text; setting names its field.
-std::string Refusal(const PanelValues& values, const Addresses& typed, unsigned changed,
+std::string Refusal(const ChangeValues& values, const Addresses& typed, unsigned changed,
                     const TextLookup& tr, unsigned& setting) {
-    const bool isStatic = CheckedMode(values) == NetMode::Static;
+    const bool isStatic = values.mode == NetMode::Static;
     // A field only counts when the change touches it, or when a camera takes fixed
     // addresses from now on.
     const bool toStatic = isStatic && (changed & SETTING_MODE) != 0;
@@ -208,11 +208,11 @@ std::string Refusal(const PanelValues& values, const Addresses& typed, unsigned 
 }
 
 std::vector<std::string> Warnings(const DeviceTable& table, const DeviceRecord& target,
-                                  const PanelValues& values, const Addresses& typed,
+                                  const ChangeValues& values, const Addresses& typed,
                                   unsigned changed, const std::vector<LocalNetwork>& localNetworks,
                                   const TextLookup& tr, const CTextCodec& codec) {
     std::vector<std::string> warnings;
-    if (CheckedMode(values) != NetMode::Static || !typed.ip) {
+    if (values.mode != NetMode::Static || !typed.ip) {
         return warnings; // the camera takes its address from the network
     }
     const uint32_t ip = *typed.ip;
@@ -252,11 +252,11 @@ std::vector<std::string> Warnings(const DeviceTable& table, const DeviceRecord& 
 
 } // namespace
 
-SettingsVerdict CheckSettingsChange(const DeviceTable& table, const PanelValues& values,
+SettingsVerdict CheckSettingsChange(const DeviceTable& table, const ChangeValues& values,
                                     const std::vector<LocalNetwork>& localNetworks,
                                     const TextLookup& tr, const CTextCodec& codec) {
     SettingsVerdict verdict;
-    const DeviceRecord* target = FindSetTarget(table, values.captionMac);
+    const DeviceRecord* target = FindSetTarget(table, values.mac);
     const unsigned changed = target != nullptr ? ChangedSettings(*target, values) : 0;
     if (changed == 0) {
         verdict.nothingChanged = true;

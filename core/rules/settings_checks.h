@@ -22,7 +22,7 @@ const WindowText& FieldLabel(unsigned setting);
 // beside the target's MAC, and the mode when it is another one than the camera's. The mode
 // item itself always travels, so a request that changes nothing still rewrites odd mode
 // bytes: such a request is not worth sending.
-unsigned ChangedSettings(const DeviceRecord& target, const PanelValues& values);
+unsigned ChangedSettings(const DeviceRecord& target, const ChangeValues& values);
 
 struct SettingsVerdict {
     std::string refusal;               // names the field and says why; empty when none
@@ -31,13 +31,13 @@ struct SettingsVerdict {
     std::vector<std::string> warnings; // risks, one sentence each: send only when confirmed
 };
 
-// Checks a change before it goes to the camera values.captionMac names in the table.
+// Checks a change before it goes to the camera values.mac names in the table.
 // Only what the change touches is looked at, so a camera whose stored settings are odd can
 // still be renamed. The other cameras of the table count for a clash of IPs; the local
 // networks say which IPs are this PC's and which subnets the finder can see. The sentences
 // come through `tr`, in the front end's language; another camera is named as `codec` reads
 // its name.
-SettingsVerdict CheckSettingsChange(const DeviceTable& table, const PanelValues& values,
+SettingsVerdict CheckSettingsChange(const DeviceTable& table, const ChangeValues& values,
                                     const std::vector<LocalNetwork>& localNetworks,
                                     const TextLookup& tr = EnglishText,
                                     const CTextCodec& codec = CTextCodec());

@@ -5,7 +5,7 @@
 #include "core/wire/subnet.h"
 
 CChangeFlow::CChangeFlow(const DeviceTable& table, const DeviceRecord& target,
-                         const ReplyArrival& arrival, PanelValues values)
+                         const ReplyArrival& arrival, ChangeValues values)
     : m_table(table), m_target(target), m_card(arrival.interfaceName),
       m_address(arrival.unicast ? arrival.sender : 0), m_values(std::move(values)) {}
 

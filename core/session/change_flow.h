@@ -24,7 +24,7 @@ class CChangeFlow {
 public:
     // target lives in table; arrival is where it answered.
     CChangeFlow(const DeviceTable& table, const DeviceRecord& target, const ReplyArrival& arrival,
-                PanelValues values);
+                ChangeValues values);
 
     // Writes the typed texts (UTF-8) in the bytes the camera stores; the first that cannot
     // go is refused and the values stay as they were.
@@ -37,7 +37,7 @@ public:
     // The set request as the worker sends it: out of the camera's card, or to the address it
     // answered from when it was found by a query to that address.
     WorkerCommand Command() const;
-    const PanelValues& Values() const { return m_values; }
+    const ChangeValues& Values() const { return m_values; }
     const DeviceRecord& Target() const { return m_target; }
     // The addresses the confirmation's queries ask beside the search targets: the camera's
     // new IP when it was found by a query to its address (its old one is a target already).
@@ -55,6 +55,6 @@ private:
     DeviceRecord m_target;
     std::string m_card;
     uint32_t m_address = 0; // host order; 0: by broadcast out of m_card
-    PanelValues m_values;
+    ChangeValues m_values;
     std::optional<CChangeConfirmation> m_confirmation;
 };

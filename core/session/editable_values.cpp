@@ -2,9 +2,9 @@
 
 #include "core/wire/net_mode.h"
 
-PanelValues EditableValues(const DeviceRecord& record, const CTextCodec& codec) {
-    PanelValues values;
-    values.captionMac = MacToText(record.mac);
+ChangeValues EditableValues(const DeviceRecord& record, const CTextCodec& codec) {
+    ChangeValues values;
+    values.mac = MacToText(record.mac);
     values.name = codec.Shown(FieldText(record.name), ITEM_WIDTH_NAME);
     values.pppoeAccount = codec.Shown(FieldText(record.pppoeAccount), ITEM_WIDTH_PPPOE_ACCOUNT);
     values.pppoePassword = codec.Shown(FieldText(record.pppoePassword), ITEM_WIDTH_PPPOE_PASSWORD);
@@ -12,6 +12,6 @@ PanelValues EditableValues(const DeviceRecord& record, const CTextCodec& codec) 
     values.netmask = FieldText(record.netmask);
     values.gateway = FieldText(record.gateway);
     values.httpPort = std::to_string(record.httpPort);
-    CheckMode(values, RadioMode(record.netMode));
+    values.mode = RecordMode(record.netMode);
     return values;
 }

@@ -8,4 +8,4 @@
 // addresses and port as text, the radio its mode bytes check. Sent back unchanged, these
 // values change nothing on the camera. The window's panel shows them; the command line
 // lays its options over them.
-PanelValues EditableValues(const DeviceRecord& record, const CTextCodec& codec);
+ChangeValues EditableValues(const DeviceRecord& record, const CTextCodec& codec);

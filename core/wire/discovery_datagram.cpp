@@ -62,9 +62,9 @@ static uint8_t* AppendAddress(uint8_t* cursor, uint8_t type, const std::string& 
     return AppendItem(cursor, type, ITEM_WIDTH_ADDRESS, bytes);
 }
 
-const DeviceRecord* FindSetTarget(const DeviceTable& table, const std::string& captionMac) {
+const DeviceRecord* FindSetTarget(const DeviceTable& table, const std::string& mac) {
     for (const DeviceRecord& slot : table.slot) {
-        if (!TextDiffers(MacToText(slot.mac), captionMac)) {
+        if (!TextDiffers(MacToText(slot.mac), mac)) {
             return &slot;
         }
     }
@@ -72,9 +72,9 @@ const DeviceRecord* FindSetTarget(const DeviceTable& table, const std::string& c
 }
 
 void BuildSetRequest(DiscoveryDatagram& datagram, const DeviceTable& table,
-                     const PanelValues& values) {
+                     const ChangeValues& values) {
     uint8_t* cursor = StartDatagram(datagram);
-    const DeviceRecord* target = FindSetTarget(table, values.captionMac);
+    const DeviceRecord* target = FindSetTarget(table, values.mac);
     if (target == nullptr) {
         return;
     }
@@ -101,10 +101,10 @@ void BuildSetRequest(DiscoveryDatagram& datagram, const DeviceTable& table,
     AppendItem(cursor, ITEM_NET_MODE, ITEM_WIDTH_NET_MODE, mode);
 }
 
-void RequestModeBytes(const PanelValues& values, uint8_t mode[ITEM_WIDTH_NET_MODE]) {
-    mode[0] = values.pppoeChecked ? NET_MODE_ON : NET_MODE_OFF;
+void RequestModeBytes(const ChangeValues& values, uint8_t mode[ITEM_WIDTH_NET_MODE]) {
+    mode[0] = values.mode == NetMode::Pppoe ? NET_MODE_ON : NET_MODE_OFF;
     mode[1] = NET_MODE_OFF;
-    mode[2] = values.dhcpChecked ? NET_MODE_ON : NET_MODE_OFF;
+    mode[2] = values.mode == NetMode::Dhcp ? NET_MODE_ON : NET_MODE_OFF;
     mode[3] = NET_MODE_OFF;
 }
 

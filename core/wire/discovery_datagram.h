@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "core/wire/device_table.h"
+#include "core/wire/net_mode.h"
 
 // Every request is one 256-byte datagram: the magic "RZ880", then type-length-value items,
 // then zeros. Replies have the same form and any length.
@@ -44,9 +45,10 @@ struct DiscoveryDatagram {
     uint8_t bytes[DISCOVERY_DATAGRAM_SIZE];
 };
 
-// What a set request is built from: the texts and radio states of the details panel.
-struct PanelValues {
-    std::string captionMac;            // the device that is to take the settings
+// The values of one change, as a set request is built from them: the camera's settings as
+// a user gave them, in text, and the mode it is to take.
+struct ChangeValues {
+    std::string mac;                   // the camera that is to take the settings
     std::optional<std::string> newMac; // only while the MAC-change field is shown
     std::string name;
     std::string pppoeAccount;
@@ -55,8 +57,7 @@ struct PanelValues {
     std::string netmask;
     std::string gateway;
     std::string httpPort;
-    bool pppoeChecked = false;
-    bool dhcpChecked = false;
+    NetMode mode = NetMode::Static;
 };
 
 // Writes type, width and width value bytes (zeros without a value); returns the cursor
@@ -65,16 +66,16 @@ uint8_t* AppendItem(uint8_t* cursor, uint8_t type, uint8_t width, const void* va
 
 void BuildQueryRequest(DiscoveryDatagram& datagram);
 
-// The slot a set request is for: the first, counting from 0, whose MAC text is captionMac
+// The slot a set request is for: the first, counting from 0, whose MAC text is mac
 // (empty slots take part too); none when no slot has it.
-const DeviceRecord* FindSetTarget(const DeviceTable& table, const std::string& captionMac);
+const DeviceRecord* FindSetTarget(const DeviceTable& table, const std::string& mac);
 
-// The set request for the device named by values.captionMac, carrying only the settings
+// The set request for the device named by values.mac, carrying only the settings
 // that differ from its slot; the bare magic when no slot has that MAC.
 void BuildSetRequest(DiscoveryDatagram& datagram, const DeviceTable& table,
-                     const PanelValues& values);
+                     const ChangeValues& values);
 // The mode bytes a set request carries, always: each radio's pair on or off.
-void RequestModeBytes(const PanelValues& values, uint8_t mode[ITEM_WIDTH_NET_MODE]);
+void RequestModeBytes(const ChangeValues& values, uint8_t mode[ITEM_WIDTH_NET_MODE]);
 
 // Differs by length first, then byte by byte, case-sensitive.
 bool TextDiffers(std::string_view a, std::string_view b);

@@ -8,7 +8,7 @@ static bool ModeOn(uint8_t modeByte) {
     return modeByte != NET_MODE_OFF;
 }
 
-NetMode RadioMode(const uint8_t netMode[4]) {
+NetMode RecordMode(const uint8_t netMode[4]) {
     if (ModeOn(netMode[0])) {
         return NetMode::Pppoe;
     }
@@ -32,18 +32,6 @@ const char* ModeName(NetMode mode) {
         break;
     }
     return "STATIC";
-}
-
-NetMode CheckedMode(const PanelValues& values) {
-    if (values.pppoeChecked) {
-        return NetMode::Pppoe;
-    }
-    return values.dhcpChecked ? NetMode::Dhcp : NetMode::Static;
-}
-
-void CheckMode(PanelValues& values, NetMode mode) {
-    values.pppoeChecked = mode == NetMode::Pppoe;
-    values.dhcpChecked = mode == NetMode::Dhcp;
 }
 
 std::string NetModeText(const uint8_t netMode[4]) {

@@ -4,18 +4,18 @@
 #include <span>
 
 const std::array<SettingField, 7> SETTING_FIELDS = {{
-    {SETTING_NAME, SettingKind::Text, ITEM_NAME, ITEM_WIDTH_NAME, &PanelValues::name, false},
+    {SETTING_NAME, SettingKind::Text, ITEM_NAME, ITEM_WIDTH_NAME, &ChangeValues::name, false},
     {SETTING_ACCOUNT, SettingKind::Text, ITEM_PPPOE_ACCOUNT, ITEM_WIDTH_PPPOE_ACCOUNT,
-     &PanelValues::pppoeAccount, false},
+     &ChangeValues::pppoeAccount, false},
     {SETTING_PASSWORD, SettingKind::Text, ITEM_PPPOE_PASSWORD, ITEM_WIDTH_PPPOE_PASSWORD,
-     &PanelValues::pppoePassword, true},
-    {SETTING_IP, SettingKind::Address, ITEM_IP, ITEM_WIDTH_ADDRESS, &PanelValues::ip, false},
-    {SETTING_NETMASK, SettingKind::Address, ITEM_NETMASK, ITEM_WIDTH_ADDRESS, &PanelValues::netmask,
-     false},
-    {SETTING_GATEWAY, SettingKind::Address, ITEM_GATEWAY, ITEM_WIDTH_ADDRESS, &PanelValues::gateway,
-     false},
+     &ChangeValues::pppoePassword, true},
+    {SETTING_IP, SettingKind::Address, ITEM_IP, ITEM_WIDTH_ADDRESS, &ChangeValues::ip, false},
+    {SETTING_NETMASK, SettingKind::Address, ITEM_NETMASK, ITEM_WIDTH_ADDRESS,
+     &ChangeValues::netmask, false},
+    {SETTING_GATEWAY, SettingKind::Address, ITEM_GATEWAY, ITEM_WIDTH_ADDRESS,
+     &ChangeValues::gateway, false},
     {SETTING_HTTP_PORT, SettingKind::Port, ITEM_HTTP_PORT, ITEM_WIDTH_HTTP_PORT,
-     &PanelValues::httpPort, false},
+     &ChangeValues::httpPort, false},
 }};
 
 const SettingField& FieldOf(unsigned setting) {
@@ -67,7 +67,7 @@ long PortNumber(std::string_view text) {
     return std::strtol(digits.c_str(), nullptr, 10);
 }
 
-bool ChangesSetting(const SettingField& field, const PanelValues& values,
+bool ChangesSetting(const SettingField& field, const ChangeValues& values,
                     const DeviceRecord& record) {
     const std::string& typed = values.*field.typed;
     if (field.kind == SettingKind::Port) {

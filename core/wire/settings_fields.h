@@ -30,10 +30,10 @@ enum class SettingKind { Text, Address, Port };
 struct SettingField {
     unsigned setting; // SETTING_*
     SettingKind kind;
-    uint8_t item;                    // ITEM_*
-    uint8_t width;                   // ITEM_WIDTH_*
-    std::string PanelValues::*typed; // as the user gave it
-    bool secret;                     // never written out, not even to say it differs
+    uint8_t item;                     // ITEM_*
+    uint8_t width;                    // ITEM_WIDTH_*
+    std::string ChangeValues::*typed; // as the user gave it
+    bool secret;                      // never written out, not even to say it differs
 };
 
 // In the order a set request carries them.
@@ -53,5 +53,5 @@ long PortNumber(std::string_view text);
 
 // Whether values would change the setting on record: camera texts and addresses byte for
 // byte, the port by its number.
-bool ChangesSetting(const SettingField& field, const PanelValues& values,
+bool ChangesSetting(const SettingField& field, const ChangeValues& values,
                     const DeviceRecord& record);

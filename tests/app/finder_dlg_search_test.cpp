@@ -40,9 +40,9 @@ protected:
     QString Tip(const char* name) const { return Entry(name)->toolTip(); }
 
     // A set request straight to camsim, as another finder would send it.
-    void Change(const std::string& mac, const std::function<void(PanelValues&)>& change) {
+    void Change(const std::string& mac, const std::function<void(ChangeValues&)>& change) {
         const DeviceTable& table = m_dlg->Table();
-        PanelValues values = EditableValues(
+        ChangeValues values = EditableValues(
             *std::find_if(std::begin(table.slot), std::end(table.slot),
                           [&](const DeviceRecord& r) { return r.id && MacToText(r.mac) == mac; }),
             CTextCodec());
@@ -92,7 +92,7 @@ TEST_F(SearchTest, CamerasSharingAnIpAndASelfAssignedOneAreMarkedAndTipped) {
         << Tip("Shed").toStdString();
 
     // Hall takes another IP: the conflict is over, the marks go.
-    Change("02005e000002", [](PanelValues& values) { values.ip = "192.168.1.21"; });
+    Change("02005e000002", [](ChangeValues& values) { values.ip = "192.168.1.21"; });
     QTest::mouseClick(SkinButton(m_dlg, IDC_UPDATE), Qt::LeftButton);
     ASSERT_TRUE(WaitForList(m_expected));
     EXPECT_FALSE(Conflicted("Gate") || Tip("Gate").contains("conflict"));
@@ -101,7 +101,7 @@ TEST_F(SearchTest, CamerasSharingAnIpAndASelfAssignedOneAreMarkedAndTipped) {
 TEST_F(SearchTest, TheStatusLineCountsNewAndGoneCamerasSinceTheSearchBefore) {
     ASSERT_TRUE(QTest::qWaitFor([&] { return Status() == "3 cameras on lo"; }, 5000))
         << Status().toStdString() << ": no counts after the first search";
-    Change("02005e000003", [](PanelValues& values) { values.newMac = "02005e0000cc"; });
+    Change("02005e000003", [](ChangeValues& values) { values.newMac = "02005e0000cc"; });
     for (const char* status :
          {"3 cameras on lo; 1 new, 1 gone", "3 cameras on lo; 0 new, 0 gone"}) {
         QTest::mouseClick(SkinButton(m_dlg, IDC_UPDATE), Qt::LeftButton);

@@ -522,16 +522,15 @@ TEST(FinderCliRules, PanelValuesKeepTheRecordWhereNoOptionIsGiven) {
     std::copy(mixed, mixed + 4, record.netMode);
     SetChanges changes;
     changes.name = "New";
-    PanelValues values = PanelValuesFor(record, changes, CTextCodec());
+    ChangeValues values = ChangeValuesFor(record, changes, CTextCodec());
     EXPECT_EQ(values.name, "New");
     EXPECT_EQ(values.ip, "192.168.1.5");
     EXPECT_EQ(values.httpPort, "80");
-    EXPECT_TRUE(values.dhcpChecked);
-    EXPECT_FALSE(values.pppoeChecked);
+    EXPECT_EQ(values.mode, NetMode::Dhcp);
     EXPECT_FALSE(values.newMac);
     changes.mode = "static";
-    values = PanelValuesFor(record, changes, CTextCodec());
-    EXPECT_FALSE(values.dhcpChecked || values.pppoeChecked);
+    values = ChangeValuesFor(record, changes, CTextCodec());
+    EXPECT_EQ(values.mode, NetMode::Static);
 }
 
 TEST(FinderCliProgram, ExitStatusAndHelpOfTheExecutable) {

@@ -63,14 +63,14 @@ void CheckOutputs(const DeviceRecord& record) {
 
 // The panel as a user leaves it: each setting kept or changed to typed text, as the bits
 // of the selector say, so that every item of a set request gets built.
-PanelValues EditedPanel(const DeviceRecord& stored, const uint8_t* data, std::size_t size) {
+ChangeValues EditedPanel(const DeviceRecord& stored, const uint8_t* data, std::size_t size) {
     const uint8_t selector = data[size - 1];
     const std::string typed = Typed(data, size);
     const auto pick = [&](int bit, const std::string& kept) {
         return (selector >> bit & 1) != 0 ? typed : kept;
     };
-    PanelValues values;
-    values.captionMac = MacToText(stored.mac);
+    ChangeValues values;
+    values.mac = MacToText(stored.mac);
     // A valid new MAC (the old one with its last byte changed) or the typed text.
     uint8_t newMac[6];
     std::memcpy(newMac, stored.mac, sizeof newMac);
@@ -83,13 +83,12 @@ PanelValues EditedPanel(const DeviceRecord& stored, const uint8_t* data, std::si
     values.netmask = pick(4, FieldText(stored.netmask));
     values.gateway = pick(5, FieldText(stored.gateway));
     values.httpPort = (selector & 0x40) != 0 ? typed : std::to_string(stored.httpPort + 1);
-    values.pppoeChecked = stored.netMode[0] == NET_MODE_ON;
-    values.dhcpChecked = stored.netMode[2] == NET_MODE_ON;
+    values.mode = RecordMode(stored.netMode);
     return values;
 }
 
 // The checks the front ends run before sending: they must agree with what they accept.
-void CheckInputs(const PanelValues& values) {
+void CheckInputs(const ChangeValues& values) {
     for (const std::string& address : {values.ip, values.netmask, values.gateway}) {
         if (IsDottedAddress(address) && address.size() > 15) {
             __builtin_trap();
@@ -174,7 +173,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     }
     CheckEscaped(EscapeControls(name.shown)); // as a terminal gets it
 
-    const PanelValues values = EditedPanel(table.slot[slot], data, size);
+    const ChangeValues values = EditedPanel(table.slot[slot], data, size);
     CheckInputs(values);
     DiscoveryDatagram datagram;
     BuildSetRequest(datagram, table, values);

@@ -223,8 +223,8 @@ TEST(CamsimSet, ASetRequestFromTheFinderChangesTheNamedDevice) {
     CameraPeer sim(SampleDevices());
     LoopbackPeer peer;
     const DeviceTable& table = QueriedTable(sim, peer);
-    PanelValues values;
-    values.captionMac = "02005e0000ab";
+    ChangeValues values;
+    values.mac = "02005e0000ab";
     values.newMac = "0a0b0c0d0e0f";
     values.name = "Renamed";
     values.ip = "192.168.7.8";
@@ -233,7 +233,7 @@ TEST(CamsimSet, ASetRequestFromTheFinderChangesTheNamedDevice) {
     values.httpPort = "8081";
     values.pppoeAccount = "acct";
     values.pppoePassword = "pw";
-    values.pppoeChecked = true;
+    values.mode = NetMode::Pppoe;
     DiscoveryDatagram request;
     BuildSetRequest(request, table, values);
     peer.Send(sim->LocalPort(), request.bytes, sizeof request.bytes);
@@ -269,8 +269,8 @@ TEST(CamsimSet, DroppingSetRequestsLogsThemAndChangesNothing) {
     CameraPeer sim(SampleDevices(), settings);
     LoopbackPeer peer;
     const DeviceTable& table = QueriedTable(sim, peer);
-    PanelValues values;
-    values.captionMac = "02005e0000ab";
+    ChangeValues values;
+    values.mac = "02005e0000ab";
     values.name = "Renamed";
     DiscoveryDatagram request;
     BuildSetRequest(request, table, values);
@@ -292,8 +292,8 @@ TEST(CamsimSet, ReadOnlyAndUnknownDevicesIgnoreIt) {
     DeviceRecord record{};
     std::memcpy(record.mac, devices[3].mac.data(), 6);
     MergeRecord(table, record);
-    PanelValues values;
-    values.captionMac = MacText(devices[3].mac);
+    ChangeValues values;
+    values.mac = MacText(devices[3].mac);
     values.name = "changed";
     DiscoveryDatagram request;
     BuildSetRequest(request, table, values);
@@ -301,14 +301,14 @@ TEST(CamsimSet, ReadOnlyAndUnknownDevicesIgnoreIt) {
               sim::SetOutcome::ReadOnly);
     EXPECT_EQ(devices[3].name, "Server room");
 
-    values.captionMac = "ffffffffffff"; // no slot: the bare magic goes out
+    values.mac = "ffffffffffff"; // no slot: the bare magic goes out
     BuildSetRequest(request, table, values);
     EXPECT_EQ(sim::ApplySetRequest(request.bytes, sizeof request.bytes, devices),
               sim::SetOutcome::NotSetRequest);
 
     record.mac[0] ^= 0x40; // a device the simulator does not hold
     table.slot[254] = record;
-    values.captionMac = MacToText(record.mac);
+    values.mac = MacToText(record.mac);
     BuildSetRequest(request, table, values);
     EXPECT_EQ(sim::ApplySetRequest(request.bytes, sizeof request.bytes, devices),
               sim::SetOutcome::UnknownDevice);

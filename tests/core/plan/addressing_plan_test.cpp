@@ -47,9 +47,9 @@ struct Site {
     }
 };
 
-std::string Column(const AddressingPlan& plan, std::string PanelValues::*field) {
+std::string Column(const AddressingPlan& plan, std::string ChangeValues::*field) {
     std::string joined;
-    for (const PanelValues& values : plan.changes) {
+    for (const ChangeValues& values : plan.changes) {
         joined += (joined.empty() ? "" : " ") + values.*field;
     }
     return joined;
@@ -88,7 +88,7 @@ TEST(AddressingPlan, AddressesSkipEveryAddressInUseAndRunOutAsAWhole) {
             continue;
         }
         EXPECT_EQ(plan.refusal, "");
-        EXPECT_EQ(Column(plan, &PanelValues::ip), c.ips);
+        EXPECT_EQ(Column(plan, &ChangeValues::ip), c.ips);
     }
 }
 
@@ -99,11 +99,11 @@ TEST(AddressingPlan, TheCardGivesMaskAndGatewayAndEveryCameraTakesAFixedAddress)
     request.firstIp = "10.77.0.20";
     const AddressingPlan plan = site.Plan(request);
     ASSERT_EQ(plan.changes.size(), 4u);
-    EXPECT_EQ(Column(plan, &PanelValues::netmask),
+    EXPECT_EQ(Column(plan, &ChangeValues::netmask),
               "255.255.255.0 255.255.255.0 255.255.255.0 255.255.255.0");
-    EXPECT_EQ(Column(plan, &PanelValues::gateway), "10.77.0.1 10.77.0.1 10.77.0.1 10.77.0.1");
-    EXPECT_FALSE(plan.changes[1].dhcpChecked);
-    EXPECT_EQ(plan.changes[0].captionMac, "000000000004");
+    EXPECT_EQ(Column(plan, &ChangeValues::gateway), "10.77.0.1 10.77.0.1 10.77.0.1 10.77.0.1");
+    EXPECT_NE(plan.changes[1].mode, NetMode::Dhcp);
+    EXPECT_EQ(plan.changes[0].mac, "000000000004");
 
     site.arrivals->slot[site.slots[0]].interfaceAddress = 0; // a card without an address
     request.firstIp = "172.16.0.10";
@@ -142,19 +142,19 @@ TEST(AddressingPlan, OrderAndTemplateNumberTheNames) {
             continue;
         }
         std::string macs;
-        for (const PanelValues& values : plan.changes) {
-            macs += std::string(macs.empty() ? "" : " ") + values.captionMac.back();
+        for (const ChangeValues& values : plan.changes) {
+            macs += std::string(macs.empty() ? "" : " ") + values.mac.back();
         }
         EXPECT_EQ(macs, c.macs);
-        EXPECT_EQ(Column(plan, &PanelValues::name), c.names);
+        EXPECT_EQ(Column(plan, &ChangeValues::name), c.names);
     }
     AddressingRequest byIp;
     byIp.firstIp = "10.77.0.9";
     byIp.order = PlanOrder::Ip;
     const AddressingPlan plan = site.Plan(byIp, 5);
     ASSERT_EQ(plan.changes.size(), 5u);
-    EXPECT_EQ(plan.changes.front().captionMac, "000000000005");
-    EXPECT_EQ(Column(plan, &PanelValues::ip),
+    EXPECT_EQ(plan.changes.front().mac, "000000000005");
+    EXPECT_EQ(Column(plan, &ChangeValues::ip),
               "10.77.0.9 10.77.0.10 10.77.0.11 10.77.0.12 10.77.0.13")
         << "Lobby, first by IP, keeps its own";
 }

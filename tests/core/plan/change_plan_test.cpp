@@ -39,15 +39,15 @@ struct Site {
     static std::string Mac(uint8_t mac) { return "00000000000" + std::to_string(mac); }
 
     // Camera mac to a fixed ip (and name).
-    PanelValues Move(uint8_t mac, const char* ip, const char* name = "IPCAM") const {
-        PanelValues values = EditableValues(Camera(mac), CTextCodec());
+    ChangeValues Move(uint8_t mac, const char* ip, const char* name = "IPCAM") const {
+        ChangeValues values = EditableValues(Camera(mac), CTextCodec());
         values.ip = ip;
         values.name = name;
-        values.dhcpChecked = false;
+        values.mode = NetMode::Static;
         return values;
     }
 
-    CChangePlan Plan(std::vector<PanelValues> changes) const {
+    CChangePlan Plan(std::vector<ChangeValues> changes) const {
         return CChangePlan(*table, *arrivals, std::move(changes));
     }
 };
@@ -57,7 +57,7 @@ const std::vector<LocalNetwork> THIS_PC = {{Ip("10.77.0.5"), 0xFFFFFF00}};
 TEST(ChangePlan, OneRefusedChangeRefusesThePlanAndNamesItsCameraAndSetting) {
     const Site site;
     const struct {
-        std::vector<PanelValues> changes;
+        std::vector<ChangeValues> changes;
         std::size_t step;
         unsigned setting;
         const char* reason;
@@ -93,7 +93,7 @@ TEST(ChangePlan, OneRefusedChangeRefusesThePlanAndNamesItsCameraAndSetting) {
 
 TEST(ChangePlan, RisksAreTheCamerasOwnAndAChangeOfNothingIsUnchanged) {
     const Site site;
-    PanelValues same = EditableValues(site.Camera(2), CTextCodec());
+    ChangeValues same = EditableValues(site.Camera(2), CTextCodec());
     CChangePlan plan = site.Plan({site.Move(1, "10.99.0.6"), same, site.Move(3, "10.77.0.8")});
     ASSERT_FALSE(plan.Check(THIS_PC, EnglishText, CTextCodec()));
     ASSERT_EQ(plan.Warnings().size(), 1u);

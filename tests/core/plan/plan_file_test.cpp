@@ -49,10 +49,9 @@ struct Cameras {
         }
         std::string summary;
         for (std::size_t row = 0; row < plan.changes.size(); ++row) {
-            const PanelValues& values = plan.changes[row];
-            const unsigned changed =
-                ChangedSettings(*FindSetTarget(*table, values.captionMac), values);
-            summary += (row == 0 ? "" : "; ") + values.captionMac;
+            const ChangeValues& values = plan.changes[row];
+            const unsigned changed = ChangedSettings(*FindSetTarget(*table, values.mac), values);
+            summary += (row == 0 ? "" : "; ") + values.mac;
             for (const unsigned setting :
                  {SETTING_NAME, SETTING_IP, SETTING_HTTP_PORT, SETTING_MODE, SETTING_ACCOUNT}) {
                 if ((changed & setting) != 0) {

@@ -25,9 +25,9 @@ DeviceRecord FrontDoor() {
     return record;
 }
 
-PanelValues Unchanged(const DeviceRecord& record) {
-    PanelValues values;
-    values.captionMac = MacToText(record.mac);
+ChangeValues Unchanged(const DeviceRecord& record) {
+    ChangeValues values;
+    values.mac = MacToText(record.mac);
     values.name = FieldText(record.name);
     values.ip = FieldText(record.ip);
     values.netmask = FieldText(record.netmask);
@@ -49,7 +49,7 @@ bool Round(CChangeConfirmation& confirmation, std::initializer_list<DeviceRecord
 
 TEST(ChangeConfirmation, TheCameraAnsweringAsSentConfirms) {
     const DeviceRecord before = FrontDoor();
-    PanelValues sent = Unchanged(before);
+    ChangeValues sent = Unchanged(before);
     sent.name = "Front gate";
     sent.httpPort = "08081";
     DeviceRecord after = before;
@@ -65,10 +65,10 @@ TEST(ChangeConfirmation, TheCameraAnsweringAsSentConfirms) {
 
 TEST(ChangeConfirmation, ASettingThatDidNotComeBackIsNamedAfterTheLastRound) {
     const DeviceRecord before = FrontDoor();
-    PanelValues sent = Unchanged(before);
+    ChangeValues sent = Unchanged(before);
     sent.ip = "192.168.1.99";
     sent.pppoePassword = "new secret";
-    sent.dhcpChecked = true;
+    sent.mode = NetMode::Dhcp;
     CChangeConfirmation confirmation(before, sent);
     EXPECT_FALSE(Round(confirmation, {before})) << "the camera may still be applying it";
     EXPECT_TRUE(Round(confirmation, {before}, true));
@@ -83,7 +83,7 @@ TEST(ChangeConfirmation, ASettingThatDidNotComeBackIsNamedAfterTheLastRound) {
 
 TEST(ChangeConfirmation, SilenceAndOtherCamerasAreNoAnswer) {
     const DeviceRecord before = FrontDoor();
-    PanelValues sent = Unchanged(before);
+    ChangeValues sent = Unchanged(before);
     sent.name = "Front gate";
     DeviceRecord other = before;
     other.mac[5] = 2;
@@ -98,7 +98,7 @@ TEST(ChangeConfirmation, SilenceAndOtherCamerasAreNoAnswer) {
 
 TEST(ChangeConfirmation, TwoCamerasWithTheMacAreToldApart) {
     const DeviceRecord before = FrontDoor();
-    PanelValues sent = Unchanged(before);
+    ChangeValues sent = Unchanged(before);
     sent.name = "Front gate";
     DeviceRecord taken = before;
     SetFieldText(taken.name, "Front gate");
@@ -113,7 +113,7 @@ TEST(ChangeConfirmation, TwoCamerasWithTheMacAreToldApart) {
 
 TEST(ChangeConfirmation, ANewMacIsWhereTheCameraIsLookedFor) {
     const DeviceRecord before = FrontDoor();
-    PanelValues sent = Unchanged(before);
+    ChangeValues sent = Unchanged(before);
     sent.newMac = "0A0B0C0D0E0F";
     DeviceRecord moved = before;
     const uint8_t mac[6] = {0x0a, 0x0b, 0x0c, 0x0d, 0x0e, 0x0f};
@@ -127,9 +127,9 @@ TEST(ChangeConfirmation, ANewMacIsWhereTheCameraIsLookedFor) {
 
 TEST(ChangeConfirmation, ACameraTurnedToDhcpGetsLonger) {
     const DeviceRecord before = FrontDoor();
-    PanelValues sent = Unchanged(before);
+    ChangeValues sent = Unchanged(before);
     EXPECT_EQ(&CChangeConfirmation(before, sent).Schedule(), &CONFIRM_SCHEDULE_MS);
-    sent.dhcpChecked = true;
+    sent.mode = NetMode::Dhcp;
     EXPECT_EQ(&CChangeConfirmation(before, sent).Schedule(), &CONFIRM_SCHEDULE_DHCP_MS);
     EXPECT_GE(CONFIRM_SCHEDULE_MS.back(), 4000);
     EXPECT_LE(CONFIRM_SCHEDULE_MS.back(), 7000);

@@ -23,10 +23,10 @@ DeviceRecord FrontDoor() {
 }
 
 // The panel as a selection fills it, with the MAC-change field shown.
-PanelValues AsSelected(const DeviceRecord& record) {
-    PanelValues values;
-    values.captionMac = MacToText(record.mac);
-    values.newMac = values.captionMac;
+ChangeValues AsSelected(const DeviceRecord& record) {
+    ChangeValues values;
+    values.mac = MacToText(record.mac);
+    values.newMac = values.mac;
     values.name = FieldText(record.name);
     values.ip = FieldText(record.ip);
     values.netmask = FieldText(record.netmask);
@@ -36,7 +36,7 @@ PanelValues AsSelected(const DeviceRecord& record) {
 }
 
 // The panel's field by its label.
-std::string& Field(PanelValues& values, const std::string& label) {
+std::string& Field(ChangeValues& values, const std::string& label) {
     if (label == "IP") {
         return values.ip;
     }
@@ -63,7 +63,7 @@ TEST(PanelChecks, AChangedValueThatCannotGoIsRefusedByFieldAndText) {
     };
     const DeviceRecord target = FrontDoor();
     for (const auto& c : refused) {
-        PanelValues values = AsSelected(target);
+        ChangeValues values = AsSelected(target);
         Field(values, c.field) = c.typed;
         const std::optional<std::string> problem = CheckPanelValues(target, values);
         ASSERT_TRUE(problem) << c.field << " \"" << c.typed << '"';
@@ -84,7 +84,7 @@ TEST(PanelChecks, ValuesTheCameraCanTakeOrAlreadyHasGo) {
         {"Http Port", "65535"}, {"Http Port", "08080"},   {"Mac", "0A0B0C0D0E0F"},
     };
     for (const auto& c : accepted) {
-        PanelValues values = AsSelected(target);
+        ChangeValues values = AsSelected(target);
         Field(values, c.field) = c.typed;
         EXPECT_FALSE(CheckPanelValues(target, values)) << c.field << " \"" << c.typed << '"';
     }
@@ -93,7 +93,7 @@ TEST(PanelChecks, ValuesTheCameraCanTakeOrAlreadyHasGo) {
     SetFieldText(target.gateway, "");
     SetFieldText(target.ip, "not an address");
     EXPECT_FALSE(CheckPanelValues(target, AsSelected(target)));
-    PanelValues hidden = AsSelected(target); // no MAC-change field: no MAC to check
+    ChangeValues hidden = AsSelected(target); // no MAC-change field: no MAC to check
     hidden.newMac.reset();
     EXPECT_FALSE(CheckPanelValues(target, hidden));
 }
@@ -116,14 +116,14 @@ TEST(PanelChecks, TheMessagesSayWhatToTypeInTheirOwnWords) {
          "separators, such as 001a2b3c4d5e. Nothing was sent."},
     };
     for (const auto& c : cases) {
-        PanelValues values = AsSelected(target);
+        ChangeValues values = AsSelected(target);
         Field(values, c.field) = c.typed;
         EXPECT_EQ(CheckPanelValues(target, values).value_or(""), c.message);
     }
     // A camera text that cannot go comes first, before any other field.
     DeviceRecord legacy = target;
     SetFieldText(legacy.pppoeAccount, "Caf\xE9"); // Windows-1252
-    PanelValues values = AsSelected(legacy);
+    ChangeValues values = AsSelected(legacy);
     values.pppoeAccount = "账号";
     values.ip = "bad";
     EXPECT_EQ(CheckPanelValues(legacy, values).value_or(""),
@@ -135,7 +135,7 @@ TEST(PanelChecks, CameraTextsAreCheckedAsTheyWouldBeWritten) {
     DeviceRecord target = FrontDoor();
     SetFieldText(target.name, "\xC7\xB0\xC3\xC5"); // 前门 in GBK
     const CTextCodec chinese = CTextCodec::ForLanguage(1);
-    PanelValues values = AsSelected(target);
+    ChangeValues values = AsSelected(target);
     values.name = "前门";
     EXPECT_FALSE(CheckPanelValues(target, values, chinese)) << "untouched";
     values.name = "前门摄像机一二三四";

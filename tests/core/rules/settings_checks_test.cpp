@@ -42,16 +42,16 @@ protected:
     }
 
     // The panel as a selection fills it, for the camera with this last MAC byte.
-    PanelValues Untouched(uint8_t lastMacByte = 1) const {
+    ChangeValues Untouched(uint8_t lastMacByte = 1) const {
         const DeviceRecord& record = Record(lastMacByte);
-        PanelValues values;
-        values.captionMac = MacToText(record.mac);
+        ChangeValues values;
+        values.mac = MacToText(record.mac);
         values.name = FieldText(record.name);
         values.ip = FieldText(record.ip);
         values.netmask = FieldText(record.netmask);
         values.gateway = FieldText(record.gateway);
         values.httpPort = std::to_string(record.httpPort);
-        values.dhcpChecked = RadioMode(record.netMode) == NetMode::Dhcp;
+        values.mode = RecordMode(record.netMode) == NetMode::Dhcp ? NetMode::Dhcp : NetMode::Static;
         return values;
     }
 
@@ -64,7 +64,7 @@ protected:
         return m_table.slot[0];
     }
 
-    SettingsVerdict Check(const PanelValues& values) const {
+    SettingsVerdict Check(const ChangeValues& values) const {
         // This PC: 192.168.1.5/24 beside loopback.
         return CheckSettingsChange(m_table, values,
                                    {{0x7F000001, 0xFF000000}, {0xC0A80105, 0xFFFFFF00}});
@@ -75,7 +75,7 @@ protected:
 
 struct Change {
     const char* what;
-    std::function<void(PanelValues&)> apply;
+    std::function<void(ChangeValues&)> apply;
     const char* refusal;               // the start of the refusal, or "" when the change may go
     std::vector<const char*> warnings; // a telling part of each warning, in order
 };
@@ -87,7 +87,7 @@ void PrintTo(const Change& change, std::ostream* out) {
 class RefusedAndRisky : public SettingsChecks, public ::testing::WithParamInterface<Change> {};
 
 TEST_P(RefusedAndRisky, IsJudgedAsExpected) {
-    PanelValues values = Untouched();
+    ChangeValues values = Untouched();
     GetParam().apply(values);
     const SettingsVerdict verdict = Check(values);
     EXPECT_FALSE(verdict.nothingChanged);
@@ -102,49 +102,51 @@ TEST_P(RefusedAndRisky, IsJudgedAsExpected) {
     }
 }
 
-auto Set(std::string PanelValues::*field, const char* text) {
-    return [field, text](PanelValues& v) { v.*field = text; };
+auto Set(std::string ChangeValues::*field, const char* text) {
+    return [field, text](ChangeValues& v) { v.*field = text; };
 }
 
 auto SetMask(const char* netmask, const char* ip) {
-    return [netmask, ip](PanelValues& v) {
+    return [netmask, ip](ChangeValues& v) {
         v.netmask = netmask;
         v.ip = ip;
     };
 }
 
 auto NewMac(const char* text) {
-    return [text](PanelValues& v) { v.newMac = text; };
+    return [text](ChangeValues& v) { v.newMac = text; };
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Values, RefusedAndRisky,
     ::testing::Values(
         Change{"mask with a hole",
-               Set(&PanelValues::netmask, "255.0.255.0"),
+               Set(&ChangeValues::netmask, "255.0.255.0"),
                "Submask: 255.0.255.0 is not a subnet mask",
                {}},
         Change{"mask of nothing",
-               Set(&PanelValues::netmask, "0.0.0.0"),
+               Set(&ChangeValues::netmask, "0.0.0.0"),
                "Submask: 0.0.0.0 cannot be",
                {}},
         Change{"mask of one host",
-               Set(&PanelValues::netmask, "255.255.255.255"),
+               Set(&ChangeValues::netmask, "255.255.255.255"),
                "Submask: 255.255.255.255 cannot be",
                {}},
-        Change{"zero network IP", Set(&PanelValues::ip, "0.1.2.3"), "IP: 0.1.2.3 is not", {}},
+        Change{"zero network IP", Set(&ChangeValues::ip, "0.1.2.3"), "IP: 0.1.2.3 is not", {}},
         Change{
-            "loopback IP", Set(&PanelValues::ip, "127.0.0.5"), "IP: 127.0.0.5 is a loopback", {}},
+            "loopback IP", Set(&ChangeValues::ip, "127.0.0.5"), "IP: 127.0.0.5 is a loopback", {}},
+        Change{"multicast IP",
+               Set(&ChangeValues::ip, "224.0.0.1"),
+               "IP: 224.0.0.1 is a multicast",
+               {}},
         Change{
-            "multicast IP", Set(&PanelValues::ip, "224.0.0.1"), "IP: 224.0.0.1 is a multicast", {}},
-        Change{
-            "reserved IP", Set(&PanelValues::ip, "240.1.1.1"), "IP: 240.1.1.1 is a multicast", {}},
+            "reserved IP", Set(&ChangeValues::ip, "240.1.1.1"), "IP: 240.1.1.1 is a multicast", {}},
         Change{"network address",
-               Set(&PanelValues::ip, "192.168.1.0"),
+               Set(&ChangeValues::ip, "192.168.1.0"),
                "IP: 192.168.1.0 is the network address",
                {}},
         Change{"broadcast address",
-               Set(&PanelValues::ip, "192.168.1.255"),
+               Set(&ChangeValues::ip, "192.168.1.255"),
                "IP: 192.168.1.255 is the broadcast address",
                {}},
         Change{"a new mask makes the IP the broadcast",
@@ -152,60 +154,60 @@ INSTANTIATE_TEST_SUITE_P(
                "IP: 192.168.1.23 is the broadcast address",
                {}},
         Change{"gateway is the IP",
-               Set(&PanelValues::gateway, "192.168.1.20"),
+               Set(&ChangeValues::gateway, "192.168.1.20"),
                "Gateway: 192.168.1.20 is the camera's own IP",
                {}},
         Change{"loopback gateway",
-               Set(&PanelValues::gateway, "127.0.0.1"),
+               Set(&ChangeValues::gateway, "127.0.0.1"),
                "Gateway: 127.0.0.1 is a loopback",
                {}},
         Change{"multicast gateway",
-               Set(&PanelValues::gateway, "239.1.1.1"),
+               Set(&ChangeValues::gateway, "239.1.1.1"),
                "Gateway: 239.1.1.1 is a multicast",
                {}},
         Change{"broadcast gateway",
-               Set(&PanelValues::gateway, "255.255.255.255"),
+               Set(&ChangeValues::gateway, "255.255.255.255"),
                "Gateway: 255.255.255.255 is the broadcast",
                {}},
         Change{"MAC of zeros", NewMac("000000000000"), "Mac: 000000000000 is all zeros", {}},
         Change{"broadcast MAC", NewMac("FFFFFFFFFFFF"), "Mac: FFFFFFFFFFFF is the broadcast", {}},
         Change{"group MAC", NewMac("0300005e0001"), "Mac: 0300005e0001 is a group address", {}},
         Change{"tab in the name",
-               Set(&PanelValues::name, "Front\tdoor"),
+               Set(&ChangeValues::name, "Front\tdoor"),
                "Name: the text holds a control character",
                {}},
         Change{"delete in the account",
-               Set(&PanelValues::pppoeAccount, "me\x7f"),
+               Set(&ChangeValues::pppoeAccount, "me\x7f"),
                "Account: the text holds a control character",
                {}},
         Change{"line break in the password",
-               Set(&PanelValues::pppoePassword, "pw\n"),
+               Set(&ChangeValues::pppoePassword, "pw\n"),
                "Password: the text holds a control character",
                {}},
         // What may go without a question.
-        Change{"no gateway", Set(&PanelValues::gateway, "0.0.0.0"), "", {}},
-        Change{"a name in a code page", Set(&PanelValues::name, "Caf\xe9"), "", {}},
+        Change{"no gateway", Set(&ChangeValues::gateway, "0.0.0.0"), "", {}},
+        Change{"a name in a code page", Set(&ChangeValues::name, "Caf\xe9"), "", {}},
         Change{"a point-to-point subnet",
                SetMask("255.255.255.254", "192.168.1.20"),
                "",
                {"The gateway 192.168.1.1 lies outside the camera's new subnet 192.168.1.20/31"}},
         Change{"a unicast MAC", NewMac("02005e0000aa"), "", {}},
-        Change{"another port", Set(&PanelValues::httpPort, "8080"), "", {}},
+        Change{"another port", Set(&ChangeValues::httpPort, "8080"), "", {}},
         // What asks first.
         Change{"gateway elsewhere",
-               Set(&PanelValues::gateway, "192.168.2.1"),
+               Set(&ChangeValues::gateway, "192.168.2.1"),
                "",
                {"gateway 192.168.2.1 lies outside the camera's new subnet 192.168.1.0/24"}},
         Change{"IP of another camera",
-               Set(&PanelValues::ip, "192.168.1.22"),
+               Set(&ChangeValues::ip, "192.168.1.22"),
                "",
                {"192.168.1.22 is already the IP of the camera Lobby (02005e000003)"}},
         Change{"IP of this PC",
-               Set(&PanelValues::ip, "192.168.1.5"),
+               Set(&ChangeValues::ip, "192.168.1.5"),
                "",
                {"192.168.1.5 is the IP of this PC"}},
         Change{"IP on another network",
-               Set(&PanelValues::ip, "10.1.1.7"),
+               Set(&ChangeValues::ip, "10.1.1.7"),
                "",
                {"gateway 192.168.1.1 lies outside", "finder will lose sight of the camera"}},
         Change{"a whole other network",
@@ -224,7 +226,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(SettingsChecks, ATakenIpNamesTheOtherCameraAsItsCodecReadsIt) {
     MergeRecord(m_table, Camera("\xBA\xF3\xC3\xC5", 5, "192.168.1.30", "255.255.255.0",
                                 "192.168.1.1", STATIC)); // GBK
-    PanelValues values = Untouched();
+    ChangeValues values = Untouched();
     values.ip = "192.168.1.30";
     const TextLookup marked = [](const WindowText& text) {
         return std::string("~") + text.english;
@@ -241,21 +243,21 @@ TEST_F(SettingsChecks, AnUntouchedPanelChangesNothingAndIsNotSent) {
     EXPECT_TRUE(Check(Untouched()).nothingChanged);
     // Mode bytes FF FF 01 00 read as DHCP: DHCP again would rewrite them, and change nothing.
     EXPECT_TRUE(Check(Untouched(3)).nothingChanged);
-    PanelValues port = Untouched();
+    ChangeValues port = Untouched();
     port.httpPort = "0080"; // the same number
     EXPECT_TRUE(Check(port).nothingChanged);
-    PanelValues sameMac = Untouched();
+    ChangeValues sameMac = Untouched();
     sameMac.newMac = "02005e000001";
     EXPECT_TRUE(Check(sameMac).nothingChanged);
-    PanelValues nobody = Untouched();
-    nobody.captionMac = "ffffffffffff";
+    ChangeValues nobody = Untouched();
+    nobody.mac = "ffffffffffff";
     EXPECT_TRUE(Check(nobody).nothingChanged);
 }
 
 TEST_F(SettingsChecks, OnlyWhatTheChangeTouchesIsJudged) {
     // A camera whose stored settings would be refused can still be renamed.
     MergeRecord(m_table, Camera("Odd", 9, "192.168.1.255", "255.0.255.0", "10.0.0.1", STATIC));
-    PanelValues values = Untouched(9);
+    ChangeValues values = Untouched(9);
     values.name = "Odd one";
     const SettingsVerdict verdict = Check(values);
     EXPECT_FALSE(verdict.nothingChanged);
@@ -265,19 +267,19 @@ TEST_F(SettingsChecks, OnlyWhatTheChangeTouchesIsJudged) {
 }
 
 TEST_F(SettingsChecks, ModeChangesCountAndAStaticCameraNeedsAMask) {
-    PanelValues values = Untouched(3); // DHCP, mask 255.255.255.0
-    values.dhcpChecked = false;
+    ChangeValues values = Untouched(3); // DHCP, mask 255.255.255.0
+    values.mode = NetMode::Static;
     EXPECT_EQ(ChangedSettings(Record(3), values), SETTING_MODE);
     EXPECT_EQ(Check(values).refusal, "");
     values.netmask = "0.0.0.0";
     EXPECT_EQ(Check(values).refusal.rfind("Submask: 0.0.0.0 cannot be", 0), 0u);
-    values.dhcpChecked = true; // a DHCP camera takes its mask from the network
+    values.mode = NetMode::Dhcp; // a DHCP camera takes its mask from the network
     EXPECT_EQ(Check(values).refusal, "");
     EXPECT_TRUE(Check(values).warnings.empty());
 }
 
 TEST_F(SettingsChecks, WithoutKnownNetworksNoCameraIsOutOfSight) {
-    PanelValues values = Untouched();
+    ChangeValues values = Untouched();
     values.ip = "10.1.1.7";
     values.gateway = "0.0.0.0";
     EXPECT_TRUE(CheckSettingsChange(m_table, values, {}).warnings.empty());

@@ -28,16 +28,16 @@ struct CameraTable {
 
 TEST(ChangeFlow, EditableValuesSentBackUnchangedChangeNothing) {
     const CameraTable cameras;
-    const PanelValues values = EditableValues(cameras.camera, CTextCodec());
-    EXPECT_EQ(values.captionMac, "000000000001");
+    const ChangeValues values = EditableValues(cameras.camera, CTextCodec());
+    EXPECT_EQ(values.mac, "000000000001");
     EXPECT_EQ(values.httpPort, "80");
-    EXPECT_FALSE(values.pppoeChecked || values.dhcpChecked) << "0xFF mode bytes read STATIC";
+    EXPECT_EQ(values.mode, NetMode::Static) << "0xFF mode bytes read STATIC";
     EXPECT_EQ(ChangedSettings(cameras.camera, values), 0u);
 }
 
 TEST(ChangeFlow, ARequestGoesOutOfItsCardAndTheCamerasReplyConfirmsIt) {
     const CameraTable cameras;
-    PanelValues values = EditableValues(cameras.camera, CTextCodec());
+    ChangeValues values = EditableValues(cameras.camera, CTextCodec());
     values.ip = "192.168.1.30";
     CChangeFlow change(*cameras.table, cameras.camera, {"eth1", 0, 0, 0}, values);
     ASSERT_FALSE(change.EncodeTexts(CTextCodec()));
@@ -60,7 +60,7 @@ TEST(ChangeFlow, ARequestGoesOutOfItsCardAndTheCamerasReplyConfirmsIt) {
 
 TEST(ChangeFlow, ACameraFoundAtItsAddressIsSentToThereAndAskedAtItsNewOne) {
     const CameraTable cameras;
-    PanelValues values = EditableValues(cameras.camera, CTextCodec());
+    ChangeValues values = EditableValues(cameras.camera, CTextCodec());
     ReplyArrival arrival{"eth4", 0x0A010005, 24, 0};
     arrival.sender = 0xC0A80114; // 192.168.1.20, behind a router
     arrival.unicast = true;
@@ -77,7 +77,7 @@ TEST(ChangeFlow, ACameraFoundAtItsAddressIsSentToThereAndAskedAtItsNewOne) {
 
 TEST(ChangeFlow, ATextTheCameraCannotHoldIsRefusedAndLeavesTheValues) {
     const CameraTable cameras;
-    PanelValues values = EditableValues(cameras.camera, CTextCodec());
+    ChangeValues values = EditableValues(cameras.camera, CTextCodec());
     values.name = "a name longer than sixteen bytes";
     CChangeFlow change(*cameras.table, cameras.camera, {}, values);
     const std::optional<PanelTextRefusal> refusal = change.EncodeTexts(CTextCodec());

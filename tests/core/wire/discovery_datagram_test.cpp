@@ -85,7 +85,7 @@ protected:
         SetFieldText(slot.gateway, "192.168.1.1");
         slot.httpPort = 80;
         std::memset(slot.netMode, 0xFF, 4);
-        values.captionMac = "001a2b3c4d5e";
+        values.mac = "001a2b3c4d5e";
         values.name = "Door";
         values.ip = "192.168.1.10";
         values.netmask = "255.255.255.0";
@@ -105,7 +105,7 @@ protected:
     }
 
     std::unique_ptr<DeviceTable> table = std::make_unique<DeviceTable>();
-    PanelValues values;
+    ChangeValues values;
     std::size_t content = 0;
 };
 
@@ -126,10 +126,9 @@ TEST_F(SetRequest, NameOnlyChangeOfAStaticDevice) {
 }
 
 TEST_F(SetRequest, ModeBytesFollowTheRadios) {
-    values.pppoeChecked = true;
+    values.mode = NetMode::Pppoe;
     EXPECT_EQ(Build(), Unchanged({0x01, 0xFF, 0xFF, 0xFF}));
-    values.pppoeChecked = false;
-    values.dhcpChecked = true;
+    values.mode = NetMode::Dhcp;
     EXPECT_EQ(Build(), Unchanged({0xFF, 0xFF, 0x01, 0xFF}));
 }
 
@@ -168,7 +167,7 @@ TEST_F(SetRequest, SecondMacOnlyForAValidDifferentAddress) {
 
 TEST_F(SetRequest, NoMatchingSlotGivesTheBareMagic) {
     for (const char* caption : {"001a2b3c4d5f", "001A2B3C4D5E", ""}) {
-        values.captionMac = caption;
+        values.mac = caption;
         values.name = "Front";
         EXPECT_EQ(Build(), Expected().bytes()) << caption;
         EXPECT_EQ(content, 5u);
@@ -184,7 +183,7 @@ TEST_F(SetRequest, EveryChangeInItsFixedOrderAndTextsCutToWidth) {
     values.netmask = "255.0.0.0";
     values.gateway = "10.0.0.1";
     values.httpPort = "8080";
-    values.pppoeChecked = true;
+    values.mode = NetMode::Pppoe;
     const Expected expected = Expected()
                                   .Item(ITEM_MAC, TARGET_MAC)
                                   .Item(ITEM_MAC, {0x00, 0x11, 0x22, 0x33, 0x44, 0xaa})

@@ -13,7 +13,7 @@ TEST(NetMode, ModeFollowsTheRadioRule) {
                                 {0x00, 0x00, 0x00, 0x00}, {0xFF, 0x01, 0xFF, 0x01}};
     const char* expected[] = {"STATIC", "DHCP", "PPPOE", "DHCP", "PPPOE", "STATIC"};
     for (std::size_t i = 0; i < std::size(modes); ++i) {
-        EXPECT_STREQ(ModeName(RadioMode(modes[i])), expected[i]) << NetModeText(modes[i]);
+        EXPECT_STREQ(ModeName(RecordMode(modes[i])), expected[i]) << NetModeText(modes[i]);
     }
 }
 
@@ -36,18 +36,6 @@ TEST(NetMode, InfoLineWantsBothBytesOfAPair) {
     };
     for (const auto& c : cases) {
         EXPECT_EQ(InfoLineMode(c.bytes), c.infoLine) << NetModeText(c.bytes);
-        EXPECT_EQ(RadioMode(c.bytes), c.radios) << NetModeText(c.bytes);
+        EXPECT_EQ(RecordMode(c.bytes), c.radios) << NetModeText(c.bytes);
     }
-}
-
-TEST(NetMode, ThePanelsRadiosCarryEachModeBothWays) {
-    for (NetMode mode : {NetMode::Pppoe, NetMode::Dhcp, NetMode::Static}) {
-        PanelValues values;
-        CheckMode(values, mode);
-        EXPECT_EQ(CheckedMode(values), mode) << ModeName(mode);
-        EXPECT_FALSE(values.pppoeChecked && values.dhcpChecked);
-    }
-    PanelValues both; // two radios checked at once: PPPOE goes first, as on the wire
-    both.pppoeChecked = both.dhcpChecked = true;
-    EXPECT_EQ(CheckedMode(both), NetMode::Pppoe);
 }

@@ -26,7 +26,7 @@ TEST(SettingsFields, TextsAndAddressesChangeByTheirBytesThePortByItsNumber) {
     for (const auto& c : cases) {
         const SettingField& field = FieldOf(c.setting);
         EXPECT_EQ(field.setting, c.setting);
-        PanelValues values;
+        ChangeValues values;
         values.*field.typed = c.typed;
         EXPECT_EQ(ChangesSetting(field, values, camera), c.changes) << c.typed;
     }
