@@ -142,14 +142,12 @@ std::string NameChanges(AddressingPlan& plan, const DeviceTable& table,
             plan.warnings.push_back(
                 {step, FillText(tr(PLAN_TEXT_NAME_CUT),
                                 {*name, std::to_string(refusal->width), values.name})});
-            const auto [made, first] = uncut.emplace(values.name, *name);
-            if (!first && made->second != *name) {
-                return FillText(tr(PLAN_TEXT_NAMES_CUT_ALIKE),
-                                {tr(PLAN_TEXT_NAMES), nameTemplate, std::to_string(refusal->width),
-                                 values.name});
-            }
-        } else {
-            uncut.emplace(values.name, *name);
+        }
+        const auto [made, first] = uncut.emplace(values.name, *name);
+        if (!first && made->second != *name) {
+            return FillText(
+                tr(PLAN_TEXT_NAMES_CUT_ALIKE),
+                {tr(PLAN_TEXT_NAMES), nameTemplate, std::to_string(ITEM_WIDTH_NAME), values.name});
         }
     }
     return "";
