@@ -2,6 +2,7 @@
 
 #include "cli/cli_command.h"
 #include "cli/plan_command.h"
+#include "cli/plan_options.h"
 #include "core/plan/addressing_plan.h"
 
 int RunAssign(const CliOptions& options, std::ostream& out, std::ostream& err,
@@ -30,14 +31,17 @@ int RunAssign(const CliOptions& options, std::ostream& out, std::ostream& err,
     const CTextCodec codec = options.Codec(LocaleName());
     AddressingRequest request{options.plan.firstIp, options.plan.netmask, options.plan.gateway,
                               options.plan.Order(), options.plan.nameTemplate};
+    request.keepPlaced = options.plan.keepPlaced;
     const AddressingPlan addressing = PlanAddresses(*scanned.table, *scanned.arrivals, slots,
-                                                    request, localNetworks(), EnglishText, codec);
+                                                    request, localNetworks(), AssignText, codec);
     if (!addressing.refusal.empty()) {
         return Fail(err, addressing.refusal + "; nothing was sent", CLI_EXIT_USAGE);
     }
     CChangePlan plan(*scanned.table, *scanned.arrivals, addressing.changes);
     return RunCheckedPlan(
-        session, plan, options, out, err, localNetworks, [&](const PlanRefusal& refusal) {
+        session, plan, options, out, err, localNetworks,
+        [&](const PlanRefusal& refusal) {
             return plan.CameraText(refusal.step, EnglishText, codec, refusal.reason);
-        });
+        },
+        addressing.warnings);
 }

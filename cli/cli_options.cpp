@@ -19,7 +19,8 @@ const char FINDER_CLI_USAGE[] =
        finder-cli set MAC [settings] [--timeout-ms N] [--no-verify] [--force]
                       [--encoding ENC] [--to TARGET]... [network options]
        finder-cli assign FIRST_IP (MAC... | --all) [--netmask M] [--gateway G]
-                         [--name TEMPLATE] [--order given|mac|name|ip] [--dry-run]
+                         [--name TEMPLATE] [--order given|mac|name|ip] [--keep-placed]
+                         [--dry-run]
                          [--force] [--json | --csv] [--timeout-ms N] [--encoding ENC]
                          [--to TARGET]... [network options]
        finder-cli apply FILE [--dry-run] [--force] [--json | --csv] [--timeout-ms N]
@@ -91,16 +92,22 @@ UTF-8 whatever the device stores. Texts that are no UTF-8 are read in a legacy c
 assign scans and addresses the cameras named by their MACs (or every camera found, with
        --all) in one step: the addresses count up from FIRST_IP and skip every address in
        use (the IP of any camera found, though a camera may keep its own; this PC's; the
-       gateway; the subnet's network and broadcast address). A plan that runs out of
+       gateway and every gateway a camera reports; the subnet's network and broadcast
+       address). A plan that runs out of
        addresses is refused as a whole. Every change passes the checks of set; a refused
        one refuses the plan and nothing is sent, the risky ones go only with --force.
        All requests go out, then the cameras are asked again together until each one
        confirms. One row per camera: MAC, name, the changes (ip 192.168.1.64 ->
        10.77.0.100) and the result: confirmed, not confirmed (and why), or unchanged.
-  --netmask M          the netmask (default: that of the card the cameras answered on)
-  --gateway G          the gateway (default: that card's gateway, 0.0.0.0 when none)
+  --netmask M          the netmask (default: that of the card the cameras answered on
+                       when FIRST_IP lies in its subnet, else each camera's own when
+                       FIRST_IP lies in the cameras' own subnet; else it must be given)
+  --gateway G          the gateway (default: that card's gateway where it gives the
+                       netmask and has one, else each camera keeps its own)
+  --keep-placed        a camera already at a free address of the subnet keeps it
   --name TEMPLATE      names them: {n} is the camera's place in the plan from 1, {n:02}
-                       the same with two digits ("Dock {n:02}": Dock 01, Dock 02, ...)
+                       the same with two digits ("Dock {n:02}": Dock 01, Dock 02, ...); a
+                       name longer than the camera holds is cut and marked as a risk
   --order ORDER        given (default), mac (default with --all), name or ip
   --dry-run            print the plan (result "planned") and send nothing
   --json, --csv        an array of {mac, name, changes: {key: {from, to}}, result,

@@ -28,17 +28,21 @@ void PrintReport(const CChangePlan& plan, const CliOptions& options, std::ostrea
 
 int RunCheckedPlan(ScanSession& session, CChangePlan& plan, const CliOptions& options,
                    std::ostream& out, std::ostream& err, LocalNetworksFunction localNetworks,
-                   const RefusalPlace& place) {
+                   const RefusalPlace& place, const std::vector<PlanWarning>& risks) {
     const CTextCodec codec = options.Codec(LocaleName());
     if (const std::optional<PlanRefusal> refusal =
             plan.Check(localNetworks(), EnglishText, codec)) {
         return Fail(err, place(*refusal) + "; nothing was sent", CLI_EXIT_USAGE);
     }
+    for (const PlanWarning& risk : risks) {
+        err << "finder-cli: " << plan.CameraText(risk.step, EnglishText, codec, risk.sentence)
+            << "\n";
+    }
     if (options.plan.dryRun) {
         PrintReport(plan, options, out);
         return CLI_EXIT_OK;
     }
-    if (!plan.Warnings().empty() && !options.force) {
+    if ((!plan.Warnings().empty() || !risks.empty()) && !options.force) {
         for (const PlanWarning& warning : plan.Warnings()) {
             err << "finder-cli: "
                 << plan.CameraText(warning.step, EnglishText, codec, warning.sentence) << "\n";

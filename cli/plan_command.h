@@ -4,6 +4,7 @@
 #include <functional>
 #include <ostream>
 #include <string>
+#include <vector>
 
 #include "cli/cli_options.h"
 #include "core/net/net_interfaces.h"
@@ -17,7 +18,8 @@
 using RefusalPlace = std::function<std::string(const PlanRefusal& refusal)>;
 
 // Checks the plan and, unless refused, risky without --force, or a dry run, sends it and
-// waits for every camera's word; the report goes to out in the format asked for.
+// waits for every camera's word; the report goes to out in the format asked for. risks:
+// those the plan was made with (a name cut to fit), asked for with the plan's own.
 int RunCheckedPlan(ScanSession& session, CChangePlan& plan, const CliOptions& options,
                    std::ostream& out, std::ostream& err, LocalNetworksFunction localNetworks,
-                   const RefusalPlace& place);
+                   const RefusalPlace& place, const std::vector<PlanWarning>& risks = {});

@@ -1,7 +1,9 @@
 #include "cli/plan_options.h"
 
 #include <algorithm>
+#include <string_view>
 
+#include "core/messages/finder_texts.h"
 #include "core/rules/input_checks.h"
 #include "core/wire/device_table.h"
 
@@ -41,6 +43,7 @@ void AddPlanOptions(COptionTable& table, PlanOptions& plan, bool& force, bool as
         return;
     }
     table.Add({"--all"}, "", Flag(plan.all));
+    table.Add({"--keep-placed"}, "", Flag(plan.keepPlaced));
     table.Add({"--netmask"}, "M", Address(plan.netmask));
     table.Add({"--gateway"}, "G", Address(plan.gateway));
     table.Add({"--name"}, "TEMPLATE", [&plan](const std::string& value) {
@@ -108,4 +111,20 @@ std::string MissingPlanArgument(const PlanOptions& plan, bool assign) {
                         : "assign needs the MACs of the cameras, or --all for every camera found";
     }
     return "";
+}
+
+std::string AssignText(const WindowText& text) {
+    const struct {
+        const WindowText& field;
+        const char* name;
+    } names[] = {{PLAN_TEXT_FIRST_IP, "FIRST_IP"},
+                 {TEXT_FIELD_NETMASK, "--netmask"},
+                 {TEXT_FIELD_GATEWAY, "--gateway"},
+                 {PLAN_TEXT_NAMES, "--name"}};
+    for (const auto& name : names) {
+        if (std::string_view(text.id) == name.field.id) {
+            return name.name;
+        }
+    }
+    return text.english;
 }

@@ -16,7 +16,8 @@ struct PlanOptions {
     std::optional<std::string> gateway;
     std::string nameTemplate;
     std::optional<PlanOrder> order;
-    std::string file; // apply: the plan file, "-" for standard input
+    bool keepPlaced = false; // assign --keep-placed: a camera already placed keeps its IP
+    std::string file;        // apply: the plan file, "-" for standard input
     bool dryRun = false;
 
     // The order asked for, else as given, or by MAC with --all.
@@ -32,3 +33,7 @@ std::string TakePlanArgument(PlanOptions& plan, const std::string& argument, boo
 
 // What the arguments lack once all are read; empty when nothing.
 std::string MissingPlanArgument(const PlanOptions& plan, bool assign);
+
+// assign's texts for its addressing: English, the fields named as its arguments and options
+// name them ("--netmask: ...").
+std::string AssignText(const WindowText& text);

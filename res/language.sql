@@ -1214,7 +1214,28 @@ INSERT INTO window_text VALUES
    '無法讀取 %1：%2',
    '%1 n''a pas pu être lu : %2',
    '%1 konnte nicht gelesen werden: %2',
-   '%1 を読み込めませんでした：%2');
+   '%1 を読み込めませんでした：%2'),
+  ('plan_netmask_unknown',
+   '%1: the first IP %2 lies neither in %3, the subnet of the cameras'' network card, nor in the cameras'' own subnet, so the netmask is not known: give one',
+   '%1：起始 IP %2 既不在摄像机所在网卡的子网 %3 中，也不在摄像机自己的子网中，因此子网掩码未知：请指定一个',
+   '%1：起始 IP %2 既不在攝影機所在網路卡的子網路 %3 中，也不在攝影機自己的子網路中，因此子網路遮罩未知：請指定一個',
+   '%1 : la première IP %2 n''est ni dans %3, le sous-réseau de la carte réseau des caméras, ni dans le sous-réseau propre des caméras, le masque est donc inconnu : indiquez-en un',
+   '%1: die erste IP %2 liegt weder in %3, dem Subnetz der Netzwerkkarte der Kameras, noch im eigenen Subnetz der Kameras, daher ist die Netzmaske unbekannt: bitte angeben',
+   '%1：開始 IP %2 はカメラのネットワークカードのサブネット %3 にも、カメラ自身のサブネットにもないため、サブネットマスクが不明です：指定してください'),
+  ('plan_name_cut',
+   'the name "%1" does not fit the camera''s %2 bytes: it becomes "%3"',
+   '名称“%1”超出摄像机的 %2 字节：将变为“%3”',
+   '名稱「%1」超出攝影機的 %2 位元組：將變為「%3」',
+   'le nom « %1 » ne tient pas dans les %2 octets de la caméra : il devient « %3 »',
+   'der Name „%1“ passt nicht in die %2 Bytes der Kamera: er wird zu „%3“',
+   '名前「%1」はカメラの %2 バイトに収まりません：「%3」になります'),
+  ('plan_names_cut_alike',
+   '%1: the names of "%2" do not fit the camera''s %3 bytes, and cut to fit, two of them read "%4"',
+   '%1：“%2”生成的名称超出摄像机的 %3 字节，截短后有两个都是“%4”',
+   '%1：「%2」產生的名稱超出攝影機的 %3 位元組，截短後有兩個都是「%4」',
+   '%1 : les noms de « %2 » ne tiennent pas dans les %3 octets de la caméra et, coupés, deux d''entre eux se lisent « %4 »',
+   '%1: die Namen aus „%2“ passen nicht in die %3 Bytes der Kamera, und gekürzt lauten zwei von ihnen „%4“',
+   '%1：「%2」の名前はカメラの %3 バイトに収まらず、切り詰めると2つが「%4」になります');
 
 CREATE TABLE text_encoding (encoding TEXT NOT NULL);
 INSERT INTO text_encoding (encoding) VALUES ('auto');

@@ -263,6 +263,18 @@ constexpr WindowText PLAN_TEXT_NO_NETMASK{
 constexpr WindowText PLAN_TEXT_BAD_TEMPLATE{
     "plan_bad_template", "%1: \"%2\" is not a name template: {n} stands for the camera's place "
                          "in the plan, {n:02} for the same with two digits"};
+// %1 the field, %2 the first IP, %3 the subnet of the cameras' card.
+constexpr WindowText PLAN_TEXT_NETMASK_UNKNOWN{
+    "plan_netmask_unknown",
+    "%1: the first IP %2 lies neither in %3, the subnet of the cameras' network card, nor in "
+    "the cameras' own subnet, so the netmask is not known: give one"};
+// %1 the name the template makes, %2 the bytes of the camera's field, %3 the name cut to fit.
+constexpr WindowText PLAN_TEXT_NAME_CUT{
+    "plan_name_cut", "the name \"%1\" does not fit the camera's %2 bytes: it becomes \"%3\""};
+// %1 the field, %2 the template, %3 the bytes of the camera's field, %4 the name cut alike.
+constexpr WindowText PLAN_TEXT_NAMES_CUT_ALIKE{
+    "plan_names_cut_alike", "%1: the names of \"%2\" do not fit the camera's %3 bytes, and cut "
+                            "to fit, two of them read \"%4\""};
 // What a camera of a plan came to beside its result: stopped, or a send that failed (%1).
 constexpr WindowText PLAN_TEXT_NOT_SENT{"plan_not_sent", "not sent: stopped before its turn"};
 constexpr WindowText PLAN_TEXT_SENT_STOPPED{"plan_sent_stopped",
@@ -449,6 +461,9 @@ inline constexpr const WindowText* FINDER_TEXTS[] = {
     &PLAN_TEXT_NO_FREE_ADDRESS,
     &PLAN_TEXT_NO_NETMASK,
     &PLAN_TEXT_BAD_TEMPLATE,
+    &PLAN_TEXT_NETMASK_UNKNOWN,
+    &PLAN_TEXT_NAME_CUT,
+    &PLAN_TEXT_NAMES_CUT_ALIKE,
     &PLAN_TEXT_NOT_SENT,
     &PLAN_TEXT_SENT_STOPPED,
     &PLAN_TEXT_SEND_FAILED,

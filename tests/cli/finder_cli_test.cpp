@@ -815,3 +815,69 @@ TEST(FinderCliPlan, ApplySendsTheEditedRowsAlone) {
                              "too; nothing was sent\n");
     EXPECT_EQ(cameras.SetRequests(), 1);
 }
+
+// From a card without a gateway (loopback), assign hands out neither the router's address
+// nor 0.0.0.0, keeps the masks and gateways nobody named, and asks for what it cannot know.
+TEST(FinderCliPlan, AssignKeepsMasksAndGatewaysAndNeverHandsOutTheRouter) {
+    Cameras site({CameraFromLine("Front door | 02005e000001 | 192.168.1.20 | 255.255.255.0 | "
+                                 "192.168.1.1 | 80 | FFFFFFFF | 2.1.0 | | | 0"),
+                  CameraFromLine("Lobby | 02005e000002 | 192.168.1.21 | 255.255.255.0 | "
+                                 "192.168.1.1 | 80 | FFFFFFFF | 2.1.0 | | | 0"),
+                  CameraFromLine("Yard | 02005e000003 | 192.168.1.22 | 255.255.255.0 | "
+                                 "192.168.1.1 | 80 | FFFFFFFF | 2.1.0 | | | 0")});
+    const std::vector<std::string> macs = {"02005e000001", "02005e000002", "02005e000003"};
+    std::vector<std::string> args = {"assign", "192.168.1.1"};
+    args.insert(args.end(), macs.begin(), macs.end());
+    args.insert(args.end(), {"--name", "Cam {n}"});
+    const CliRun run = Cli(args, site.Network());
+    ASSERT_EQ(run.status, 0) << run.err;
+    for (std::size_t i = 0; i < 3; ++i) {
+        const SimDevice device = site.Devices()[i];
+        EXPECT_EQ(device.ip, (std::array<uint8_t, 4>{192, 168, 1, static_cast<uint8_t>(2 + i)}));
+        EXPECT_EQ(device.gateway, (std::array<uint8_t, 4>{192, 168, 1, 1}));
+        EXPECT_EQ(device.netmask, (std::array<uint8_t, 4>{255, 255, 255, 0}));
+        EXPECT_EQ(device.name, "Cam " + std::to_string(i + 1));
+    }
+    EXPECT_EQ(run.out.find("gateway"), std::string::npos) << run.out;
+
+    // Placed cameras stay where they are.
+    args = {"assign", "192.168.1.100"};
+    args.insert(args.end(), macs.begin(), macs.end());
+    args.insert(args.end(), {"--keep-placed", "--name", "Cam {n}"});
+    const CliRun kept = Cli(args, site.Network());
+    EXPECT_EQ(kept.status, 0) << kept.err;
+    EXPECT_EQ(kept.out.find("->"), std::string::npos) << kept.out;
+    EXPECT_EQ(site.SetRequests(), 3);
+
+    const CliRun unknown = Cli({"assign", "10.99.0.10", "--all"}, site.Network());
+    EXPECT_EQ(unknown.status, 2);
+    EXPECT_EQ(unknown.err, "finder-cli: --netmask: the first IP 10.99.0.10 lies neither in "
+                           "127.0.0.0/8, the subnet of the cameras' network card, nor in the "
+                           "cameras' own subnet, so the netmask is not known: give one; nothing "
+                           "was sent\n");
+    EXPECT_EQ(site.SetRequests(), 3);
+}
+
+// A box of five in its factory subnet, renumbered inside it; names that do not fit are cut
+// and each such camera is named as a risk.
+TEST(FinderCliPlan, AssignInTheFactorySubnetKeepsItsMaskAndMarksEveryCutName) {
+    Cameras box(FactoryDevices(5, {192, 168, 1, 64}));
+    const CliRun run =
+        Cli({"assign", "192.168.1.100", "--all", "--force", "--json"}, box.Network());
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out.find("netmask"), std::string::npos) << run.out;
+    EXPECT_EQ(run.out.find("gateway"), std::string::npos) << run.out;
+    EXPECT_EQ(box.Devices()[4].ip, (std::array<uint8_t, 4>{192, 168, 1, 104}));
+    EXPECT_EQ(box.Devices()[4].netmask, (std::array<uint8_t, 4>{255, 255, 255, 0}));
+    EXPECT_EQ(box.Devices()[4].gateway, (std::array<uint8_t, 4>{192, 168, 1, 1}));
+
+    const CliRun cut =
+        Cli({"assign", "192.168.1.100", "--all", "--name", "Gate {n} North-east"}, box.Network());
+    EXPECT_EQ(cut.status, 2);
+    const std::vector<std::string> lines = Lines(cut.err);
+    ASSERT_EQ(lines.size(), 6u) << cut.err; // five risks, then the question
+    EXPECT_EQ(lines[4], "finder-cli: 02005e100004 (IPCAM): the name \"Gate 5 North-east\" does "
+                        "not fit the camera's 16 bytes: it becomes \"Gate 5 North-eas\"");
+    EXPECT_EQ(lines[5].rfind("finder-cli: Use --force", 0), 0u) << lines[5];
+    EXPECT_EQ(box.SetRequests(), 5);
+}

@@ -179,4 +179,184 @@ TEST(AddressingPlan, NameTemplates) {
     }
 }
 
+// Without a netmask or gateway given, the first IP says where they come from; nobody asked
+// for 0.0.0.0, so none is written.
+TEST(AddressingPlan, MaskAndGatewayFollowTheFirstIpAndKeepWhatNobodyAskedToChange) {
+    const char* gateways[] = {"10.77.0.254", "192.168.1.1", "0.0.0.0", "10.77.0.254"};
+    const struct {
+        const char* firstIp;
+        const char* netmask; // given, or nullptr
+        bool cardGateway;
+        const char* masks; // nullptr: refused
+        const char* gatewaysAfter;
+        const char* ips;
+    } cases[] = {
+        {"10.77.0.20", nullptr, true, "255.255.255.0 255.255.255.0 255.255.255.0 255.255.255.0",
+         "10.77.0.1 10.77.0.1 10.77.0.1 10.77.0.1", "10.77.0.20 10.77.0.21 10.77.0.22 10.77.0.23"},
+        // A card without a gateway: each camera keeps its own.
+        {"10.77.0.20", nullptr, false, "255.255.255.0 255.255.255.0 255.255.255.0 255.255.255.0",
+         "10.77.0.254 192.168.1.1 0.0.0.0 10.77.0.254",
+         "10.77.0.20 10.77.0.21 10.77.0.22 10.77.0.23"},
+        // Inside the box's own subnet: its masks and gateways stay; .1, a gateway, is in use.
+        {"192.168.1.1", nullptr, true, "255.255.0.0 255.255.255.0 255.255.255.0 255.255.255.0",
+         "10.77.0.254 192.168.1.1 0.0.0.0 10.77.0.254",
+         "192.168.1.2 192.168.1.3 192.168.1.4 192.168.1.5"},
+        {"172.16.0.10", nullptr, true, nullptr, "", ""},
+        {"172.16.0.10", "255.255.0.0", true, "255.255.0.0 255.255.0.0 255.255.0.0 255.255.0.0",
+         "10.77.0.254 192.168.1.1 0.0.0.0 10.77.0.254",
+         "172.16.0.10 172.16.0.11 172.16.0.12 172.16.0.13"},
+    };
+    for (const auto& c : cases) {
+        Site site;
+        for (std::size_t i = 0; i < 4; ++i) {
+            SetFieldText(site.table->slot[site.slots[i]].gateway, gateways[i]);
+            site.arrivals->slot[site.slots[i]].gateway = c.cardGateway ? Ip("10.77.0.1") : 0;
+        }
+        SetFieldText(site.table->slot[site.slots[0]].netmask, "255.255.0.0");
+        AddressingRequest request;
+        request.firstIp = c.firstIp;
+        if (c.netmask != nullptr) {
+            request.netmask = c.netmask;
+        }
+        const AddressingPlan plan = site.Plan(request);
+        SCOPED_TRACE(std::string(c.firstIp) + (c.cardGateway ? " card gateway" : ""));
+        if (c.masks == nullptr) {
+            EXPECT_EQ(plan.refusal, "Submask: the first IP 172.16.0.10 lies neither in "
+                                    "10.77.0.0/24, the subnet of the cameras' network card, nor "
+                                    "in the cameras' own subnet, so the netmask is not known: "
+                                    "give one");
+            EXPECT_TRUE(plan.changes.empty());
+            continue;
+        }
+        ASSERT_EQ(plan.refusal, "");
+        EXPECT_EQ(Column(plan, &ChangeValues::netmask), c.masks);
+        EXPECT_EQ(Column(plan, &ChangeValues::gateway), c.gatewaysAfter);
+        EXPECT_EQ(Column(plan, &ChangeValues::ip), c.ips);
+        if (!c.cardGateway) { // the checks see the gateway the camera kept outside its subnet
+            CChangePlan checked(*site.table, *site.arrivals, plan.changes);
+            ASSERT_FALSE(checked.Check({}, EnglishText, CTextCodec()));
+            ASSERT_EQ(checked.Warnings().size(), 1u);
+            EXPECT_EQ(checked.Warnings()[0].step, 1u);
+            EXPECT_NE(checked.Warnings()[0].sentence.find("192.168.1.1"), std::string::npos);
+        }
+    }
+}
+
+// What the dialog proposes follows the same rule.
+TEST(AddressingPlan, TheDialogsFieldsFollowTheFirstIp) {
+    Site site;
+    const std::vector<int> box(site.slots.begin(), site.slots.begin() + 4);
+    AddressingFields fields = ProposeAddressingFields(*site.table, *site.arrivals, box, "");
+    EXPECT_EQ(fields.firstIp, "10.77.0.7"); // above this PC's .5; Office has .6
+    EXPECT_EQ(fields.netmask + " " + fields.gateway, "255.255.255.0 10.77.0.1");
+    fields = ProposeAddressingFields(*site.table, *site.arrivals, box, "192.168.1.100");
+    EXPECT_EQ(fields.netmask + "|" + fields.gateway, "|") << "each camera keeps its own";
+    for (const int slot : box) {
+        site.arrivals->slot[slot].gateway = 0;
+    }
+    fields = ProposeAddressingFields(*site.table, *site.arrivals, box, "10.77.0.30");
+    EXPECT_EQ(fields.netmask + "|" + fields.gateway, "255.255.255.0|") << "no 0.0.0.0";
+}
+
+// Addresses other hosts hold, gateways cameras report, and cameras already placed.
+TEST(AddressingPlan, HeldAndReportedAddressesAreSkippedAndPlacedCamerasMayStay) {
+    const struct {
+        const char* firstIp;
+        bool keepPlaced;
+        HeldAddresses held;
+        const char* ips;
+    } cases[] = {
+        {"10.77.0.20",
+         false,
+         {{Ip("10.77.0.21"), "001b210a0b0c"}},
+         "10.77.0.20 10.77.0.22 10.77.0.23 10.77.0.24 10.77.0.25"},
+        // Office (no camera of the plan) reports .26 as its gateway.
+        {"10.77.0.24", false, {}, "10.77.0.24 10.77.0.25 10.77.0.27 10.77.0.28 10.77.0.29"},
+        {"10.77.0.100", false, {}, "10.77.0.100 10.77.0.101 10.77.0.102 10.77.0.103 10.77.0.104"},
+        {"10.77.0.100", true, {}, "10.77.0.100 10.77.0.101 10.77.0.102 10.77.0.103 10.77.0.9"},
+        // Lobby's own address held by Lobby is no conflict; held by another host it is.
+        {"10.77.0.100",
+         true,
+         {{Ip("10.77.0.9"), "000000000005"}},
+         "10.77.0.100 10.77.0.101 10.77.0.102 10.77.0.103 10.77.0.9"},
+        {"10.77.0.100",
+         true,
+         {{Ip("10.77.0.9"), "001b210a0b0c"}},
+         "10.77.0.100 10.77.0.101 10.77.0.102 10.77.0.103 10.77.0.104"},
+        // Four cameras share the factory address: none of them is placed; Lobby lies outside.
+        {"192.168.1.10",
+         true,
+         {},
+         "192.168.1.10 192.168.1.11 192.168.1.12 192.168.1.13 192.168.1.14"},
+    };
+    Site site;
+    SetFieldText(site.table->slot[site.slots.back() + 1].gateway, "10.77.0.26"); // Office
+    for (const auto& c : cases) {
+        AddressingRequest request;
+        request.firstIp = c.firstIp;
+        request.keepPlaced = c.keepPlaced;
+        request.held = c.held;
+        if (c.firstIp == std::string("192.168.1.10")) {
+            request.netmask = "255.255.255.0";
+        }
+        SCOPED_TRACE(std::string(c.firstIp) + (c.keepPlaced ? " kept" : ""));
+        const AddressingPlan plan = site.Plan(request, 5);
+        EXPECT_EQ(plan.refusal, "");
+        EXPECT_EQ(Column(plan, &ChangeValues::ip), c.ips);
+    }
+}
+
+// Names that do not fit the camera's 16 bytes are cut, each such row marked; names the cut
+// makes alike refuse the plan. Without a first IP only the names change.
+TEST(AddressingPlan, NamesAreCutToFitAndMarkedOrRefusedWhenCutAlike) {
+    const Site site;
+    const struct {
+        const char* firstIp;
+        const char* nameTemplate;
+        const char* names; // nullptr: refused
+        std::size_t marked;
+    } cases[] = {
+        {"10.77.0.100", "Dock {n:02}", "Dock 01 Dock 02 Dock 03 Dock 04", 0},
+        {"10.77.0.100", "Gate {n} Northside",
+         "Gate 1 Northside Gate 2 Northside Gate 3 Northside Gate 4 Northside", 0},
+        {"10.77.0.100", "Gate {n} North-east",
+         "Gate 1 North-eas Gate 2 North-eas Gate 3 North-eas Gate 4 North-eas", 4},
+        {"", "Dock {n}", "Dock 1 Dock 2 Dock 3 Dock 4", 0},
+        {"10.77.0.100", "大门摄像机{n:02}", nullptr, 0},
+    };
+    for (const auto& c : cases) {
+        AddressingRequest request;
+        request.firstIp = c.firstIp;
+        request.nameTemplate = c.nameTemplate;
+        const AddressingPlan plan = site.Plan(request);
+        SCOPED_TRACE(c.nameTemplate);
+        if (c.names == nullptr) {
+            EXPECT_EQ(plan.refusal, "Names: the names of \"大门摄像机{n:02}\" do not fit the "
+                                    "camera's 16 bytes, and cut to fit, two of them read "
+                                    "\"大门摄像机0\"");
+            EXPECT_TRUE(plan.changes.empty());
+            EXPECT_TRUE(plan.warnings.empty());
+            continue;
+        }
+        ASSERT_EQ(plan.refusal, "");
+        EXPECT_EQ(Column(plan, &ChangeValues::name), c.names);
+        ASSERT_EQ(plan.warnings.size(), c.marked);
+        for (std::size_t step = 0; step < c.marked; ++step) {
+            EXPECT_EQ(plan.warnings[step].step, step);
+        }
+        if (c.marked > 0) {
+            EXPECT_EQ(plan.warnings[3].sentence, "the name \"Gate 4 North-east\" does not fit "
+                                                 "the camera's 16 bytes: it becomes \"Gate 4 "
+                                                 "North-eas\"");
+            CChangePlan checked(*site.table, *site.arrivals, plan.changes);
+            EXPECT_FALSE(checked.Check({}, EnglishText, CTextCodec())) << "the cut names fit";
+        }
+        if (c.firstIp[0] == '\0') {
+            EXPECT_EQ(Column(plan, &ChangeValues::ip),
+                      "192.168.1.64 192.168.1.64 192.168.1.64 192.168.1.64");
+            EXPECT_EQ(Column(plan, &ChangeValues::gateway), "") << "nothing but the names";
+        }
+    }
+}
+
 } // namespace
