@@ -27,6 +27,7 @@ const char FINDER_CLI_USAGE[] =
                         [--encoding ENC] [--to TARGET]... [network options]
        finder-cli suggest MAC [--timeout-ms N] [--to TARGET]... [network options]
        finder-cli watch [--every SECONDS] [--json] [--to TARGET]... [network options]
+       finder-cli probe TARGET... [--free] [--json | --csv] [--timeout-ms N] [network options]
        finder-cli interfaces
        finder-cli --help | --version
 
@@ -139,6 +140,17 @@ watch  searches every SECONDS (default 5) until interrupted (Ctrl-C ends it with
   --json              one object per line: time (ISO 8601, UTC), event, mac, name, ip,
                       and for changed also changes ({"ip": {"from": .., "to": ..}})
 
+probe  scans, then asks the segment whether each address of the TARGETs (an IP, a block
+       10.2.0.0/24 or a range 10.2.0.10-10.2.0.60, at most 4096 addresses in all) is held,
+       by which MAC, and names the camera found at it. As root or with CAP_NET_RAW it sends
+       ARP probes (sender 0.0.0.0), which also ask addresses outside the card's subnet and
+       see two devices at one IP; otherwise it asks the kernel's neighbour table, which holds
+       only addresses of the card's own subnet. Standard error says which way it asked.
+  --free               list only the free addresses
+  --json               an array of objects with the keys ip, held (true or false), mac (the
+                       holder's MAC with colons, or null) and camera (the name, or null)
+  --csv                the same columns, with a header row
+
 interfaces  lists the network cards: name, address/prefix, whether it is up, whether it
        can broadcast, and whether a scan searches it (or why not).
 
@@ -149,7 +161,7 @@ Networks that a broadcast does not reach (scan, set, assign, apply, suggest, wat
                        gets its set request at the address it answered from. Some
                        cameras answer only to a broadcast on their own segment.
 
-Network options (scan, set, assign, apply, suggest, watch):
+Network options (scan, set, assign, apply, suggest, watch, probe):
   --interface NAME     search only this network card; may be given more than once
                        (loopback is searched only when named: --interface lo)
   --broadcast ADDR     send each request once to ADDR, as the routing table has it,
@@ -397,6 +409,11 @@ COptionTable CommandOptions(CliOptions& options, bool& formatGiven) {
     if (options.command == CliCommand::Watch) {
         AddWatchOptions(table, options, formatGiven);
     }
+    if (options.command == CliCommand::Probe) {
+        table.Add({"--json"}, "", Format(OutputFormat::Json, options, formatGiven));
+        table.Add({"--csv"}, "", Format(OutputFormat::Csv, options, formatGiven));
+        table.Add({"--free"}, "", Raise(options.freeOnly, true));
+    }
     if (TakesTargets(options.command)) {
         AddTargetOption(table, options);
     }
@@ -424,6 +441,8 @@ const char* CommandName(CliCommand command) {
         return "assign";
     case CliCommand::Apply:
         return "apply";
+    case CliCommand::Probe:
+        return "probe";
     default:
         return "set";
     }
@@ -468,7 +487,7 @@ std::optional<CliOptions> ParseCliArguments(const std::vector<std::string>& args
         {"scan", CliCommand::Scan},       {"set", CliCommand::Set},
         {"suggest", CliCommand::Suggest}, {"interfaces", CliCommand::Interfaces},
         {"assign", CliCommand::Assign},   {"apply", CliCommand::Apply},
-        {"watch", CliCommand::Watch}};
+        {"watch", CliCommand::Watch},     {"probe", CliCommand::Probe}};
     if (const auto command = commands.find(args[0]); command != commands.end()) {
         options.command = command->second;
     } else {
@@ -479,6 +498,7 @@ std::optional<CliOptions> ParseCliArguments(const std::vector<std::string>& args
     bool formatGiven = false;
     const COptionTable table = CommandOptions(options, formatGiven);
     bool macGiven = false;
+    std::vector<std::string> probeTargets;
     for (std::size_t i = 1; i < args.size(); ++i) {
         if (args[i].rfind("--", 0) == 0) {
             if (const OptionFault fault = table.Read(args, i)) {
@@ -497,6 +517,8 @@ std::optional<CliOptions> ParseCliArguments(const std::vector<std::string>& args
             if (!error.empty()) {
                 return std::nullopt;
             }
+        } else if (options.command == CliCommand::Probe) {
+            probeTargets.push_back(args[i]);
         } else {
             error = "unexpected argument " + Quoted(args[i]);
             return std::nullopt;
@@ -512,6 +534,17 @@ std::optional<CliOptions> ParseCliArguments(const std::vector<std::string>& args
         if (!error.empty()) {
             return std::nullopt;
         }
+    }
+    if (options.command == CliCommand::Probe) {
+        SearchTargets probed = ParseSearchTargets(probeTargets);
+        error = probeTargets.empty() ? "probe needs at least one TARGET: an IP, a block such as "
+                                       "10.2.0.0/24 or a range such as 10.2.0.10-10.2.0.60"
+                : probed.Ok()        ? ""
+                                     : "TARGET: " + probed.error;
+        if (!error.empty()) {
+            return std::nullopt;
+        }
+        options.probed = std::move(probed.addresses);
     }
     if (!options.endpoints.everyInterface && !options.endpoints.interfaces.empty()) {
         error = "give either --broadcast or --interface, not both";

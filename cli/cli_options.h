@@ -9,7 +9,18 @@
 #include "core/session/scan_session.h"
 #include "core/worker/network_worker.h"
 
-enum class CliCommand { Help, Version, Scan, Set, Suggest, Interfaces, Watch, Assign, Apply };
+enum class CliCommand {
+    Help,
+    Version,
+    Scan,
+    Set,
+    Suggest,
+    Interfaces,
+    Watch,
+    Assign,
+    Apply,
+    Probe
+};
 enum class OutputFormat { Table, Json, Csv };
 
 // The settings `set` lays over the device's record; an option not given keeps the record's.
@@ -43,6 +54,8 @@ struct CliOptions {
     bool showPasswords = false;           // --show-passwords
     bool force = false;                   // send a risky change all the same
     PlanOptions plan;                     // assign, apply
+    std::vector<uint32_t> probed;         // probe: the addresses of its TARGETs, host order
+    bool freeOnly = false;                // probe --free
 
     // When each scan ends.
     ScanWait Wait() const;

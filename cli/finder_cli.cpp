@@ -6,6 +6,7 @@
 #include "cli/cli_options.h"
 #include "cli/interfaces_command.h"
 #include "cli/interrupt_guard.h"
+#include "cli/probe_command.h"
 #include "cli/scan_command.h"
 #include "cli/set_command.h"
 #include "cli/suggest_command.h"
@@ -34,6 +35,8 @@ int RunFinderCli(const std::vector<std::string>& args, std::ostream& out, std::o
         return RunApply(*options, out, err, localNetworks);
     case CliCommand::Suggest:
         return RunSuggest(*options, out, err);
+    case CliCommand::Probe:
+        return RunProbe(*options, out, err);
     case CliCommand::Interfaces:
         return RunInterfaces(*options, out);
     case CliCommand::Watch: {

@@ -22,15 +22,24 @@
 #
 #   camera_networks.sh up STATE_DIR CAMSIM CAMERAS1 CAMERAS2 [CAMERAS3]
 #   camera_networks.sh add STATE_DIR NET CARD ADDRESS CAMERA_ADDRESS CAMSIM [CAMSIM OPTIONS]
+#   camera_networks.sh hold STATE_DIR NET CARD ADDRESS...
+#   camera_networks.sh twin STATE_DIR NET CARD ADDRESS MAC
 #   camera_networks.sh down STATE_DIR
 #
 # add puts one more camera network behind a card of its own (net4 behind eth5 at most; net3
 # and eth4 are the router's), camsim with the options given (a box of cameras at one
-# factory address, say).
+# factory address, say). With CAMERA_MAC set, the camera's end of the link has that MAC, so
+# that the kernel there answers ARP for the camera's address with the camera's own MAC.
+#
+# hold makes the far end of NET (behind CARD) hold more host addresses (ADDRESS/PREFIX): its
+# kernel answers ARP for them as any host on the segment would. twin puts a second device on
+# NET's segment, a namespace of its own (a macvlan of the far end's link with MAC) holding
+# ADDRESS:
+# with hold of the same address, two MACs answer for one IP.
 #
 # STATE_DIR receives each camsim's log of received datagrams (net1.log, net2.log, ...), its
 # start-up line (net1.out, ...) and its process id (net1.pid, ...); the router's process
-# id is router.pid.
+# id is router.pid, a twin's NET-twin.pid.
 set -euo pipefail
 PATH="$PATH:/usr/sbin:/sbin"
 
@@ -41,6 +50,7 @@ camera_side() {
     while [[ ! -e "$state/$net.go" ]]; do sleep 0.02; done
     ip link set lo up
     ip addr add "$address" dev "$link"
+    [[ -z "${CAMERA_MAC:-}" ]] || ip link set "$link" address "$CAMERA_MAC"
     ip link set "$link" up
     [[ -z "${CAMERA_GATEWAY:-}" ]] || ip route add default via "$CAMERA_GATEWAY"
     exec "$@" --port 4000 --log "$state/$net.log" >"$state/$net.out" 2>&1
@@ -137,12 +147,56 @@ add() {
     camera_net "$@"
 }
 
+hold() {
+    local state="$1" net="$2" card="$3"
+    shift 3
+    for address in "$@"; do
+        nsenter -t "$(cat "$state/$net.pid")" -n ip addr add "$address" dev "$card-cam"
+    done
+}
+
+# In the twin's namespace, once its link has been moved in: the address, up; then it stays.
+twin_side() {
+    local state="$1" net="$2" link="$3" address="$4" mac="$5"
+    while ! ip link show "$link" >/dev/null 2>&1; do sleep 0.02; done
+    ip link set lo up
+    ip addr add "$address" dev "$link"
+    ip link set "$link" address "$mac"
+    ip link set "$link" up
+    touch "$state/$net-twin.ready"
+    exec sleep 86400
+}
+
+twin() {
+    local state="$1" net="$2" card="$3" address="$4" mac="$5"
+    local far
+    far="$(cat "$state/$net.pid")"
+    nsenter -t "$far" -n ip link add link "$card-cam" name "$card-twin" type macvlan mode bridge
+    unshare -n "$0" twin-side "$state" "$net" "$card-twin" "$address" "$mac" &
+    local pid=$!
+    echo "$pid" >"$state/$net-twin.pid"
+    for _ in $(seq 1 200); do
+        [[ "$(readlink "/proc/$pid/ns/net" 2>/dev/null)" != "$(readlink /proc/$$/ns/net)" ]] && break
+        sleep 0.02
+    done
+    nsenter -t "$far" -n ip link set "$card-twin" netns "$pid"
+    for _ in $(seq 1 250); do
+        [[ -e "$state/$net-twin.ready" ]] && return 0
+        sleep 0.02
+    done
+    echo "camera_networks: the twin on $net did not start" >&2
+    return 1
+}
+
 down() {
     local state="$1" pid
     # The router's camera network goes with the router: kill its camsim first.
     for net in net3 router net1 net2 net4; do
         pid="$(cat "$state/$net.pid" 2>/dev/null || true)"
         [[ -z "$pid" ]] || kill "$pid" 2>/dev/null || true
+    done
+    for file in "$state"/*-twin.pid; do
+        [[ ! -e "$file" ]] || kill "$(cat "$file")" 2>/dev/null || true
     done
     for card in eth1 eth2 eth3 eth4 eth5; do
         ip link del "$card" 2>/dev/null || true
@@ -152,12 +206,17 @@ down() {
 case "${1:-}" in
 camera-side) shift; camera_side "$@" ;;
 router-side) shift; router_side "$@" ;;
+twin-side) shift; twin_side "$@" ;;
+hold) shift; hold "$@" ;;
+twin) shift; twin "$@" ;;
 up) shift; up "$@" ;;
 add) shift; add "$@" ;;
 down) shift; down "$@" ;;
 *)
     echo "usage: camera_networks.sh up STATE_DIR CAMSIM CAMERAS1 CAMERAS2 [CAMERAS3] |" \
-        "add STATE_DIR NET CARD ADDRESS CAMERA_ADDRESS CAMSIM [OPTIONS] | down STATE_DIR" >&2
+        "add STATE_DIR NET CARD ADDRESS CAMERA_ADDRESS CAMSIM [OPTIONS] |" \
+        "hold STATE_DIR NET CARD ADDRESS... | twin STATE_DIR NET CARD ADDRESS MAC |" \
+        "down STATE_DIR" >&2
     exit 2
     ;;
 esac
