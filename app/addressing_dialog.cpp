@@ -197,6 +197,7 @@ void CAddressingDialog::Rebuild() {
     const TextLookup tr = m_finder.WindowTextLookup();
     const CTextCodec codec = m_finder.Codec();
     std::vector<ChangeValues> changes;
+    std::vector<PlanWarning> risks; // of the names a template cuts
     QString note;
     if (m_file) {
         changes = m_file->changes;
@@ -209,10 +210,12 @@ void CAddressingDialog::Rebuild() {
             PlanAddresses(*m_table, *m_arrivals, m_slots, request, g_pfnLocalNetworks(), tr, codec);
         note = Utf8Text(addressing.refusal);
         changes = std::move(addressing.changes);
+        risks = std::move(addressing.warnings);
     }
     if (note.isEmpty()) {
         m_plan = std::make_unique<CChangePlan>(*m_table, *m_arrivals, std::move(changes));
         m_refusal = m_plan->Check(g_pfnLocalNetworks(), tr, codec);
+        m_plan->AddWarnings(risks);
     }
     if (m_refusal) {
         const std::string reason =

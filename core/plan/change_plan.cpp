@@ -263,3 +263,7 @@ std::string CChangePlan::Detail(std::size_t step, const TextLookup& tr,
     }
     return s.confirmation->Outcome(tr, codec);
 }
+
+void CChangePlan::AddWarnings(const std::vector<PlanWarning>& warnings) {
+    m_warnings.insert(m_warnings.end(), warnings.begin(), warnings.end());
+}

@@ -63,6 +63,9 @@ public:
     std::optional<PlanRefusal> Check(const std::vector<LocalNetwork>& localNetworks,
                                      const TextLookup& tr, const CTextCodec& codec);
     const std::vector<PlanWarning>& Warnings() const { return m_warnings; }
+    // Risks that the plan's making found beside the checks (a name cut to fit), asked with
+    // the others.
+    void AddWarnings(const std::vector<PlanWarning>& warnings);
 
     std::size_t Size() const { return m_steps.size(); }
     const DeviceRecord& Before(std::size_t step) const;
