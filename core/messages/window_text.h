@@ -8,8 +8,8 @@
 // database has no translation (an older language.db without the table, a language
 // without the column, an empty cell). Declare one as
 //   FINDER_TEXT(TEXT_SEARCHING, "status_searching", "Searching...")
-// in finder_text_list.inc and show it through the window's Tr(TEXT_SEARCHING). Placeholders %1, %2, ... are
-// filled in by the code that shows the text.
+// in finder_text_list.inc and show it through the window's Tr(TEXT_SEARCHING). Placeholders %1, %2,
+// ... are filled in by the code that shows the text.
 struct WindowText {
     const char* id;
     const char* english;

@@ -261,10 +261,10 @@ std::string FormatTable(const std::vector<DeviceRecord>& devices, const FormatOp
         const DeviceRecord& d = devices[i];
         const ReplyArrival& card = SeenAt(seen, i);
         rows.push_back(
-            {std::to_string(d.id), EscapeControls(codec.Shown(FieldText(d.name), ITEM_WIDTH_NAME)),
+            {std::to_string(d.id), TableText(codec.Shown(FieldText(d.name), ITEM_WIDTH_NAME)),
              MacToText(d.mac), FieldText(d.ip), FieldText(d.netmask), FieldText(d.gateway),
              std::to_string(d.httpPort), ModeName(RecordMode(d.netMode)),
-             EscapeControls(codec.Shown(FieldText(d.version), ITEM_WIDTH_VERSION)),
+             TableText(codec.Shown(FieldText(d.version), ITEM_WIDTH_VERSION)),
              d.readOnly ? "yes" : "no", card.interfaceName.empty() ? "-" : card.interfaceName,
              card.interfaceAddress == 0 ? "-" : InterfaceAddressText(card),
              SameSubnet(d, card) ? "yes" : "no", DeviceNote(devices, i)});

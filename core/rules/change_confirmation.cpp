@@ -32,10 +32,10 @@ std::vector<std::string> ChangeDifferences(const DeviceRecord& before, const Cha
         }
         // A secret is never written out, not even to say how it differs.
         differences.push_back(
-            field.secret
-                ? FillText(tr(APPLY_TEXT_SECRET_DIFFERS), {tr(FieldLabel(field.setting))})
-                : FillText(tr(APPLY_TEXT_DIFFERS), {tr(FieldLabel(field.setting)),
-                                                    shown(reported, field), shown(sentText, field)}));
+            field.secret ? FillText(tr(APPLY_TEXT_SECRET_DIFFERS), {tr(FieldLabel(field.setting))})
+                         : FillText(tr(APPLY_TEXT_DIFFERS),
+                                    {tr(FieldLabel(field.setting)), shown(reported, field),
+                                     shown(sentText, field)}));
     }
     return differences;
 }

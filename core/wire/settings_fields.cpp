@@ -12,28 +12,72 @@ constexpr RecordBytes NOT_STORED{0, 0};
 // In the order of `scan --json`. The window's words (TEXT_FIELD_*) live with the other
 // texts; the table names them by id.
 constexpr SettingField SETTING_TABLE[] = {
-    {SETTING_NAME, SettingKind::Text, "name", "--name", "field_name", ITEM_NAME, ITEM_WIDTH_NAME,
-     &ChangeValues::name, {offsetof(DeviceRecord, name), ITEM_WIDTH_NAME}, false}, // 17th: 0
+    {SETTING_NAME,
+     SettingKind::Text,
+     "name",
+     "--name",
+     "field_name",
+     ITEM_NAME,
+     ITEM_WIDTH_NAME,
+     &ChangeValues::name,
+     {offsetof(DeviceRecord, name), ITEM_WIDTH_NAME},
+     false}, // 17th: 0
     {SETTING_NEW_MAC, SettingKind::Mac, "mac", "--new-mac", "field_mac", ITEM_MAC, ITEM_WIDTH_MAC,
      nullptr, NOT_STORED, false},
-    {SETTING_IP, SettingKind::Address, "ip", "--ip", "field_ip", ITEM_IP, ITEM_WIDTH_ADDRESS,
-     &ChangeValues::ip, {offsetof(DeviceRecord, ip), sizeof DeviceRecord::ip}, false},
-    {SETTING_NETMASK, SettingKind::Address, "netmask", "--netmask", "field_netmask", ITEM_NETMASK,
-     ITEM_WIDTH_ADDRESS, &ChangeValues::netmask,
-     {offsetof(DeviceRecord, netmask), sizeof DeviceRecord::netmask}, false},
-    {SETTING_GATEWAY, SettingKind::Address, "gateway", "--gateway", "field_gateway", ITEM_GATEWAY,
-     ITEM_WIDTH_ADDRESS, &ChangeValues::gateway,
-     {offsetof(DeviceRecord, gateway), sizeof DeviceRecord::gateway}, false},
+    {SETTING_IP,
+     SettingKind::Address,
+     "ip",
+     "--ip",
+     "field_ip",
+     ITEM_IP,
+     ITEM_WIDTH_ADDRESS,
+     &ChangeValues::ip,
+     {offsetof(DeviceRecord, ip), sizeof DeviceRecord::ip},
+     false},
+    {SETTING_NETMASK,
+     SettingKind::Address,
+     "netmask",
+     "--netmask",
+     "field_netmask",
+     ITEM_NETMASK,
+     ITEM_WIDTH_ADDRESS,
+     &ChangeValues::netmask,
+     {offsetof(DeviceRecord, netmask), sizeof DeviceRecord::netmask},
+     false},
+    {SETTING_GATEWAY,
+     SettingKind::Address,
+     "gateway",
+     "--gateway",
+     "field_gateway",
+     ITEM_GATEWAY,
+     ITEM_WIDTH_ADDRESS,
+     &ChangeValues::gateway,
+     {offsetof(DeviceRecord, gateway), sizeof DeviceRecord::gateway},
+     false},
     {SETTING_HTTP_PORT, SettingKind::Port, "httpPort", "--http-port", "field_http_port",
      ITEM_HTTP_PORT, ITEM_WIDTH_HTTP_PORT, &ChangeValues::httpPort, NOT_STORED, false},
     {SETTING_MODE, SettingKind::Mode, "mode", "--mode", "field_mode", ITEM_NET_MODE,
      ITEM_WIDTH_NET_MODE, nullptr, NOT_STORED, false},
-    {SETTING_ACCOUNT, SettingKind::Text, "pppoeAccount", "--pppoe-account", "field_account",
-     ITEM_PPPOE_ACCOUNT, ITEM_WIDTH_PPPOE_ACCOUNT, &ChangeValues::pppoeAccount,
-     {offsetof(DeviceRecord, pppoeAccount), sizeof DeviceRecord::pppoeAccount}, false},
-    {SETTING_PASSWORD, SettingKind::Text, "pppoePassword", "--pppoe-password", "field_password",
-     ITEM_PPPOE_PASSWORD, ITEM_WIDTH_PPPOE_PASSWORD, &ChangeValues::pppoePassword,
-     {offsetof(DeviceRecord, pppoePassword), sizeof DeviceRecord::pppoePassword}, true},
+    {SETTING_ACCOUNT,
+     SettingKind::Text,
+     "pppoeAccount",
+     "--pppoe-account",
+     "field_account",
+     ITEM_PPPOE_ACCOUNT,
+     ITEM_WIDTH_PPPOE_ACCOUNT,
+     &ChangeValues::pppoeAccount,
+     {offsetof(DeviceRecord, pppoeAccount), sizeof DeviceRecord::pppoeAccount},
+     false},
+    {SETTING_PASSWORD,
+     SettingKind::Text,
+     "pppoePassword",
+     "--pppoe-password",
+     "field_password",
+     ITEM_PPPOE_PASSWORD,
+     ITEM_WIDTH_PPPOE_PASSWORD,
+     &ChangeValues::pppoePassword,
+     {offsetof(DeviceRecord, pppoePassword), sizeof DeviceRecord::pppoePassword},
+     true},
 };
 
 constexpr std::size_t TypedCount() {
@@ -141,10 +185,9 @@ bool ChangesSetting(const SettingField& field, const ChangeValues& values,
 // The mode by its bytes, not by a reading of them: two cameras may read alike and differ.
 bool SameSettings(const DeviceRecord& a, const DeviceRecord& b) {
     for (const SettingField& field : SETTINGS) {
-        const bool same =
-            field.kind == SettingKind::Mode
-                ? std::memcmp(a.netMode, b.netMode, sizeof a.netMode) == 0
-                : StoredText(field, a) == StoredText(field, b);
+        const bool same = field.kind == SettingKind::Mode
+                              ? std::memcmp(a.netMode, b.netMode, sizeof a.netMode) == 0
+                              : StoredText(field, a) == StoredText(field, b);
         if (!same) {
             return false;
         }
