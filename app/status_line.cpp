@@ -11,10 +11,10 @@
 #include "app/finder_dlg.h"
 #include "core/messages/fill_text.h"
 #include "core/net/net_interfaces.h"
+#include "core/session/camera_roster.h"
 #include "core/status/search_texts.h"
 #include "core/status/startup_failure.h"
 #include "core/status/status_text.h"
-#include "core/session/camera_roster.h"
 #include "skin/transparent_static.h"
 
 CStatusLine::CStatusLine(CFinderDlg& dialog, CTransparentStatic* status, CCameraRoster& roster,
@@ -90,14 +90,9 @@ void CStatusLine::ShowSearchSummary() {
     if (cameras > 0) {
         text = FoundText(cameras, cards, tr);
     } else {
-        const WorkerEndpoints& endpoints = m_dialog.Endpoints();
-        const std::vector<NetInterface> searched =
-            endpoints.SendsPerInterface()
-                ? SearchedInterfaces(ListInterfaces(), endpoints.interfaces)
-                : std::vector<NetInterface>{{endpoints.destinationAddress}};
-        text = NothingFoundText(searched, tr) + ". " + tr(TEXT_SEARCH_LIKELY_CAUSES);
-        if (!m_dialog.SearchTargets().empty()) {
-            text += " " + tr(TEXT_SEARCH_BROADCAST_ONLY);
+        for (const std::string& sentence : NothingAnsweredSentences(
+                 m_dialog.Endpoints(), !m_dialog.SearchTargets().empty(), "", tr)) {
+            text += (text.empty() ? "" : " ") + sentence;
         }
         tip = Utf8Text(text);
     }

@@ -57,6 +57,9 @@ int RunApply(const CliOptions& options, std::ostream& out, std::ostream& err,
     }
     const CTextCodec codec = options.Codec(LocaleName());
     const PlanFile file = ReadPlanFile(bytes, *scanned.table, codec, options.force, EnglishText);
+    for (const std::string& warning : file.warnings) {
+        err << "finder-cli: " << path << ": " << warning << "\n";
+    }
     if (!file.error.empty()) {
         const std::string hint =
             file.textAsNumber ? " (or give --force to keep the camera's text)" : "";

@@ -53,15 +53,11 @@ bool FirstScan(ScanSession& session, const CliOptions& options, ScanResult& resu
         err << "finder-cli: " << StatusLine(result.sent) << "\n";
     }
     if (result.devices.empty()) {
-        const std::vector<NetInterface> searched =
-            options.endpoints.SendsPerInterface()
-                ? SearchedInterfaces(ListInterfaces(), options.endpoints.interfaces)
-                : std::vector<NetInterface>{{options.endpoints.destinationAddress}};
-        err << "finder-cli: " << NothingFoundText(searched) << " within " << options.timeoutMs
-            << " ms.\n"
-            << TEXT_SEARCH_LIKELY_CAUSES.english << "\n";
-        if (!options.targets.empty()) {
-            err << TEXT_SEARCH_BROADCAST_ONLY.english << "\n";
+        err << "finder-cli: ";
+        for (const std::string& sentence :
+             NothingAnsweredSentences(options.endpoints, !options.targets.empty(),
+                                      " within " + std::to_string(options.timeoutMs) + " ms")) {
+            err << sentence << "\n";
         }
     }
     ReportRefusedTargets(result.searchSent, err);

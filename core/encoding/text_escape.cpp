@@ -41,15 +41,19 @@ void ForEachCharacter(std::string_view text, OnCharacter onCharacter, OnStray on
 
 } // namespace
 
+namespace {
+
 // A stray byte of a legacy code page (GBK, Big5, ...) stays as it is, unless it is one of
 // the C1 controls, which an 8-bit terminal would obey.
-std::string EscapeControls(std::string_view text) {
+std::string Escaped(std::string_view text, bool doubleBackslashes) {
     std::string out;
     out.reserve(text.size());
     ForEachCharacter(
         text,
         [&](uint32_t code, std::string_view bytes) {
-            if (!IsControl(code)) {
+            if (code == '\\' && doubleBackslashes) {
+                out += "\\\\";
+            } else if (!IsControl(code)) {
                 out += bytes;
             } else {
                 out += code < 0x80 ? Escape("\\x%02x", code) : Escape("\\u%04x", code);
@@ -63,6 +67,16 @@ std::string EscapeControls(std::string_view text) {
             }
         });
     return out;
+}
+
+} // namespace
+
+std::string EscapeControls(std::string_view text) {
+    return Escaped(text, false);
+}
+
+std::string TableText(std::string_view text) {
+    return Escaped(text, true);
 }
 
 std::string CsvCell(std::string_view text) {

@@ -14,6 +14,10 @@
 // The text with every control shown as an escape; everything else as it is.
 std::string EscapeControls(std::string_view text);
 
+// The same for a table on a terminal, where nothing else tells an escape from typed text: a
+// backslash is doubled, so a name that holds the characters \x1b reads "\\x1b".
+std::string TableText(std::string_view text);
+
 // One CSV cell: controls escaped; a cell that starts with '=', '+', '-' or '@' gets an
 // apostrophe in front, so a spreadsheet shows it rather than running it as a formula;
 // quoted when it holds a comma or a quote.

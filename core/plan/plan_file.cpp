@@ -7,8 +7,10 @@
 
 #include "core/encoding/csv_reader.h"
 #include "core/encoding/text_escape.h"
+#include "core/encoding/text_file.h"
 #include "core/messages/fill_text.h"
 #include "core/messages/finder_texts.h"
+#include "core/present/device_format.h"
 #include "core/rules/input_checks.h"
 #include "core/session/editable_values.h"
 #include "core/wire/net_mode.h"
@@ -95,22 +97,11 @@ bool IsFormulaStart(char c) {
     return c == '=' || c == '+' || c == '-' || c == '@';
 }
 
-// The settings of a row, by column; a camera text cell is compared with the text as the
-// scan wrote it, the others are read as the panel's fields are.
-struct SettingColumnOf {
-    const char* column;
-    unsigned setting;
-};
-constexpr SettingColumnOf SETTING_COLUMNS[] = {
-    {"name", SETTING_NAME},
-    {"ip", SETTING_IP},
-    {"netmask", SETTING_NETMASK},
-    {"gateway", SETTING_GATEWAY},
-    {"httpPort", SETTING_HTTP_PORT},
-    {"mode", SETTING_MODE},
-    {"pppoeAccount", SETTING_ACCOUNT},
-    {"pppoePassword", SETTING_PASSWORD},
-};
+// Whether a setting is one a plan's row gives: all but the new MAC, since a row's mac
+// names the camera.
+bool IsPlanSetting(const SettingField& field) {
+    return field.setting != SETTING_NEW_MAC;
+}
 
 // Reads the rows into the plan file, one at a time.
 class CPlanFileReader {
@@ -120,21 +111,48 @@ public:
         : m_table(table), m_codec(codec), m_keepNumbers(keepNumbers), m_tr(tr), m_file(file) {}
 
     bool Header(const CsvRow& header) {
+        const std::vector<std::string> scanColumns = ScanColumnKeys();
+        bool setting = false;
         for (std::size_t cell = 0; cell < header.cells.size(); ++cell) {
-            const std::string name = Lower(Trimmed(header.cells[cell]));
-            const auto known = [&](const char* column) { return Lower(column) == name; };
-            if (!known("mac") &&
-                std::none_of(std::begin(SETTING_COLUMNS), std::end(SETTING_COLUMNS),
-                             [&](const auto& c) { return known(c.column); })) {
-                continue; // a column of the scan that is no setting, or the user's own
+            const std::string given = Trimmed(header.cells[cell]);
+            const std::string name = Lower(given);
+            const auto named = [&](const std::string& column) { return Lower(column) == name; };
+            if (std::none_of(scanColumns.begin(), scanColumns.end(), named)) {
+                if (!given.empty()) {
+                    m_file.warnings.push_back(
+                        FillText(m_tr(PLAN_TEXT_FILE_LINE), {std::to_string(header.line), given,
+                                                             m_tr(PLAN_TEXT_UNKNOWN_COLUMN)}));
+                }
+                continue;
+            }
+            const bool isSetting =
+                std::any_of(SETTINGS.begin(), SETTINGS.end(), [&](const SettingField& field) {
+                    return IsPlanSetting(field) && named(field.key);
+                });
+            if (!isSetting && name != "mac") {
+                continue; // a column of the scan that is no setting
             }
             if (m_columns.count(name) != 0) {
-                return Fail(header.line, Trimmed(header.cells[cell]), m_tr(PLAN_TEXT_COLUMN_TWICE));
+                return Fail(header.line, given, m_tr(PLAN_TEXT_COLUMN_TWICE));
             }
             m_columns[name] = cell;
+            setting = setting || isSetting;
         }
-        return m_columns.count("mac") != 0 ||
-               Fail(header.line, "mac", m_tr(PLAN_TEXT_NO_MAC_COLUMN));
+        if (m_columns.count("mac") == 0) {
+            return Fail(header.line, "mac", m_tr(PLAN_TEXT_NO_MAC_COLUMN));
+        }
+        if (!setting) {
+            std::string columns;
+            for (const SettingField& field : SETTINGS) {
+                if (IsPlanSetting(field)) {
+                    columns += (columns.empty() ? "" : ", ") + std::string(field.key);
+                }
+            }
+            m_file.error = FillText(m_tr(PLAN_TEXT_FILE_AT),
+                                    {std::to_string(header.line),
+                                     FillText(m_tr(PLAN_TEXT_NO_SETTING_COLUMN), {columns})});
+        }
+        return setting;
     }
 
     bool Row(const CsvRow& row) {
@@ -161,8 +179,8 @@ public:
         }
         ChangeValues values = EditableValues(*camera, m_codec);
         std::vector<std::string> kept;
-        for (const SettingColumnOf& column : SETTING_COLUMNS) {
-            if (!Take(row, column, *camera, values, kept)) {
+        for (const SettingField& field : SETTINGS) {
+            if (IsPlanSetting(field) && !Take(row, field, *camera, values, kept)) {
                 return false;
             }
         }
@@ -184,13 +202,13 @@ private:
     }
 
     // Lays one cell over the camera's values; false (the file refused) for a bad one.
-    bool Take(const CsvRow& row, const SettingColumnOf& column, const DeviceRecord& camera,
+    bool Take(const CsvRow& row, const SettingField& field, const DeviceRecord& camera,
               ChangeValues& values, std::vector<std::string>& kept) {
-        const std::string cell = Cell(row, column.column);
+        const std::string cell = Cell(row, field.key);
         if (cell.empty()) {
             return true;
         }
-        if (column.setting == SETTING_MODE) {
+        if (field.kind == SettingKind::Mode) {
             const std::string mode = Lower(Trimmed(cell));
             const NetMode modes[] = {NetMode::Static, NetMode::Dhcp, NetMode::Pppoe};
             for (const NetMode m : modes) {
@@ -199,16 +217,15 @@ private:
                     return true;
                 }
             }
-            return Fail(row.line, column.column, FillText(m_tr(PLAN_TEXT_NOT_MODE), {cell}));
+            return Fail(row.line, field.key, FillText(m_tr(PLAN_TEXT_NOT_MODE), {cell}));
         }
-        const SettingField& field = FieldOf(column.setting);
         std::string& typed = values.*field.typed;
         if (field.kind != SettingKind::Text) {
             const std::string value = Trimmed(cell);
             const bool address = field.kind == SettingKind::Address;
             if (address ? !IsDottedAddress(value) : !IsHttpPort(value)) {
                 return Fail(
-                    row.line, column.column,
+                    row.line, field.key,
                     FillText(m_tr(address ? PLAN_TEXT_NOT_ADDRESS : PLAN_TEXT_NOT_PORT), {value}));
             }
             typed = value;
@@ -223,10 +240,10 @@ private:
         if (IsSpreadsheetNumberOf(shown, cell)) {
             if (!m_keepNumbers) {
                 m_file.textAsNumber = true;
-                return Fail(row.line, column.column,
+                return Fail(row.line, field.key,
                             FillText(m_tr(PLAN_TEXT_TEXT_AS_NUMBER), {cell, shown}));
             }
-            kept.push_back(column.column);
+            kept.push_back(field.key);
             return true;
         }
         // The apostrophe a scan puts before a text a spreadsheet would run as a formula.
@@ -271,9 +288,9 @@ bool IsSpreadsheetNumberOf(std::string_view text, std::string_view cell) {
 }
 
 const char* SettingColumn(unsigned setting) {
-    for (const SettingColumnOf& column : SETTING_COLUMNS) {
-        if (column.setting == setting) {
-            return column.column;
+    for (const SettingField& field : SETTINGS) {
+        if (field.setting == setting) {
+            return field.key;
         }
     }
     return "mac";
@@ -282,26 +299,20 @@ const char* SettingColumn(unsigned setting) {
 PlanFile ReadPlanFile(std::string_view bytes, const DeviceTable& table, const CTextCodec& codec,
                       bool keepNumbers, const TextLookup& tr) {
     PlanFile file;
-    std::string text(bytes);
-    if (!IsValidUtf8(text)) {
-        const std::optional<std::string> read = codec.Legacy() == TextEncoding::Utf8
-                                                    ? std::nullopt
-                                                    : CodePageToUtf8(codec.Legacy(), bytes);
-        if (!read) {
-            file.error =
-                FillText(tr(PLAN_TEXT_FILE_AT),
-                         {"1", FillText(tr(PLAN_TEXT_NOT_TEXT), {EncodingLabel(codec.Legacy())})});
-            return file;
-        }
-        text = *read;
+    const TextFileRead text = ReadTextFile(bytes, codec.Legacy());
+    if (text.errorLine != 0) {
+        file.error =
+            FillText(tr(PLAN_TEXT_FILE_AT), {std::to_string(text.errorLine),
+                                             FillText(tr(PLAN_TEXT_NOT_TEXT), {text.encoding})});
+        return file;
     }
-    const CsvRead csv = ReadCsv(text);
+    const CsvRead csv = ReadCsv(text.text);
     CPlanFileReader reader(table, codec, keepNumbers, tr, file);
     if (!csv.error.empty()) {
         file.error = FillText(tr(PLAN_TEXT_FILE_AT),
                               {std::to_string(csv.errorLine), tr(PLAN_TEXT_UNENDED_QUOTE)});
     } else if (csv.rows.empty()) {
-        file.error = FillText(tr(PLAN_TEXT_FILE_LINE), {"1", "mac", tr(PLAN_TEXT_NO_MAC_COLUMN)});
+        file.error = tr(PLAN_TEXT_EMPTY);
     } else if (reader.Header(csv.rows.front())) {
         for (std::size_t row = 1; row < csv.rows.size() && reader.Row(csv.rows[row]); ++row) {
         }

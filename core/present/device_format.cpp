@@ -6,6 +6,7 @@
 
 #include "core/wire/discovery_datagram.h"
 #include "core/wire/net_mode.h"
+#include "core/wire/settings_fields.h"
 #include "core/wire/subnet.h"
 
 namespace {
@@ -51,33 +52,110 @@ Column MacList(const char* key, const std::vector<const uint8_t*>& macs) {
     return {key, json + "]", CsvCell(csv)};
 }
 
-// The address fields are written by the finder itself ("%u.%u.%u.%u"): always ASCII.
+// A setting's column, by its kind. The address fields are written by the finder itself
+// ("%u.%u.%u.%u"): always ASCII.
+Column SettingColumn(const SettingField& field, const DeviceRecord& d, const CTextCodec& codec) {
+    const std::string stored = StoredText(field, d);
+    switch (field.kind) {
+    case SettingKind::Mac:
+        return Mac(field.key, d.mac);
+    case SettingKind::Text:
+        return Text(field.key, codec.Shown(stored, field.width));
+    case SettingKind::Port:
+        return Plain(field.key, stored);
+    case SettingKind::Address:
+    case SettingKind::Mode:
+        break;
+    }
+    return Text(field.key, stored);
+}
+
+// What a column of a scan holds: a setting, or what else the finder knows of the camera.
+enum class Fact {
+    Setting,
+    Id,
+    ReadOnly,
+    Version,
+    NetMode,
+    Interface,
+    InterfaceAddress,
+    SameSubnet,
+    SameIpAs,
+    LinkLocal
+};
+
+struct ScanColumn {
+    Fact fact;
+    unsigned setting = 0; // SETTING_*, for Fact::Setting
+};
+
+// The columns of --json and --csv in order; the settings among them in the order of
+// SETTINGS (a test holds them to it).
+constexpr ScanColumn SCAN_COLUMNS[] = {
+    {Fact::Id},
+    {Fact::ReadOnly},
+    {Fact::Setting, SETTING_NAME},
+    {Fact::Version},
+    {Fact::Setting, SETTING_NEW_MAC},
+    {Fact::Setting, SETTING_IP},
+    {Fact::Setting, SETTING_NETMASK},
+    {Fact::Setting, SETTING_GATEWAY},
+    {Fact::Setting, SETTING_HTTP_PORT},
+    {Fact::NetMode},
+    {Fact::Setting, SETTING_MODE},
+    {Fact::Setting, SETTING_ACCOUNT},
+    {Fact::Setting, SETTING_PASSWORD},
+    {Fact::Interface},
+    {Fact::InterfaceAddress},
+    {Fact::SameSubnet},
+    {Fact::SameIpAs},
+    {Fact::LinkLocal},
+};
+
+const char* Flag(bool on) {
+    return on ? "true" : "false";
+}
+
+Column FactColumn(Fact fact, const DeviceRecord& d, const FormatOptions& options,
+                  const ReplyArrival& seen, const std::vector<const uint8_t*>& sameIpAs) {
+    switch (fact) {
+    case Fact::Id:
+        return Plain("id", std::to_string(d.id));
+    case Fact::ReadOnly:
+        return Plain("readOnly", Flag(d.readOnly != 0));
+    case Fact::Version:
+        return Text("version", options.codec.Shown(FieldText(d.version), ITEM_WIDTH_VERSION));
+    case Fact::NetMode:
+        return Text("netMode", NetModeText(d.netMode));
+    case Fact::Interface:
+        return Text("interface", seen.interfaceName);
+    case Fact::InterfaceAddress:
+        return Text("interfaceAddress", InterfaceAddressText(seen));
+    case Fact::SameSubnet:
+        return Plain("sameSubnet", Flag(SameSubnet(d, seen)));
+    case Fact::SameIpAs:
+        return MacList("sameIpAs", sameIpAs);
+    case Fact::LinkLocal:
+    case Fact::Setting:
+        break;
+    }
+    return Plain("linkLocal", Flag(IsLinkLocal(FieldText(d.ip))));
+}
+
+// A secret setting's column only where passwords are shown.
 std::vector<Column> Columns(const DeviceRecord& d, const FormatOptions& options,
                             const ReplyArrival& seen, const std::vector<const uint8_t*>& sameIpAs) {
-    const CTextCodec& codec = options.codec;
-    std::vector<Column> columns = {
-        Plain("id", std::to_string(d.id)),
-        Plain("readOnly", d.readOnly ? "true" : "false"),
-        Text("name", codec.Shown(FieldText(d.name), ITEM_WIDTH_NAME)),
-        Text("version", codec.Shown(FieldText(d.version), ITEM_WIDTH_VERSION)),
-        Mac("mac", d.mac),
-        Text("ip", FieldText(d.ip)),
-        Text("netmask", FieldText(d.netmask)),
-        Text("gateway", FieldText(d.gateway)),
-        Plain("httpPort", std::to_string(d.httpPort)),
-        Text("netMode", NetModeText(d.netMode)),
-        Text("mode", ModeName(RecordMode(d.netMode))),
-        Text("pppoeAccount", codec.Shown(FieldText(d.pppoeAccount), ITEM_WIDTH_PPPOE_ACCOUNT)),
-    };
-    if (options.showPasswords) {
-        columns.push_back(Text("pppoePassword",
-                               codec.Shown(FieldText(d.pppoePassword), ITEM_WIDTH_PPPOE_PASSWORD)));
+    std::vector<Column> columns;
+    for (const ScanColumn& column : SCAN_COLUMNS) {
+        if (column.fact != Fact::Setting) {
+            columns.push_back(FactColumn(column.fact, d, options, seen, sameIpAs));
+            continue;
+        }
+        const SettingField& field = FieldOf(column.setting);
+        if (!field.secret || options.showPasswords) {
+            columns.push_back(SettingColumn(field, d, options.codec));
+        }
     }
-    columns.push_back(Text("interface", seen.interfaceName));
-    columns.push_back(Text("interfaceAddress", InterfaceAddressText(seen)));
-    columns.push_back(Plain("sameSubnet", SameSubnet(d, seen) ? "true" : "false"));
-    columns.push_back(MacList("sameIpAs", sameIpAs));
-    columns.push_back(Plain("linkLocal", IsLinkLocal(FieldText(d.ip)) ? "true" : "false"));
     return columns;
 }
 
@@ -183,15 +261,25 @@ std::string FormatTable(const std::vector<DeviceRecord>& devices, const FormatOp
         const DeviceRecord& d = devices[i];
         const ReplyArrival& card = SeenAt(seen, i);
         rows.push_back(
-            {std::to_string(d.id), EscapeControls(codec.Shown(FieldText(d.name), ITEM_WIDTH_NAME)),
+            {std::to_string(d.id), TableText(codec.Shown(FieldText(d.name), ITEM_WIDTH_NAME)),
              MacToText(d.mac), FieldText(d.ip), FieldText(d.netmask), FieldText(d.gateway),
              std::to_string(d.httpPort), ModeName(RecordMode(d.netMode)),
-             EscapeControls(codec.Shown(FieldText(d.version), ITEM_WIDTH_VERSION)),
+             TableText(codec.Shown(FieldText(d.version), ITEM_WIDTH_VERSION)),
              d.readOnly ? "yes" : "no", card.interfaceName.empty() ? "-" : card.interfaceName,
              card.interfaceAddress == 0 ? "-" : InterfaceAddressText(card),
              SameSubnet(d, card) ? "yes" : "no", DeviceNote(devices, i)});
     }
     return Aligned(rows);
+}
+
+std::vector<std::string> ScanColumnKeys() {
+    FormatOptions every;
+    every.showPasswords = true;
+    std::vector<std::string> keys;
+    for (const Column& column : Columns(DeviceRecord{}, every, ReplyArrival{}, {})) {
+        keys.push_back(column.key);
+    }
+    return keys;
 }
 
 std::string FormatInterfaces(const std::vector<NetInterface>& cards,

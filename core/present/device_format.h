@@ -29,6 +29,9 @@ std::string FormatJson(const std::vector<DeviceRecord>& devices, const FormatOpt
 std::string FormatCsv(const std::vector<DeviceRecord>& devices, const FormatOptions& options,
                       const std::vector<ReplyArrival>& seen = {});
 
+// The keys of FormatJson and the columns of FormatCsv, in order, the password's included.
+std::vector<std::string> ScanColumnKeys();
+
 // Rows of cells as columns as wide as their widest cell on a terminal (by display width),
 // two spaces apart, one line each, without spaces at its end.
 std::string AlignedColumns(const std::vector<std::vector<std::string>>& rows);

@@ -2,59 +2,38 @@
 
 #include "core/encoding/text_escape.h"
 #include "core/wire/discovery_datagram.h"
-#include "core/wire/net_mode.h"
+#include "core/wire/settings_fields.h"
 
 namespace {
 
-// A setting's value in a record as text, the way the outputs of a scan write it.
-struct ShownSetting {
-    const char* key;
-    std::string (*value)(const DeviceRecord& record, const FormatOptions& options);
-};
-
-std::string EscapedText(const CTextCodec& codec, const std::string& field, std::size_t width) {
-    return EscapeControls(codec.Shown(field, width));
+// A setting's value in a record as the outputs of a scan write it, escaped for a terminal.
+std::string ShownSetting(const SettingField& field, const DeviceRecord& record,
+                         const CTextCodec& codec) {
+    const std::string stored = StoredText(field, record);
+    return field.kind == SettingKind::Text ? EscapeControls(codec.Shown(stored, field.width))
+                                           : stored;
 }
-
-const ShownSetting SHOWN_SETTINGS[] = {
-    {"name",
-     [](const DeviceRecord& d, const FormatOptions& o) {
-         return EscapedText(o.codec, FieldText(d.name), ITEM_WIDTH_NAME);
-     }},
-    {"mac", [](const DeviceRecord& d, const FormatOptions&) { return MacToText(d.mac); }},
-    {"ip", [](const DeviceRecord& d, const FormatOptions&) { return FieldText(d.ip); }},
-    {"netmask", [](const DeviceRecord& d, const FormatOptions&) { return FieldText(d.netmask); }},
-    {"gateway", [](const DeviceRecord& d, const FormatOptions&) { return FieldText(d.gateway); }},
-    {"httpPort",
-     [](const DeviceRecord& d, const FormatOptions&) { return std::to_string(d.httpPort); }},
-    {"mode", [](const DeviceRecord& d,
-                const FormatOptions&) { return std::string(ModeName(RecordMode(d.netMode))); }},
-    {"pppoeAccount",
-     [](const DeviceRecord& d, const FormatOptions& o) {
-         return EscapedText(o.codec, FieldText(d.pppoeAccount), ITEM_WIDTH_PPPOE_ACCOUNT);
-     }},
-};
 
 } // namespace
 
 std::vector<SettingChange> SettingChanges(const DeviceRecord& before, const DeviceRecord& after,
                                           const FormatOptions& options) {
     std::vector<SettingChange> changes;
-    for (const ShownSetting& setting : SHOWN_SETTINGS) {
-        std::string from = setting.value(before, options);
-        std::string to = setting.value(after, options);
-        if (from != to) {
-            changes.push_back({setting.key, std::move(from), std::move(to)});
+    for (const SettingField& field : SETTINGS) {
+        std::string from = ShownSetting(field, before, options.codec);
+        std::string to = ShownSetting(field, after, options.codec);
+        if (!field.secret) {
+            if (from != to) {
+                changes.push_back({field.key, std::move(from), std::move(to)});
+            }
+            continue;
         }
-    }
-    // Compared as bytes: two passwords may read the same and still differ.
-    if (FieldText(before.pppoePassword) != FieldText(after.pppoePassword)) {
-        const auto shown = [&](const DeviceRecord& d) {
-            return options.showPasswords ? EscapedText(options.codec, FieldText(d.pppoePassword),
-                                                       ITEM_WIDTH_PPPOE_PASSWORD)
-                                         : std::string(SETTING_HIDDEN);
-        };
-        changes.push_back({"pppoePassword", shown(before), shown(after)});
+        // Compared as bytes: two secrets may read the same and still differ.
+        if (StoredText(field, before) != StoredText(field, after)) {
+            const bool shown = options.showPasswords;
+            changes.push_back({field.key, shown ? std::move(from) : SETTING_HIDDEN,
+                               shown ? std::move(to) : SETTING_HIDDEN});
+        }
     }
     return changes;
 }

@@ -16,36 +16,26 @@ std::vector<std::string> ChangeDifferences(const DeviceRecord& before, const Cha
                                            const CTextCodec& codec) {
     const unsigned changed = ChangedSettings(before, sent);
     // Compared as bytes, as they travel; said as the user reads them.
-    const auto shown = [&](const std::string& text, const SettingField* field) {
-        const bool cameraText = field != nullptr && field->kind == SettingKind::Text;
-        return "\"" + (cameraText ? codec.Shown(text, field->width) : text) + "\"";
+    const auto shown = [&](const std::string& text, const SettingField& field) {
+        return "\"" + (field.kind == SettingKind::Text ? codec.Shown(text, field.width) : text) +
+               "\"";
     };
     std::vector<std::string> differences;
-    const auto compare = [&](unsigned setting, const std::string& reported,
-                             const std::string& typed, const SettingField* field) {
-        if ((changed & setting) != 0 && reported != typed) {
-            differences.push_back(
-                FillText(tr(APPLY_TEXT_DIFFERS),
-                         {tr(FieldLabel(setting)), shown(reported, field), shown(typed, field)}));
+    for (const SettingField& field : SETTINGS) {
+        if ((changed & field.setting) == 0) {
+            continue;
         }
-    };
-    // The sentences name the camera's own settings first, then its PPPoE account.
-    for (const unsigned setting :
-         {SETTING_NAME, SETTING_IP, SETTING_NETMASK, SETTING_GATEWAY, SETTING_HTTP_PORT}) {
-        const SettingField& field = FieldOf(setting);
-        const std::string typed = field.kind == SettingKind::Port
-                                      ? std::to_string(PortNumber(sent.*field.typed))
-                                      : sent.*field.typed;
-        compare(setting, StoredText(field, reply), typed, &field);
-    }
-    compare(SETTING_MODE, ModeName(RecordMode(reply.netMode)), ModeName(sent.mode), nullptr);
-    const SettingField& account = FieldOf(SETTING_ACCOUNT);
-    compare(SETTING_ACCOUNT, StoredText(account, reply), sent.*account.typed, &account);
-    // The password is never written out, not even to say it differs.
-    const SettingField& password = FieldOf(SETTING_PASSWORD);
-    if ((changed & SETTING_PASSWORD) != 0 && StoredText(password, reply) != sent.*password.typed) {
+        const std::string reported = StoredText(field, reply);
+        const std::string sentText = SentText(field, sent);
+        if (reported == sentText) {
+            continue;
+        }
+        // A secret is never written out, not even to say how it differs.
         differences.push_back(
-            FillText(tr(APPLY_TEXT_SECRET_DIFFERS), {tr(FieldLabel(SETTING_PASSWORD))}));
+            field.secret ? FillText(tr(APPLY_TEXT_SECRET_DIFFERS), {tr(FieldLabel(field.setting))})
+                         : FillText(tr(APPLY_TEXT_DIFFERS),
+                                    {tr(FieldLabel(field.setting)), shown(reported, field),
+                                     shown(sentText, field)}));
     }
     return differences;
 }
@@ -65,16 +55,6 @@ const std::vector<int>& CChangeConfirmation::Schedule() const {
 
 void CChangeConfirmation::StartRound() {
     m_answers.clear();
-}
-
-static bool SameSettings(const DeviceRecord& a, const DeviceRecord& b) {
-    return FieldText(a.name) == FieldText(b.name) && FieldText(a.ip) == FieldText(b.ip) &&
-           FieldText(a.netmask) == FieldText(b.netmask) &&
-           FieldText(a.gateway) == FieldText(b.gateway) && a.httpPort == b.httpPort &&
-           std::memcmp(a.netMode, b.netMode, sizeof a.netMode) == 0 &&
-           FieldText(a.version) == FieldText(b.version) &&
-           FieldText(a.pppoeAccount) == FieldText(b.pppoeAccount) &&
-           FieldText(a.pppoePassword) == FieldText(b.pppoePassword) && a.readOnly == b.readOnly;
 }
 
 // Two replies with the MAC that differ in any setting come from two cameras; the same

@@ -9,26 +9,7 @@
 #include "core/wire/net_mode.h"
 
 const WindowText& FieldLabel(unsigned setting) {
-    switch (setting) {
-    case SETTING_NEW_MAC:
-        return TEXT_FIELD_MAC;
-    case SETTING_NAME:
-        return TEXT_FIELD_NAME;
-    case SETTING_ACCOUNT:
-        return TEXT_FIELD_ACCOUNT;
-    case SETTING_PASSWORD:
-        return TEXT_FIELD_PASSWORD;
-    case SETTING_IP:
-        return TEXT_FIELD_IP;
-    case SETTING_NETMASK:
-        return TEXT_FIELD_NETMASK;
-    case SETTING_GATEWAY:
-        return TEXT_FIELD_GATEWAY;
-    case SETTING_HTTP_PORT:
-        return TEXT_FIELD_HTTP_PORT;
-    default:
-        return TEXT_FIELD_MODE;
-    }
+    return *FinderText(FieldOf(setting).label);
 }
 
 unsigned ChangedSettings(const DeviceRecord& target, const ChangeValues& values) {

@@ -18,6 +18,20 @@ std::string NothingFoundText(const std::vector<NetInterface>& searched, const Te
                             : FillText(tr(TEXT_SEARCH_NOTHING_FOUND), {InterfaceNames(searched)});
 }
 
+std::vector<std::string> NothingAnsweredSentences(const WorkerEndpoints& endpoints,
+                                                  bool searchTargets, const std::string& after,
+                                                  const TextLookup& tr) {
+    const std::vector<NetInterface> searched =
+        endpoints.SendsPerInterface() ? SearchedInterfaces(ListInterfaces(), endpoints.interfaces)
+                                      : std::vector<NetInterface>{{endpoints.destinationAddress}};
+    std::vector<std::string> sentences = {NothingFoundText(searched, tr) + after + ".",
+                                          tr(TEXT_SEARCH_LIKELY_CAUSES)};
+    if (searchTargets) {
+        sentences.push_back(tr(TEXT_SEARCH_BROADCAST_ONLY));
+    }
+    return sentences;
+}
+
 std::string CardName(const ReplyArrival& arrival, const TextLookup& tr) {
     return arrival.interfaceName.empty() ? tr(TEXT_SEARCH_CARD_UNKNOWN) : arrival.interfaceName;
 }

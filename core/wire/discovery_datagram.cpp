@@ -71,6 +71,29 @@ const DeviceRecord* FindSetTarget(const DeviceTable& table, const std::string& m
     return nullptr;
 }
 
+// One setting's item, as the camera takes it.
+static uint8_t* AppendSetting(uint8_t* cursor, const SettingField& field,
+                              const ChangeValues& values) {
+    switch (field.kind) {
+    case SettingKind::Mac: {
+        uint8_t mac[ITEM_WIDTH_MAC];
+        TextToMac(*values.newMac, mac);
+        return AppendItem(cursor, field.item, field.width, mac);
+    }
+    case SettingKind::Mode: {
+        uint8_t mode[ITEM_WIDTH_NET_MODE];
+        RequestModeBytes(values, mode);
+        return AppendItem(cursor, field.item, field.width, mode);
+    }
+    case SettingKind::Address:
+        return AppendAddress(cursor, field.item, values.*field.typed);
+    case SettingKind::Text:
+    case SettingKind::Port:
+        break;
+    }
+    return AppendText(cursor, field.item, field.width, values.*field.typed);
+}
+
 void BuildSetRequest(DiscoveryDatagram& datagram, const DeviceTable& table,
                      const ChangeValues& values) {
     uint8_t* cursor = StartDatagram(datagram);
@@ -80,25 +103,17 @@ void BuildSetRequest(DiscoveryDatagram& datagram, const DeviceTable& table,
     }
     // The caption came from the table, so it converts; the target's bytes are the same.
     cursor = AppendItem(cursor, ITEM_MAC, ITEM_WIDTH_MAC, target->mac);
-
-    // Upper-case digits name the same address; text that is no MAC is never sent.
-    uint8_t newMac[6];
-    if (values.newMac && TextToMac(*values.newMac, newMac) &&
-        std::memcmp(newMac, target->mac, sizeof newMac) != 0) {
-        cursor = AppendItem(cursor, ITEM_MAC, ITEM_WIDTH_MAC, newMac);
-    }
-    for (const SettingField& field : SETTING_FIELDS) {
-        if (!ChangesSetting(field, values, *target)) {
-            continue;
+    // Grouped by kind, in the table's order within each; the mode always travels, every
+    // other setting only when it changes.
+    for (const SettingKind kind : {SettingKind::Mac, SettingKind::Text, SettingKind::Address,
+                                   SettingKind::Port, SettingKind::Mode}) {
+        for (const SettingField& field : SETTINGS) {
+            if (field.kind == kind &&
+                (kind == SettingKind::Mode || ChangesSetting(field, values, *target))) {
+                cursor = AppendSetting(cursor, field, values);
+            }
         }
-        const std::string& typed = values.*field.typed;
-        cursor = field.kind == SettingKind::Address
-                     ? AppendAddress(cursor, field.item, typed)
-                     : AppendText(cursor, field.item, field.width, typed);
     }
-    uint8_t mode[ITEM_WIDTH_NET_MODE];
-    RequestModeBytes(values, mode);
-    AppendItem(cursor, ITEM_NET_MODE, ITEM_WIDTH_NET_MODE, mode);
 }
 
 void RequestModeBytes(const ChangeValues& values, uint8_t mode[ITEM_WIDTH_NET_MODE]) {

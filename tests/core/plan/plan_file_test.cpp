@@ -1,6 +1,8 @@
 // The plan file as `scan --csv` writes it and spreadsheets save it again.
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <iterator>
 #include <memory>
 #include <string>
 
@@ -116,7 +118,7 @@ TEST(PlanFile, RowsAsTheScanWroteThemChangeNothingAndEditedCellsDo) {
          "line 4: ip: the new IP 10.0.0.9 is on line 2 too"},
         {"name,ip\nx,10.0.0.1\n", "line 1: mac: the first row names no mac column"},
         {"mac,MAC\n", "line 1: MAC: the column is named twice"},
-        {"", "line 1: mac: the first row names no mac column"},
+        {"", "the plan is empty"},
         {"mac,name\n000000000001,\"Dock\n", "line 2: a quoted cell does not end"},
     };
     for (const auto& c : cases) {
@@ -158,6 +160,67 @@ TEST(PlanFile, WhatASpreadsheetSavedIsRefusedOrKeepsTheCamerasTexts) {
     EXPECT_EQ(cameras.Read(saved("", "00:00:00:00:00:0")),
               "line 2: mac: the spreadsheet turned the MAC into the number 1: open the column as "
               "text, or write the MACs with colons");
+}
+
+// A file as written to disk and read back, so that its bytes are the file's.
+std::string ThroughFile(const std::string& bytes) {
+    const std::string path = ::testing::TempDir() + "plan_file_test.csv";
+    std::ofstream(path, std::ios::binary) << bytes;
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+// The text in UTF-16 of either byte order, with the byte-order mark or without.
+std::string Utf16(const std::string& ascii, bool bigEndian, bool mark) {
+    std::string bytes = mark ? (bigEndian ? "\xFE\xFF" : "\xFF\xFE") : "";
+    for (const char c : ascii) {
+        bytes += bigEndian ? std::string{'\0', c} : std::string{c, '\0'};
+    }
+    return bytes;
+}
+
+TEST(PlanFile, FilesAsSpreadsheetsSaveThemAndWhatCannotBeRead) {
+    const Cameras cameras;
+    const std::string unicodeText = "id\tname\tmac\tip\r\n1\tDock\t00:00:00:00:00:01\t\r\n";
+    const struct {
+        const char* what;
+        std::string file;
+        const char* read;
+        std::vector<std::string> warnings;
+    } cases[] = {
+        {"UTF-16 with a mark, tabs", Utf16(unicodeText, false, true), "000000000001 name=Dock"},
+        {"UTF-16 big-endian", Utf16(unicodeText, true, true), "000000000001 name=Dock"},
+        {"UTF-16 without a mark", Utf16(unicodeText, false, false), "000000000001 name=Dock"},
+        {"UTF-16 with a lone surrogate on line 2",
+         Utf16("mac,name\n000000000001,", false, true) + std::string("\x00\xD8", 2),
+         "line 2: the file is neither UTF-8 nor UTF-16"},
+        {"an odd byte at the end", Utf16("mac,name\n", false, true) + "x",
+         "line 2: the file is neither UTF-8 nor UTF-16"},
+        {"a mark alone", "\xEF\xBB\xBF", "the plan is empty"},
+        {"blank lines alone", "\r\n\r\n", "the plan is empty"},
+        {"a byte of no code page on line 3", "mac,name\n000000000001,a\n000000000002,\x81\n",
+         "line 3: the file is neither UTF-8 nor Windows-1252"},
+        {"a typo beside a setting",
+         "mac,nmae,ip,http_port\n000000000001,x,10.0.0.9,8080\n",
+         "000000000001 ip=10.0.0.9",
+         {"line 1: nmae: no column of a scan has this name; it is ignored",
+          "line 1: http_port: no column of a scan has this name; it is ignored"}},
+        {"a no-break space in a name",
+         "mac,\xC2\xA0name\n000000000001,x\n",
+         "line 1: the first row names no setting to change; name one of the columns name, ip, "
+         "netmask, gateway, httpPort, mode, pppoeAccount, pppoePassword",
+         {"line 1: \xC2\xA0name: no column of a scan has this name; it is ignored"}},
+        {"only the scan's other columns", "id,mac,version\n1,000000000001,2\n",
+         "line 1: the first row names no setting to change; name one of the columns name, ip, "
+         "netmask, gateway, httpPort, mode, pppoeAccount, pppoePassword"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        const std::string bytes = ThroughFile(c.file);
+        EXPECT_EQ(cameras.Read(bytes), c.read);
+        EXPECT_EQ(ReadPlanFile(bytes, *cameras.table, CTextCodec(), false, EnglishText).warnings,
+                  c.warnings);
+    }
 }
 
 TEST(PlanFile, SpreadsheetNumbers) {

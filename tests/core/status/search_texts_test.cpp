@@ -28,3 +28,37 @@ TEST(SearchTextsTest, TextsNameCardsCamerasAndSubnets) {
 }
 
 } // namespace
+
+namespace {
+
+// Both front ends lay out the same sentences: where the search went, what likely kept the
+// cameras quiet, and, with search targets, that some answer only a broadcast.
+TEST(SearchTextsTest, NothingAnsweredIsSaidInTheSameSentencesEverywhere) {
+    WorkerEndpoints broadcast;
+    broadcast.destinationAddress = "127.255.255.255";
+    broadcast.everyInterface = false;
+    const std::string causes =
+        "Likely causes: no network card is up (cable unplugged), a firewall drops UDP port "
+        "3566, or the cameras are powered off or on another network segment.";
+    const struct {
+        bool targets;
+        const char* after;
+        std::vector<std::string> sentences;
+    } cases[] = {
+        {false, "", {"No camera answered on 127.255.255.255.", causes}},
+        {true,
+         " within 3000 ms",
+         {"No camera answered on 127.255.255.255 within 3000 ms.", causes,
+          "Some cameras answer only to a broadcast on their own segment, not to a query sent "
+          "to their address."}},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(NothingAnsweredSentences(broadcast, c.targets, c.after), c.sentences);
+    }
+    const auto marked = [](const WindowText& text) { return std::string("<") + text.id + ">"; };
+    EXPECT_EQ(NothingAnsweredSentences(broadcast, false, "", marked).back(),
+              "<search_likely_causes>")
+        << "in the front end's language";
+}
+
+} // namespace
