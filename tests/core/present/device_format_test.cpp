@@ -58,36 +58,32 @@ TEST(DeviceFormat, HostileTextsReadTheSameInNoTwoWaysAndNeverSteerTheReader) {
         const char* csv;   // the name's cell
         const char* table; // the name's cell
     } cases[] = {
-        {"plain", "Gate 01", {}, "\"Gate 01\"", "Gate 01", "Gate 01"},
-        {"quotes and a comma", "a\"b,c", {}, "\"a\\\"b,c\"", "\"a\"\"b,c\"", "a\"b,c"},
-        {"a newline", "a\nb", {}, "\"a\\u000ab\"", "a\\x0ab", "a\\x0ab"},
-        {"an escape byte", "a\x1b[2J", {}, "\"a\\u001b[2J\"", "a\\x1b[2J", "a\\x1b[2J"},
-        {"the escape typed", "a\\x1b", {}, "\"a\\\\x1b\"", "a\\x1b", "a\\\\x1b"},
-        {"a formula", "=1+1", {}, "\"=1+1\"", "'=1+1", "=1+1"},
+        {"plain", "Gate 01", FormatOptions{CTextCodec(), false}, "\"Gate 01\"", "Gate 01",
+         "Gate 01"},
+        {"quotes and a comma", "a\"b,c", FormatOptions{CTextCodec(), false}, "\"a\\\"b,c\"",
+         "\"a\"\"b,c\"", "a\"b,c"},
+        {"a newline", "a\nb", FormatOptions{CTextCodec(), false}, "\"a\\u000ab\"", "a\\x0ab",
+         "a\\x0ab"},
+        {"an escape byte", "a\x1b[2J", FormatOptions{CTextCodec(), false}, "\"a\\u001b[2J\"",
+         "a\\x1b[2J", "a\\x1b[2J"},
+        {"the escape typed", "a\\x1b", FormatOptions{CTextCodec(), false}, "\"a\\\\x1b\"", "a\\x1b",
+         "a\\\\x1b"},
+        {"a formula", "=1+1", FormatOptions{CTextCodec(), false}, "\"=1+1\"", "'=1+1", "=1+1"},
         {"a bidi override",
          "a\xE2\x80\xAE"
          "b",
-         {},
-         "\"a\\u202eb\"",
-         "a\\u202eb",
-         "a\\u202eb"},
-        {"Windows-1252", "Caf\xE9", {}, "\"Caf\xC3\xA9\"", cafe, cafe},
+         FormatOptions{CTextCodec(), false}, "\"a\\u202eb\"", "a\\u202eb", "a\\u202eb"},
+        {"Windows-1252", "Caf\xE9", FormatOptions{CTextCodec(), false}, "\"Caf\xC3\xA9\"", cafe,
+         cafe},
         {"no UTF-8 where UTF-8 was named", "Caf\xE9", utf8, "\"Caf\xEF\xBF\xBD\"", marked, marked},
         {"GBK read as such", "\xC9\xE3\xCF\xF1", gbk, "\"\xE6\x91\x84\xE5\x83\x8F\"",
          "\xE6\x91\x84\xE5\x83\x8F", "\xE6\x91\x84\xE5\x83\x8F"},
         // Sixteen bytes that cut a character: the cut byte is no character.
-        {"cut at 16 bytes",
-         "abcdefghijklmn\xC3\xA9",
-         {},
-         "\"abcdefghijklmn\xC3\xA9\"",
-         "abcdefghijklmn\xC3\xA9",
-         "abcdefghijklmn\xC3\xA9"},
-        {"a character cut by the 16th byte",
-         "abcdefghijklmno\xE6\x91",
-         {},
-         "\"abcdefghijklmno\xEF\xBF\xBD\"",
-         "abcdefghijklmno\xEF\xBF\xBD",
-         "abcdefghijklmno\xEF\xBF\xBD"},
+        {"cut at 16 bytes", "abcdefghijklmn\xC3\xA9", FormatOptions{CTextCodec(), false},
+         "\"abcdefghijklmn\xC3\xA9\"", "abcdefghijklmn\xC3\xA9", "abcdefghijklmn\xC3\xA9"},
+        {"a character cut by the 16th byte", "abcdefghijklmno\xE6\x91",
+         FormatOptions{CTextCodec(), false}, "\"abcdefghijklmno\xEF\xBF\xBD\"",
+         "abcdefghijklmno\xEF\xBF\xBD", "abcdefghijklmno\xEF\xBF\xBD"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
@@ -128,8 +124,8 @@ TEST(DeviceFormat, TheColumnsOfTheSettingsAreTheTableOfSettings) {
     const std::vector<DeviceRecord> devices = {Named("Gate")};
     FormatOptions shown;
     shown.showPasswords = true;
-    EXPECT_EQ(FormatJson(devices, {}).find("s3cret"), std::string::npos);
-    EXPECT_EQ(FormatCsv(devices, {}).find("pppoePassword"), std::string::npos);
+    EXPECT_EQ(FormatJson(devices, FormatOptions{CTextCodec(), false}).find("s3cret"), std::string::npos);
+    EXPECT_EQ(FormatCsv(devices, FormatOptions{CTextCodec(), false}).find("pppoePassword"), std::string::npos);
     EXPECT_NE(FormatJson(devices, shown).find("\"pppoePassword\": \"s3cret\", \"interface\""),
               std::string::npos);
     const std::string csv = FormatCsv(devices, shown);
