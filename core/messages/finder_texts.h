@@ -137,6 +137,9 @@ constexpr WindowText APPLY_TEXT_MAC_BROADCAST{
 constexpr WindowText APPLY_TEXT_MAC_GROUP{
     "apply_mac_group", "%1: %2 is a group address (the lowest bit of its first byte is set), "
                        "which no single camera can have."};
+// %1 the field, %2 the new MAC, %3 the name of the camera that answers with it.
+constexpr WindowText APPLY_TEXT_MAC_TAKEN{
+    "apply_mac_taken", "%1: %2 is already the MAC of the camera %3, which answers with it."};
 // %1 the field.
 constexpr WindowText APPLY_TEXT_CONTROL_CHARACTER{
     "apply_control_character", "%1: the text holds a control character (such as a tab or a line "
@@ -253,6 +256,19 @@ constexpr WindowText PLAN_TEXT_READ_ONLY{"plan_read_only",
 // %1 the IP, %2 and %3 the MAC and name of the other camera.
 constexpr WindowText PLAN_TEXT_SAME_NEW_IP{"plan_same_new_ip",
                                            "the IP %1 is planned for %2 (%3) too"};
+// The risks of many cameras asked as one: %1 how many cameras share the kind of risk.
+constexpr WindowText PLAN_TEXT_RISKS_GATEWAY_OUTSIDE{
+    "plan_risks_gateway_outside",
+    "%1 cameras get a gateway outside their new subnet, so they cannot reach it."};
+constexpr WindowText PLAN_TEXT_RISKS_IP_TAKEN{
+    "plan_risks_ip_taken",
+    "%1 cameras get an IP another camera already has: each pair would disturb each other."};
+constexpr WindowText PLAN_TEXT_RISKS_IP_OF_THIS_PC{
+    "plan_risks_ip_of_this_pc",
+    "%1 cameras get the IP of this PC: they and this PC would disturb each other."};
+constexpr WindowText PLAN_TEXT_RISKS_OUT_OF_SIGHT{
+    "plan_risks_out_of_sight", "%1 cameras get an IP outside every network of this PC: the "
+                               "finder will lose sight of them."};
 // %1 the subnet, %2 the first IP, %3 how many cameras.
 constexpr WindowText PLAN_TEXT_NO_FREE_ADDRESS{
     "plan_no_free_address", "%1 has no free address left from %2 on for the %3 cameras"};
@@ -401,6 +417,7 @@ inline constexpr const WindowText* FINDER_TEXTS[] = {
     &APPLY_TEXT_MAC_ZERO,
     &APPLY_TEXT_MAC_BROADCAST,
     &APPLY_TEXT_MAC_GROUP,
+    &APPLY_TEXT_MAC_TAKEN,
     &APPLY_TEXT_CONTROL_CHARACTER,
     &APPLY_TEXT_GATEWAY_OUTSIDE,
     &APPLY_TEXT_IP_TAKEN,
@@ -446,6 +463,10 @@ inline constexpr const WindowText* FINDER_TEXTS[] = {
     &PLAN_TEXT_CAMERA,
     &PLAN_TEXT_READ_ONLY,
     &PLAN_TEXT_SAME_NEW_IP,
+    &PLAN_TEXT_RISKS_GATEWAY_OUTSIDE,
+    &PLAN_TEXT_RISKS_IP_TAKEN,
+    &PLAN_TEXT_RISKS_IP_OF_THIS_PC,
+    &PLAN_TEXT_RISKS_OUT_OF_SIGHT,
     &PLAN_TEXT_NO_FREE_ADDRESS,
     &PLAN_TEXT_NO_NETMASK,
     &PLAN_TEXT_BAD_TEMPLATE,
