@@ -19,7 +19,10 @@
 #include <utility>
 
 #include "app/desktop_hooks.h"
-#include "app/finder_dlg.h"
+#include "app/qt_helpers.h"
+#include "app/status_line.h"
+#include "app/window_context.h"
+#include "app/worker_link.h"
 #include "core/messages/fill_text.h"
 #include "core/messages/finder_texts.h"
 #include "core/plan/addressing_plan.h"
@@ -27,6 +30,7 @@
 #include "core/plan/plan_session.h"
 #include "core/rules/address_proposal.h"
 #include "core/rules/settings_checks.h"
+#include "core/session/camera_roster.h"
 #include "core/status/status_text.h"
 
 namespace {
@@ -73,42 +77,47 @@ void SetCell(QTableWidget* table, int row, int column, const QString& text,
 
 } // namespace
 
-CAddressingDialog::CAddressingDialog(CFinderDlg& finder, std::vector<int> cameras)
-    : CAddressingDialog(finder, std::move(cameras), std::nullopt) {
+CAddressingDialog::CAddressingDialog(QWidget* parent, const PlanDialogParts& parts,
+                                     std::vector<int> cameras)
+    : CAddressingDialog(parent, parts, std::move(cameras), std::nullopt) {
     ProposeAddresses();
     Rebuild();
     FitToRows();
 }
 
-CAddressingDialog::CAddressingDialog(CFinderDlg& finder, PlanFile file)
-    : CAddressingDialog(finder, {}, std::move(file)) {
+CAddressingDialog::CAddressingDialog(QWidget* parent, const PlanDialogParts& parts, PlanFile file,
+                                     const QString& fileName)
+    : CAddressingDialog(parent, parts, {}, std::move(file)) {
+    // Which plan it is: the file's name beside the dialog's own.
+    setWindowTitle(m_parts.context.Tr(PLAN_TEXT_TITLE) + QStringLiteral(" \u2014 ") + fileName);
     Rebuild();
     FitToRows();
 }
 
-CAddressingDialog::CAddressingDialog(CFinderDlg& finder, std::vector<int> cameras,
-                                     std::optional<PlanFile> file)
-    : QDialog(&finder), m_finder(finder), m_table(std::make_unique<DeviceTable>(finder.Table())),
-      m_arrivals(std::make_unique<ArrivalTable>(finder.Arrivals())), m_slots(std::move(cameras)),
-      m_file(std::move(file)), m_pace(new QTimer(this)), m_confirmTimer(new QTimer(this)) {
+CAddressingDialog::CAddressingDialog(QWidget* parent, const PlanDialogParts& parts,
+                                     std::vector<int> cameras, std::optional<PlanFile> file)
+    : QDialog(parent), m_parts(parts), m_table(std::make_unique<DeviceTable>(parts.roster.Table())),
+      m_arrivals(std::make_unique<ArrivalTable>(parts.roster.Arrivals())),
+      m_slots(std::move(cameras)), m_file(std::move(file)), m_pace(new QTimer(this)),
+      m_confirmTimer(new QTimer(this)) {
     m_pace->setSingleShot(true);
     m_confirmTimer->setSingleShot(true);
     connect(m_pace, &QTimer::timeout, this, &CAddressingDialog::SendNext);
     connect(m_confirmTimer, &QTimer::timeout, this, &CAddressingDialog::OnConfirmTick);
-    connect(&finder, &CFinderDlg::WorkerSent, this, &CAddressingDialog::OnWorkerSent);
-    connect(&finder, &CFinderDlg::WorkerFailed, this, &CAddressingDialog::OnWorkerFailed);
-    connect(&finder, &CFinderDlg::WorkerReply, this, &CAddressingDialog::OnWorkerReply);
+    connect(&parts.worker, &CWorkerLink::Sent, this, &CAddressingDialog::OnWorkerSent);
+    connect(&parts.worker, &CWorkerLink::Failed, this, &CAddressingDialog::OnWorkerFailed);
+    connect(&parts.worker, &CWorkerLink::Reply, this, &CAddressingDialog::OnWorkerReply);
     CreateControls();
 }
 
 CAddressingDialog::~CAddressingDialog() = default;
 
 void CAddressingDialog::CreateControls() {
-    setWindowTitle(m_finder.Tr(PLAN_TEXT_TITLE));
+    setWindowTitle(m_parts.context.Tr(PLAN_TEXT_TITLE));
     auto* layout = new QVBoxLayout(this);
     auto* fields = new QGridLayout;
     const auto addField = [&](int row, int column, const WindowText& label, QWidget* field) {
-        fields->addWidget(new QLabel(m_finder.Tr(label), this), row, column);
+        fields->addWidget(new QLabel(m_parts.context.Tr(label), this), row, column);
         fields->addWidget(field, row, column + 1);
         return field;
     };
@@ -120,10 +129,10 @@ void CAddressingDialog::CreateControls() {
     addField(0, 0, PLAN_TEXT_FIRST_IP, m_firstIp);
     addField(0, 2, TEXT_FIELD_NETMASK, m_netmask);
     addField(0, 4, TEXT_FIELD_GATEWAY, m_gateway);
-    addField(1, 0, PLAN_TEXT_NAMES, m_names)->setToolTip(m_finder.Tr(PLAN_TEXT_NAMES_TIP));
+    addField(1, 0, PLAN_TEXT_NAMES, m_names)->setToolTip(m_parts.context.Tr(PLAN_TEXT_NAMES_TIP));
     addField(1, 2, PLAN_TEXT_ORDER, m_order);
     for (const auto& order : ORDERS) {
-        m_order->addItem(m_finder.Tr(order.text));
+        m_order->addItem(m_parts.context.Tr(order.text));
     }
     m_names->setPlaceholderText(QStringLiteral("Dock {n:02}"));
     // A plan file brings its own settings: the rule's fields have nothing to say.
@@ -136,10 +145,10 @@ void CAddressingDialog::CreateControls() {
     }
 
     m_rows = new QTableWidget(0, COLUMN_COUNT, this);
-    m_rows->setHorizontalHeaderLabels({m_finder.Tr(TEXT_FIELD_MAC), m_finder.Tr(TEXT_FIELD_NAME),
-                                       m_finder.Tr(PLAN_TEXT_IP_NOW), m_finder.Tr(PLAN_TEXT_NEW_IP),
-                                       m_finder.Tr(PLAN_TEXT_CHANGES),
-                                       m_finder.Tr(PLAN_TEXT_RESULT)});
+    m_rows->setHorizontalHeaderLabels(
+        {m_parts.context.Tr(TEXT_FIELD_MAC), m_parts.context.Tr(TEXT_FIELD_NAME),
+         m_parts.context.Tr(PLAN_TEXT_IP_NOW), m_parts.context.Tr(PLAN_TEXT_NEW_IP),
+         m_parts.context.Tr(PLAN_TEXT_CHANGES), m_parts.context.Tr(PLAN_TEXT_RESULT)});
     m_rows->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_rows->setSelectionMode(QAbstractItemView::NoSelection);
     m_rows->setTabKeyNavigation(false); // Tab goes on to Send
@@ -153,9 +162,9 @@ void CAddressingDialog::CreateControls() {
     layout->addWidget(m_note);
 
     auto* buttons = new QHBoxLayout;
-    m_send = new QPushButton(m_finder.Tr(PLAN_TEXT_SEND), this);
-    m_save = new QPushButton(m_finder.Tr(PLAN_TEXT_SAVE_REPORT), this);
-    m_close = new QPushButton(m_finder.Tr(PLAN_TEXT_CLOSE), this);
+    m_send = new QPushButton(m_parts.context.Tr(PLAN_TEXT_SEND), this);
+    m_save = new QPushButton(m_parts.context.Tr(PLAN_TEXT_SAVE_REPORT), this);
+    m_close = new QPushButton(m_parts.context.Tr(PLAN_TEXT_CLOSE), this);
     m_save->setEnabled(false); // once there is a result to report
     buttons->addStretch();
     for (QPushButton* button : {m_send, m_save, m_close}) {
@@ -188,14 +197,30 @@ void CAddressingDialog::ProposeAddresses() {
         m_netmask->setText(Utf8Text(proposal->netmask));
         m_gateway->setText(Utf8Text(proposal->gateway));
     }
+    // What the user gave the plan before in this session comes back over the proposal.
+    const PlanFieldMemory& kept = m_parts.remembered;
+    const QSignalBlocker blockMask(m_netmask), blockGateway(m_gateway), blockNames(m_names);
+    for (const auto& [field, text] :
+         {std::pair{m_netmask, kept.netmask}, std::pair{m_gateway, kept.gateway},
+          std::pair{m_names, kept.names}}) {
+        if (!text.isEmpty()) {
+            field->setText(text);
+        }
+    }
+}
+
+void CAddressingDialog::RememberFields() {
+    if (!m_file) {
+        m_parts.remembered = {m_netmask->text(), m_gateway->text(), m_names->text()};
+    }
 }
 
 // The plan as the fields give it now, checked; its rows follow.
 void CAddressingDialog::Rebuild() {
     m_plan.reset();
     m_refusal.reset();
-    const TextLookup tr = m_finder.WindowTextLookup();
-    const CTextCodec codec = m_finder.Codec();
+    const TextLookup tr = m_parts.context.Lookup();
+    const CTextCodec codec = m_parts.context.Codec();
     std::vector<ChangeValues> changes;
     QString note;
     if (m_file) {
@@ -232,7 +257,7 @@ void CAddressingDialog::FitToRows() {
     const int wanted = sizeHint().height() - m_rows->sizeHint().height() +
                        m_rows->horizontalHeader()->sizeHint().height() +
                        m_rows->rowCount() * rowHeight + 2 * m_rows->frameWidth() + 2;
-    const QScreen* screen = m_finder.screen();
+    const QScreen* screen = parentWidget()->screen();
     const int room = screen != nullptr
                          ? screen->availableGeometry().height() - PLAN_DIALOG_SCREEN_MARGIN
                          : wanted;
@@ -246,8 +271,8 @@ void CAddressingDialog::ShowNote(const QString& text) {
 
 // Each camera: what it is, what it becomes, the mark of a conflict and its result.
 void CAddressingDialog::ShowRows() {
-    const TextLookup tr = m_finder.WindowTextLookup();
-    const CTextCodec codec = m_finder.Codec();
+    const TextLookup tr = m_parts.context.Lookup();
+    const CTextCodec codec = m_parts.context.Codec();
     if (!m_plan) { // no plan: the cameras as they are
         m_rows->setRowCount(static_cast<int>(m_slots.size()));
         for (std::size_t row = 0; row < m_slots.size(); ++row) {
@@ -271,13 +296,16 @@ void CAddressingDialog::ShowRows() {
         const int r = static_cast<int>(step);
         SetCell(m_rows, r, COLUMN_MAC, Utf8Text(row.mac));
         SetCell(m_rows, r, COLUMN_NAME, Utf8Text(row.name));
-        SetCell(m_rows, r, COLUMN_IP_NOW, Utf8Text(FieldText(m_plan->Before(step).ip)));
+        // A confirmed camera answers at its new address now.
+        const bool moved = m_plan->State(step) == PlanState::Confirmed;
+        SetCell(m_rows, r, COLUMN_IP_NOW,
+                Utf8Text(FieldText((moved ? m_plan->After(step) : m_plan->Before(step)).ip)));
         SetCell(m_rows, r, COLUMN_NEW_IP, Utf8Text(FieldText(m_plan->After(step).ip)));
         SetCell(m_rows, r, COLUMN_CHANGES, Utf8Text(ChangesText(row.changes)));
         const bool sending = m_inFlight == step;
         SetCell(m_rows, r, COLUMN_RESULT,
-                sending ? m_finder.Tr(PLAN_TEXT_SENDING)
-                        : m_finder.Tr(PlanResultText(m_plan->State(step))),
+                sending ? m_parts.context.Tr(PLAN_TEXT_SENDING)
+                        : m_parts.context.Tr(PlanResultText(m_plan->State(step))),
                 Utf8Text(row.detail));
         // The mark of a conflict: a refusal, or a risk the user is asked about.
         QString conflict;
@@ -308,15 +336,16 @@ void CAddressingDialog::OnSend() {
     if (!m_plan || m_refusal) {
         return;
     }
-    const TextLookup tr = m_finder.WindowTextLookup();
+    const TextLookup tr = m_parts.context.Lookup();
     if (!m_plan->Warnings().empty()) {
         QStringList risks;
         for (const PlanWarning& warning : m_plan->Warnings()) {
             risks << Utf8Text(
-                m_plan->CameraText(warning.step, tr, m_finder.Codec(), warning.sentence));
+                m_plan->CameraText(warning.step, tr, m_parts.context.Codec(), warning.sentence));
         }
-        if (!Ask(this, m_finder.Tr(PLAN_TEXT_TITLE), risks.join(QLatin1Char('\n')),
-                 m_finder.Tr(APPLY_TEXT_SEND_ANYWAY), m_finder.Tr(APPLY_TEXT_CANCEL))) {
+        if (!Ask(this, m_parts.context.Tr(PLAN_TEXT_TITLE), risks.join(QLatin1Char('\n')),
+                 m_parts.context.Tr(APPLY_TEXT_SEND_ANYWAY),
+                 m_parts.context.Tr(APPLY_TEXT_CANCEL))) {
             return;
         }
     }
@@ -326,7 +355,7 @@ void CAddressingDialog::OnSend() {
                            static_cast<QWidget*>(m_order)}) {
         field->setEnabled(false);
     }
-    m_send->setText(m_finder.Tr(PLAN_TEXT_STOP));
+    m_send->setText(m_parts.context.Tr(PLAN_TEXT_STOP));
     ShowNote(QString());
     m_toSend = m_plan->ToSend();
     m_next = 0;
@@ -337,14 +366,14 @@ void CAddressingDialog::SendNext() {
     if (!m_running) {
         return;
     }
-    if (m_finder.m_worker.StopRequested()) {
+    if (m_parts.worker.StopRequested()) {
         Finish(true); // no worker to send anything
         return;
     }
     if (m_next < m_toSend.size()) {
         m_inFlight = m_toSend[m_next++];
         m_lastSent.reset();
-        m_finder.m_worker.SetCommand(m_plan->Command(*m_inFlight));
+        m_parts.worker.SetCommand(m_plan->Command(*m_inFlight));
         ShowRows();
         return;
     }
@@ -406,7 +435,7 @@ void CAddressingDialog::OnConfirmTick() {
     WorkerCommand query;
     query.command = CMD_QUERY;
     query.targets = m_plan->QueryTargets();
-    m_finder.m_worker.SetCommand(std::move(query));
+    m_parts.worker.SetCommand(std::move(query));
     ++m_confirmTick;
     m_confirmTimer->start(schedule[m_confirmTick] - schedule[m_confirmTick - 1]);
 }
@@ -433,27 +462,29 @@ void CAddressingDialog::Finish(bool stopped) {
         const PlanState state = m_plan->State(step);
         ++counts[state == PlanState::Confirmed ? 0 : state == PlanState::Unchanged ? 2 : 1];
     }
-    QString summary =
-        m_finder.TrFilled(PLAN_TEXT_SUMMARY, {std::to_string(counts[0]), std::to_string(counts[1]),
-                                              std::to_string(counts[2])});
+    QString summary = m_parts.context.TrFilled(
+        PLAN_TEXT_SUMMARY,
+        {std::to_string(counts[0]), std::to_string(counts[1]), std::to_string(counts[2])});
     if (stopped) {
         std::size_t went = 0;
         for (const std::size_t step : m_toSend) {
             went += m_plan->WentOut(step) ? 1 : 0;
         }
-        summary = m_finder.TrFilled(PLAN_TEXT_STOPPED, {std::to_string(went),
-                                                        std::to_string(m_toSend.size() - went)}) +
-                  QStringLiteral("; ") + summary;
+        summary =
+            m_parts.context.TrFilled(
+                PLAN_TEXT_STOPPED, {std::to_string(went), std::to_string(m_toSend.size() - went)}) +
+            QStringLiteral("; ") + summary;
     }
     ShowNote(summary);
-    m_finder.ShowHeldStatus([summary] { return summary; });
-    m_send->setText(m_finder.Tr(PLAN_TEXT_SEND));
+    m_parts.status.ShowHeld([summary] { return summary; });
+    m_send->setText(m_parts.context.Tr(PLAN_TEXT_SEND));
     m_send->setEnabled(false); // the plan is done: a new one starts from a new search
     m_save->setEnabled(true);
 }
 
 void CAddressingDialog::reject() {
     OnStop();
+    RememberFields();
     QDialog::reject();
 }
 
@@ -462,8 +493,8 @@ void CAddressingDialog::OnSaveReport() {
     if (!m_plan) {
         return;
     }
-    QString filter = m_finder.Tr(TEXT_EXPORT_CSV);
-    QString path = AskSaveFile(this, m_finder.Tr(PLAN_TEXT_REPORT_TITLE), filter, &filter);
+    QString filter = m_parts.context.Tr(TEXT_EXPORT_CSV);
+    QString path = AskSaveFile(this, m_parts.context.Tr(PLAN_TEXT_REPORT_TITLE), filter, &filter);
     if (path.isEmpty()) {
         return;
     }
@@ -471,13 +502,13 @@ void CAddressingDialog::OnSaveReport() {
         path += QStringLiteral(".csv");
     }
     const std::string text = PlanReportCsv(
-        PlanReport(*m_plan, FormatOptions{m_finder.Codec()}, m_finder.WindowTextLookup()));
+        PlanReport(*m_plan, FormatOptions{m_parts.context.Codec()}, m_parts.context.Lookup()));
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly) ||
         file.write(text.data(), static_cast<qint64>(text.size())) !=
             static_cast<qint64>(text.size()) ||
         !file.commit()) {
-        ShowMessage(this, m_finder.Tr(PLAN_TEXT_TITLE),
-                    m_finder.Tr(TEXT_EXPORT_FAILED).arg(path, file.errorString()));
+        ShowMessage(this, m_parts.context.Tr(PLAN_TEXT_TITLE),
+                    m_parts.context.Tr(TEXT_EXPORT_FAILED).arg(path, file.errorString()));
     }
 }

@@ -13,13 +13,34 @@
 #include "core/worker/device_arrival.h"
 #include "core/worker/worker_outcome.h"
 
-class CFinderDlg;
+class CCameraRoster;
+class CStatusLine;
+class CWindowContext;
+class CWorkerLink;
 class QComboBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
 class QTableWidget;
 class QTimer;
+
+// What the plan dialog keeps of its fields for the rest of the window's session: the next
+// plan starts from them.
+struct PlanFieldMemory {
+    QString netmask;
+    QString gateway;
+    QString names;
+};
+
+// What the plan dialog takes of the window: its texts and codec, the worker's link, the
+// status line that keeps the outcome, the search as it is now, and the fields kept.
+struct PlanDialogParts {
+    const CWindowContext& context;
+    CWorkerLink& worker;
+    CStatusLine& status;
+    const CCameraRoster& roster;
+    PlanFieldMemory& remembered;
+};
 
 // The window's plan of many cameras: the selected cameras addressed from a first IP (or the
 // changes of a plan file), a preview that follows what is typed with a mark on every
@@ -31,9 +52,10 @@ class CAddressingDialog : public QDialog {
 
 public:
     // The selected cameras (slots, in the list's order) of the search as it is now.
-    CAddressingDialog(CFinderDlg& finder, std::vector<int> cameras);
-    // The changes of a plan file read for the search as it is now.
-    CAddressingDialog(CFinderDlg& finder, PlanFile file);
+    CAddressingDialog(QWidget* parent, const PlanDialogParts& parts, std::vector<int> cameras);
+    // The changes of a plan file read for the search as it is now, and the file's name.
+    CAddressingDialog(QWidget* parent, const PlanDialogParts& parts, PlanFile file,
+                      const QString& fileName);
     ~CAddressingDialog() override;
 
     bool IsRunning() const { return m_running; }
@@ -47,7 +69,9 @@ protected:
     void reject() override; // Esc or the close button: stops a run first
 
 private:
-    CAddressingDialog(CFinderDlg& finder, std::vector<int> cameras, std::optional<PlanFile> file);
+    CAddressingDialog(QWidget* parent, const PlanDialogParts& parts, std::vector<int> cameras,
+                      std::optional<PlanFile> file);
+    void RememberFields();
     void CreateControls();
     void ProposeAddresses();
     void Rebuild();
@@ -62,7 +86,7 @@ private:
     void OnConfirmTick();
     void Finish(bool stopped);
 
-    CFinderDlg& m_finder;
+    PlanDialogParts m_parts;
     std::unique_ptr<DeviceTable> m_table; // the search as the dialog opened
     std::unique_ptr<ArrivalTable> m_arrivals;
     std::vector<int> m_slots;

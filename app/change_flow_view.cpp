@@ -2,24 +2,28 @@
 
 #include <QStringList>
 #include <QTimer>
+#include <QWidget>
 
 #include <string>
 #include <vector>
 
 #include "app/desktop_hooks.h"
 #include "app/device_list_view.h"
-#include "app/finder_dlg.h"
+#include "app/qt_helpers.h"
 #include "app/status_line.h"
+#include "app/window_context.h"
+#include "app/worker_link.h"
 #include "core/messages/finder_texts.h"
 #include "core/rules/change_confirmation.h"
 #include "core/rules/panel_checks.h"
 #include "core/session/camera_roster.h"
 #include "core/session/change_flow.h"
 
-CChangeFlowView::CChangeFlowView(CFinderDlg& dialog, const CCameraRoster& roster,
+CChangeFlowView::CChangeFlowView(QWidget* window, const CWindowContext& context,
+                                 CWorkerLink& worker, const CCameraRoster& roster,
                                  CStatusLine& status, CDeviceListView& list)
-    : QObject(&dialog), m_dialog(dialog), m_roster(roster), m_status(status), m_list(list),
-      m_confirmTimer(new QTimer(this)) {
+    : QObject(window), m_window(window), m_context(context), m_worker(worker), m_roster(roster),
+      m_status(status), m_list(list), m_confirmTimer(new QTimer(this)) {
     m_confirmTimer->setSingleShot(true);
     connect(m_confirmTimer, &QTimer::timeout, this, &CChangeFlowView::OnConfirmTick);
 }
@@ -32,10 +36,10 @@ void CChangeFlowView::Submit(ChangeValues values) {
     if (target == nullptr) {
         return;
     }
-    const CTextCodec codec = m_dialog.Codec();
+    const CTextCodec codec = m_context.Codec();
     if (const std::optional<std::string> problem =
-            CheckPanelValues(*target, values, codec, m_dialog.WindowTextLookup())) {
-        ShowMessage(&m_dialog, m_dialog.Tr(TEXT_SUBMIT_TITLE), Utf8Text(*problem));
+            CheckPanelValues(*target, values, codec, m_context.Lookup())) {
+        ShowMessage(m_window, m_context.Tr(TEXT_SUBMIT_TITLE), Utf8Text(*problem));
         return;
     }
     CChangeFlow change(m_roster.Table(), *target, m_roster.Arrival(target->id - 1),
@@ -47,8 +51,7 @@ void CChangeFlowView::Submit(ChangeValues values) {
         return;
     }
     // Out of the card the camera answered on only: the other cards' networks need not hear it.
-    m_status.ExpectQuery(false);
-    m_dialog.m_worker.SetCommand(change.Command());
+    m_worker.SetCommand(change.Command());
     Start(*target, change.Values());
     m_confirmTargets = change.ConfirmTargets();
 }
@@ -57,14 +60,14 @@ void CChangeFlowView::Submit(ChangeValues values) {
 // why, risky ones go only when the user says so.
 bool CChangeFlowView::Approve(const CChangeFlow& change) {
     const SettingsVerdict verdict =
-        change.Check(g_pfnLocalNetworks(), m_dialog.WindowTextLookup(), m_dialog.Codec());
+        change.Check(g_pfnLocalNetworks(), m_context.Lookup(), m_context.Codec());
     if (verdict.nothingChanged) {
-        m_status.ShowHeld([this] { return m_dialog.Tr(APPLY_TEXT_NOTHING_TO_SEND); });
+        m_status.ShowHeld([this] { return m_context.Tr(APPLY_TEXT_NOTHING_TO_SEND); });
         return false;
     }
-    const QString title = m_dialog.Tr(TEXT_SUBMIT_TITLE);
+    const QString title = m_context.Tr(TEXT_SUBMIT_TITLE);
     if (!verdict.refusal.empty()) {
-        ShowMessage(&m_dialog, title, Utf8Text(verdict.refusal));
+        ShowMessage(m_window, title, Utf8Text(verdict.refusal));
         return false;
     }
     if (verdict.warnings.empty()) {
@@ -74,8 +77,8 @@ bool CChangeFlowView::Approve(const CChangeFlow& change) {
     for (const std::string& warning : verdict.warnings) {
         risks << Utf8Text(warning);
     }
-    return Ask(&m_dialog, title, risks.join(QLatin1Char('\n')), m_dialog.Tr(APPLY_TEXT_SEND_ANYWAY),
-               m_dialog.Tr(APPLY_TEXT_CANCEL));
+    return Ask(m_window, title, risks.join(QLatin1Char('\n')), m_context.Tr(APPLY_TEXT_SEND_ANYWAY),
+               m_context.Tr(APPLY_TEXT_CANCEL));
 }
 
 void CChangeFlowView::Start(const DeviceRecord& before, const ChangeValues& sent) {
@@ -83,7 +86,7 @@ void CChangeFlowView::Start(const DeviceRecord& before, const ChangeValues& sent
     m_confirmTick = 0;
     m_bConfirmSent = false;
     m_status.ShowHeld([this, mac = MacToText(before.mac)] {
-        return m_dialog.TrFilled(APPLY_TEXT_SENDING, {mac});
+        return m_context.TrFilled(APPLY_TEXT_SENDING, {mac});
     });
 }
 
@@ -122,7 +125,7 @@ void CChangeFlowView::OnConfirmTick() {
     WorkerCommand query;
     query.command = CMD_QUERY;
     query.targets = m_confirmTargets; // behind a router: the camera's new address too
-    m_dialog.m_worker.SetCommand(std::move(query));
+    m_worker.SetCommand(std::move(query));
     ++m_confirmTick;
     m_confirmTimer->start(schedule[m_confirmTick] - schedule[m_confirmTick - 1]);
 }
@@ -136,7 +139,7 @@ void CChangeFlowView::Finish() {
         m_list.SelectByMac(confirmation->Mac());
     }
     m_status.ShowHeld([this, confirmation] {
-        return Utf8Text(confirmation->Outcome(m_dialog.WindowTextLookup(), m_dialog.Codec()));
+        return Utf8Text(confirmation->Outcome(m_context.Lookup(), m_context.Codec()));
     });
 }
 
@@ -149,6 +152,6 @@ void CChangeFlowView::Cancel(bool say) {
     m_confirmTimer->stop();
     if (say) {
         m_status.ShowHeld(
-            [this, mac] { return m_dialog.TrFilled(APPLY_TEXT_STOPPED_WAITING, {mac}); });
+            [this, mac] { return m_context.TrFilled(APPLY_TEXT_STOPPED_WAITING, {mac}); });
     }
 }

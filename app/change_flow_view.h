@@ -13,8 +13,10 @@ class CCameraRoster;
 class CChangeConfirmation;
 class CChangeFlow;
 class CDeviceListView;
-class CFinderDlg;
 class CStatusLine;
+class CWindowContext;
+class CWorkerLink;
+class QWidget;
 class QTimer;
 
 // The window's side of a change: Submit's checks and the user's approval before the set
@@ -23,8 +25,9 @@ class CChangeFlowView : public QObject {
     Q_OBJECT
 
 public:
-    CChangeFlowView(CFinderDlg& dialog, const CCameraRoster& roster, CStatusLine& status,
-                    CDeviceListView& list);
+    // Its questions and messages open over `window`.
+    CChangeFlowView(QWidget* window, const CWindowContext& context, CWorkerLink& worker,
+                    const CCameraRoster& roster, CStatusLine& status, CDeviceListView& list);
     ~CChangeFlowView() override;
 
     // The request built from what the panel shows now; the worker sends it as it is.
@@ -45,7 +48,9 @@ private:
     void OnConfirmTick();
     void Finish();
 
-    CFinderDlg& m_dialog;
+    QWidget* m_window;
+    const CWindowContext& m_context;
+    CWorkerLink& m_worker;
     const CCameraRoster& m_roster;
     CStatusLine& m_status;
     CDeviceListView& m_list;

@@ -6,8 +6,15 @@
 #include <QRadioButton>
 
 #include "app/dialog_units.h"
-#include "app/finder_dlg.h"
+#include "app/qt_helpers.h"
+#include "app/window_context.h"
+#include "core/messages/fill_text.h"
+#include "core/messages/finder_texts.h"
+#include "core/present/info_line.h"
+#include "core/rules/panel_checks.h"
+#include "core/session/camera_roster.h"
 #include "core/session/editable_values.h"
+#include "core/status/search_texts.h"
 #include "skin/skin_button.h"
 #include "skin/transparent_static.h"
 
@@ -24,15 +31,26 @@ static void ShowField(QLineEdit* edit, const QString& text) {
     edit->setCursorPosition(0);
 }
 
-CDetailsPanel::CDetailsPanel(QWidget* dialog, const PanelControls& controls)
-    : QObject(dialog), m_dialog(dialog), m_controls(controls) {
+CDetailsPanel::CDetailsPanel(QWidget* dialog, const PanelControls& controls,
+                             const CCameraRoster& roster, const CWindowContext& context)
+    : QObject(dialog), m_dialog(dialog), m_controls(controls), m_roster(roster),
+      m_context(context) {
     const PanelControls& c = m_controls;
-    connect(c.dhcp, &QRadioButton::clicked, this, [this] { emit ModePicked(NetMode::Dhcp); });
-    connect(c.pppoe, &QRadioButton::clicked, this, [this] { emit ModePicked(NetMode::Pppoe); });
-    connect(c.staticMode, &QRadioButton::clicked, this,
-            [this] { emit ModePicked(NetMode::Static); });
+    connect(c.dhcp, &QRadioButton::clicked, this, [this] { PickMode(NetMode::Dhcp); });
+    connect(c.pppoe, &QRadioButton::clicked, this, [this] { PickMode(NetMode::Pppoe); });
+    connect(c.staticMode, &QRadioButton::clicked, this, [this] { PickMode(NetMode::Static); });
     connect(c.submit, &QPushButton::clicked, this, &CDetailsPanel::SubmitClicked);
-    connect(c.moveIntoNetwork, &QPushButton::clicked, this, &CDetailsPanel::MoveIntoNetworkClicked);
+    connect(c.moveIntoNetwork, &QPushButton::clicked, this, &CDetailsPanel::OnMoveIntoNetwork);
+}
+
+void CDetailsPanel::ShowCamera(int slot) {
+    m_slot = slot;
+    Fill(m_roster.Record(slot));
+    ShowSubnetWarning();
+}
+
+QString CDetailsPanel::InfoLine() const {
+    return Utf8Text(InfoText(m_roster.Record(*m_slot), m_context.Codec(), m_context.Lookup()));
 }
 
 void CDetailsPanel::SetFieldsEnabled(bool addresses, bool pppoe) {
@@ -53,9 +71,9 @@ void CDetailsPanel::CheckRadios(NetMode mode) {
     m_controls.staticMode->setChecked(mode == NetMode::Static);
 }
 
-void CDetailsPanel::Fill(const DeviceRecord& record, const CTextCodec& codec, const QString& info) {
+void CDetailsPanel::Fill(const DeviceRecord& record) {
     const PanelControls& c = m_controls;
-    m_shown = EditableValues(record, codec);
+    m_shown = EditableValues(record, m_context.Codec());
     SetFieldsEnabled(false, false);
     ShowField(c.name, Utf8Text(m_shown.name));
     ShowField(c.ip, Utf8Text(m_shown.ip));
@@ -75,7 +93,7 @@ void CDetailsPanel::Fill(const DeviceRecord& record, const CTextCodec& codec, co
     if (mode == NetMode::Static) {
         SetFieldsEnabled(true, false);
     }
-    c.info->setText(info);
+    c.info->setText(InfoLine());
 
     const bool editable = record.readOnly != 1;
     if (!editable) {
@@ -97,13 +115,19 @@ static void ReadTextAgain(QLineEdit* edit, std::string& shown, const std::string
     shown = now;
 }
 
-void CDetailsPanel::ReadAgain(const DeviceRecord& record, const CTextCodec& codec,
-                              const QString& info) {
-    const ChangeValues now = EditableValues(record, codec);
+// The camera shown, never another that the list may have turned to since: its MAC in the
+// frame's caption and its texts stay together.
+void CDetailsPanel::ReadAgain() {
+    if (!m_slot || !ShowsDevice()) {
+        return;
+    }
+    const DeviceRecord& record = m_roster.Record(*m_slot);
+    const ChangeValues now = EditableValues(record, m_context.Codec());
     ReadTextAgain(m_controls.name, m_shown.name, now.name);
     ReadTextAgain(m_controls.pppoeAccount, m_shown.pppoeAccount, now.pppoeAccount);
     ReadTextAgain(m_controls.pppoePassword, m_shown.pppoePassword, now.pppoePassword);
-    m_controls.info->setText(info);
+    m_controls.info->setText(InfoLine());
+    ShowSubnetWarning();
 }
 
 ChangeValues CDetailsPanel::Gather() const {
@@ -129,6 +153,7 @@ ChangeValues CDetailsPanel::Gather() const {
 
 // No device selected, and nothing that Submit could send.
 void CDetailsPanel::Clear() {
+    m_slot.reset();
     const PanelControls& c = m_controls;
     c.submit->setEnabled(false);
     for (QLineEdit* edit : {c.name, c.newMac, c.ip, c.netmask, c.gateway, c.httpPort,
@@ -168,19 +193,25 @@ void CDetailsPanel::ShowMacChange(bool shown) {
     m_controls.macLabel->setVisible(shown);
 }
 
-void CDetailsPanel::SetMacLabel(const QString& text) {
-    m_controls.macLabel->setText(text);
+void CDetailsPanel::OnWindowTexts() {
+    m_controls.macLabel->setText(m_context.Tr(TEXT_FIELD_MAC));
+    m_controls.moveIntoNetwork->setText(m_context.Tr(TEXT_SEARCH_MOVE_INTO_NETWORK));
+    ReadAgain();
 }
 
-void CDetailsPanel::SetMoveText(const QString& text) {
-    m_controls.moveIntoNetwork->setText(text);
-}
-
-void CDetailsPanel::ShowSubnetWarning(const QString& warning, bool movable) {
+// A read-only camera takes no new address; a card without an address has no subnet.
+void CDetailsPanel::ShowSubnetWarning() {
+    const DeviceRecord& record = m_roster.Record(*m_slot);
+    const ReplyArrival& arrival = m_roster.Arrival(*m_slot);
+    if (SameSubnet(record, arrival)) {
+        HideSubnetWarning();
+        return;
+    }
+    const QString warning = Utf8Text(ForeignSubnetText(record, arrival, m_context.Lookup()));
     m_controls.subnetWarning->setText(warning);
     m_controls.subnetWarning->setToolTip(warning);
     m_controls.subnetWarning->show();
-    m_controls.moveIntoNetwork->setEnabled(movable);
+    m_controls.moveIntoNetwork->setEnabled(record.readOnly != 1 && arrival.interfaceAddress != 0);
     m_controls.moveIntoNetwork->setToolTip(warning);
     m_controls.moveIntoNetwork->show();
 }
@@ -190,8 +221,18 @@ void CDetailsPanel::HideSubnetWarning() {
     m_controls.moveIntoNetwork->hide();
 }
 
-void CDetailsPanel::SetSubnetWarningText(const QString& text) {
-    m_controls.subnetWarning->setText(text);
+void CDetailsPanel::OnMoveIntoNetwork() {
+    if (!m_slot) {
+        return;
+    }
+    const ReplyArrival& arrival = m_roster.Arrival(*m_slot);
+    const std::optional<AddressProposal> proposal = ProposeAddress(m_roster.Table(), arrival);
+    if (!proposal) {
+        m_controls.subnetWarning->setText(
+            m_context.TrFilled(TEXT_SEARCH_NO_FREE_ADDRESS, {InterfaceAddressText(arrival)}));
+        return;
+    }
+    ShowAddressProposal(*proposal);
 }
 
 void CDetailsPanel::ShowNote(const QString& text) {

@@ -14,8 +14,12 @@
 
 #include <cstring>
 
+#include "app/browser_command.h"
 #include "app/desktop_hooks.h"
-#include "app/finder_dlg.h"
+#include "app/device_url.h"
+#include "app/encoding_menu.h"
+#include "app/qt_helpers.h"
+#include "app/window_context.h"
 #include "core/messages/fill_text.h"
 #include "core/messages/finder_texts.h"
 #include "core/present/device_format.h"
@@ -30,18 +34,20 @@
 constexpr int ENTRY_SLOT_ROLE = Qt::UserRole;
 constexpr int ENTRY_NAME_ROLE = Qt::UserRole + 1;
 
-CDeviceListView::CDeviceListView(CFinderDlg& dialog, QListWidget* list, const CCameraRoster& roster)
-    : QObject(&dialog), m_dialog(dialog), m_list(list), m_roster(roster),
+CDeviceListView::CDeviceListView(QListWidget* list, const CCameraRoster& roster,
+                                 const CWindowContext& context, CEncodingMenu& encodings)
+    : QObject(list), m_list(list), m_roster(roster), m_context(context), m_encodings(encodings),
       m_entryOfSlot(DEVICE_TABLE_SLOTS, nullptr), m_ipOfSlot(DEVICE_TABLE_SLOTS) {
     m_list->setSortingEnabled(true);
     m_list->setSelectionMode(QAbstractItemView::ExtendedSelection); // Ctrl, Shift, Ctrl+A
     m_list->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     // The mark of a camera outside its card's subnet, no taller than an entry's text.
     m_list->setIconSize(QSize(11, 11));
+    // Only a change of the selection, or of the entry the panel follows within it, fills the
+    // panel: a click on the entry already selected keeps what the user typed there.
     connect(m_list, &QListWidget::itemSelectionChanged, this, &CDeviceListView::SelectionChanged);
-    // Only a change of the selection fills the panel: a click on the entry already selected
-    // keeps what the user typed there.
-    connect(m_list, &QListWidget::itemDoubleClicked, this, &CDeviceListView::OpenPageRequested);
+    connect(m_list, &QListWidget::currentItemChanged, this, &CDeviceListView::SelectionChanged);
+    connect(m_list, &QListWidget::itemDoubleClicked, this, &CDeviceListView::OnOpenPage);
     // The right button's menu (which also picks the encoding of camera texts, so the layout
     // stays); the entries' tips are made as they are shown.
     m_list->setContextMenuPolicy(Qt::CustomContextMenu);
@@ -65,7 +71,7 @@ void CDeviceListView::OnTaken(int slot, bool added) {
     QListWidgetItem*& entry = m_entryOfSlot[static_cast<std::size_t>(slot)];
     if (added) {
         const DeviceRecord& record = m_roster.Record(slot);
-        entry = new QListWidgetItem(Utf8Text(ListEntryText(record, m_dialog.Codec())));
+        entry = new QListWidgetItem(Utf8Text(ListEntryText(record, m_context.Codec())));
         entry->setData(ENTRY_SLOT_ROLE, slot);
         entry->setData(ENTRY_NAME_ROLE, QByteArray(record.name, sizeof(record.name)));
         m_list->addItem(entry);
@@ -157,7 +163,7 @@ QString CDeviceListView::EntryText(const QListWidgetItem* entry, int slot) const
     DeviceRecord listed = m_roster.Record(slot);
     const QByteArray name = entry->data(ENTRY_NAME_ROLE).toByteArray();
     std::memcpy(listed.name, name.constData(), sizeof(listed.name));
-    return Utf8Text(ListEntryText(listed, m_dialog.Codec()));
+    return Utf8Text(ListEntryText(listed, m_context.Codec()));
 }
 
 void CDeviceListView::ReadAgain() {
@@ -173,7 +179,7 @@ void CDeviceListView::ReadAgain() {
 QString CDeviceListView::CardToolTip(int slot) const {
     const DeviceRecord& record = m_roster.Record(slot);
     const ReplyArrival& arrival = m_roster.Arrival(slot);
-    const TextLookup tr = m_dialog.WindowTextLookup();
+    const TextLookup tr = m_context.Lookup();
     std::string card = CardName(arrival, tr);
     if (arrival.interfaceAddress != 0) {
         card += " (" + InterfaceAddressText(arrival) + ")";
@@ -192,28 +198,35 @@ QString CDeviceListView::AddressToolTip(int slot) const {
     for (const int other : m_roster.SameIpSlots(slot)) {
         const DeviceRecord& camera = m_roster.Record(other);
         others += (others.empty() ? "" : ", ") +
-                  m_dialog.Codec().Shown(FieldText(camera.name), ITEM_WIDTH_NAME) + " (" +
+                  m_context.Codec().Shown(FieldText(camera.name), ITEM_WIDTH_NAME) + " (" +
                   MacToText(camera.mac) + ")";
     }
     if (!others.empty()) {
         tip += QLatin1Char('\n') +
-               m_dialog.TrFilled(TEXT_SEARCH_SAME_IP, {FieldText(record.ip), others});
+               m_context.TrFilled(TEXT_SEARCH_SAME_IP, {FieldText(record.ip), others});
     }
     if (IsLinkLocal(FieldText(record.ip))) {
         tip +=
-            QLatin1Char('\n') + m_dialog.TrFilled(TEXT_SEARCH_LINK_LOCAL, {FieldText(record.ip)});
+            QLatin1Char('\n') + m_context.TrFilled(TEXT_SEARCH_LINK_LOCAL, {FieldText(record.ip)});
     }
     if (m_roster.IsNew(slot)) {
-        tip += QLatin1Char('\n') + m_dialog.Tr(TEXT_SEARCH_NEW_CAMERA);
+        tip += QLatin1Char('\n') + m_context.Tr(TEXT_SEARCH_NEW_CAMERA);
     }
     return tip;
 }
 
 // The whole tip of a list entry: the web page, the card the camera answered on, then the
 // warnings of its address.
+// A camera outside its card's subnet has an address but no page that opens from here: its
+// tip does not offer the double-click.
 QString CDeviceListView::EntryToolTip(int slot) const {
-    return DeviceEntryToolTip(m_roster.Record(slot), m_dialog.Tr(TEXT_TIP_DOUBLE_CLICK)) +
-           QLatin1Char('\n') + CardToolTip(slot) + AddressToolTip(slot);
+    const DeviceRecord& record = m_roster.Record(slot);
+    const std::string url = DevicePageUrl(record);
+    QString tip = QString::fromLatin1(url.data(), static_cast<qsizetype>(url.size()));
+    if (SameSubnet(record, m_roster.Arrival(slot))) {
+        tip = m_context.Tr(TEXT_TIP_DOUBLE_CLICK) + QLatin1Char('\n') + tip;
+    }
+    return tip + QLatin1Char('\n') + CardToolTip(slot) + AddressToolTip(slot);
 }
 
 // A mark in front of an entry's text (the text itself, and so the order, stay as listed):
@@ -244,13 +257,13 @@ void CDeviceListView::OnDeviceListMenu(QPoint point) {
     QListWidgetItem* item = m_list->itemAt(point);
     if (item != nullptr && !item->isSelected()) {
         m_list->setCurrentItem(item);
-    } else if (item != nullptr && item != m_list->currentItem()) {
+    } else if (item != nullptr) {
+        // The panel follows the entry under the pointer, as a change of the current entry.
         m_list->setCurrentItem(item, QItemSelectionModel::NoUpdate);
-        emit SelectionChanged(); // the panel follows the entry under the pointer
     }
     const bool onCamera = item != nullptr && SelectedSlot().has_value();
-    QMenu menu(&m_dialog);
-    menu.addAction(m_dialog.Tr(TEXT_MENU_OPEN_PAGE), this, &CDeviceListView::OpenPageRequested)
+    QMenu menu(Window());
+    menu.addAction(m_context.Tr(TEXT_MENU_OPEN_PAGE), this, &CDeviceListView::OnOpenPage)
         ->setEnabled(onCamera);
     const struct {
         const WindowText& text;
@@ -259,21 +272,21 @@ void CDeviceListView::OnDeviceListMenu(QPoint point) {
                        {TEXT_MENU_COPY_MAC, &CDeviceListView::OnCopyMacAddress},
                        {TEXT_MENU_COPY_ALL, &CDeviceListView::OnCopyAllAsText}};
     for (const auto& action : copyActions) {
-        menu.addAction(m_dialog.Tr(action.text), this, action.handler)->setEnabled(onCamera);
+        menu.addAction(m_context.Tr(action.text), this, action.handler)->setEnabled(onCamera);
     }
     menu.addSeparator();
-    menu.addAction(m_dialog.Tr(TEXT_MENU_EXPORT), this, &CDeviceListView::OnExportList)
+    menu.addAction(m_context.Tr(TEXT_MENU_EXPORT), this, &CDeviceListView::OnExportList)
         ->setEnabled(m_list->count() > 0);
     menu.addSeparator();
-    menu.addAction(m_dialog.Tr(TEXT_MENU_ADDRESS_SELECTED), this,
+    menu.addAction(m_context.Tr(TEXT_MENU_ADDRESS_SELECTED), this,
                    &CDeviceListView::AddressRequested)
         ->setEnabled(!SelectedSlots().empty());
-    menu.addAction(m_dialog.Tr(TEXT_MENU_OPEN_PLAN), this, &CDeviceListView::OpenPlanRequested)
+    menu.addAction(m_context.Tr(TEXT_MENU_OPEN_PLAN), this, &CDeviceListView::OpenPlanRequested)
         ->setEnabled(m_list->count() > 0);
     menu.addSeparator();
-    menu.addAction(m_dialog.Tr(TEXT_MENU_SEARCH_ADDRESSES), &m_dialog,
-                   &CFinderDlg::OnSearchAddresses);
-    menu.addMenu(m_dialog.MakeEncodingMenu(&menu));
+    menu.addAction(m_context.Tr(TEXT_MENU_SEARCH_ADDRESSES), this,
+                   &CDeviceListView::SearchAddressesRequested);
+    menu.addMenu(m_encodings.MakeMenu(&menu));
     menu.exec(m_list->viewport()->mapToGlobal(point));
 }
 
@@ -297,7 +310,7 @@ void CDeviceListView::OnCopyMacAddress() {
 // The camera as finder-cli's table shows it: a header line and its row.
 void CDeviceListView::OnCopyAllAsText() {
     if (const std::optional<int> slot = SelectedSlot()) {
-        CopyText(FormatTable({m_roster.Record(*slot)}, FormatOptions{m_dialog.Codec()}));
+        CopyText(FormatTable({m_roster.Record(*slot)}, FormatOptions{m_context.Codec()}));
     }
 }
 
@@ -315,10 +328,10 @@ std::vector<DeviceRecord> CDeviceListView::ListedDevices() const {
 // chosen. The file is written beside its place and renamed over it, so a failure leaves no
 // half-written file, and an old file of that name stays as it was.
 void CDeviceListView::OnExportList() {
-    const QString csv = m_dialog.Tr(TEXT_EXPORT_CSV);
-    const QString json = m_dialog.Tr(TEXT_EXPORT_JSON);
+    const QString csv = m_context.Tr(TEXT_EXPORT_CSV);
+    const QString json = m_context.Tr(TEXT_EXPORT_JSON);
     QString filter = csv;
-    QString path = AskSaveFile(&m_dialog, m_dialog.Tr(TEXT_EXPORT_TITLE),
+    QString path = AskSaveFile(Window(), m_context.Tr(TEXT_EXPORT_TITLE),
                                csv + QStringLiteral(";;") + json, &filter);
     if (path.isEmpty()) {
         return;
@@ -329,15 +342,42 @@ void CDeviceListView::OnExportList() {
         path += asJson ? QStringLiteral(".json") : QStringLiteral(".csv");
     }
     const std::vector<DeviceRecord> devices = ListedDevices();
-    const FormatOptions options{m_dialog.Codec()};
+    const FormatOptions options{m_context.Codec()};
     const std::string text = asJson ? FormatJson(devices, options) : FormatCsv(devices, options);
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly) ||
         file.write(text.data(), static_cast<qint64>(text.size())) !=
             static_cast<qint64>(text.size()) ||
         !file.commit()) {
-        ShowMessage(&m_dialog, QCoreApplication::applicationName(),
-                    m_dialog.Tr(TEXT_EXPORT_FAILED).arg(path, file.errorString()));
+        ShowMessage(Window(), QCoreApplication::applicationName(),
+                    m_context.Tr(TEXT_EXPORT_FAILED).arg(path, file.errorString()));
+    }
+}
+
+QWidget* CDeviceListView::Window() const {
+    return m_list->window();
+}
+
+void CDeviceListView::OnOpenPage() {
+    const std::optional<int> slot = SelectedSlot();
+    if (!slot) {
+        return;
+    }
+    const std::string url = DevicePageUrl(m_roster.Record(*slot));
+    // Where the platform registers a browser, it starts maximised first, as the finder
+    // always did there; the page itself goes to the desktop's handler either way.
+    if (const std::optional<std::string> value = ReadBrowserRegistryValue()) {
+        if (const std::optional<std::string> command = BrowserCommand(*value)) {
+            StartProgramMaximised(*command);
+        }
+    }
+    const QString page = QString::fromLatin1(url.data(), static_cast<qsizetype>(url.size()));
+    Window()->raise();
+    Window()->activateWindow();
+    // Without a browser nothing would happen on screen: the user gets the address to copy.
+    if (!OpenUrl(page)) {
+        ShowMessage(Window(), QCoreApplication::applicationName(),
+                    m_context.Tr(TEXT_PAGE_NOT_OPENED) + QLatin1Char('\n') + page);
     }
 }
 

@@ -10,20 +10,23 @@
 #include "core/wire/device_table.h"
 
 class CCameraRoster;
-class CFinderDlg;
+class CEncodingMenu;
+class CWindowContext;
 class QListWidget;
 class QListWidgetItem;
 
 // The device list: one entry per camera of the roster, in the list's sorted order, each
 // holding its slot as item data; the marks of cameras outside their card's subnet, of IP
 // conflicts and of self-assigned addresses, the entries' tips, and the right button's menu
-// with its actions on the selected camera. Ctrl and Shift select more cameras for a plan;
-// the panel stays with one of them.
+// with its actions on the selected camera, its web page among them. Ctrl and Shift select more
+// cameras for a plan; the panel stays with one of them.
 class CDeviceListView : public QObject {
     Q_OBJECT
 
 public:
-    CDeviceListView(CFinderDlg& dialog, QListWidget* list, const CCameraRoster& roster);
+    // Its menus and message boxes open over the list's window.
+    CDeviceListView(QListWidget* list, const CCameraRoster& roster, const CWindowContext& context,
+                    CEncodingMenu& encodings);
 
     // The roster took a reply into this slot; a camera new to it gets its entry.
     void OnTaken(int slot, bool added);
@@ -47,12 +50,14 @@ public slots:
     void OnCopyMacAddress();
     void OnCopyAllAsText();
     void OnExportList();
+    // A double-click or the menu: the camera's own web page in the desktop's browser.
+    void OnOpenPage();
 
 signals:
     void SelectionChanged();
-    void AddressRequested();  // "Address selected cameras…"
-    void OpenPlanRequested(); // "Open plan file…"
-    void OpenPageRequested();
+    void AddressRequested();         // "Address selected cameras…"
+    void OpenPlanRequested();        // "Open plan file…"
+    void SearchAddressesRequested(); // "Search addresses…"
     void CountChanged(int count);
 
 protected:
@@ -69,9 +74,12 @@ private:
     std::vector<DeviceRecord> ListedDevices() const;
     void PaintEmptyNote();
 
-    CFinderDlg& m_dialog;
+    QWidget* Window() const;
+
     QListWidget* m_list;
     const CCameraRoster& m_roster;
+    const CWindowContext& m_context;
+    CEncodingMenu& m_encodings;
     std::vector<QListWidgetItem*> m_entryOfSlot; // the list's, or none
     std::vector<std::string> m_ipOfSlot;         // the IP its mark was made for
 };

@@ -7,13 +7,15 @@
 #include <QStyle>
 
 #include "app/desktop_hooks.h"
-#include "app/finder_dlg.h"
+#include "app/dialog_units.h"
+#include "app/qt_helpers.h"
+#include "res/control_ids.h"
 #include "skin/skin_button.h"
 #include "skin/transparent_static.h"
 
 // The language list is combo box 1036 of the template.
-static QComboBox* LanguageList(const CFinderDlg& dialog) {
-    return static_cast<QComboBox*>(dialog.ControlById(IDC_LANGUAGE));
+static QComboBox* LanguageList(const QWidget& dialog) {
+    return static_cast<QComboBox*>(ControlById(&dialog, IDC_LANGUAGE));
 }
 
 static QString FromUtf8(const std::string& text) {
@@ -53,11 +55,10 @@ void DialogLanguageView::SetControlText(int id, const std::string& text) {
     if (id == LANG_CAPTION_ID) {
         // The skinned caption draws the window text; the desktop's taskbar shows it too.
         m_dialog.setWindowTitle(shown);
-        m_dialog.update(
-            CFinderDlg::ToWidget(QRect(0, 0, m_dialog.ClientRect().width(), CAPTION_HEIGHT)));
+        m_dialog.update(ToWidget(QRect(0, 0, m_dialog.contentsRect().width(), CAPTION_HEIGHT)));
         return;
     }
-    QWidget* control = m_dialog.ControlById(id);
+    QWidget* control = ControlById(&m_dialog, id);
     // Through the label's own type: its text change repaints it at once.
     if (auto* label = qobject_cast<CTransparentStatic*>(control)) {
         label->setText(shown);
@@ -75,5 +76,5 @@ void DialogLanguageView::RepaintAll() {
 }
 
 void DialogLanguageView::ApplyWindowTexts(const CWindowTexts&) {
-    m_dialog.OnWindowTexts();
+    m_onWindowTexts();
 }

@@ -2,14 +2,18 @@
 
 #include "i18n/language_view.h"
 
-class CFinderDlg;
+#include <functional>
+
+class QWidget;
 
 // The finder window as the language store sees it: the language list is combo box 1036,
 // texts go to the labels and buttons by their template ids and to the caption, messages
 // go through the finder's message-box hook. Texts arrive in UTF-8.
 class DialogLanguageView : public LanguageView {
 public:
-    explicit DialogLanguageView(CFinderDlg& dialog) : m_dialog(dialog) {}
+    // `onWindowTexts` sets the texts the store does not set itself.
+    DialogLanguageView(QWidget& dialog, std::function<void()> onWindowTexts)
+        : m_dialog(dialog), m_onWindowTexts(std::move(onWindowTexts)) {}
 
     void ResetLanguageList() override;
     void AddLanguageItem(const std::string& text) override;
@@ -21,5 +25,6 @@ public:
     void ApplyWindowTexts(const CWindowTexts& texts) override;
 
 private:
-    CFinderDlg& m_dialog;
+    QWidget& m_dialog;
+    std::function<void()> m_onWindowTexts;
 };

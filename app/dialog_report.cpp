@@ -1,13 +1,11 @@
 #include "app/dialog_report.h"
 
 #include <QMetaObject>
+#include <QObject>
 
-#include "app/finder_dlg.h"
-
-// The call is queued with the dialog as its context: it runs on the dialog's thread, and a
-// call still queued when the dialog is deleted is dropped with it.
-DialogReport::DialogReport(CFinderDlg* dialog)
-    : CBatchedReport([dialog] {
-          QMetaObject::invokeMethod(
-              dialog, [dialog] { dialog->OnDrainReports(); }, Qt::QueuedConnection);
+// The call is queued with the window as its context: it runs on the window's thread, and a
+// call still queued when the window is deleted is dropped with it.
+DialogReport::DialogReport(QObject* context, std::function<void()> drain)
+    : CBatchedReport([context, drain = std::move(drain)] {
+          QMetaObject::invokeMethod(context, drain, Qt::QueuedConnection);
       }) {}

@@ -1,13 +1,16 @@
 #pragma once
 
+#include <functional>
+
 #include "core/worker/report_batch.h"
 
-class CFinderDlg;
+class QObject;
 
-// The worker's reports, gathered into batches for the dialog's thread. The worker never
-// waits for the dialog, so the dialog may join it at any moment without a dead end; and
-// however fast replies arrive, the dialog has at most one batch call queued.
+// The worker's reports, gathered into batches for the window's thread. The worker never
+// waits for the window, so the window may join it at any moment without a dead end; and
+// however fast replies arrive, the window has at most one batch call queued.
 class DialogReport : public CBatchedReport {
 public:
-    explicit DialogReport(CFinderDlg* dialog);
+    // `drain` runs on the thread of `context`, and not once it is deleted.
+    DialogReport(QObject* context, std::function<void()> drain);
 };

@@ -1,28 +1,38 @@
 #include "app/finder_dlg.h"
 
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QRadioButton>
 
 #include <system_error>
 
 #include "app/change_flow_view.h"
+#include "app/desktop_hooks.h"
 #include "app/details_panel.h"
 #include "app/device_list_view.h"
 #include "app/dialog_language_view.h"
 #include "app/dialog_report.h"
-#include "app/dialog_units.h"
+#include "app/encoding_menu.h"
+#include "app/language_paths.h"
+#include "app/qt_translations.h"
+#include "app/search_summary.h"
+#include "app/search_targets_dialog.h"
 #include "app/skinned_frame.h"
 #include "app/status_line.h"
 #include "app/tray_icon.h"
+#include "app/worker_link.h"
 #include "core/messages/finder_texts.h"
+#include "core/plan/plan_file.h"
 #include "core/present/device_list.h"
+#include "core/wire/search_targets.h"
 #include "skin/skin_bitmaps.h"
 #include "skin/skin_button.h"
 #include "skin/transparent_static.h"
@@ -41,9 +51,10 @@ static QFont TemplateFont() {
 
 CFinderDlg::CFinderDlg(const WorkerEndpoints& endpoints, const QString& markerFile,
                        const QString& languageDb)
-    : QDialog(nullptr, Qt::Window | Qt::FramelessWindowHint), m_hIcon(LoadSkinIcon(IDI_FINDER)),
-      m_report(std::make_unique<DialogReport>(this)), m_endpoints(endpoints),
-      m_markerFile(markerFile), m_languageView(std::make_unique<DialogLanguageView>(*this)),
+    : QDialog(nullptr, Qt::Window | Qt::FramelessWindowHint),
+      m_report(std::make_unique<DialogReport>(this, [this] { OnDrainReports(); })),
+      m_endpoints(endpoints), m_markerFile(markerFile), m_icon(LoadSkinIcon(IDI_FINDER)),
+      m_languageView(std::make_unique<DialogLanguageView>(*this, [this] { OnWindowTexts(); })),
       m_languageDbPath(QFile::encodeName(languageDb).toStdString()),
       m_frame(std::make_unique<CSkinnedFrame>(*this)) {
     setFont(TemplateFont());
@@ -53,9 +64,6 @@ CFinderDlg::CFinderDlg(const WorkerEndpoints& endpoints, const QString& markerFi
     // Every move over the dialog counts: the caption's buttons light up under the pointer.
     setMouseTracking(true);
     CreateControls();
-    m_trayIcon = new CTrayIcon(*this);
-    m_trayIcon->UpdateTip(0);
-    connect(m_deviceList, &CDeviceListView::CountChanged, m_trayIcon, &CTrayIcon::UpdateTip);
 }
 
 CFinderDlg::~CFinderDlg() {
@@ -65,28 +73,6 @@ CFinderDlg::~CFinderDlg() {
     // The list goes with the children, after this part of the object: its clearing must
     // not reach the tray tip of a dialog that is no more.
     m_deviceList->disconnect(m_trayIcon);
-}
-
-QWidget* CFinderDlg::ControlById(int id) const {
-    for (QWidget* child : findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
-        const QVariant tag = child->property(CONTROL_ID_PROPERTY);
-        if (tag.isValid() && tag.toInt() == id) {
-            return child;
-        }
-    }
-    return nullptr;
-}
-
-QRect CFinderDlg::ClientRect() const {
-    return QRect(QPoint(0, 0), contentsRect().size());
-}
-
-QPoint CFinderDlg::ToClient(QPoint widgetPoint) {
-    return widgetPoint - QPoint(DIALOG_BORDER, DIALOG_BORDER);
-}
-
-QRect CFinderDlg::ToWidget(QRect clientRect) {
-    return clientRect.translated(DIALOG_BORDER, DIALOG_BORDER);
 }
 
 // Places a control at its template rectangle inside the border and tags it with its id.
@@ -146,7 +132,7 @@ static void CreateFreeSpaceControls(QWidget* dialog, PanelControls& panel) {
     panel.subnetWarning->setWordWrap(true);
     panel.subnetWarning->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     panel.subnetWarning->SetTextColor(SUBNET_WARNING_COLOUR);
-    panel.subnetWarning->setGeometry(CFinderDlg::ToWidget(DialogRectToPixels(4, 165, 69, 58)));
+    panel.subnetWarning->setGeometry(ToWidget(DialogRectToPixels(4, 165, 69, 58)));
     panel.subnetWarning->setProperty(CONTROL_ID_PROPERTY, IDC_SUBNET_WARNING);
     panel.subnetWarning->hide();
 
@@ -154,7 +140,7 @@ static void CreateFreeSpaceControls(QWidget* dialog, PanelControls& panel) {
         new QPushButton(QString::fromUtf8(TEXT_SEARCH_MOVE_INTO_NETWORK.english), dialog);
     panel.moveIntoNetwork->setAutoDefault(false);
     panel.moveIntoNetwork->setFont(small);
-    panel.moveIntoNetwork->setGeometry(CFinderDlg::ToWidget(DialogRectToPixels(2, 226, 71, 16)));
+    panel.moveIntoNetwork->setGeometry(ToWidget(DialogRectToPixels(2, 226, 71, 16)));
     panel.moveIntoNetwork->setProperty(CONTROL_ID_PROPERTY, IDC_MOVE_INTO_NETWORK);
     panel.moveIntoNetwork->hide();
 }
@@ -210,34 +196,46 @@ void CFinderDlg::CreateControls() {
     m_adslFrame->lower();
     CreateFreeSpaceControls(this, panel);
 
-    m_deviceList = new CDeviceListView(*this, list, m_roster);
-    m_panel = new CDetailsPanel(this, panel);
-    m_statusLine = new CStatusLine(*this, status, m_roster, *m_deviceList, *m_panel);
-    m_changeFlow = new CChangeFlowView(*this, m_roster, *m_statusLine, *m_deviceList);
-    connect(m_deviceList, &CDeviceListView::SelectionChanged, this, &CFinderDlg::OnSelectDevice);
-    connect(m_deviceList, &CDeviceListView::OpenPageRequested, this,
-            &CFinderDlg::OnDblclkDeviceList);
-    connect(m_deviceList, &CDeviceListView::AddressRequested, this, &CFinderDlg::OnAddressSelected);
-    connect(m_deviceList, &CDeviceListView::OpenPlanRequested, this, &CFinderDlg::OnOpenPlanFile);
-    connect(m_panel, &CDetailsPanel::ModePicked, this, [this](NetMode mode) {
-        switch (mode) {
-        case NetMode::Pppoe:
-            OnModePppoe();
-            break;
-        case NetMode::Dhcp:
-            OnModeDhcp();
-            break;
-        case NetMode::Static:
-            OnModeStatic();
-            break;
-        }
-    });
-    connect(m_panel, &CDetailsPanel::SubmitClicked, this, &CFinderDlg::OnSubmit);
-    connect(m_panel, &CDetailsPanel::MoveIntoNetworkClicked, this, &CFinderDlg::OnMoveIntoNetwork);
+    m_link = new CWorkerLink(m_worker, this);
+    m_encodings = new CEncodingMenu(*this, this);
+    m_qtTexts = new CQtTranslations(this);
+    m_deviceList = new CDeviceListView(list, m_roster, *this, *m_encodings);
+    m_panel = new CDetailsPanel(this, panel, m_roster, *this);
+    m_search = new CSearchSummary(m_roster, *this, m_endpoints, m_searchTargets, this);
+    m_statusLine = new CStatusLine(status, *this, *m_search, this);
+    m_changeFlow =
+        new CChangeFlowView(this, *this, *m_link, m_roster, *m_statusLine, *m_deviceList);
+    m_trayIcon = new CTrayIcon(this, *this, m_icon);
+    m_trayIcon->UpdateTip(0);
+    WireParts();
     connect(update, &QPushButton::clicked, this, &CFinderDlg::OnUpdate);
     connect(exit, &QPushButton::clicked, this, &CFinderDlg::OnExit);
     // A pick from the list, never a selection made from code.
-    connect(language, &QComboBox::activated, this, &CFinderDlg::OnSelchangeLanguage);
+    connect(language, &QComboBox::activated, this,
+            [this] { m_language.OnSelchangeLanguage(*m_languageView); });
+}
+
+void CFinderDlg::WireParts() {
+    connect(m_deviceList, &CDeviceListView::SelectionChanged, this, &CFinderDlg::OnSelectDevice);
+    connect(m_deviceList, &CDeviceListView::AddressRequested, this, &CFinderDlg::OnAddressSelected);
+    connect(m_deviceList, &CDeviceListView::OpenPlanRequested, this, &CFinderDlg::OnOpenPlanFile);
+    connect(m_deviceList, &CDeviceListView::SearchAddressesRequested, this,
+            &CFinderDlg::OnSearchAddresses);
+    connect(m_deviceList, &CDeviceListView::CountChanged, m_trayIcon, &CTrayIcon::UpdateTip);
+    connect(m_panel, &CDetailsPanel::SubmitClicked, this, [this] {
+        m_search->ExpectQuery(false); // the next send is the set request
+        m_changeFlow->Submit(m_panel->Gather());
+    });
+    connect(m_search, &CSearchSummary::EmptyNote, m_deviceList, &CDeviceListView::ShowEmptyNote);
+    connect(m_statusLine, &CStatusLine::StartupNote, m_panel, &CDetailsPanel::ShowNote);
+    connect(m_encodings, &CEncodingMenu::Picked, this, [this](std::optional<TextEncoding> named) {
+        m_language.SaveEncoding(CEncodingMenu::SavedName(named), *m_languageView);
+        ReadCameraTextsAgain();
+    });
+    connect(m_trayIcon, &CTrayIcon::ShowRequested, this, &CFinderDlg::OnTrayShow);
+    connect(m_trayIcon, &CTrayIcon::UpdateRequested, this, &CFinderDlg::OnUpdate);
+    connect(m_trayIcon, &CTrayIcon::SearchAddressesRequested, this, &CFinderDlg::OnSearchAddresses);
+    connect(m_trayIcon, &CTrayIcon::QuitRequested, this, &CFinderDlg::OnTrayQuit);
 }
 
 int CFinderDlg::DoModal() {
@@ -253,23 +251,49 @@ void CFinderDlg::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
 }
 
-bool CFinderDlg::OnInitDialog() {
-    setWindowIcon(m_hIcon);
-    // A failure to open is reported there; the rest of the start goes on.
-    OpenLanguageDb();
+void CFinderDlg::SetLanguagePlace(const LanguagePlace& place) {
+    m_languageDbPath = place.path;
+    m_bLanguageReadOnly = place.readOnly;
+    m_languagePlace = place;
+}
+
+// Said once at start, in English when there is no database to translate it; otherwise
+// once the saved language is applied.
+void CFinderDlg::ShowLanguageNotice() {
+    const QString notice = LanguagePlaceMessage(m_languagePlace, Lookup());
+    if (!notice.isEmpty()) {
+        ShowMessage(this, QCoreApplication::applicationName(), notice);
+    }
+}
+
+// The language store opens first (a failure to open is reported there, and the rest of the
+// start goes on); the start-up search asks the saved search addresses too.
+void CFinderDlg::OnInitDialog() {
+    setWindowIcon(m_icon);
+    if (m_languagePlace.note == LanguagePlaceNote::NotFound) {
+        ShowLanguageNotice();
+    }
+    // No database at all has been reported just now: the template texts stay.
+    if (!m_languageDbPath.empty()) {
+        m_language.OpenLanguageDb(m_languageDbPath, *m_languageView, m_bLanguageReadOnly);
+    }
     m_frame->LoadSkin();
-    LoadNamedEncoding();
-    LoadSearchTargets(); // the start-up search asks them too
-    InitLanguageList();
+    m_encodings->Load(m_language.SavedEncoding());
+    // A list saved by hand with a bad line in it asks nothing by unicast rather than a part.
+    m_searchTargets = m_language.SavedSearchTargets();
+    m_worker.SetSearchTargets(ParseSearchTargets(m_searchTargets).addresses);
+    if (!m_languageDbPath.empty()) {
+        m_language.InitLanguageList(*m_languageView);
+        ShowLanguageNotice();
+    }
     m_frame->SetupFonts();
     m_roster.Clear();
-    m_statusLine->ClearSearch();
-    m_statusLine->ExpectQuery(true);
+    m_search->Clear();
+    m_search->ExpectQuery(true);
     m_worker.Reset(); // CMD_QUERY pending, stop cleared: the list fills without any action
     StartWorker();
     m_panel->ShowMacChange(QFileInfo::exists(m_markerFile));
     m_bInTray = false;
-    return true;
 }
 
 void CFinderDlg::StartWorker() {
@@ -300,43 +324,103 @@ bool CFinderDlg::IsWorkerRunning() const {
     return m_workerThread.joinable();
 }
 
-// Exit, Esc, closing the window: stop the worker, wait for it, end the dialog.
-void CFinderDlg::OnCancel() {
+std::uint64_t CFinderDlg::DroppedReplies() const {
+    return m_report->DroppedTotal();
+}
+
+TextLookup CFinderDlg::Lookup() const {
+    return [this](const WindowText& text) { return m_language.Texts().Text(text); };
+}
+
+CTextCodec CFinderDlg::Codec() const {
+    if (const std::optional<TextEncoding> named = m_encodings->Named()) {
+        return CTextCodec(*named, true);
+    }
+    return CTextCodec::ForLanguage(m_language.SelectedLanguage());
+}
+
+std::optional<TextEncoding> CFinderDlg::NamedEncoding() const {
+    return m_encodings->Named();
+}
+
+// The language store has applied a language: the texts it does not set itself, Qt's own,
+// and the camera texts, which may read differently now.
+void CFinderDlg::OnWindowTexts() {
+    m_qtTexts->Apply(m_language.SelectedLanguage());
+    m_adslFrame->setTitle(Tr(TEXT_FRAME_ADSL));
+    m_trayIcon->FillMenu();
+    m_trayIcon->UpdateTip(m_deviceList->Count());
+    m_panel->OnWindowTexts();
+    m_deviceList->ReadAgain();
+    m_statusLine->OnWindowTexts();
+}
+
+// The list entries and the panel's camera, read with the codec as it is now. What the user
+// typed into the panel, and the mode picked, stay as they are.
+void CFinderDlg::ReadCameraTextsAgain() {
+    m_deviceList->ReadAgain();
+    m_panel->ReadAgain();
+}
+
+void CFinderDlg::OnSelectDevice() {
+    const std::optional<int> slot = m_deviceList->SelectedSlot();
+    if (!slot) {
+        return;
+    }
+    m_changeFlow->Cancel(true); // the user turned to another camera
+    m_panel->ShowCamera(*slot);
+}
+
+void CFinderDlg::OnUpdate() {
     m_changeFlow->Cancel(false);
-    StopWorker();
-    QDialog::done(QDialog::Rejected);
-}
-
-void CFinderDlg::OnExit() {
-    OnCancel();
-}
-
-void CFinderDlg::reject() {
-    OnCancel();
-}
-
-// Enter is the dialog's OK command, and OK ends nothing: it would close the finder and
-// lose every setting typed into the panel without a word. Exit, Esc and the caption's close
-// button end the program.
-void CFinderDlg::OnOK() {}
-
-void CFinderDlg::accept() {
-    OnOK();
-}
-
-void CFinderDlg::keyPressEvent(QKeyEvent* event) {
-    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
-    if (!enter || (event->modifiers() & ~Qt::KeypadModifier) != 0) {
-        QDialog::keyPressEvent(event);
+    m_statusLine->ReleaseHeld(); // the search's own status follows
+    m_panel->SetSubmitEnabled(false);
+    m_deviceList->Clear();
+    m_roster.Clear();
+    m_search->Clear();
+    m_search->ExpectQuery(true);
+    // The worker ends by itself only when it could not start: Update tries again.
+    if (m_worker.StopRequested()) {
+        RestartWorker();
         return;
     }
-    // Enter on a focused push button presses it; anywhere else it is the OK command, which
-    // is ignored.
-    if (auto* button = qobject_cast<QPushButton*>(focusWidget())) {
-        button->click();
-        return;
+    m_worker.SetCommand(CMD_QUERY);
+}
+
+// After every send: no device selected, an empty list and an empty roster, and nothing
+// that Submit could send.
+void CFinderDlg::ClearSearch() {
+    m_panel->Clear();
+    m_deviceList->Clear();
+    m_roster.Clear();
+    m_search->Clear();
+}
+
+// In the order the worker reported: the send (which clears the panel and moves a waiting
+// confirmation on), the replies since, the status; then the summary of a query is due.
+void CFinderDlg::OnDrainReports() {
+    const ReportBatch batch = m_report->TakeBatch();
+    if (batch.cleared) {
+        ClearSearch();
+        m_changeFlow->OnSent(); // the first send after Submit starts the schedule
+        emit m_link->Sent();
     }
-    OnOK();
+    for (const BatchedReply& reply : batch.replies) {
+        OnReply(reply.record, reply.arrival);
+    }
+    m_roster.CountDropped(batch.dropped); // cameras beyond the batch's room
+    if (batch.status) {
+        OnStatus(*batch.status);
+    }
+    if (batch.queryOutcome) {
+        m_search->OnQuerySent(*batch.queryOutcome); // after the status of the send
+    }
+    if (batch.searchSent) {
+        m_search->OnSearchSent(*batch.searchSent);
+    }
+    if (batch.startupFailure) {
+        m_statusLine->ShowStartupFailure(*batch.startupFailure);
+    }
 }
 
 // A message of the finder's own stays until the next error or command; an error of the set
@@ -348,7 +432,7 @@ void CFinderDlg::OnStatus(const WorkerOutcome& outcome) {
     m_changeFlow->OnFailedSend();
     m_statusLine->OnStatus(outcome);
     if (outcome.Failed()) {
-        emit WorkerFailed(outcome);
+        emit m_link->Failed(outcome);
     }
 }
 
@@ -356,41 +440,187 @@ void CFinderDlg::OnStatus(const WorkerOutcome& outcome) {
 // the search gets its entry.
 void CFinderDlg::OnReply(const DeviceRecord& record, const ReplyArrival& arrival) {
     m_changeFlow->OnReply(record);
-    emit WorkerReply(record);
+    emit m_link->Reply(record);
     const CCameraRoster::Merge merge = m_roster.Take(record, arrival);
     if (merge.slot != MERGE_DROPPED) {
         m_deviceList->OnTaken(merge.slot, merge.added);
     }
 }
 
-void CFinderDlg::ClearSearch() {
-    m_deviceList->Clear();
-    m_roster.Clear();
-    m_statusLine->ClearSearch();
+// Takes a new list of search addresses (each a valid target), keeps it and searches at once.
+void CFinderDlg::SetSearchTargets(std::vector<std::string> targets) {
+    m_searchTargets = std::move(targets);
+    m_language.SaveSearchTargets(m_searchTargets, *m_languageView);
+    m_worker.SetSearchTargets(ParseSearchTargets(m_searchTargets).addresses);
+    OnUpdate();
 }
 
-// In the order the worker reported: the send (which clears the panel and moves a waiting
-// confirmation on), the replies since, the status; then the summary of a query is due.
-void CFinderDlg::OnDrainReports() {
-    const ReportBatch batch = m_report->TakeBatch();
-    if (batch.cleared) {
-        OnSent();
-    }
-    for (const BatchedReply& reply : batch.replies) {
-        OnReply(reply.record, reply.arrival);
-    }
-    m_roster.CountDropped(batch.dropped); // cameras beyond the batch's room
-    if (batch.status) {
-        OnStatus(*batch.status);
-    }
-    if (batch.queryOutcome) {
-        m_statusLine->StartSearchSummary(*batch.queryOutcome); // after the status of the send
-    }
-    if (batch.startupFailure) {
-        m_statusLine->ShowStartupFailure(*batch.startupFailure);
+void CFinderDlg::OnSearchAddresses() {
+    CSearchTargetsDialog dialog(this, *this, m_searchTargets);
+    if (dialog.exec() == QDialog::Accepted) {
+        SetSearchTargets(dialog.Targets());
     }
 }
 
-std::uint64_t CFinderDlg::DroppedReplies() const {
-    return m_report->DroppedTotal();
+// The dialog stays on top of the window, which goes on taking the worker's reports for it.
+// A plan stopped after a send leaves the list empty, as every send does: when it closes,
+// the list fills again, quietly, so the plan's outcome stays on the status line.
+void CFinderDlg::OpenPlanDialog(CAddressingDialog* dialog) {
+    m_changeFlow->Cancel(true); // the user turned to many cameras
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    connect(dialog, &QDialog::finished, this, [this] {
+        if (m_deviceList->Count() == 0 && !m_worker.StopRequested()) {
+            m_search->ExpectQuery(false);
+            m_worker.SetCommand(CMD_QUERY);
+        }
+    });
+    dialog->open();
+}
+
+void CFinderDlg::OnAddressSelected() {
+    std::vector<int> cameras = m_deviceList->SelectedSlots();
+    if (!cameras.empty()) {
+        OpenPlanDialog(new CAddressingDialog(
+            this, {*this, *m_link, *m_statusLine, m_roster, m_planFields}, std::move(cameras)));
+    }
+}
+
+void CFinderDlg::OnOpenPlanFile() {
+    const QString title = Tr(PLAN_TEXT_OPEN_TITLE);
+    const QString path = AskOpenFile(this, title, Tr(TEXT_EXPORT_CSV));
+    if (path.isEmpty()) {
+        return;
+    }
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        ShowMessage(this, title, Tr(PLAN_TEXT_READ_FAILED).arg(path, file.errorString()));
+        return;
+    }
+    const QByteArray bytes = file.readAll();
+    PlanFile plan = ReadPlanFile(std::string_view(bytes.constData(), bytes.size()),
+                                 m_roster.Table(), Codec(), false, Lookup());
+    // Read, but refused for what it holds: the core's words say what and where.
+    if (!plan.error.empty()) {
+        ShowMessage(this, title, Tr(PLAN_TEXT_FILE_REFUSED).arg(path, Utf8Text(plan.error)));
+        return;
+    }
+    OpenPlanDialog(new CAddressingDialog(this,
+                                         {*this, *m_link, *m_statusLine, m_roster, m_planFields},
+                                         std::move(plan), QFileInfo(path).fileName()));
+}
+
+// Exit, Esc, closing the window: stop the worker, wait for it, end the dialog.
+void CFinderDlg::OnExit() {
+    m_changeFlow->Cancel(false);
+    StopWorker();
+    QDialog::done(QDialog::Rejected);
+}
+
+void CFinderDlg::reject() {
+    OnExit();
+}
+
+// Enter is the dialog's OK command, and OK ends nothing: it would close the finder and
+// lose every setting typed into the panel without a word. Exit, Esc and the caption's close
+// button end the program.
+void CFinderDlg::accept() {}
+
+void CFinderDlg::keyPressEvent(QKeyEvent* event) {
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (!enter || (event->modifiers() & ~Qt::KeypadModifier) != 0) {
+        QDialog::keyPressEvent(event);
+        return;
+    }
+    // Enter on a focused push button presses it; anywhere else it is the OK command, which
+    // is ignored.
+    if (auto* button = qobject_cast<QPushButton*>(focusWidget())) {
+        button->click();
+    }
+}
+
+QRect CFinderDlg::CloseButtonRect() const {
+    return m_frame->CloseButtonRect();
+}
+
+QRect CFinderDlg::TrayButtonRect() const {
+    return m_frame->TrayButtonRect();
+}
+
+void CFinderDlg::paintEvent(QPaintEvent*) {
+    m_frame->Paint();
+}
+
+void CFinderDlg::mousePressEvent(QMouseEvent* event) {
+    QDialog::mousePressEvent(event);
+    if (event->button() != Qt::LeftButton) {
+        return;
+    }
+    switch (m_frame->OnLButtonDown(ToClient(event->position().toPoint()),
+                                   event->globalPosition().toPoint())) {
+    case CSkinnedFrame::Press::Close:
+        close(); // the dialog's cancel path: the worker stops and is joined
+        break;
+    case CSkinnedFrame::Press::Tray:
+        HideToTray();
+        break;
+    case CSkinnedFrame::Press::Drag:
+    case CSkinnedFrame::Press::Nothing:
+        break;
+    }
+}
+
+void CFinderDlg::mouseMoveEvent(QMouseEvent* event) {
+    QDialog::mouseMoveEvent(event);
+    m_frame->OnMouseMove(ToClient(event->position().toPoint()), event->globalPosition().toPoint(),
+                         (event->buttons() & Qt::LeftButton) != 0);
+}
+
+void CFinderDlg::mouseReleaseEvent(QMouseEvent* event) {
+    QDialog::mouseReleaseEvent(event);
+    if (event->button() == Qt::LeftButton) {
+        m_frame->OnLButtonUp();
+    }
+}
+
+// Leaving the window puts the buttons' normal images back, as a move elsewhere does.
+void CFinderDlg::leaveEvent(QEvent* event) {
+    QDialog::leaveEvent(event);
+    m_frame->OnMouseMove(QPoint(-1, -1), QPoint(), false);
+}
+
+// Without a notification area nothing could bring the window back: it stays shown.
+void CFinderDlg::HideToTray() {
+    if (!g_pfnIsSystemTrayAvailable()) {
+        return;
+    }
+    // QDialog's own hide would also end the modal loop, and with it the program.
+    QWidget::setVisible(false);
+    m_trayIcon->Show();
+    m_bInTray = true;
+}
+
+void CFinderDlg::OnTrayShow() {
+    if (!m_bInTray) {
+        return;
+    }
+    show();
+    raise();
+    activateWindow();
+    m_trayIcon->Hide();
+    m_bInTray = false;
+}
+
+// Quit from the icon's menu ends the program as Exit does: the worker stops and is joined.
+void CFinderDlg::OnTrayQuit() {
+    m_trayIcon->Hide();
+    m_bInTray = false;
+    // The window went to the tray past QDialog (see HideToTray), and QDialog ends its loop
+    // only in hiding a shown window: shown again, it is closed in the same turn.
+    QWidget::setVisible(true);
+    OnExit();
+}
+
+// To the taskbar, not to the notification area.
+void CFinderDlg::OnMinimize() {
+    showMinimized();
 }

@@ -5,16 +5,16 @@
 #include <QPlainTextEdit>
 #include <QVBoxLayout>
 
-#include "app/finder_dlg.h"
+#include "app/window_context.h"
 #include "core/messages/finder_texts.h"
 #include "core/wire/search_targets.h"
 
-CSearchTargetsDialog::CSearchTargetsDialog(CFinderDlg& finder,
+CSearchTargetsDialog::CSearchTargetsDialog(QWidget* parent, const CWindowContext& context,
                                            const std::vector<std::string>& targets)
-    : QDialog(&finder), m_finder(finder), m_edit(new QPlainTextEdit(this)),
+    : QDialog(parent), m_context(context), m_edit(new QPlainTextEdit(this)),
       m_problem(new QLabel(this)) {
-    setWindowTitle(finder.Tr(TEXT_TARGETS_TITLE));
-    auto* help = new QLabel(finder.Tr(TEXT_TARGETS_HELP), this);
+    setWindowTitle(context.Tr(TEXT_TARGETS_TITLE));
+    auto* help = new QLabel(context.Tr(TEXT_TARGETS_HELP), this);
     help->setWordWrap(true);
     QStringList lines;
     for (const std::string& target : targets) {
@@ -62,18 +62,18 @@ void CSearchTargetsDialog::accept() {
         case SearchTargetFault::None:
             break;
         case SearchTargetFault::Reversed:
-            problem = m_finder.TrFilled(TEXT_TARGETS_REVERSED, {number, line});
+            problem = m_context.TrFilled(TEXT_TARGETS_REVERSED, {number, line});
             break;
         case SearchTargetFault::TooMany:
-            problem = m_finder.TrFilled(TEXT_TARGETS_TOO_WIDE, {number, limit, line});
+            problem = m_context.TrFilled(TEXT_TARGETS_TOO_WIDE, {number, limit, line});
             break;
         case SearchTargetFault::NotATarget:
-            problem = m_finder.TrFilled(TEXT_TARGETS_BAD_LINE, {number, line});
+            problem = m_context.TrFilled(TEXT_TARGETS_BAD_LINE, {number, line});
             break;
         }
     }
     if (problem.isEmpty() && !ParseSearchTargets(Targets()).Ok()) {
-        problem = m_finder.TrFilled(TEXT_TARGETS_TOO_MANY, {limit});
+        problem = m_context.TrFilled(TEXT_TARGETS_TOO_MANY, {limit});
     }
     m_problem->setText(problem);
     m_problem->setVisible(!problem.isEmpty());

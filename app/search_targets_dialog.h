@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-class CFinderDlg;
+class CWindowContext;
 class QLabel;
 class QPlainTextEdit;
 
@@ -17,7 +17,8 @@ class CSearchTargetsDialog : public QDialog {
     Q_OBJECT
 
 public:
-    CSearchTargetsDialog(CFinderDlg& finder, const std::vector<std::string>& targets);
+    CSearchTargetsDialog(QWidget* parent, const CWindowContext& context,
+                         const std::vector<std::string>& targets);
 
     // The lines as accepted: trimmed, blank ones left out.
     std::vector<std::string> Targets() const;
@@ -28,7 +29,7 @@ public slots:
     void accept() override;
 
 private:
-    CFinderDlg& m_finder;
+    const CWindowContext& m_context;
     QPlainTextEdit* m_edit;
     QLabel* m_problem;
 };

@@ -5,7 +5,8 @@
 #include <QWindow>
 
 #include "app/dialog_units.h"
-#include "app/finder_dlg.h"
+#include "app/qt_helpers.h"
+#include "res/control_ids.h"
 #include "skin/skin_bitmaps.h"
 #include "skin/skin_button.h"
 
@@ -29,7 +30,7 @@ void CSkinnedFrame::LoadSkin() {
     m_trayGlow = LoadSkinBitmap(IDB_TRAY_GLOW);
     m_captionFont = QFontDatabase::systemFont(QFontDatabase::FixedFont);
     for (int id : {IDC_EXIT, IDC_SUBMIT, IDC_UPDATE}) {
-        auto* button = static_cast<CSkinButton*>(m_dialog.ControlById(id));
+        auto* button = static_cast<CSkinButton*>(ControlById(&m_dialog, id));
         button->LoadStateBitmaps(IDB_BUTTON_NORMAL, IDB_BUTTON_DOWN, IDB_BUTTON_OVER,
                                  IDB_BUTTON_DISABLED, IDB_BUTTON_OVER, IDB_BUTTON_MASK, 1, 0, 0);
         button->SetCaptionColor(QColor(0, 0, 0));
@@ -48,7 +49,7 @@ void CSkinnedFrame::SetupFonts() {
           IDC_LABEL_IP, IDC_LABEL_NETMASK, IDC_LABEL_GATEWAY, IDC_LABEL_HTTP_PORT, IDC_LABEL_PPPOE,
           IDC_LABEL_DHCP, IDC_LABEL_STATIC, IDC_LABEL_ADDRESS, IDC_LABEL_STATUS, IDC_STATUS,
           IDC_INFO, IDC_EXIT, IDC_SUBMIT, IDC_UPDATE}) {
-        m_dialog.ControlById(id)->setFont(m_labelFont);
+        ControlById(&m_dialog, id)->setFont(m_labelFont);
     }
 }
 
@@ -58,7 +59,7 @@ void CSkinnedFrame::SetupFonts() {
 // labels show this painting behind their text.
 void CSkinnedFrame::Paint() {
     QPainter painter(&m_dialog);
-    const QRect client = m_dialog.ClientRect();
+    const QRect client = QRect(QPoint(0, 0), m_dialog.contentsRect().size());
     const int w = client.width();
     painter.save();
     painter.translate(DIALOG_BORDER, DIALOG_BORDER);
@@ -98,7 +99,7 @@ CSkinnedFrame::Press CSkinnedFrame::OnLButtonDown(QPoint point, QPoint globalPoi
         return Press::Tray;
     }
     if (m_dialog.isMaximized() || point.y() < 0 || point.y() >= CAPTION_HEIGHT ||
-        !m_dialog.ClientRect().contains(point)) {
+        !QRect(QPoint(0, 0), m_dialog.contentsRect().size()).contains(point)) {
         return Press::Nothing;
     }
     // The desktop moves the window itself where it can; elsewhere it follows the pointer.
@@ -126,10 +127,10 @@ void CSkinnedFrame::Glow(QPoint point) {
     const bool trayGlows = m_trayButton.contains(point);
     if (closeGlows != m_bCloseGlows) {
         m_bCloseGlows = closeGlows;
-        m_dialog.update(CFinderDlg::ToWidget(m_closeButton));
+        m_dialog.update(ToWidget(m_closeButton));
     }
     if (trayGlows != m_bTrayGlows) {
         m_bTrayGlows = trayGlows;
-        m_dialog.update(CFinderDlg::ToWidget(m_trayButton.adjusted(0, 0, 0, 1)));
+        m_dialog.update(ToWidget(m_trayButton.adjusted(0, 0, 0, 1)));
     }
 }

@@ -7,7 +7,7 @@
 
 #include <optional>
 
-class CFinderDlg;
+class QWidget;
 class QPainter;
 
 // The skinned frame of the window: the skin's bitmaps and the command buttons' faces, the
@@ -15,7 +15,7 @@ class QPainter;
 // minimise-to-tray buttons with their glow under the pointer, and dragging by the caption.
 class CSkinnedFrame {
 public:
-    explicit CSkinnedFrame(CFinderDlg& dialog) : m_dialog(dialog) {}
+    explicit CSkinnedFrame(QWidget& dialog) : m_dialog(dialog) {}
 
     // Loaded once, so that no paint decodes a picture.
     void LoadSkin();
@@ -36,7 +36,7 @@ public:
 private:
     void Glow(QPoint point);
 
-    CFinderDlg& m_dialog;
+    QWidget& m_dialog;
     QRect m_closeButton;
     QRect m_trayButton;
     QImage m_background;

@@ -1,32 +1,17 @@
 #include "app/status_line.h"
 
-#include <QTimer>
-
-#include <algorithm>
-#include <string>
-#include <vector>
-
-#include "app/details_panel.h"
-#include "app/device_list_view.h"
-#include "app/finder_dlg.h"
-#include "core/messages/fill_text.h"
-#include "core/net/net_interfaces.h"
-#include "core/status/search_texts.h"
+#include "app/qt_helpers.h"
+#include "app/search_summary.h"
+#include "app/window_context.h"
 #include "core/status/startup_failure.h"
 #include "core/status/status_text.h"
-#include "core/session/camera_roster.h"
 #include "skin/transparent_static.h"
 
-CStatusLine::CStatusLine(CFinderDlg& dialog, CTransparentStatic* status, CCameraRoster& roster,
-                         CDeviceListView& list, CDetailsPanel& panel)
-    : QObject(&dialog), m_dialog(dialog), m_status(status), m_roster(roster), m_list(list),
-      m_panel(panel), m_summaryTimer(new QTimer(this)) {
-    m_summaryTimer->setSingleShot(true);
-    m_summaryTimer->setInterval(SEARCH_SUMMARY_DELAY_MS);
-    connect(m_summaryTimer, &QTimer::timeout, this, [this] {
-        m_bSummaryShown = true;
-        ShowSearchSummary();
-    });
+CStatusLine::CStatusLine(CTransparentStatic* status, const CWindowContext& context,
+                         CSearchSummary& search, QObject* parent)
+    : QObject(parent), m_status(status), m_context(context), m_search(search) {
+    m_status->SetElided(true);
+    connect(&m_search, &CSearchSummary::Summary, this, &CStatusLine::ShowText);
 }
 
 // Every datagram of a burst of replies brings an outcome, so the label repaints through
@@ -38,11 +23,9 @@ void CStatusLine::OnStatus(const WorkerOutcome& outcome) {
         return;
     }
     m_bHold = false;
-    if (ok && (m_bSummaryShown || m_roster.Dropped() > 0)) {
-        ShowSearchSummary();
+    if (ok && m_search.Refresh()) {
         return;
     }
-    m_bSummaryShown = false;
     m_status->setToolTip(QString());
     m_status->QLabel::setText(QString::fromLatin1(StatusText(outcome)));
 }
@@ -54,88 +37,24 @@ void CStatusLine::ShowHeld(const HeldText& makeText) {
     ShowText(text, text); // a long sentence may not fit the line
 }
 
+// A text cut short by the line's edge shows whole in the tip.
 void CStatusLine::ShowText(const QString& text, const QString& tip) {
     m_status->setText(text);
-    m_status->setToolTip(tip);
-}
-
-void CStatusLine::StartSearchSummary(const WorkerOutcome& sent) {
-    if (m_bQueryPending && sent.kind == WorkerOutcomeKind::Ok) {
-        m_roster.BeginSearch();
-        m_summaryTimer->start();
-    }
-    m_bQueryPending = false;
-}
-
-void CStatusLine::ClearSearch() {
-    m_bSummaryShown = false;
-    m_summaryTimer->stop();
-    ShowSummaryNote(QString());
-}
-
-// "12 cameras on eth0, eth1", or plainly that nothing answered and where the finder looked.
-void CStatusLine::ShowSearchSummary() {
-    const TextLookup tr = m_dialog.WindowTextLookup();
-    std::vector<std::string> cards;
-    for (int slot : m_roster.Listed()) {
-        const std::string card = CardName(m_roster.Arrival(slot), tr);
-        if (std::find(cards.begin(), cards.end(), card) == cards.end()) {
-            cards.push_back(card);
-        }
-    }
-    std::sort(cards.begin(), cards.end());
-    const int cameras = static_cast<int>(m_roster.Listed().size());
-    std::string text;
-    QString tip;
-    if (cameras > 0) {
-        text = FoundText(cameras, cards, tr);
-    } else {
-        const WorkerEndpoints& endpoints = m_dialog.Endpoints();
-        const std::vector<NetInterface> searched =
-            endpoints.SendsPerInterface()
-                ? SearchedInterfaces(ListInterfaces(), endpoints.interfaces)
-                : std::vector<NetInterface>{{endpoints.destinationAddress}};
-        text = NothingFoundText(searched, tr) + ". " + tr(TEXT_SEARCH_LIKELY_CAUSES);
-        if (!m_dialog.SearchTargets().empty()) {
-            text += " " + tr(TEXT_SEARCH_BROADCAST_ONLY);
-        }
-        tip = Utf8Text(text);
-    }
-    // Later replies bring the counts up to date with the summary.
-    const CCameraRoster::SearchCounts counts = m_roster.EndSearch();
-    if (m_roster.HasSearchBefore()) {
-        text += "; " + FillText(tr(TEXT_SEARCH_NEW_GONE),
-                                {std::to_string(counts.added), std::to_string(counts.gone)});
-    }
-    if (m_roster.Dropped() > 0) {
-        text += "; " + FillText(tr(TEXT_SEARCH_TABLE_FULL), {std::to_string(m_roster.Dropped())});
-    }
-    ShowText(Utf8Text(text), tip);
-    ShowSummaryNote(tip);
-}
-
-// The status line holds a line and a half: where nothing answered, the whole sentence with
-// its likely causes also stands in the empty list, where the cameras would be.
-void CStatusLine::ShowSummaryNote(const QString& note) {
-    if (note.isEmpty() && !m_bNoteShown) {
-        return;
-    }
-    m_list.ShowEmptyNote(note);
-    m_bNoteShown = !note.isEmpty();
+    m_status->setToolTip(tip.isEmpty() && m_status->IsCut() ? text : tip);
 }
 
 // The status line keeps the worker's own text; the sentence goes where the selected
 // camera's information would be, which is empty while no camera can answer.
 void CStatusLine::ShowStartupFailure(const WorkerStartFailure& failure) {
     m_startupFailure = failure;
-    const QString text = Utf8Text(StartupFailureSentence(failure, m_dialog.WindowTextLookup()));
-    m_panel.ShowNote(text);
+    const QString text = Utf8Text(StartupFailureSentence(failure, m_context.Lookup()));
+    emit StartupNote(text);
     m_status->setToolTip(text);
 }
 
 void CStatusLine::ClearStartupFailure() {
     m_startupFailure.reset();
-    m_panel.ShowNote(QString());
+    emit StartupNote(QString());
     m_status->setToolTip(QString());
 }
 
@@ -143,9 +62,7 @@ void CStatusLine::OnWindowTexts() {
     if (m_held) {
         ShowHeld(m_held);
     }
-    if (m_bSummaryShown) {
-        ShowSearchSummary();
-    }
+    m_search.OnWindowTexts();
     if (m_startupFailure) {
         ShowStartupFailure(*m_startupFailure);
     }

@@ -2,14 +2,25 @@
 
 #include <QMenu>
 
-#include "app/finder_dlg.h"
+#include "app/window_context.h"
 #include "core/messages/finder_texts.h"
 #include "core/program/finder_version.h"
 
-CTrayIcon::CTrayIcon(CFinderDlg& dialog) : QObject(&dialog), m_dialog(dialog) {
-    m_trayIcon = new QSystemTrayIcon(dialog.m_hIcon, &dialog);
-    connect(m_trayIcon, &QSystemTrayIcon::activated, &dialog, &CFinderDlg::OnTrayNotify);
-    m_trayIcon->setContextMenu(new QMenu(&dialog));
+// The tip of the notification-area icon.
+constexpr char TRAY_TIP[] = "Lanvista";
+
+CTrayIcon::CTrayIcon(QWidget* window, const CWindowContext& context, const QIcon& icon)
+    : QObject(window), m_context(context) {
+    m_trayIcon = new QSystemTrayIcon(icon, window);
+    // Only a double-click brings the window back; single clicks do nothing, and the right
+    // button opens the icon's menu.
+    connect(m_trayIcon, &QSystemTrayIcon::activated, this,
+            [this](QSystemTrayIcon::ActivationReason reason) {
+                if (reason == QSystemTrayIcon::DoubleClick) {
+                    emit ShowRequested();
+                }
+            });
+    m_trayIcon->setContextMenu(new QMenu(window));
     FillMenu();
 }
 
@@ -24,19 +35,19 @@ void CTrayIcon::Hide() {
 void CTrayIcon::FillMenu() {
     QMenu* menu = m_trayIcon->contextMenu();
     menu->clear();
-    menu->addAction(m_dialog.Tr(TEXT_TRAY_SHOW), &m_dialog, &CFinderDlg::OnTrayShow);
-    menu->addAction(m_dialog.Tr(TEXT_TRAY_UPDATE), &m_dialog, &CFinderDlg::OnUpdate);
-    menu->addAction(m_dialog.Tr(TEXT_MENU_SEARCH_ADDRESSES), &m_dialog,
-                    &CFinderDlg::OnSearchAddresses);
+    menu->addAction(m_context.Tr(TEXT_TRAY_SHOW), this, &CTrayIcon::ShowRequested);
+    menu->addAction(m_context.Tr(TEXT_TRAY_UPDATE), this, &CTrayIcon::UpdateRequested);
+    menu->addAction(m_context.Tr(TEXT_MENU_SEARCH_ADDRESSES), this,
+                    &CTrayIcon::SearchAddressesRequested);
     menu->addSeparator();
-    menu->addAction(m_dialog.Tr(TEXT_TRAY_QUIT), &m_dialog, &CFinderDlg::OnTrayQuit);
+    menu->addAction(m_context.Tr(TEXT_TRAY_QUIT), this, &CTrayIcon::QuitRequested);
 }
 
 // "Lanvista", the program and its version, then how many cameras are listed.
 void CTrayIcon::UpdateTip(int cameras) {
-    const QString count = cameras == 0   ? m_dialog.Tr(TEXT_TRAY_NO_CAMERA)
-                          : cameras == 1 ? m_dialog.Tr(TEXT_TRAY_ONE_CAMERA)
-                                         : m_dialog.Tr(TEXT_TRAY_CAMERAS).arg(cameras);
+    const QString count = cameras == 0   ? m_context.Tr(TEXT_TRAY_NO_CAMERA)
+                          : cameras == 1 ? m_context.Tr(TEXT_TRAY_ONE_CAMERA)
+                                         : m_context.Tr(TEXT_TRAY_CAMERAS).arg(cameras);
     m_trayIcon->setToolTip(
         QStringLiteral("%1 finder %2\n%3")
             .arg(QString::fromLatin1(TRAY_TIP), QString::fromLatin1(FinderVersion()), count));

@@ -1,17 +1,19 @@
 #pragma once
 
+#include <QIcon>
 #include <QObject>
 #include <QSystemTrayIcon>
 
-class CFinderDlg;
+class CWindowContext;
 
 // The notification-area icon, shown only while the window is in the tray, and its menu:
-// Show, Update, Quit. Its tip counts the cameras listed.
+// Show, Update, Search addresses…, Quit. Its tip counts the cameras listed. A double-click
+// on it asks for the window, as Show does.
 class CTrayIcon : public QObject {
     Q_OBJECT
 
 public:
-    explicit CTrayIcon(CFinderDlg& dialog);
+    CTrayIcon(QWidget* window, const CWindowContext& context, const QIcon& icon);
 
     void Show();
     void Hide();
@@ -19,7 +21,13 @@ public:
     void FillMenu();
     void UpdateTip(int cameras);
 
+signals:
+    void ShowRequested();
+    void UpdateRequested();
+    void SearchAddressesRequested();
+    void QuitRequested();
+
 private:
-    CFinderDlg& m_dialog;
+    const CWindowContext& m_context;
     QSystemTrayIcon* m_trayIcon = nullptr;
 };

@@ -1214,7 +1214,28 @@ INSERT INTO window_text VALUES
    '無法讀取 %1：%2',
    '%1 n''a pas pu être lu : %2',
    '%1 konnte nicht gelesen werden: %2',
-   '%1 を読み込めませんでした：%2');
+   '%1 を読み込めませんでした：%2'),
+  ('search_targets_refused',
+   'the system refused %1 of %2 queries to --to addresses (%3)',
+   '系统拒绝了发往 --to 地址的 %2 个查询中的 %1 个（%3）',
+   '系統拒絕了傳送至 --to 位址的 %2 個查詢中的 %1 個（%3）',
+   'le système a refusé %1 des %2 requêtes vers les adresses --to (%3)',
+   'das System hat %1 von %2 Anfragen an --to-Adressen abgelehnt (%3)',
+   'システムは --to アドレス宛ての問い合わせ %2 件のうち %1 件を拒否しました（%3）'),
+  ('plan_file_refused',
+   '%1 was not taken: %2',
+   '未采用 %1：%2',
+   '未採用 %1：%2',
+   '%1 n''a pas été pris : %2',
+   '%1 wurde nicht übernommen: %2',
+   '%1 は採用されませんでした：%2'),
+  ('plan_report_saved',
+   'The report was saved to %1',
+   '报告已保存到 %1',
+   '報告已儲存到 %1',
+   'Le rapport a été enregistré dans %1',
+   'Der Bericht wurde in %1 gespeichert',
+   'レポートを %1 に保存しました');
 
 CREATE TABLE text_encoding (encoding TEXT NOT NULL);
 INSERT INTO text_encoding (encoding) VALUES ('auto');

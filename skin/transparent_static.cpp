@@ -1,5 +1,7 @@
 #include "skin/transparent_static.h"
 
+#include <QPainter>
+
 CTransparentStatic::CTransparentStatic(QWidget* parent) : CTransparentStatic(QString(), parent) {}
 
 CTransparentStatic::CTransparentStatic(const QString& text, QWidget* parent)
@@ -22,4 +24,26 @@ QColor CTransparentStatic::SetTextColor(QColor colour) {
     pal.setColor(QPalette::WindowText, m_crText);
     setPalette(pal);
     return previous;
+}
+
+void CTransparentStatic::SetElided(bool elided) {
+    m_bElided = elided;
+    setWordWrap(!elided);
+    update();
+}
+
+bool CTransparentStatic::IsCut() const {
+    return m_bElided && fontMetrics().horizontalAdvance(text()) > contentsRect().width();
+}
+
+void CTransparentStatic::paintEvent(QPaintEvent* event) {
+    if (!m_bElided) {
+        QLabel::paintEvent(event);
+        return;
+    }
+    QPainter painter(this);
+    painter.setPen(palette().color(QPalette::WindowText));
+    const QRect area = contentsRect();
+    painter.drawText(area, static_cast<int>(alignment()) | Qt::TextSingleLine,
+                     fontMetrics().elidedText(text(), Qt::ElideRight, area.width()));
 }

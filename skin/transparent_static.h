@@ -22,7 +22,17 @@ public:
     QColor SetTextColor(QColor colour);
     QColor TextColor() const { return m_crText; }
 
+    // One line: a text wider than the label ends in "…" where the label's edge would cut
+    // it; text() stays whole.
+    void SetElided(bool elided);
+    // Whether the text shown now is cut short.
+    bool IsCut() const;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
 private:
+    bool m_bElided = false;
     // Dark navy: reads well on the light-grey skin background.
     QColor m_crText{16, 32, 64};
 };

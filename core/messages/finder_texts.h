@@ -199,6 +199,9 @@ constexpr WindowText TEXT_SEARCH_LIKELY_CAUSES{
     "the cameras are powered off or on another network segment."};
 constexpr WindowText TEXT_SEARCH_TABLE_FULL{"search_table_full",
                                             "%1 replies dropped: the list holds 255 cameras"};
+// %1 the unicast queries the system refused, %2 all of them, %3 its word on the first.
+constexpr WindowText TEXT_SEARCH_TARGETS_REFUSED{
+    "search_targets_refused", "the system refused %1 of %2 queries to --to addresses (%3)"};
 constexpr WindowText TEXT_SEARCH_FOREIGN_SUBNET{
     "search_foreign_subnet",
     "%1 is not in this PC's network %2 on %3: its web page cannot open from here"};
@@ -336,6 +339,10 @@ constexpr WindowText PLAN_TEXT_STOPPED{"plan_stopped",
 constexpr WindowText PLAN_TEXT_OPEN_TITLE{"plan_open_title", "Open plan file"};
 constexpr WindowText PLAN_TEXT_REPORT_TITLE{"plan_report_title", "Save report"};
 // %1 the file, %2 why.
+// %1 the plan file, %2 what is wrong with its content, where the core says so.
+constexpr WindowText PLAN_TEXT_FILE_REFUSED{"plan_file_refused", "%1 was not taken: %2"};
+// %1 the report's file.
+constexpr WindowText PLAN_TEXT_REPORT_SAVED{"plan_report_saved", "The report was saved to %1"};
 constexpr WindowText PLAN_TEXT_READ_FAILED{"plan_read_failed", "%1 could not be read: %2"};
 
 inline constexpr const WindowText* FINDER_TEXTS[] = {
@@ -498,4 +505,7 @@ inline constexpr const WindowText* FINDER_TEXTS[] = {
     &PLAN_TEXT_OPEN_TITLE,
     &PLAN_TEXT_REPORT_TITLE,
     &PLAN_TEXT_READ_FAILED,
+    &TEXT_SEARCH_TARGETS_REFUSED,
+    &PLAN_TEXT_FILE_REFUSED,
+    &PLAN_TEXT_REPORT_SAVED,
 };

@@ -32,3 +32,12 @@ std::string ForeignSubnetText(const DeviceRecord& record, const ReplyArrival& ar
     return FillText(tr(TEXT_SEARCH_FOREIGN_SUBNET),
                     {camera, InterfaceAddressText(arrival), CardName(arrival, tr)});
 }
+
+std::string RefusedTargetsText(const SearchSent& sent, const TextLookup& tr) {
+    if (sent.targetsFailed == 0) {
+        return {};
+    }
+    return FillText(tr(TEXT_SEARCH_TARGETS_REFUSED),
+                    {std::to_string(sent.targetsFailed), std::to_string(sent.targets),
+                     SocketErrorText(sent.firstTargetError)});
+}

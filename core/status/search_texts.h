@@ -6,6 +6,7 @@
 #include "core/messages/finder_texts.h"
 #include "core/net/net_interfaces.h"
 #include "core/worker/device_arrival.h"
+#include "core/worker/network_worker.h"
 
 // What the finder says about network cards and subnets. The window's words are WindowTexts
 // (TEXT_SEARCH_* in finder_texts.h), shown in the user's language; the command line takes
@@ -26,3 +27,8 @@ std::string ForeignSubnetText(const DeviceRecord& record, const ReplyArrival& ar
 
 // The card's name for the user, or TEXT_SEARCH_CARD_UNKNOWN.
 std::string CardName(const ReplyArrival& arrival, const TextLookup& tr = EnglishText);
+
+// "the system refused 153 of 153 queries to --to addresses (Network is unreachable)": the
+// unicast queries of a search that never left, and the system's word on the first of them.
+// Empty when every one went out.
+std::string RefusedTargetsText(const SearchSent& sent, const TextLookup& tr = EnglishText);

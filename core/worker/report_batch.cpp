@@ -64,6 +64,10 @@ void CBatchedReport::OnStartupFailed(const WorkerStartFailure& failure) {
     Pend([&] { m_pending.startupFailure = failure; });
 }
 
+void CBatchedReport::OnSearchSent(const SearchSent& sent) {
+    Pend([&] { m_pending.searchSent = sent; });
+}
+
 ReportBatch CBatchedReport::TakeBatch() {
     std::lock_guard lock(m_mutex);
     ReportBatch taken = std::exchange(m_pending, ReportBatch{});

@@ -31,6 +31,7 @@ struct ReportBatch {
     std::optional<WorkerOutcome> status;
     std::optional<WorkerOutcome> queryOutcome;        // a query was sent: how its send went
     std::optional<WorkerStartFailure> startupFailure; // only when the worker could not start
+    std::optional<SearchSent> searchSent;             // a search's last datagram went out
     std::uint64_t dropped = 0;                        // replies of cameras beyond the batch's room
 };
 
@@ -48,6 +49,7 @@ public:
     void OnReply(const DeviceRecord& record, const ReplyArrival& arrival) override;
     void OnSent(int command, const WorkerOutcome& outcome) override;
     void OnStartupFailed(const WorkerStartFailure& failure) override;
+    void OnSearchSent(const SearchSent& sent) override;
 
     // Front end side: everything pending, at once; the next report asks for a drain again.
     ReportBatch TakeBatch();

@@ -6,6 +6,7 @@
 
 #include "core/net/udp_socket.h"
 #include "core/present/device_list.h"
+#include "core/worker/report_batch.h"
 #include "tests/app/finder_fixture.h"
 #include "tests/support/test_flood.h"
 

@@ -200,7 +200,7 @@ TEST_F(SkinTest, TheTrayButtonHidesToTheTrayAndOnlyADoubleClickBringsTheWindowBa
     EXPECT_FALSE(TrayIcon(m_dlg)->isVisible());
     Press(TRAY_RECT.center());
     EXPECT_FALSE(m_dlg->isVisible());
-    EXPECT_TRUE(m_dlg->m_bInTray);
+    EXPECT_TRUE(m_dlg->IsInTray());
     EXPECT_TRUE(TrayIcon(m_dlg)->isVisible());
     EXPECT_TRUE(TrayIcon(m_dlg)->toolTip().startsWith(QStringLiteral("Lanvista finder ")));
     EXPECT_TRUE(m_dlg->IsWorkerRunning()) << "the finder goes on searching in the tray";
@@ -216,7 +216,7 @@ TEST_F(SkinTest, TheTrayButtonHidesToTheTrayAndOnlyADoubleClickBringsTheWindowBa
     }
     emit TrayIcon(m_dlg)->activated(QSystemTrayIcon::DoubleClick);
     EXPECT_TRUE(m_dlg->isVisible());
-    EXPECT_FALSE(m_dlg->m_bInTray);
+    EXPECT_FALSE(m_dlg->IsInTray());
     EXPECT_FALSE(TrayIcon(m_dlg)->isVisible());
 
     // A double-click while the window is shown changes nothing.
@@ -229,7 +229,7 @@ TEST_F(SkinTest, WithoutANotificationAreaTheTrayButtonLeavesTheWindowShown) {
     StartFinder({});
     Press(TRAY_RECT.center());
     EXPECT_TRUE(m_dlg->isVisible());
-    EXPECT_FALSE(m_dlg->m_bInTray);
+    EXPECT_FALSE(m_dlg->IsInTray());
     EXPECT_FALSE(TrayIcon(m_dlg)->isVisible());
 }
 
@@ -250,7 +250,7 @@ TEST_F(SkinTest, TheProgramGoesOnWhileInTheTray) {
         g_trayAvailable = true;
         ASSERT_TRUE(QTest::qWaitFor([&] { return !dlg->TrayButtonRect().isEmpty(); }, 2000));
         QTest::mousePress(dlg, Qt::LeftButton, {}, Widget(dlg->TrayButtonRect().center()));
-        ASSERT_TRUE(dlg->m_bInTray);
+        ASSERT_TRUE(dlg->IsInTray());
     });
     EXPECT_TRUE(restoredInsideTheLoop) << "hiding to the tray must not end the dialog";
 }
@@ -277,7 +277,7 @@ TEST_F(SkinTest, MinimiseGoesToTheTaskbarNotTheTray) {
     StartFinder({});
     m_dlg->OnMinimize();
     EXPECT_TRUE(QTest::qWaitFor([&] { return m_dlg->isMinimized(); }, 2000));
-    EXPECT_FALSE(m_dlg->m_bInTray);
+    EXPECT_FALSE(m_dlg->IsInTray());
     EXPECT_FALSE(TrayIcon(m_dlg)->isVisible());
 }
 

@@ -2,6 +2,7 @@
 
 #include <QPushButton>
 
+#include "app/device_list_view.h"
 #include "app/device_url.h"
 #include "tests/app/finder_fixture.h"
 
@@ -40,7 +41,7 @@ TEST_F(WebPageTest, OtherPortsOpenAddressPortAndSlash) {
 TEST_F(WebPageTest, DoubleClickOnEmptyListOpensNothing) {
     QTest::mouseClick(SkinButton(m_dlg, IDC_UPDATE), Qt::LeftButton);
     ASSERT_EQ(DeviceList(m_dlg)->count(), 0);
-    m_dlg->OnDblclkDeviceList();
+    m_dlg->findChild<CDeviceListView*>()->OnOpenPage();
     EXPECT_TRUE(g_openedUrls.empty());
 }
 
