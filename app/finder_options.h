@@ -8,11 +8,7 @@
 // Where the finder's worker listens and sends. The defaults are the cameras' own (local
 // port 3566, broadcast 255.255.255.255 port 4000); the demo and the tests point the finder
 // elsewhere, by options or by environment variables (an option wins):
-//   --local-port N     FINDER_LOCAL_PORT
-//   --broadcast ADDR   FINDER_BROADCAST
-//   --device-port N    FINDER_DEVICE_PORT
-//   --interface NAME   FINDER_INTERFACES   search only these cards (repeatable, or a
-//                                          comma-separated list); not with --broadcast
+// the network options of core/program/network_options.h, without --to.
 // --help and --version answer and end the program. Qt's own options (one dash, such as
 // "-platform offscreen") are left to Qt. Nothing here needs Qt, so the command line is
 // read before Qt starts: --help works without a display.

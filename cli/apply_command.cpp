@@ -40,9 +40,7 @@ std::string LineOf(const PlanFile& file, const PlanRefusal& refusal) {
                                                   SettingColumn(refusal.setting), reason});
 }
 
-} // namespace
-
-int RunApply(const CliOptions& options, std::ostream& out, std::ostream& err,
+int RunApply(const PlanRunOptions& options, std::ostream& out, std::ostream& err,
              LocalNetworksFunction localNetworks) {
     std::string bytes;
     const std::string& path = options.plan.file;
@@ -75,4 +73,38 @@ int RunApply(const CliOptions& options, std::ostream& out, std::ostream& err,
     return RunCheckedPlan(
         session, plan, options, out, err, localNetworks,
         [&](const PlanRefusal& refusal) { return path + ": " + LineOf(file, refusal); });
+}
+
+} // namespace
+
+CApplyCommand::CApplyCommand()
+    : CCommand(
+          "apply", "FILE", "send the plan of a CSV file, as scan --csv writes it",
+          std::string(
+              "Sends the plan of a CSV file with a header row (- reads standard input), as scan "
+              "--csv writes it and a spreadsheet saves it again (UTF-8 with or without a "
+              "byte-order mark, else the code page of --encoding or of the locale). Column mac "
+              "names the camera (any MAC form); name, ip, netmask, gateway, httpPort, mode, "
+              "pppoeAccount and pppoePassword are settings, where an empty cell keeps the "
+              "camera's value; other columns are ignored. So only the rows edited are sent. A "
+              "bad cell, a MAC that did not answer, a MAC twice or one new IP twice refuse the "
+              "file (\"line N: column: why\") and nothing is sent; so does a camera text a "
+              "spreadsheet turned into a number (0012 into 12), unless --force, which keeps the "
+              "camera's text. ") +
+              PLAN_RUN_DESCRIPTION,
+          PLAN_RUN_STATUSES) {
+    AddPlanRunOptions(Options(), m_options, false);
+    AddSearch(m_options);
+}
+
+std::string CApplyCommand::TakeArgument(const std::string& argument) {
+    return TakePlanArgument(m_options.plan, argument, false);
+}
+
+std::string CApplyCommand::Finish() {
+    return MissingPlanArgument(m_options.plan, false);
+}
+
+int CApplyCommand::Run(const CommandIo& io) {
+    return RunApply(m_options, io.out, io.err, io.localNetworks);
 }

@@ -4,7 +4,9 @@
 #include "cli/plan_command.h"
 #include "core/plan/addressing_plan.h"
 
-int RunAssign(const CliOptions& options, std::ostream& out, std::ostream& err,
+namespace {
+
+int RunAssign(const PlanRunOptions& options, std::ostream& out, std::ostream& err,
               LocalNetworksFunction localNetworks) {
     ScanSession session(options.endpoints);
     ScanResult scanned;
@@ -40,4 +42,35 @@ int RunAssign(const CliOptions& options, std::ostream& out, std::ostream& err,
         session, plan, options, out, err, localNetworks, [&](const PlanRefusal& refusal) {
             return plan.CameraText(refusal.step, EnglishText, codec, refusal.reason);
         });
+}
+
+} // namespace
+
+CAssignCommand::CAssignCommand()
+    : CCommand("assign", "FIRST_IP (MAC... | --all)",
+               "give many cameras addresses from a first IP on, in one step",
+               std::string("Scans and addresses the cameras named by their MACs (or every camera "
+                           "found, with --all) in one step: the addresses count up from "
+                           "FIRST_IP and skip every address in use (the IP of any camera found, "
+                           "though a camera may keep its own; this PC's; the gateway; the "
+                           "subnet's network and broadcast address). A plan that runs out of "
+                           "addresses is refused as a whole. Every change passes the checks of "
+                           "set; a refused one refuses the plan and nothing is sent, the risky "
+                           "ones go only with --force. ") +
+                   PLAN_RUN_DESCRIPTION,
+               PLAN_RUN_STATUSES) {
+    AddPlanRunOptions(Options(), m_options, true);
+    AddSearch(m_options);
+}
+
+std::string CAssignCommand::TakeArgument(const std::string& argument) {
+    return TakePlanArgument(m_options.plan, argument, true);
+}
+
+std::string CAssignCommand::Finish() {
+    return MissingPlanArgument(m_options.plan, true);
+}
+
+int CAssignCommand::Run(const CommandIo& io) {
+    return RunAssign(m_options, io.out, io.err, io.localNetworks);
 }

@@ -1,11 +1,18 @@
 #pragma once
 
-#include <ostream>
-
-#include "cli/cli_options.h"
-#include "core/net/net_interfaces.h"
+#include "cli/command.h"
+#include "cli/plan_command.h"
 
 // finder-cli assign: addresses the cameras named (or every camera found) in one step, from
 // a first IP on, and waits for each one to confirm.
-int RunAssign(const CliOptions& options, std::ostream& out, std::ostream& err,
-              LocalNetworksFunction localNetworks);
+class CAssignCommand : public CCommand {
+public:
+    CAssignCommand();
+    int Run(const CommandIo& io) override;
+
+private:
+    std::string TakeArgument(const std::string& argument) override;
+    std::string Finish() override;
+
+    PlanRunOptions m_options;
+};

@@ -39,7 +39,7 @@ std::string FailureText(const SessionFailure& failure) {
     return "the network worker did not send within " + std::to_string(failure.waitMs) + " ms";
 }
 
-bool FirstScan(ScanSession& session, const CliOptions& options, ScanResult& result,
+bool FirstScan(ScanSession& session, const SearchOptions& options, ScanResult& result,
                std::ostream& err, std::string& error) {
     session.SetSearchTargets(options.targets);
     if (const std::optional<SessionFailure> failure = session.Scan(options.Wait(), result)) {
@@ -88,7 +88,7 @@ void ReportLostReplies(const ScanResult& result, std::ostream& err) {
     }
 }
 
-const DeviceRecord* ScanForCamera(ScanSession& session, const CliOptions& options,
+const DeviceRecord* ScanForCamera(ScanSession& session, const CameraOptions& options,
                                   ScanResult& scanned, std::ostream& err,
                                   const std::string& missing) {
     std::string error;
@@ -101,18 +101,4 @@ const DeviceRecord* ScanForCamera(ScanSession& session, const CliOptions& option
         Fail(err, "no device answered with MAC " + options.mac + missing, CLI_EXIT_FAILED);
     }
     return device;
-}
-
-bool CheckInterfaceNames(const CliOptions& options, std::ostream& err) {
-    const std::vector<NetInterface> cards = ListInterfaces();
-    const std::vector<std::string> unknown =
-        UnknownInterfaceNames(cards, options.endpoints.interfaces);
-    if (unknown.empty()) {
-        return true;
-    }
-    Fail(err,
-         "--interface: no network card is named \"" + unknown.front() +
-             "\"; this machine has: " + InterfaceNames(cards),
-         CLI_EXIT_USAGE);
-    return false;
 }

@@ -21,7 +21,7 @@ std::string FailureText(const SessionFailure& failure);
 // The first scan of a command, with the words a user needs when some cards failed, nothing
 // answered, --to addresses were refused or replies were lost. False when the scan itself
 // failed (error says why).
-bool FirstScan(ScanSession& session, const CliOptions& options, ScanResult& result,
+bool FirstScan(ScanSession& session, const SearchOptions& options, ScanResult& result,
                std::ostream& err, std::string& error);
 
 // Unicast queries the system would not send (no route to a --to address), counted.
@@ -34,9 +34,6 @@ void ReportLostReplies(const ScanResult& result, std::ostream& err);
 // The first scan, then the camera the command names by its MAC. Nothing, once err has been
 // told why, when the scan failed or no camera answered with that MAC (`missing` ends that
 // sentence); either way the command fails with CLI_EXIT_FAILED.
-const DeviceRecord* ScanForCamera(ScanSession& session, const CliOptions& options,
+const DeviceRecord* ScanForCamera(ScanSession& session, const CameraOptions& options,
                                   ScanResult& scanned, std::ostream& err,
                                   const std::string& missing);
-
-// A card named by --interface must exist: a typo would otherwise search nothing.
-bool CheckInterfaceNames(const CliOptions& options, std::ostream& err);

@@ -1,51 +1,61 @@
 #include "cli/finder_cli.h"
 
-#include "cli/apply_command.h"
-#include "cli/assign_command.h"
-#include "cli/cli_command.h"
+#include <algorithm>
+
 #include "cli/cli_options.h"
-#include "cli/interfaces_command.h"
-#include "cli/interrupt_guard.h"
-#include "cli/scan_command.h"
-#include "cli/set_command.h"
-#include "cli/suggest_command.h"
-#include "cli/watch_command.h"
+#include "cli/command_registry.h"
 #include "core/program/finder_version.h"
 
+namespace {
+
+bool Holds(const std::vector<std::string>& args, const char* word) {
+    return std::find(args.begin(), args.end(), word) != args.end();
+}
+
+int Usage(std::ostream& err, const std::string& error) {
+    err << "finder-cli: " << error << "\nTry 'finder-cli --help'.\n";
+    return CLI_EXIT_USAGE;
+}
+
+// "scan, set, ... or interfaces"
+std::string CommandList() {
+    const std::vector<std::unique_ptr<CCommand>> commands = Commands();
+    std::string names;
+    for (std::size_t i = 0; i < commands.size(); ++i) {
+        names += (i == 0 ? "" : i + 1 == commands.size() ? " or " : ", ") + commands[i]->Name();
+    }
+    return names;
+}
+
+} // namespace
+
+// --help (or -h) anywhere asks for help: a command's own after its name, else the general
+// one; --version anywhere the version.
 int RunFinderCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
                  LocalNetworksFunction localNetworks) {
-    std::string error;
-    const std::optional<CliOptions> options = ParseCliArguments(args, error);
-    if (!options) {
-        err << "finder-cli: " << error << "\nTry 'finder-cli --help'.\n";
-        return CLI_EXIT_USAGE;
+    if (args.empty()) {
+        return Usage(err, "give a command: " + CommandList());
     }
-    if (!CheckInterfaceNames(*options, err)) {
-        return CLI_EXIT_USAGE;
+    const bool helpWord = args[0] == "help";
+    if (helpWord || Holds(args, "--help") || Holds(args, "-h")) {
+        const std::string& name = helpWord && args.size() > 1 ? args[1] : args[0];
+        const std::unique_ptr<CCommand> command = FindCommand(name);
+        out << (command ? command->Help() : FinderCliHelp());
+        return CLI_EXIT_OK;
     }
-    switch (options->command) {
-    case CliCommand::Scan:
-        return RunScan(*options, out, err);
-    case CliCommand::Set:
-        return RunSet(*options, out, err, localNetworks);
-    case CliCommand::Assign:
-        return RunAssign(*options, out, err, localNetworks);
-    case CliCommand::Apply:
-        return RunApply(*options, out, err, localNetworks);
-    case CliCommand::Suggest:
-        return RunSuggest(*options, out, err);
-    case CliCommand::Interfaces:
-        return RunInterfaces(*options, out);
-    case CliCommand::Watch: {
-        const CInterruptGuard interrupt; // Ctrl-C ends the watch, and finder-cli with status 0
-        return RunWatch(*options, out, err, interrupt.Raised());
-    }
-    case CliCommand::Version:
+    if (Holds(args, "--version")) {
         out << VersionLine("finder-cli");
         return CLI_EXIT_OK;
-    case CliCommand::Help:
-        break;
     }
-    out << FINDER_CLI_USAGE;
-    return CLI_EXIT_OK;
+    const std::unique_ptr<CCommand> command = FindCommand(args[0]);
+    if (!command) {
+        return Usage(err, "unknown command \"" + args[0] + "\" (" + CommandList() + ")");
+    }
+    if (const std::string error = command->Read({args.begin() + 1, args.end()}); !error.empty()) {
+        return Usage(err, error);
+    }
+    if (!command->Check(err)) {
+        return CLI_EXIT_USAGE;
+    }
+    return command->Run({out, err, localNetworks});
 }

@@ -3,7 +3,13 @@
 #include "core/net/net_interfaces.h"
 #include "core/present/device_format.h"
 
-int RunInterfaces(const CliOptions& options, std::ostream& out) {
-    out << FormatInterfaces(ListInterfaces(), options.endpoints.interfaces);
+CInterfacesCommand::CInterfacesCommand()
+    : CCommand("interfaces", "", "list the network cards and whether a scan searches each",
+               "Lists the network cards: name, address/prefix, whether it is up, whether it can "
+               "broadcast, and whether a scan searches it (or why not).",
+               "0 the list was printed; 2 bad usage.") {}
+
+int CInterfacesCommand::Run(const CommandIo& io) {
+    io.out << FormatInterfaces(ListInterfaces(), {});
     return CLI_EXIT_OK;
 }

@@ -1,8 +1,10 @@
 #pragma once
 
-#include <ostream>
-
-#include "cli/cli_options.h"
+#include "cli/command.h"
 
 // finder-cli interfaces: the network cards, and whether a scan searches each.
-int RunInterfaces(const CliOptions& options, std::ostream& out);
+class CInterfacesCommand : public CCommand {
+public:
+    CInterfacesCommand();
+    int Run(const CommandIo& io) override;
+};

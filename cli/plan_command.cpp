@@ -8,7 +8,7 @@
 
 namespace {
 
-void PrintReport(const CChangePlan& plan, const CliOptions& options, std::ostream& out) {
+void PrintReport(const CChangePlan& plan, const PlanRunOptions& options, std::ostream& out) {
     const std::vector<PlanReportRow> rows =
         PlanReport(plan, FormatOptions{options.Codec(LocaleName()), options.showPasswords});
     switch (options.format) {
@@ -26,7 +26,26 @@ void PrintReport(const CChangePlan& plan, const CliOptions& options, std::ostrea
 
 } // namespace
 
-int RunCheckedPlan(ScanSession& session, CChangePlan& plan, const CliOptions& options,
+const char PLAN_RUN_DESCRIPTION[] =
+    "All requests go out, then the cameras are asked again together until each one confirms. "
+    "One row per camera: MAC, name, the changes (ip 192.168.1.64 -> 10.77.0.100) and the "
+    "result: confirmed, not confirmed (and why), or unchanged. Ctrl+C stops sending and "
+    "waiting: the report says which requests went out.";
+
+const char PLAN_RUN_STATUSES[] =
+    "0 every camera confirmed or was unchanged, and on a dry run; 1 any did not confirm, or "
+    "the network failed; 2 bad usage or input, a MAC that did not answer, or a refused or "
+    "risky plan: nothing was sent.";
+
+void AddPlanRunOptions(COptionTable& table, PlanRunOptions& options, bool assign) {
+    AddPlanOptions(table, options.plan, options.force, assign);
+    AddFormatOptions(table, options.format,
+                     "an array of {mac, name, changes: {key: {from, to}}, result, detail}",
+                     "CSV with the columns of --json");
+    AddPasswordOption(table, options.showPasswords);
+}
+
+int RunCheckedPlan(ScanSession& session, CChangePlan& plan, const PlanRunOptions& options,
                    std::ostream& out, std::ostream& err, LocalNetworksFunction localNetworks,
                    const RefusalPlace& place) {
     const CTextCodec codec = options.Codec(LocaleName());

@@ -28,6 +28,41 @@ OptionApply Flag(bool& flag) {
     };
 }
 
+// assign's --name and --order.
+void AddAssignNaming(COptionTable& table, PlanOptions& plan) {
+    table.Add(
+        {"--name"}, "TEMPLATE",
+        [&plan](const std::string& value) {
+            if (!NameFromTemplate(value, 1)) {
+                return Quoted(value) + " is not a name template: {n} stands for the camera's "
+                                       "place in the plan, {n:02} for the same with two digits";
+            }
+            plan.nameTemplate = value;
+            return std::string();
+        },
+        "names them: {n} is the camera's place in the plan from 1, {n:02} the same with two "
+        "digits (\"Dock {n:02}\": Dock 01, Dock 02, ...)");
+    table.Add(
+        {"--order"}, "ORDER",
+        [&plan](const std::string& value) {
+            const struct {
+                const char* name;
+                PlanOrder order;
+            } orders[] = {{"given", PlanOrder::Given},
+                          {"mac", PlanOrder::Mac},
+                          {"name", PlanOrder::Name},
+                          {"ip", PlanOrder::Ip}};
+            for (const auto& order : orders) {
+                if (value == order.name) {
+                    plan.order = order.order;
+                    return std::string();
+                }
+            }
+            return Quoted(value) + " is not given, mac, name or ip";
+        },
+        "given (default), mac (default with --all), name or ip");
+}
+
 } // namespace
 
 PlanOrder PlanOptions::Order() const {
@@ -35,38 +70,17 @@ PlanOrder PlanOptions::Order() const {
 }
 
 void AddPlanOptions(COptionTable& table, PlanOptions& plan, bool& force, bool assign) {
-    table.Add({"--dry-run"}, "", Flag(plan.dryRun));
-    table.Add({"--force"}, "", Flag(force));
-    if (!assign) {
-        return;
+    if (assign) {
+        table.Add({"--all"}, "", Flag(plan.all), "every camera found, instead of MACs");
+        table.Add({"--netmask"}, "M", Address(plan.netmask),
+                  "the netmask (default: that of the card the cameras answered on)");
+        table.Add({"--gateway"}, "G", Address(plan.gateway),
+                  "the gateway (default: that card's gateway, 0.0.0.0 when none)");
+        AddAssignNaming(table, plan);
     }
-    table.Add({"--all"}, "", Flag(plan.all));
-    table.Add({"--netmask"}, "M", Address(plan.netmask));
-    table.Add({"--gateway"}, "G", Address(plan.gateway));
-    table.Add({"--name"}, "TEMPLATE", [&plan](const std::string& value) {
-        if (!NameFromTemplate(value, 1)) {
-            return Quoted(value) + " is not a name template: {n} stands for the camera's place "
-                                   "in the plan, {n:02} for the same with two digits";
-        }
-        plan.nameTemplate = value;
-        return std::string();
-    });
-    table.Add({"--order"}, "ORDER", [&plan](const std::string& value) {
-        const struct {
-            const char* name;
-            PlanOrder order;
-        } orders[] = {{"given", PlanOrder::Given},
-                      {"mac", PlanOrder::Mac},
-                      {"name", PlanOrder::Name},
-                      {"ip", PlanOrder::Ip}};
-        for (const auto& order : orders) {
-            if (value == order.name) {
-                plan.order = order.order;
-                return std::string();
-            }
-        }
-        return Quoted(value) + " is not given, mac, name or ip";
-    });
+    table.Add({"--dry-run"}, "", Flag(plan.dryRun),
+              "print the plan (result \"planned\") and send nothing");
+    table.Add({"--force"}, "", Flag(force), "send the risky changes all the same");
 }
 
 std::string TakePlanArgument(PlanOptions& plan, const std::string& argument, bool assign) {

@@ -1,8 +1,19 @@
 #pragma once
 
-#include <ostream>
+#include "cli/command.h"
 
-#include "cli/cli_options.h"
+// What scan takes beside the options of every search.
+struct ScanOptions : SearchOptions {
+    OutputFormat format = OutputFormat::Table;
+    bool showPasswords = false;
+};
 
 // finder-cli scan: the cameras that answer, as a table, JSON or CSV.
-int RunScan(const CliOptions& options, std::ostream& out, std::ostream& err);
+class CScanCommand : public CCommand {
+public:
+    CScanCommand();
+    int Run(const CommandIo& io) override;
+
+private:
+    ScanOptions m_options;
+};

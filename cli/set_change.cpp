@@ -9,6 +9,11 @@ static NetMode ModeOption(const std::string& option) {
     return option == "pppoe" ? NetMode::Pppoe : option == "dhcp" ? NetMode::Dhcp : NetMode::Static;
 }
 
+bool SetChanges::Any() const {
+    return name || ip || netmask || gateway || httpPort || mode || pppoeAccount || pppoePassword ||
+           newMac;
+}
+
 ChangeValues ChangeValuesFor(const DeviceRecord& record, const SetChanges& changes,
                              const CTextCodec& codec) {
     ChangeValues values = EditableValues(record, codec);

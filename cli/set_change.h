@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -8,6 +9,21 @@
 #include "core/rules/panel_texts.h"
 #include "core/wire/device_table.h"
 #include "core/wire/discovery_datagram.h"
+
+// The settings `set` lays over the device's record; an option not given keeps the record's.
+struct SetChanges {
+    std::optional<std::string> name;
+    std::optional<std::string> ip;
+    std::optional<std::string> netmask;
+    std::optional<std::string> gateway;
+    std::optional<std::string> httpPort;
+    std::optional<std::string> mode; // "static", "dhcp" or "pppoe"
+    std::optional<std::string> pppoeAccount;
+    std::optional<std::string> pppoePassword;
+    std::optional<std::string> newMac; // lower-case
+
+    bool Any() const;
+};
 
 // The panel values `set` sends: the device's record with the changes laid over it, its
 // texts as the codec shows them (UTF-8, as the changes are typed). The mode, when not

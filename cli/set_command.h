@@ -1,11 +1,25 @@
 #pragma once
 
-#include <ostream>
+#include "cli/command.h"
+#include "cli/set_change.h"
 
-#include "cli/cli_options.h"
-#include "core/net/net_interfaces.h"
+// What set takes: the camera, the settings to lay over its own, and how to send them.
+struct SetOptions : CameraOptions {
+    SetChanges changes;
+    bool verify = true;
+    bool force = false; // send a risky change all the same
+};
 
 // finder-cli set: checks a change, sends it to its one camera and, unless told not to,
 // waits for the camera to confirm it.
-int RunSet(const CliOptions& options, std::ostream& out, std::ostream& err,
-           LocalNetworksFunction localNetworks);
+class CSetCommand : public CCommand {
+public:
+    CSetCommand();
+    int Run(const CommandIo& io) override;
+
+private:
+    std::string TakeArgument(const std::string& argument) override;
+    std::string Finish() override;
+
+    SetOptions m_options;
+};

@@ -1,10 +1,13 @@
 #include "cli/watch_command.h"
 
 #include <chrono>
+#include <cmath>
+#include <cstdlib>
 #include <ctime>
 #include <thread>
 
 #include "cli/cli_command.h"
+#include "cli/interrupt_guard.h"
 #include "core/encoding/text_escape.h"
 #include "core/session/camera_watch.h"
 #include "core/session/scan_session.h"
@@ -56,9 +59,7 @@ void PauseUntil(Clock::time_point until, const std::atomic<bool>& stop) {
     }
 }
 
-} // namespace
-
-int RunWatch(const CliOptions& options, std::ostream& out, std::ostream& err,
+int RunWatch(const WatchOptions& options, std::ostream& out, std::ostream& err,
              const std::atomic<bool>& stop) {
     ScanSession session(options.endpoints);
     session.SetSearchTargets(options.targets);
@@ -81,4 +82,43 @@ int RunWatch(const CliOptions& options, std::ostream& out, std::ostream& err,
         PauseUntil(started + every, stop);
     }
     return CLI_EXIT_OK;
+}
+
+// Seconds between the searches of watch: a positive number, fractions allowed, at most a day.
+std::string CheckEvery(const std::string& value) {
+    char* end = nullptr;
+    const double seconds = value.empty() ? 0 : std::strtod(value.c_str(), &end);
+    return !value.empty() && end != nullptr && *end == '\0' && std::isfinite(seconds) &&
+                   seconds > 0 && seconds <= 86400
+               ? ""
+               : "\"" + value + "\" is not a number of seconds above 0 and at most 86400";
+}
+
+} // namespace
+
+CWatchCommand::CWatchCommand()
+    : CCommand("watch", "", "tell which cameras appear, change and go, until interrupted",
+               "Searches every SECONDS (default 5) until interrupted (Ctrl-C ends it with "
+               "status 0) and prints one line per event: appeared (a MAC not seen before), "
+               "changed (each setting's old -> new), gone (not seen in two searches in a row).",
+               "0 ended by Ctrl-C or a kill; 1 the network failed; 2 bad usage or input.") {
+    Options().Add(
+        {"--every"}, "SECONDS",
+        [this](const std::string& value) {
+            std::string reason = CheckEvery(value);
+            if (reason.empty()) {
+                m_options.everySeconds = std::strtod(value.c_str(), nullptr);
+            }
+            return reason;
+        },
+        "seconds between searches, above 0 (default 5)");
+    AddFormatOptions(Options(), m_options.format,
+                     "one object per line: time (ISO 8601, UTC), event, mac, name, ip, and for "
+                     "changed also changes ({\"ip\": {\"from\": .., \"to\": ..}})");
+    AddSearch(m_options);
+}
+
+int CWatchCommand::Run(const CommandIo& io) {
+    const CInterruptGuard interrupt; // Ctrl-C ends the watch, and finder-cli with status 0
+    return RunWatch(m_options, io.out, io.err, interrupt.Raised());
 }

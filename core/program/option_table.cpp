@@ -83,15 +83,59 @@ std::string COptionTable::Help(std::size_t column) const {
     return help;
 }
 
+// Text wrapped into lines of at most HELP_WIDTH; the first starts with first, the others
+// with indent spaces. A word wider than a line stays whole: it is no place to break.
+static std::string Wrap(const std::string& text, std::string first, std::size_t indent) {
+    std::string wrapped;
+    std::string line = std::move(first);
+    std::size_t start = 0;
+    while (true) {
+        const std::size_t end = std::min(text.find('\n', start), text.size());
+        bool fresh = true; // no word on the line yet
+        for (std::size_t word = start; word < end;) {
+            const std::size_t space = std::min(text.find(' ', word), end);
+            const std::string piece = text.substr(word, space - word);
+            if (!fresh && line.size() + 1 + piece.size() > HELP_WIDTH) {
+                wrapped += line + "\n";
+                line.assign(indent, ' ');
+                fresh = true;
+            }
+            line += (fresh ? "" : " ") + piece;
+            fresh = false;
+            word = space + 1;
+        }
+        wrapped += line + "\n";
+        if (end == text.size()) {
+            return wrapped;
+        }
+        line.assign(indent, ' ');
+        start = end + 1;
+    }
+}
+
 std::string COptionTable::HelpLine(const std::string& left, const std::string& text,
                                    std::size_t column) {
     std::string line = "  " + left;
     line.append(std::max(column, line.size() + 2) - line.size(), ' ');
-    for (const char c : text) {
-        line += c;
-        if (c == '\n') {
-            line.append(column, ' ');
-        }
+    return Wrap(text, line, column);
+}
+
+std::string COptionTable::Wrapped(const std::string& text, std::size_t indent) {
+    return Wrap(text, std::string(indent, ' '), indent);
+}
+
+std::string DescribeOptionFault(const OptionFault& fault) {
+    switch (fault.kind) {
+    case OptionFaultKind::None:
+        return "";
+    case OptionFaultKind::Unknown:
+        return "unknown option \"" + fault.name + "\"";
+    case OptionFaultKind::MissingValue:
+        return fault.name + " needs a value";
+    case OptionFaultKind::UnwantedValue:
+        return fault.name + " takes no value";
+    case OptionFaultKind::BadValue:
+        break;
     }
-    return line + "\n";
+    return fault.flag ? fault.reason : fault.name + ": " + fault.reason;
 }

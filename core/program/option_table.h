@@ -12,6 +12,9 @@ using OptionApply = std::function<std::string(const std::string& value)>;
 // Whether "--name=value" gives a value too, or only the argument after the name does.
 enum class OptionSpelling { Separate, SeparateOrEquals };
 
+// No line of a program's help is wider than this: help texts are wrapped to it.
+constexpr std::size_t HELP_WIDTH = 100;
+
 enum class OptionFaultKind { None, Unknown, MissingValue, UnwantedValue, BadValue };
 
 // What went wrong with one option; each program words it in its own way.
@@ -24,6 +27,10 @@ struct OptionFault {
 
     explicit operator bool() const { return kind != OptionFaultKind::None; }
 };
+
+// The one wording of every option fault in the finder's programs: unknown option "--x",
+// --x needs a value, --x takes no value, --x: <why> (a flag refused says why alone).
+std::string DescribeOptionFault(const OptionFault& fault);
 
 // The options a program understands, how each takes its value and how the help lists them.
 // A program reads its arguments in its own order and hands each option to Read; what is
@@ -50,10 +57,14 @@ public:
     // One help line per listed option, in the order added, its text from column on.
     std::string Help(std::size_t column) const;
 
-    // "  LEFT", padded to column (two spaces at least), then text; its further lines start
-    // at column.
+    // "  LEFT", padded to column (two spaces at least), then text wrapped to HELP_WIDTH;
+    // its further lines (at each '\n' of text, or where a line is full) start at column.
     static std::string HelpLine(const std::string& left, const std::string& text,
                                 std::size_t column);
+
+    // Text wrapped at its spaces into lines of at most HELP_WIDTH, each starting with
+    // indent spaces; a '\n' in text starts a new line.
+    static std::string Wrapped(const std::string& text, std::size_t indent);
 
 private:
     struct Entry {

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "app/finder_options.h"
+#include "core/program/option_table.h"
 
 namespace {
 
@@ -47,7 +48,15 @@ TEST_F(FinderOptionsTest, CardsAreChosenByNameAndABroadcastIsOneDestination) {
     EXPECT_EQ(ParseFinderOptions(5, both).error,
               "give either --broadcast or --interface, not both");
     const char* bad[] = {"finder", "--interface", "eth1,,eth2"};
-    EXPECT_EQ(ParseFinderOptions(3, bad).error, "bad value for --interface: \"eth1,,eth2\"");
+    EXPECT_EQ(ParseFinderOptions(3, bad).error,
+              "--interface: \"eth1,,eth2\" is not a comma-separated list of network cards");
+    // Both forms of --interface, as finder-cli takes them.
+    const char* repeated[] = {"finder", "--interface", "eth1", "--interface=eth2"};
+    const char* list[] = {"finder", "--interface", "eth1,eth2"};
+    EXPECT_EQ(ParseFinderOptions(4, repeated).endpoints.interfaces,
+              ParseFinderOptions(3, list).endpoints.interfaces);
+    EXPECT_EQ(ParseFinderOptions(3, list).endpoints.interfaces,
+              (std::vector<std::string>{"eth1", "eth2"}));
 }
 
 TEST_F(FinderOptionsTest, OptionsOverrideTheEnvironment) {
@@ -73,7 +82,11 @@ TEST_F(FinderOptionsTest, BadValuesAreReported) {
             << argv[1];
     }
     const char* colour[] = {"finder", "--colour"};
-    EXPECT_EQ(ParseFinderOptions(2, colour).error, "unknown option --colour");
+    EXPECT_EQ(ParseFinderOptions(2, colour).error, "unknown option \"--colour\"");
+    // Worded as finder-cli words them: the shared network options have one description.
+    const char* port[] = {"finder", "--device-port", "70000"};
+    EXPECT_EQ(ParseFinderOptions(3, port).error,
+              "--device-port: \"70000\" is not a port of 1 to 65535");
     setenv("FINDER_BROADCAST", "not an address", 1);
     const char* argv[] = {"finder"};
     EXPECT_NE(ParseFinderOptions(1, argv).error.find("FINDER_BROADCAST"), std::string::npos);
@@ -113,8 +126,12 @@ TEST_F(FinderOptionsTest, UsageNamesTheDefaultsAndTheVariables) {
     const std::string usage = FinderUsage();
     for (const char* part :
          {"(default 3566)", "(default 255.255.255.255)", "(default 4000)", "FINDER_LOCAL_PORT",
-          "FINDER_BROADCAST", "FINDER_DEVICE_PORT", "--help", "--version"}) {
+          "FINDER_BROADCAST", "FINDER_DEVICE_PORT", "--help", "--version", "--interface NAME",
+          "FINDER_INTERFACES", "--broadcast ADDR", "--local-port N", "--device-port N"}) {
         EXPECT_NE(usage.find(part), std::string::npos) << part;
+    }
+    for (std::size_t start = 0; start < usage.size(); start = usage.find('\n', start) + 1) {
+        EXPECT_LE(usage.find('\n', start) - start, HELP_WIDTH) << usage.substr(start, 100);
     }
 }
 

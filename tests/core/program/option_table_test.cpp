@@ -68,3 +68,45 @@ TEST(OptionTable, HelpListsTheOptionsWithATextEachLineFromItsColumn) {
 }
 
 } // namespace
+
+namespace {
+
+TEST(OptionTable, LongHelpTextsWrapAtTheirSpacesWithinTheWidth) {
+    const std::string word = "word ";
+    std::string text;
+    for (int i = 0; i < 60; ++i) {
+        text += word;
+    }
+    text += "\nnext";
+    const std::string help = COptionTable::HelpLine("--long-option VALUE", text, 30);
+    std::size_t lines = 0;
+    for (std::size_t start = 0; start < help.size(); ++lines) {
+        const std::size_t end = help.find('\n', start);
+        const std::string line = help.substr(start, end - start);
+        EXPECT_LE(line.size(), HELP_WIDTH) << line;
+        EXPECT_EQ(line.back() == ' ', false) << "no space before a break: " << line;
+        if (lines > 0) {
+            EXPECT_EQ(line.substr(0, 30), std::string(30, ' ')) << line;
+        }
+        start = end + 1;
+    }
+    EXPECT_EQ(lines, 6u) << help; // 300 letters in lines of 70 columns, then "next"
+    EXPECT_EQ(help.substr(help.size() - 5), "next\n");
+    EXPECT_EQ(COptionTable::Wrapped("a b\n  c", 2), "  a b\n    c\n");
+}
+
+TEST(OptionTable, EveryFaultIsDescribedInOneWay) {
+    EXPECT_EQ(DescribeOptionFault({}), "");
+    EXPECT_EQ(DescribeOptionFault({OptionFaultKind::Unknown, "--x", "", "", false}),
+              "unknown option \"--x\"");
+    EXPECT_EQ(DescribeOptionFault({OptionFaultKind::MissingValue, "--x", "", "", false}),
+              "--x needs a value");
+    EXPECT_EQ(DescribeOptionFault({OptionFaultKind::UnwantedValue, "--x", "1", "", false}),
+              "--x takes no value");
+    EXPECT_EQ(DescribeOptionFault({OptionFaultKind::BadValue, "--x", "1", "\"1\" is odd", false}),
+              "--x: \"1\" is odd");
+    EXPECT_EQ(DescribeOptionFault({OptionFaultKind::BadValue, "--x", "", "not twice", true}),
+              "not twice");
+}
+
+} // namespace
