@@ -91,7 +91,7 @@ void AddNetworkOptions(COptionTable& table, NetworkOptions& options, NetworkTarg
         [&endpoints](const std::string& value) { return ReadDestination(value, endpoints); },
         "send each request once to ADDR, as the routing table has it, instead of out of "
         "every card (default " +
-            defaults.destinationAddress + " out of every card; not with --interface)");
+            defaults.destinationAddress + "); not with --interface");
     table.Add(
         {"--device-port"}, "N",
         [&endpoints](const std::string& value) {
@@ -138,8 +138,10 @@ std::string ReadNetworkVariables(const COptionTable& table) {
 }
 
 std::string NetworkVariablesHelp(std::size_t column) {
-    std::string help = "Environment (an option wins over its variable; --interface adds its "
-                       "cards to those of FINDER_INTERFACES):\n";
+    std::string help = COptionTable::Wrapped("Environment (an option wins over its variable; "
+                                             "--interface adds its cards to those of "
+                                             "FINDER_INTERFACES):",
+                                             0);
     for (const NetworkVariable& setting : NetworkVariables()) {
         help +=
             COptionTable::HelpLine(setting.variable, std::string("as ") + setting.option, column);

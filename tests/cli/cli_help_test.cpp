@@ -7,7 +7,6 @@
 #include "cli/command_registry.h"
 #include "cli/finder_cli.h"
 #include "core/program/option_table.h"
-#include "sim/camsim_command.h"
 #include "tests/support/test_loopback.h"
 #include "tests/support/test_process.h"
 
@@ -98,7 +97,6 @@ TEST(FinderCliHelp, EveryCommandAnswersHelpWithItsOwnOptions) {
         EXPECT_EQ(WideLines(help), "");
     }
     EXPECT_EQ(WideLines(general), "");
-    EXPECT_EQ(WideLines(CamsimUsage()), "");
     // The executable too, as a script calls it.
     EXPECT_EQ(CommandStatus(ShellQuoted(FINDER_CLI_PATH) + " watch --help >" + NULL_DEVICE), 0);
     EXPECT_EQ(CommandOutput(ShellQuoted(FINDER_CLI_PATH) + " set --help"),
