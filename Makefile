@@ -20,15 +20,17 @@ SAN_ENV := ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
            LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp:print_suppressions=0 \
            UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 
-# The Windows build: finder-cli.exe, camsim.exe and the core's test programs, cross-compiled
-# with Debian's mingw-w64 (POSIX threads) and tested under Wine. GoogleTest comes from the
+# The Windows build: finder.exe (the native window), finder-cli.exe, camsim.exe and the core's
+# test programs, cross-compiled with Debian's mingw-w64 (POSIX threads) and tested under Wine;
+# finder-setup.exe made with Debian's nsis. GoogleTest comes from the
 # source of Debian's googletest package, SQLite from Debian's SQLite source package.
 WIN_BUILD    ?= build-windows
 WIN_PACKAGES := build-essential cmake ninja-build sqlite3 googletest tcl iproute2 util-linux \
-                g++-mingw-w64-x86-64-posix wine wine64
+                g++-mingw-w64-x86-64-posix wine wine64 nsis imagemagick xvfb xauth xdotool \
+                x11-utils
 
 .PHONY: all deps build build-asan build-tsan test test-tsan run demo fuzz clean format windows \
-        test-windows
+        test-windows demo-windows
 
 all: build
 
@@ -94,14 +96,21 @@ windows:
 	@$(MAKE) --no-print-directory deps PACKAGES="$(WIN_PACKAGES)"
 	./scripts/windows_sqlite.sh $(abspath $(WIN_BUILD))/sqlite
 	cmake -S . -B $(WIN_BUILD) -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
-	  -DCMAKE_BUILD_TYPE=Release -DFINDER_GUI=OFF -DFINDER_GTEST_SOURCE=/usr/src/googletest \
+	  -DCMAKE_BUILD_TYPE=Release -DFINDER_GUI=OFF -DFINDER_WIN_GUI=ON \
+	  -DFINDER_GTEST_SOURCE=/usr/src/googletest \
 	  -DFINDER_SQLITE_SOURCE=$(abspath $(WIN_BUILD))/sqlite $(CMAKE_ARGS)
 	cmake --build $(WIN_BUILD)
-	@echo "finder-cli.exe, camsim.exe, language.db and README.txt: $(WIN_BUILD)/finder-windows.zip"
+	@echo "finder.exe, finder-cli.exe, camsim.exe, language.db and README.txt: $(WIN_BUILD)/finder-windows.zip"
+	@echo "The installer: $(WIN_BUILD)/finder-setup.exe"
 
 # Under Wine, inside a private network namespace where one can be made, as `make test`.
 test-windows: windows
 	./scripts/windows_test.sh $(WIN_BUILD)
+
+# finder.exe under Wine on a private Xvfb against camsim.exe on loopback, in the namespace:
+# $(WIN_BUILD)/demo-windows.png.
+demo-windows: windows
+	FINDER_WINDOWS_ONLY=window ./scripts/windows_test.sh $(WIN_BUILD)
 
 run: build
 	cd $(BUILD)/bin && ./finder

@@ -6,7 +6,11 @@
 # 1. every test program of the core, the command line and the simulator (ctest, each .exe
 #    once under Wine), with a tally of passed and skipped tests and the reasons for skips;
 # 2. finder-cli.exe and camsim.exe from finder-windows.zip, end to end: a scan on loopback,
-#    and one with the real defaults (broadcast 255.255.255.255:4000 from port 3566).
+#    and one with the real defaults (broadcast 255.255.255.255:4000 from port 3566);
+# 3. finder.exe's window on a private Xvfb against camsim.exe (scripts/windows_window.sh),
+#    which saves BUILD/demo-windows.png;
+# 4. finder-setup.exe: a silent install, and its uninstaller removing what it installed.
+# FINDER_WINDOWS_ONLY=window runs step 3 alone (make demo-windows).
 #
 # Winsock under Wine makes its sockets in the wineserver process, so the wineserver must be
 # started inside the namespace too: the script stops any wineserver of its prefix, starts a
@@ -65,9 +69,14 @@ if $in_namespace && [[ -n "${FINDER_HOST_ADDRESS:-}" ]]; then
     echo "Wine's sockets are inside the namespace ($FINDER_HOST_ADDRESS is out of reach)"
 fi
 
+status=0
+if [[ "${FINDER_WINDOWS_ONLY:-}" == window ]]; then
+    "$here/windows_window.sh" "$build" || status=1
+    exit $status
+fi
+
 # 1. The test programs.
 cd "$build"
-status=0
 ctest --output-on-failure --timeout 300 || status=1
 log="$build/Testing/Temporary/LastTest.log"
 echo "Tests under Wine:"
@@ -139,5 +148,38 @@ if $in_namespace; then
     check_scan "with the real defaults out of the card lo in the namespace" 3 lo
 else
     echo "end to end with the real defaults: skipped, no private network namespace here"
+fi
+
+# 3. The window.
+"$here/windows_window.sh" "$build" || status=1
+
+# 4. The installer, silently in and out again. The wineserver stays up for the whole script,
+# so the uninstaller, which runs from a copy of itself, is waited for by its effect.
+installed="$WINEPREFIX/drive_c/Program Files/finder"
+menu="$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/finder.lnk"
+timeout 120 wine "$build/finder-setup.exe" /S || status=1
+missing=""
+for file in finder.exe finder-cli.exe language.db README.txt uninstall.exe; do
+    [[ -f "$installed/$file" ]] || missing="$missing $file"
+done
+[[ -f "$menu" ]] || missing="$missing finder.lnk"
+wine reg query 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\finder' \
+    >/dev/null 2>&1 || missing="$missing the Apps & features entry"
+if [[ -z "$missing" ]]; then
+    echo "installer: finder-setup.exe /S installed the programs, the shortcut and its entry"
+else
+    echo "installer: missing after the silent install:$missing" >&2
+    status=1
+fi
+timeout 60 wine "$installed/uninstall.exe" /S || status=1
+for _ in $(seq 1 300); do [[ -e "$installed" ]] || break; sleep 0.1; done
+if [[ ! -e "$installed" && ! -e "$menu" ]] &&
+    ! wine reg query 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\finder' \
+        >/dev/null 2>&1; then
+    echo "installer: uninstall.exe /S removed everything it installed"
+else
+    echo "installer: left behind after the silent uninstall:" \
+        "$(ls -A "$installed" 2>/dev/null | tr '\n' ' ')" >&2
+    status=1
 fi
 exit $status

@@ -1,6 +1,7 @@
 #include "win/finder_app.h"
 
 #include <windows.h>
+// after windows.h, which it needs
 #include <commctrl.h>
 
 #include "win/finder_dlg.h"

@@ -9,22 +9,21 @@
 #include "win/dialog_language_view.h"
 
 // The fifteen labels over the skin, and the three skinned command buttons.
-static constexpr int LABEL_IDS[] = {IDC_INFO,        IDC_LABEL_ACCOUNT,   IDC_LABEL_PASSWORD,
-                                    IDC_LABEL_MAC,   IDC_LABEL_ADDRESS,   IDC_LABEL_NAME,
-                                    IDC_LABEL_IP,    IDC_LABEL_NETMASK,   IDC_LABEL_GATEWAY,
-                                    IDC_LABEL_HTTP_PORT, IDC_LABEL_STATUS, IDC_STATUS,
-                                    IDC_LABEL_PPPOE, IDC_LABEL_DHCP,      IDC_LABEL_STATIC};
+static constexpr int LABEL_IDS[] = {
+    IDC_INFO,         IDC_LABEL_ACCOUNT, IDC_LABEL_PASSWORD, IDC_LABEL_MAC,     IDC_LABEL_ADDRESS,
+    IDC_LABEL_NAME,   IDC_LABEL_IP,      IDC_LABEL_NETMASK,  IDC_LABEL_GATEWAY, IDC_LABEL_HTTP_PORT,
+    IDC_LABEL_STATUS, IDC_STATUS,        IDC_LABEL_PPPOE,    IDC_LABEL_DHCP,    IDC_LABEL_STATIC};
 static constexpr int BUTTON_IDS[] = {IDC_UPDATE, IDC_EXIT, IDC_SUBMIT};
 
 CFinderDlg::CFinderDlg(const WorkerEndpoints& endpoints, const LanguagePlace& language)
     : m_endpoints(endpoints), m_languagePlace(language),
       m_languageView(std::make_unique<CDialogLanguageView>(*this)) {
     HINSTANCE instance = GetModuleHandleW(nullptr);
-    m_hIcon = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(IDI_FINDER), IMAGE_ICON,
-                                            GetSystemMetrics(SM_CXICON),
-                                            GetSystemMetrics(SM_CYICON), 0));
-    m_hSmallIcon = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(IDI_FINDER),
-                                                 IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
+    m_hIcon =
+        static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(IDI_FINDER), IMAGE_ICON,
+                                      GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON), 0));
+    m_hSmallIcon = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(IDI_FINDER), IMAGE_ICON,
+                                                 GetSystemMetrics(SM_CXSMICON),
                                                  GetSystemMetrics(SM_CYSMICON), 0));
 }
 
@@ -194,8 +193,7 @@ BOOL CFinderDlg::OnInitDialog() {
     m_tray.Create(m_hWnd, m_hSmallIcon);
     m_nTaskbarCreated = RegisterWindowMessageW(L"TaskbarCreated");
     if (!m_languagePlace.path.empty()) {
-        m_language.OpenLanguageDb(m_languagePlace.path, *m_languageView,
-                                  m_languagePlace.readOnly);
+        m_language.OpenLanguageDb(m_languagePlace.path, *m_languageView, m_languagePlace.readOnly);
     }
     SetupSkin();
     if (m_language.IsOpen()) {
@@ -209,9 +207,8 @@ BOOL CFinderDlg::OnInitDialog() {
     m_worker.Reset(); // a query pending: the list fills without any action
     m_bQueryPending = true;
     StartWorker();
-    const int macChange = GetFileAttributesW(FINDER_MARKER_FILE) != INVALID_FILE_ATTRIBUTES
-                              ? SW_SHOWNORMAL
-                              : SW_HIDE;
+    const int macChange =
+        GetFileAttributesW(FINDER_MARKER_FILE) != INVALID_FILE_ATTRIBUTES ? SW_SHOWNORMAL : SW_HIDE;
     ShowWindow(Control(IDC_NEW_MAC), macChange);
     ShowWindow(Control(IDC_LABEL_MAC), macChange);
     m_bInTray = false;

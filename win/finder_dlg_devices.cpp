@@ -2,6 +2,7 @@
 // selected camera, Update and the camera's web page. The words and rules come from the core.
 
 #include <windows.h>
+// after windows.h, which it needs
 #include <shellapi.h>
 
 #include <algorithm>
@@ -199,8 +200,8 @@ void CFinderDlg::OnSelectDevice() {
     if (!editable) {
         SetFieldsEnabled(false, false);
     }
-    for (int id : {IDC_NAME, IDC_HTTP_PORT, IDC_NEW_MAC, IDC_MODE_PPPOE, IDC_MODE_DHCP,
-                   IDC_MODE_STATIC}) {
+    for (int id :
+         {IDC_NAME, IDC_HTTP_PORT, IDC_NEW_MAC, IDC_MODE_PPPOE, IDC_MODE_DHCP, IDC_MODE_STATIC}) {
         EnableWindow(Control(id), editable);
     }
 }
@@ -248,8 +249,7 @@ void CFinderDlg::OnDblclkDeviceList() {
     SetForegroundWindow(m_hWnd);
     // Without a browser nothing would happen on screen: the user gets the address to copy.
     if (result <= 32) {
-        MessageBoxW(m_hWnd, Widen(Tr(TEXT_PAGE_NOT_OPENED) + "\n" + url).c_str(), L"finder",
-                    MB_OK);
+        MessageBoxW(m_hWnd, Widen(Tr(TEXT_PAGE_NOT_OPENED) + "\n" + url).c_str(), L"finder", MB_OK);
     }
 }
 

@@ -52,9 +52,9 @@ void CFinderDlg::SetupSkin() {
 // edits, the radio buttons and the "ADSL / DSL" frame keep the template font. Any
 // character set, so that the labels of every language find a face that has their letters.
 void CFinderDlg::SetupFonts() {
-    m_fontLabels = CreateFontW(LABEL_FONT_HEIGHT, 0, 0, 0, FW_THIN, FALSE, FALSE, FALSE,
-                               DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                               DEFAULT_QUALITY, FF_SWISS, L"Arial");
+    m_fontLabels =
+        CreateFontW(LABEL_FONT_HEIGHT, 0, 0, 0, FW_THIN, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                    OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, FF_SWISS, L"Arial");
     const auto font = reinterpret_cast<WPARAM>(m_fontLabels);
     for (const CTransparentStatic& label : m_labels) {
         SendMessageW(label.m_hWnd, WM_SETFONT, font, TRUE);
@@ -223,9 +223,9 @@ void CFinderDlg::OnMinimize() {
 // "Lanvista finder 1.0.0", then how many cameras are listed.
 std::wstring CFinderDlg::TrayTip() const {
     const int cameras = static_cast<int>(SendMessageW(Control(IDC_DEVICE_LIST), LB_GETCOUNT, 0, 0));
-    const std::string count = cameras == 0   ? Tr(TEXT_TRAY_NO_CAMERA)
-                              : cameras == 1 ? Tr(TEXT_TRAY_ONE_CAMERA)
-                                             : FillText(Tr(TEXT_TRAY_CAMERAS),
-                                                        {std::to_string(cameras)});
+    const std::string count = cameras == 0 ? Tr(TEXT_TRAY_NO_CAMERA)
+                              : cameras == 1
+                                  ? Tr(TEXT_TRAY_ONE_CAMERA)
+                                  : FillText(Tr(TEXT_TRAY_CAMERAS), {std::to_string(cameras)});
     return std::wstring(TRAY_TIP) + L" finder " + Widen(FinderVersion()) + L"\n" + Widen(count);
 }

@@ -1,6 +1,7 @@
 #include "win/language_search.h"
 
 #include <windows.h>
+// after windows.h, which it needs
 #include <shlobj.h>
 
 #include <string>

@@ -35,20 +35,18 @@ EnvironmentEndpoints EndpointsFromEnvironment() {
         const char* variable;
         bool (*read)(const std::string&, WorkerEndpoints&);
     } settings[] = {
-        {"FINDER_LOCAL_PORT", [](const std::string& v, WorkerEndpoints& w) {
-             return ReadPort(v, w.localPort);
-         }},
-        {"FINDER_BROADCAST", [](const std::string& v, WorkerEndpoints& w) {
+        {"FINDER_LOCAL_PORT",
+         [](const std::string& v, WorkerEndpoints& w) { return ReadPort(v, w.localPort); }},
+        {"FINDER_BROADCAST",
+         [](const std::string& v, WorkerEndpoints& w) {
              w.destinationAddress = v;
              w.everyInterface = false; // one destination, as the routing table has it
              return IsDottedAddress(v);
          }},
-        {"FINDER_DEVICE_PORT", [](const std::string& v, WorkerEndpoints& w) {
-             return ReadPort(v, w.destinationPort);
-         }},
-        {"FINDER_INTERFACES", [](const std::string& v, WorkerEndpoints& w) {
-             return ReadInterfaces(v, w.interfaces);
-         }},
+        {"FINDER_DEVICE_PORT",
+         [](const std::string& v, WorkerEndpoints& w) { return ReadPort(v, w.destinationPort); }},
+        {"FINDER_INTERFACES",
+         [](const std::string& v, WorkerEndpoints& w) { return ReadInterfaces(v, w.interfaces); }},
     };
     for (const auto& setting : settings) {
         const std::string text = value(setting.variable);
