@@ -47,7 +47,7 @@ for _ in $(seq 1 600); do
     sleep 0.1
 done
 if [[ -z "$window" ]]; then
-    fail "xdotool found no finder window"
+    fail "xdotool found no finder window among: $(xdotool search --name . getwindowname %@ 2>/dev/null | tr "\n" ";")"
     cat "$work/finder.txt" >&2
     exit 1
 fi
