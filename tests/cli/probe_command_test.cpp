@@ -15,35 +15,6 @@
 
 namespace {
 
-std::string g_skipReason;
-
-class ProbeNetwork : public ::testing::Environment {
-public:
-    void SetUp() override {
-        char state[] = "/tmp/probe-cli-test-XXXXXX";
-        if (!g_skipReason.empty() || mkdtemp(state) == nullptr) {
-            g_skipReason = g_skipReason.empty() ? "no temporary folder" : g_skipReason;
-            return;
-        }
-        m_state = state;
-        g_skipReason = BuildProbeSegment(CAMERA_NETWORKS_SCRIPT, CAMSIM_PATH, m_state);
-    }
-    void TearDown() override {
-        if (!m_state.empty()) {
-            RemoveProbeSegment(CAMERA_NETWORKS_SCRIPT, m_state);
-            [[maybe_unused]] const int status = std::system(("rm -rf " + m_state).c_str());
-        }
-    }
-
-private:
-    std::string m_state;
-};
-
-#define SKIP_WITHOUT_SEGMENT()                                                                     \
-    if (!g_skipReason.empty()) {                                                                   \
-        GTEST_SKIP() << g_skipReason;                                                              \
-    }
-
 struct CliRun {
     int status;
     std::string out;
@@ -152,8 +123,5 @@ TEST(ProbeCommandTest, BadInputIsRefusedWithItsOptionNamed) {
 } // namespace
 
 int main(int argc, char** argv) {
-    g_skipReason = EnterPrivateNetworkNamespace(); // before anything starts a thread
-    ::testing::InitGoogleTest(&argc, argv);
-    ::testing::AddGlobalTestEnvironment(new ProbeNetwork);
-    return RUN_ALL_TESTS();
+    return RunOnProbeSegment(argc, argv, CAMERA_NETWORKS_SCRIPT, CAMSIM_PATH);
 }

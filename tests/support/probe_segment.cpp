@@ -6,6 +6,7 @@
 
 #include <cstdlib>
 #include <fstream>
+#include <utility>
 
 namespace {
 
@@ -56,4 +57,47 @@ std::string BuildProbeSegment(const std::string& script, const std::string& cams
 
 void RemoveProbeSegment(const std::string& script, const std::string& stateDir) {
     Run(script + " down " + stateDir);
+}
+
+namespace {
+
+std::string g_skipReason;
+
+class CProbeSegmentEnvironment : public ::testing::Environment {
+public:
+    CProbeSegmentEnvironment(std::string script, std::string camsim)
+        : m_script(std::move(script)), m_camsim(std::move(camsim)) {}
+    void SetUp() override {
+        char state[] = "/tmp/probe-segment-XXXXXX";
+        if (!g_skipReason.empty() || mkdtemp(state) == nullptr) {
+            g_skipReason = g_skipReason.empty() ? "no temporary folder" : g_skipReason;
+            return;
+        }
+        m_state = state;
+        g_skipReason = BuildProbeSegment(m_script, m_camsim, m_state);
+    }
+    void TearDown() override {
+        if (!m_state.empty()) {
+            RemoveProbeSegment(m_script, m_state);
+            [[maybe_unused]] const int status = std::system(("rm -rf " + m_state).c_str());
+        }
+    }
+
+private:
+    std::string m_script;
+    std::string m_camsim;
+    std::string m_state;
+};
+
+} // namespace
+
+const std::string& ProbeSegmentSkipReason() {
+    return g_skipReason;
+}
+
+int RunOnProbeSegment(int argc, char** argv, const std::string& script, const std::string& camsim) {
+    g_skipReason = EnterPrivateNetworkNamespace(); // before anything starts a thread
+    ::testing::InitGoogleTest(&argc, argv);
+    ::testing::AddGlobalTestEnvironment(new CProbeSegmentEnvironment(script, camsim));
+    return RUN_ALL_TESTS();
 }

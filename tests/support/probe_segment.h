@@ -1,5 +1,7 @@
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <string>
 
 // A camera segment for the address probe, inside a private network namespace of the test
@@ -22,3 +24,13 @@ std::string BuildProbeSegment(const std::string& script, const std::string& cams
                               const std::string& stateDir);
 // Takes it down again.
 void RemoveProbeSegment(const std::string& script, const std::string& stateDir);
+
+// Why the tests on the segment skip (no namespace, or no segment); empty when they run.
+const std::string& ProbeSegmentSkipReason();
+#define SKIP_WITHOUT_SEGMENT()                                                                     \
+    if (!ProbeSegmentSkipReason().empty()) {                                                       \
+        GTEST_SKIP() << ProbeSegmentSkipReason();                                                  \
+    }
+
+// A test program's main: its own namespace first, then the segment around all its tests.
+int RunOnProbeSegment(int argc, char** argv, const std::string& script, const std::string& camsim);

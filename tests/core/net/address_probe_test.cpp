@@ -6,9 +6,7 @@
 
 #include <unistd.h>
 
-#include <chrono>
 #include <cstdlib>
-#include <set>
 
 #include "core/net/address_probe.h"
 #include "core/wire/device_table.h"
@@ -16,35 +14,6 @@
 #include "tests/support/probe_segment.h"
 
 namespace {
-
-std::string g_skipReason;
-
-class ProbeNetwork : public ::testing::Environment {
-public:
-    void SetUp() override {
-        char state[] = "/tmp/probe-test-XXXXXX";
-        if (!g_skipReason.empty() || mkdtemp(state) == nullptr) {
-            g_skipReason = g_skipReason.empty() ? "no temporary folder" : g_skipReason;
-            return;
-        }
-        m_state = state;
-        g_skipReason = BuildProbeSegment(CAMERA_NETWORKS_SCRIPT, CAMSIM_PATH, m_state);
-    }
-    void TearDown() override {
-        if (!m_state.empty()) {
-            RemoveProbeSegment(CAMERA_NETWORKS_SCRIPT, m_state);
-            [[maybe_unused]] const int status = std::system(("rm -rf " + m_state).c_str());
-        }
-    }
-
-private:
-    std::string m_state;
-};
-
-#define SKIP_WITHOUT_SEGMENT()                                                                     \
-    if (!g_skipReason.empty()) {                                                                   \
-        GTEST_SKIP() << g_skipReason;                                                              \
-    }
 
 std::vector<NetInterface> ProbeCards() {
     return SearchedInterfaces(ListInterfaces(), {PROBE_CARD});
@@ -119,35 +88,6 @@ TEST(AddressProbeTest, EachWayFindsTheHoldersOfItsAddresses) {
     }
 }
 
-// A /24 in about a second, nothing held found free and nothing free found held, either way.
-TEST(AddressProbeTest, AWholeSubnetIsAnsweredWithinAboutASecond) {
-    SKIP_WITHOUT_SEGMENT();
-    std::vector<uint32_t> subnet;
-    for (uint32_t host = 1; host < 255; ++host) {
-        subnet.push_back(Ip("10.3.0.0") + host);
-    }
-    const std::set<uint32_t> held = {Ip("10.3.0.5"), Ip("10.3.0.20"), Ip("10.3.0.30"),
-                                     Ip("10.3.0.31"), Ip("10.3.0.40")};
-    for (const bool unprivileged : {false, true}) {
-        ProbeOptions options;
-        options.neighbourTableOnly = unprivileged;
-        const auto start = std::chrono::steady_clock::now();
-        const ProbeResult result = ProbeAddresses(ProbeCards(), subnet, options);
-        const auto took = std::chrono::steady_clock::now() - start;
-        ASSERT_EQ(result.error, 0);
-        std::set<uint32_t> found;
-        for (const AddressAnswer& answer : result.answers) {
-            EXPECT_TRUE(answer.asked) << Ipv4Text(answer.address);
-            if (answer.held) {
-                found.insert(answer.address);
-            }
-        }
-        EXPECT_EQ(found, held) << (unprivileged ? "neighbour table" : "ARP probe");
-        // Far above the goal, so that only a probe that waits per address fails here.
-        EXPECT_LT(took, std::chrono::seconds(5));
-    }
-}
-
 TEST(AddressProbeTest, AnAddressOutsideEveryCardIsAskedOnlyByArpProbes) {
     SKIP_WITHOUT_SEGMENT();
     EXPECT_TRUE(WayAsksOutsideSubnet(ProbeWay::ArpProbe));
@@ -163,8 +103,5 @@ TEST(AddressProbeTest, AnAddressOutsideEveryCardIsAskedOnlyByArpProbes) {
 } // namespace
 
 int main(int argc, char** argv) {
-    g_skipReason = EnterPrivateNetworkNamespace(); // before anything starts a thread
-    ::testing::InitGoogleTest(&argc, argv);
-    ::testing::AddGlobalTestEnvironment(new ProbeNetwork);
-    return RUN_ALL_TESTS();
+    return RunOnProbeSegment(argc, argv, CAMERA_NETWORKS_SCRIPT, CAMSIM_PATH);
 }
