@@ -858,26 +858,3 @@ TEST(FinderCliPlan, AssignKeepsMasksAndGatewaysAndNeverHandsOutTheRouter) {
     EXPECT_EQ(site.SetRequests(), 3);
 }
 
-// A box of five in its factory subnet, renumbered inside it; names that do not fit are cut
-// and each such camera is named as a risk.
-TEST(FinderCliPlan, AssignInTheFactorySubnetKeepsItsMaskAndMarksEveryCutName) {
-    Cameras box(FactoryDevices(5, {192, 168, 1, 64}));
-    const CliRun run =
-        Cli({"assign", "192.168.1.100", "--all", "--force", "--json"}, box.Network());
-    ASSERT_EQ(run.status, 0) << run.err;
-    EXPECT_EQ(run.out.find("netmask"), std::string::npos) << run.out;
-    EXPECT_EQ(run.out.find("gateway"), std::string::npos) << run.out;
-    EXPECT_EQ(box.Devices()[4].ip, (std::array<uint8_t, 4>{192, 168, 1, 104}));
-    EXPECT_EQ(box.Devices()[4].netmask, (std::array<uint8_t, 4>{255, 255, 255, 0}));
-    EXPECT_EQ(box.Devices()[4].gateway, (std::array<uint8_t, 4>{192, 168, 1, 1}));
-
-    const CliRun cut =
-        Cli({"assign", "192.168.1.100", "--all", "--name", "Gate {n} North-east"}, box.Network());
-    EXPECT_EQ(cut.status, 2);
-    const std::vector<std::string> lines = Lines(cut.err);
-    ASSERT_EQ(lines.size(), 6u) << cut.err; // five risks, then the question
-    EXPECT_EQ(lines[4], "finder-cli: 02005e100004 (IPCAM): the name \"Gate 5 North-east\" does "
-                        "not fit the camera's 16 bytes: it becomes \"Gate 5 North-eas\"");
-    EXPECT_EQ(lines[5].rfind("finder-cli: Use --force", 0), 0u) << lines[5];
-    EXPECT_EQ(box.SetRequests(), 5);
-}
