@@ -24,7 +24,6 @@
 #include "core/messages/finder_texts.h"
 #include "core/plan/addressing_plan.h"
 #include "core/plan/plan_report.h"
-#include "core/plan/plan_session.h"
 #include "core/rules/address_proposal.h"
 #include "core/rules/settings_checks.h"
 #include "core/status/status_text.h"
@@ -90,11 +89,9 @@ CAddressingDialog::CAddressingDialog(CFinderDlg& finder, std::vector<int> camera
                                      std::optional<PlanFile> file)
     : QDialog(&finder), m_finder(finder), m_table(std::make_unique<DeviceTable>(finder.Table())),
       m_arrivals(std::make_unique<ArrivalTable>(finder.Arrivals())), m_slots(std::move(cameras)),
-      m_file(std::move(file)), m_pace(new QTimer(this)), m_confirmTimer(new QTimer(this)) {
-    m_pace->setSingleShot(true);
-    m_confirmTimer->setSingleShot(true);
-    connect(m_pace, &QTimer::timeout, this, &CAddressingDialog::SendNext);
-    connect(m_confirmTimer, &QTimer::timeout, this, &CAddressingDialog::OnConfirmTick);
+      m_file(std::move(file)), m_timer(new QTimer(this)) {
+    m_timer->setSingleShot(true);
+    connect(m_timer, &QTimer::timeout, this, &CAddressingDialog::OnTick);
     connect(&finder, &CFinderDlg::WorkerSent, this, &CAddressingDialog::OnWorkerSent);
     connect(&finder, &CFinderDlg::WorkerFailed, this, &CAddressingDialog::OnWorkerFailed);
     connect(&finder, &CFinderDlg::WorkerReply, this, &CAddressingDialog::OnWorkerReply);
@@ -214,7 +211,7 @@ void CAddressingDialog::Rebuild() {
     }
     if (note.isEmpty()) {
         m_plan = std::make_unique<CChangePlan>(*m_table, *m_arrivals, std::move(changes));
-        m_refusal = m_plan->Check(g_pfnLocalNetworks(), tr, codec);
+        m_refusal = m_plan->Validate(g_pfnLocalNetworks(), tr, codec);
         m_plan->AddWarnings(risks);
     }
     if (m_refusal) {
@@ -277,7 +274,7 @@ void CAddressingDialog::ShowRows() {
         SetCell(m_rows, r, COLUMN_IP_NOW, Utf8Text(FieldText(m_plan->Before(step).ip)));
         SetCell(m_rows, r, COLUMN_NEW_IP, Utf8Text(FieldText(m_plan->After(step).ip)));
         SetCell(m_rows, r, COLUMN_CHANGES, Utf8Text(ChangesText(row.changes)));
-        const bool sending = m_inFlight == step;
+        const bool sending = m_running && m_engine->InFlight() == step;
         SetCell(m_rows, r, COLUMN_RESULT,
                 sending ? m_finder.Tr(PLAN_TEXT_SENDING)
                         : m_finder.Tr(PlanResultText(m_plan->State(step))),
@@ -301,8 +298,8 @@ void CAddressingDialog::ShowRows() {
     m_rows->resizeColumnToContents(COLUMN_MAC);
 }
 
-// One question for every risk of the plan, each naming its camera; then the requests go,
-// one at a time.
+// One question for every risk of the plan, grouped by kind, each camera in its details;
+// then the engine runs the plan.
 void CAddressingDialog::OnSend() {
     if (m_running) {
         OnStop();
@@ -311,15 +308,11 @@ void CAddressingDialog::OnSend() {
     if (!m_plan || m_refusal) {
         return;
     }
-    const TextLookup tr = m_finder.WindowTextLookup();
     if (!m_plan->Warnings().empty()) {
-        QStringList risks;
-        for (const PlanWarning& warning : m_plan->Warnings()) {
-            risks << Utf8Text(
-                m_plan->CameraText(warning.step, tr, m_finder.Codec(), warning.sentence));
-        }
-        if (!Ask(this, m_finder.Tr(PLAN_TEXT_TITLE), risks.join(QLatin1Char('\n')),
-                 m_finder.Tr(APPLY_TEXT_SEND_ANYWAY), m_finder.Tr(APPLY_TEXT_CANCEL))) {
+        const RiskQuestion risks = m_plan->Risks(m_finder.WindowTextLookup(), m_finder.Codec());
+        if (!Ask(this, m_finder.Tr(PLAN_TEXT_TITLE), Utf8Text(risks.text),
+                 m_finder.Tr(APPLY_TEXT_SEND_ANYWAY), m_finder.Tr(APPLY_TEXT_CANCEL),
+                 Utf8Text(risks.details))) {
             return;
         }
     }
@@ -331,87 +324,61 @@ void CAddressingDialog::OnSend() {
     }
     m_send->setText(m_finder.Tr(PLAN_TEXT_STOP));
     ShowNote(QString());
-    m_toSend = m_plan->ToSend();
-    m_next = 0;
-    SendNext();
+    m_engine = std::make_unique<CChangeEngine>(*m_plan);
+    Take(m_engine->Start(EngineNowMs()));
 }
 
-void CAddressingDialog::SendNext() {
+// Does what the engine asks: a request or a query to the worker, a moment to wake it at.
+void CAddressingDialog::Take(const EngineStep& step) {
     if (!m_running) {
         return;
     }
-    if (m_finder.m_worker.StopRequested()) {
-        Finish(true); // no worker to send anything
-        return;
-    }
-    if (m_next < m_toSend.size()) {
-        m_inFlight = m_toSend[m_next++];
-        m_lastSent.reset();
-        m_finder.m_worker.SetCommand(m_plan->Command(*m_inFlight));
+    switch (step.kind) {
+    case EngineStep::Kind::Send:
+    case EngineStep::Kind::Query:
+        if (m_finder.m_worker.StopRequested()) {
+            Finish(true); // no worker to send anything
+            return;
+        }
+        m_finder.m_worker.SetCommand(step.command);
         ShowRows();
-        return;
-    }
-    m_lastSent.reset(); // what fails from now on is a query of the rounds
-    if (!m_plan->Waiting()) {
+        break;
+    case EngineStep::Kind::Wait:
+    case EngineStep::Kind::Await:
+        break;
+    case EngineStep::Kind::Done:
         Finish(false);
         return;
     }
-    m_confirmTick = 0;
-    m_confirmTimer->start(m_plan->Schedule().front());
+    if (step.kind == EngineStep::Kind::Query || step.kind == EngineStep::Kind::Wait) {
+        m_timer->start(static_cast<int>(std::max<int64_t>(0, step.wakeAtMs - EngineNowMs())));
+    }
 }
 
-// The request in flight went out: the next one follows after a pause.
 void CAddressingDialog::OnWorkerSent() {
-    if (!m_running || !m_inFlight) {
-        return;
+    if (m_running) {
+        Take(m_engine->OnSent(EngineNowMs()));
+        ShowRows();
     }
-    const std::size_t step = *m_inFlight;
-    m_inFlight.reset();
-    if (m_plan->State(step) == PlanState::Planned) { // not when its failure came first
-        m_plan->MarkSent(step);
-        m_lastSent = step;
-    }
-    ShowRows();
-    m_pace->start(PLAN_SEND_INTERVAL_MS);
 }
 
-// A failed send is that of the request in flight, or of the one just reported sent.
 void CAddressingDialog::OnWorkerFailed(const WorkerOutcome& outcome) {
-    const std::optional<std::size_t> step = m_inFlight ? m_inFlight : m_lastSent;
-    if (!m_running || !step || outcome.kind == WorkerOutcomeKind::ReceiveFailed) {
-        return;
+    if (m_running && outcome.kind != WorkerOutcomeKind::ReceiveFailed) {
+        Take(m_engine->OnSendFailed(EngineNowMs(), StatusLine(outcome)));
+        ShowRows();
     }
-    m_plan->MarkFailed(*step, StatusLine(outcome));
-    m_lastSent.reset();
-    ShowRows();
 }
 
 void CAddressingDialog::OnWorkerReply(const DeviceRecord& record) {
-    if (m_running && m_confirmTick > 0) {
-        m_plan->OnReply(record);
+    if (m_running) {
+        m_engine->OnReply(record);
     }
 }
 
-// Each moment of the plan's schedule judges the round before it for every camera still
-// waited for and, unless none is, queries again: one round for all of them.
-void CAddressingDialog::OnConfirmTick() {
-    if (!m_running) {
-        return;
+void CAddressingDialog::OnTick() {
+    if (m_running) {
+        Take(m_engine->OnTime(EngineNowMs()));
     }
-    const std::vector<int>& schedule = m_plan->Schedule();
-    const bool last = m_confirmTick + 1 >= schedule.size();
-    if (m_confirmTick > 0 && m_plan->EndRound(last)) {
-        Finish(false);
-        return;
-    }
-    ShowRows();
-    m_plan->StartRound();
-    WorkerCommand query;
-    query.command = CMD_QUERY;
-    query.targets = m_plan->QueryTargets();
-    m_finder.m_worker.SetCommand(std::move(query));
-    ++m_confirmTick;
-    m_confirmTimer->start(schedule[m_confirmTick] - schedule[m_confirmTick - 1]);
 }
 
 void CAddressingDialog::OnStop() {
@@ -423,11 +390,9 @@ void CAddressingDialog::OnStop() {
 // The outcome in the dialog and on the window's status line, which keeps it once the
 // dialog is closed.
 void CAddressingDialog::Finish(bool stopped) {
-    m_pace->stop();
-    m_confirmTimer->stop();
-    m_inFlight.reset();
+    m_timer->stop();
     if (stopped) {
-        m_plan->Stop();
+        m_engine->Stop();
     }
     m_running = false;
     ShowRows();
@@ -440,12 +405,13 @@ void CAddressingDialog::Finish(bool stopped) {
         m_finder.TrFilled(PLAN_TEXT_SUMMARY, {std::to_string(counts[0]), std::to_string(counts[1]),
                                               std::to_string(counts[2])});
     if (stopped) {
+        const std::vector<std::size_t>& requests = m_engine->Requests();
         std::size_t went = 0;
-        for (const std::size_t step : m_toSend) {
+        for (const std::size_t step : requests) {
             went += m_plan->WentOut(step) ? 1 : 0;
         }
         summary = m_finder.TrFilled(PLAN_TEXT_STOPPED, {std::to_string(went),
-                                                        std::to_string(m_toSend.size() - went)}) +
+                                                        std::to_string(requests.size() - went)}) +
                   QStringLiteral("; ") + summary;
     }
     ShowNote(summary);

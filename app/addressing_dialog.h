@@ -7,12 +7,14 @@
 #include <optional>
 #include <vector>
 
+#include "core/plan/change_engine.h"
 #include "core/plan/change_plan.h"
 #include "core/plan/plan_file.h"
 #include "core/wire/device_table.h"
 #include "core/worker/device_arrival.h"
 #include "core/worker/worker_outcome.h"
 
+class CChangeEngine;
 class CFinderDlg;
 class QComboBox;
 class QLabel;
@@ -55,11 +57,11 @@ private:
     void ShowNote(const QString& text);
     void FitToRows();
 
-    void SendNext();
+    void Take(const EngineStep& step);
     void OnWorkerSent();
     void OnWorkerFailed(const WorkerOutcome& outcome);
     void OnWorkerReply(const DeviceRecord& record);
-    void OnConfirmTick();
+    void OnTick();
     void Finish(bool stopped);
 
     CFinderDlg& m_finder;
@@ -81,13 +83,8 @@ private:
     QPushButton* m_save = nullptr;
     QPushButton* m_close = nullptr;
 
-    // The run: the requests to go, one at a time, and the rounds after the last.
+    // The run: the engine that sends the requests and runs the rounds, woken by the timer.
     bool m_running = false;
-    std::vector<std::size_t> m_toSend;
-    std::size_t m_next = 0;
-    std::optional<std::size_t> m_inFlight; // handed to the worker, not yet reported sent
-    std::optional<std::size_t> m_lastSent; // reported sent; a failure that follows is its own
-    QTimer* m_pace;
-    QTimer* m_confirmTimer;
-    std::size_t m_confirmTick = 0;
+    std::unique_ptr<CChangeEngine> m_engine;
+    QTimer* m_timer;
 };

@@ -1,8 +1,8 @@
 #include "app/change_flow_view.h"
 
-#include <QStringList>
 #include <QTimer>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -11,17 +11,16 @@
 #include "app/finder_dlg.h"
 #include "app/status_line.h"
 #include "core/messages/finder_texts.h"
-#include "core/rules/change_confirmation.h"
-#include "core/rules/panel_checks.h"
+#include "core/plan/change_engine.h"
 #include "core/session/camera_roster.h"
-#include "core/session/change_flow.h"
+#include "core/status/status_text.h"
 
 CChangeFlowView::CChangeFlowView(CFinderDlg& dialog, const CCameraRoster& roster,
                                  CStatusLine& status, CDeviceListView& list)
     : QObject(&dialog), m_dialog(dialog), m_roster(roster), m_status(status), m_list(list),
-      m_confirmTimer(new QTimer(this)) {
-    m_confirmTimer->setSingleShot(true);
-    connect(m_confirmTimer, &QTimer::timeout, this, &CChangeFlowView::OnConfirmTick);
+      m_timer(new QTimer(this)) {
+    m_timer->setSingleShot(true);
+    connect(m_timer, &QTimer::timeout, this, &CChangeFlowView::OnTick);
 }
 
 CChangeFlowView::~CChangeFlowView() = default;
@@ -32,121 +31,112 @@ void CChangeFlowView::Submit(ChangeValues values) {
     if (target == nullptr) {
         return;
     }
-    const CTextCodec codec = m_dialog.Codec();
-    if (const std::optional<std::string> problem =
-            CheckPanelValues(*target, values, codec, m_dialog.WindowTextLookup())) {
-        ShowMessage(&m_dialog, m_dialog.Tr(TEXT_SUBMIT_TITLE), Utf8Text(*problem));
+    auto change = std::make_unique<CChangePlan>(m_roster.Table(), m_roster.Arrivals(),
+                                                std::vector<ChangeValues>{std::move(values)});
+    if (!Approve(*change)) {
         return;
     }
-    CChangeFlow change(m_roster.Table(), *target, m_roster.Arrival(target->id - 1),
-                       std::move(values));
-    // The checks have passed every text, so each one encodes; what follows compares the
-    // bytes the camera would store.
-    change.EncodeTexts(codec);
-    if (!Approve(change)) {
-        return;
-    }
+    Cancel(false); // a change still waited for is over
+    m_change = std::move(change);
+    m_engine = std::make_unique<CChangeEngine>(*m_change);
     // Out of the card the camera answered on only: the other cards' networks need not hear it.
     m_status.ExpectQuery(false);
-    m_dialog.m_worker.SetCommand(change.Command());
-    Start(*target, change.Values());
-    m_confirmTargets = change.ConfirmTargets();
+    const std::string mac = MacToText(target->mac);
+    Take(m_engine->Start(EngineNowMs()));
+    m_status.ShowHeld([this, mac] { return m_dialog.TrFilled(APPLY_TEXT_SENDING, {mac}); });
 }
 
 // Whether the change may go: refused values and a change of nothing stop it with a word
 // why, risky ones go only when the user says so.
-bool CChangeFlowView::Approve(const CChangeFlow& change) {
-    const SettingsVerdict verdict =
-        change.Check(g_pfnLocalNetworks(), m_dialog.WindowTextLookup(), m_dialog.Codec());
-    if (verdict.nothingChanged) {
+bool CChangeFlowView::Approve(CChangePlan& change) {
+    const TextLookup tr = m_dialog.WindowTextLookup();
+    const QString title = m_dialog.Tr(TEXT_SUBMIT_TITLE);
+    if (const std::optional<PlanRefusal> refusal =
+            change.Validate(g_pfnLocalNetworks(), tr, m_dialog.Codec())) {
+        ShowMessage(&m_dialog, title, Utf8Text(refusal->reason));
+        return false;
+    }
+    if (change.State(0) == PlanState::Unchanged) {
         m_status.ShowHeld([this] { return m_dialog.Tr(APPLY_TEXT_NOTHING_TO_SEND); });
         return false;
     }
-    const QString title = m_dialog.Tr(TEXT_SUBMIT_TITLE);
-    if (!verdict.refusal.empty()) {
-        ShowMessage(&m_dialog, title, Utf8Text(verdict.refusal));
-        return false;
-    }
-    if (verdict.warnings.empty()) {
+    if (change.Warnings().empty()) {
         return true;
     }
-    QStringList risks;
-    for (const std::string& warning : verdict.warnings) {
-        risks << Utf8Text(warning);
-    }
-    return Ask(&m_dialog, title, risks.join(QLatin1Char('\n')), m_dialog.Tr(APPLY_TEXT_SEND_ANYWAY),
+    const RiskQuestion risks = change.Risks(tr, m_dialog.Codec());
+    return Ask(&m_dialog, title, Utf8Text(risks.text), m_dialog.Tr(APPLY_TEXT_SEND_ANYWAY),
                m_dialog.Tr(APPLY_TEXT_CANCEL));
 }
 
-void CChangeFlowView::Start(const DeviceRecord& before, const ChangeValues& sent) {
-    m_confirmation = std::make_unique<CChangeConfirmation>(before, sent);
-    m_confirmTick = 0;
-    m_bConfirmSent = false;
-    m_status.ShowHeld([this, mac = MacToText(before.mac)] {
-        return m_dialog.TrFilled(APPLY_TEXT_SENDING, {mac});
-    });
+// Does what the engine asks: a request or a query to the worker, a moment to wake it at.
+void CChangeFlowView::Take(const EngineStep& step) {
+    switch (step.kind) {
+    case EngineStep::Kind::Send:
+    case EngineStep::Kind::Query:
+        m_dialog.m_worker.SetCommand(step.command);
+        break;
+    case EngineStep::Kind::Wait:
+    case EngineStep::Kind::Await:
+        break;
+    case EngineStep::Kind::Done:
+        Finish();
+        return;
+    }
+    if (step.kind == EngineStep::Kind::Query || step.kind == EngineStep::Kind::Wait) {
+        m_timer->start(static_cast<int>(std::max<int64_t>(0, step.wakeAtMs - EngineNowMs())));
+    }
 }
 
 void CChangeFlowView::OnReply(const DeviceRecord& record) {
-    if (m_confirmation) {
-        m_confirmation->OnReply(record);
+    if (m_engine) {
+        m_engine->OnReply(record);
     }
 }
 
 void CChangeFlowView::OnSent() {
-    if (m_confirmation && !m_bConfirmSent) {
-        m_bConfirmSent = true;
-        m_confirmTimer->start(m_confirmation->Schedule().front());
+    if (m_engine) {
+        Take(m_engine->OnSent(EngineNowMs()));
     }
 }
 
-void CChangeFlowView::OnFailedSend() {
-    if (!m_bConfirmSent) {
-        Cancel(false);
+void CChangeFlowView::OnFailedSend(const WorkerOutcome& outcome) {
+    if (m_engine && outcome.Failed() && outcome.kind != WorkerOutcomeKind::ReceiveFailed) {
+        Take(m_engine->OnSendFailed(EngineNowMs(), StatusLine(outcome)));
     }
 }
 
-// Each moment of the schedule judges the round before it and, unless that settled it,
-// queries again; the worker's send clears the list as any query does.
-void CChangeFlowView::OnConfirmTick() {
-    if (!m_confirmation) {
-        return;
+void CChangeFlowView::OnTick() {
+    if (m_engine) {
+        Take(m_engine->OnTime(EngineNowMs()));
     }
-    const std::vector<int>& schedule = m_confirmation->Schedule();
-    const bool last = m_confirmTick + 1 == schedule.size();
-    if (m_confirmTick > 0 && m_confirmation->EndRound(last)) {
-        Finish();
-        return;
-    }
-    m_confirmation->StartRound();
-    WorkerCommand query;
-    query.command = CMD_QUERY;
-    query.targets = m_confirmTargets; // behind a router: the camera's new address too
-    m_dialog.m_worker.SetCommand(std::move(query));
-    ++m_confirmTick;
-    m_confirmTimer->start(schedule[m_confirmTick] - schedule[m_confirmTick - 1]);
 }
 
-// The camera is selected again when it answered, whatever it said; then the outcome.
+// The camera is selected again when it answered, whatever it said; then the outcome. A
+// request that never went out leaves the status line to the failure.
 void CChangeFlowView::Finish() {
     // Kept by the status text, which says the outcome again in a new language.
-    const std::shared_ptr<const CChangeConfirmation> confirmation = std::move(m_confirmation);
-    m_confirmTimer->stop();
-    if (confirmation->Answered()) {
-        m_list.SelectByMac(confirmation->Mac());
+    const std::shared_ptr<const CChangePlan> change = std::move(m_change);
+    m_engine.reset();
+    m_timer->stop();
+    if (!change->WentOut(0)) {
+        return;
     }
-    m_status.ShowHeld([this, confirmation] {
-        return Utf8Text(confirmation->Outcome(m_dialog.WindowTextLookup(), m_dialog.Codec()));
+    if (change->Answered(0)) {
+        m_list.SelectByMac(MacToText(change->After(0).mac));
+    }
+    m_status.ShowHeld([this, change] {
+        return Utf8Text(change->Outcome(0, m_dialog.WindowTextLookup(), m_dialog.Codec()));
     });
 }
 
 void CChangeFlowView::Cancel(bool say) {
-    if (!m_confirmation) {
+    if (!m_engine) {
         return;
     }
-    const std::string mac = m_confirmation->Mac();
-    m_confirmation.reset();
-    m_confirmTimer->stop();
+    const std::string mac = MacToText(m_change->After(0).mac);
+    m_engine.reset();
+    m_change.reset();
+    m_timer->stop();
     if (say) {
         m_status.ShowHeld(
             [this, mac] { return m_dialog.TrFilled(APPLY_TEXT_STOPPED_WAITING, {mac}); });

@@ -15,8 +15,9 @@ static void ShowMessageBox(QWidget* parent, const QString& title, const QString&
 }
 
 static bool AskWithMessageBox(QWidget* parent, const QString& title, const QString& text,
-                              const QString& yes, const QString& no) {
+                              const QString& yes, const QString& no, const QString& details) {
     QMessageBox box(QMessageBox::Warning, title, text, QMessageBox::NoButton, parent);
+    box.setDetailedText(details); // folded: the box and its answers stay on the screen
     QPushButton* accept = box.addButton(yes, QMessageBox::AcceptRole);
     QPushButton* reject = box.addButton(no, QMessageBox::RejectRole);
     box.setDefaultButton(reject);
@@ -51,8 +52,8 @@ void ShowMessage(QWidget* parent, const QString& title, const QString& text) {
 }
 
 bool Ask(QWidget* parent, const QString& title, const QString& text, const QString& yes,
-         const QString& no) {
-    return g_pfnAsk(parent, title, text, yes, no);
+         const QString& no, const QString& details) {
+    return g_pfnAsk(parent, title, text, yes, no, details);
 }
 
 bool OpenUrl(const QString& url) {

@@ -15,8 +15,9 @@ class QWidget;
 
 using ShowMessageFunction = void (*)(QWidget* parent, const QString& title, const QString& text);
 // True for the first answer; the second is the default, also for Esc and closing the box.
+// details: a longer list the box keeps folded under its text (empty: none).
 using AskFunction = bool (*)(QWidget* parent, const QString& title, const QString& text,
-                             const QString& yes, const QString& no);
+                             const QString& yes, const QString& no, const QString& details);
 // False when nothing on the desktop could open the URL.
 using OpenUrlFunction = bool (*)(const QString& url);
 // The file the user chose, or an empty text when the user cancelled; the filter chosen
@@ -38,7 +39,7 @@ extern LocalNetworksFunction g_pfnLocalNetworks;
 
 void ShowMessage(QWidget* parent, const QString& title, const QString& text);
 bool Ask(QWidget* parent, const QString& title, const QString& text, const QString& yes,
-         const QString& no);
+         const QString& no, const QString& details = QString());
 bool OpenUrl(const QString& url);
 QString AskSaveFile(QWidget* parent, const QString& title, const QString& filters,
                     QString* selectedFilter);

@@ -345,7 +345,7 @@ void CFinderDlg::OnStatus(const WorkerOutcome& outcome) {
     if (m_statusLine->IsHolding() && outcome.kind == WorkerOutcomeKind::Ok) {
         return;
     }
-    m_changeFlow->OnFailedSend();
+    m_changeFlow->OnFailedSend(outcome);
     m_statusLine->OnStatus(outcome);
     if (outcome.Failed()) {
         emit WorkerFailed(outcome);

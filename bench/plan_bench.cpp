@@ -101,7 +101,7 @@ RunFigures AddressSite(int cameras, const std::string& logPath) {
         const AddressingPlan addressing = PlanAddresses(*found.table, *found.arrivals, slots,
                                                         request, {}, EnglishText, CTextCodec());
         CChangePlan plan(*found.table, *found.arrivals, addressing.changes);
-        if (!addressing.refusal.empty() || plan.Check({}, EnglishText, CTextCodec())) {
+        if (!addressing.refusal.empty() || plan.Validate({}, EnglishText, CTextCodec())) {
             std::fprintf(stderr, "plan_bench: the plan was refused %s\n",
                          addressing.refusal.c_str());
             std::exit(1);

@@ -31,7 +31,7 @@ int RunCheckedPlan(ScanSession& session, CChangePlan& plan, const CliOptions& op
                    const RefusalPlace& place, const std::vector<PlanWarning>& risks) {
     const CTextCodec codec = options.Codec(LocaleName());
     if (const std::optional<PlanRefusal> refusal =
-            plan.Check(localNetworks(), EnglishText, codec)) {
+            plan.Validate(localNetworks(), EnglishText, codec)) {
         return Fail(err, place(*refusal) + "; nothing was sent", CLI_EXIT_USAGE);
     }
     for (const PlanWarning& risk : risks) {

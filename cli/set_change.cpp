@@ -1,6 +1,5 @@
 #include "cli/set_change.h"
 
-#include "core/present/device_format.h"
 #include "core/session/editable_values.h"
 #include "core/wire/net_mode.h"
 
@@ -24,33 +23,4 @@ ChangeValues ChangeValuesFor(const DeviceRecord& record, const SetChanges& chang
         values.mode = ModeOption(*changes.mode);
     }
     return values;
-}
-
-std::string RefusalReason(const DeviceRecord& device, const SetChanges& changes,
-                          const std::vector<DeviceRecord>& scanned, const CTextCodec& codec) {
-    const std::string mac = MacToText(device.mac);
-    if (device.readOnly) {
-        return "device " + mac + " is read-only: it takes no changes";
-    }
-    if (changes.newMac && *changes.newMac != mac) {
-        for (const DeviceRecord& other : scanned) {
-            if (MacToText(other.mac) == *changes.newMac) {
-                return "--new-mac: another device (" +
-                       codec.Shown(FieldText(other.name), ITEM_WIDTH_NAME) +
-                       ") already answers with MAC " + *changes.newMac;
-            }
-        }
-    }
-    return "";
-}
-
-std::string TextRefusalReason(const PanelTextRefusal& refusal) {
-    const char* option = refusal.setting == SETTING_NAME      ? "--name"
-                         : refusal.setting == SETTING_ACCOUNT ? "--pppoe-account"
-                                                              : "--pppoe-password";
-    return TextRefusalSentence(
-        refusal, option,
-        {"%1: the device keeps %2 bytes of it in %3: only the first %4 characters fit",
-         "%1: the device stores this text in %2, which has no \"%3\" (%4)",
-         "%1: the text holds replacement marks (U+FFFD); type it in full"});
 }

@@ -1,11 +1,9 @@
 #pragma once
 
 #include <string>
-#include <vector>
 
 #include "cli/cli_options.h"
 #include "core/encoding/text_codec.h"
-#include "core/rules/panel_texts.h"
 #include "core/wire/device_table.h"
 #include "core/wire/discovery_datagram.h"
 
@@ -14,11 +12,3 @@
 // given, is the one the panel's radio buttons would show for the record.
 ChangeValues ChangeValuesFor(const DeviceRecord& record, const SetChanges& changes,
                              const CTextCodec& codec);
-
-// Why the change may not go to this device (read-only, or a new MAC another device of
-// the scan already answers with); empty when it may.
-std::string RefusalReason(const DeviceRecord& device, const SetChanges& changes,
-                          const std::vector<DeviceRecord>& scanned, const CTextCodec& codec);
-
-// Why a typed text cannot go to the device, naming its option.
-std::string TextRefusalReason(const PanelTextRefusal& refusal);

@@ -1,19 +1,16 @@
 #include "cli/set_command.h"
 
-#include <chrono>
-#include <thread>
+#include <atomic>
 
 #include "cli/cli_command.h"
 #include "cli/set_change.h"
 #include "core/messages/finder_texts.h"
 #include "core/plan/change_plan.h"
 #include "core/plan/plan_report.h"
-#include "core/session/change_flow.h"
+#include "core/plan/plan_session.h"
 #include "core/session/scan_session.h"
 
 namespace {
-
-using Clock = std::chrono::steady_clock;
 
 // The result of a change sent with --no-verify: nobody asked the camera again.
 constexpr char SET_RESULT_SENT[] = "sent";
@@ -21,51 +18,31 @@ constexpr char SET_RESULT_SENT[] = "sent";
 // After each risk of a change: how to send it all the same.
 constexpr char CLI_SEND_ANYWAY_HINT[] = "Use --force to send it anyway.";
 
-// Queries again on the shared schedule until the device confirms the change or the last
-// round is over.
-std::optional<SessionFailure> Verify(ScanSession& session, const CliOptions& options,
-                                     CChangeFlow& change, Clock::time_point sentAt) {
-    const std::vector<int>& schedule = change.Confirmation().Schedule();
-    for (std::size_t round = 0; round + 1 < schedule.size(); ++round) {
-        std::this_thread::sleep_until(sentAt + std::chrono::milliseconds(schedule[round]));
-        ScanResult result;
-        if (std::optional<SessionFailure> failure =
-                session.Scan(options.Wait(), result, change.ConfirmTargets())) {
-            return failure;
-        }
-        if (change.JudgeRound(result.devices, round + 2 == schedule.size())) {
-            break;
-        }
-    }
-    return std::nullopt;
-}
-
 // The camera's row as assign prints it: each setting changed, old -> new, and the result.
-void PrintResult(const CliOptions& options, const CChangeFlow& change, const char* result,
+void PrintResult(const CliOptions& options, const CChangePlan& change, const char* result,
                  const std::string& detail, std::ostream& out) {
     const FormatOptions format{options.Codec(LocaleName()), false};
-    PlanReportRow row =
-        ReportRow(change.Target(), RecordAfter(change.Target(), change.Values()), format);
+    PlanReportRow row = ReportRow(change.Before(0), change.After(0), format);
     row.result = result;
     row.detail = detail;
     out << PlanReportTable({row});
 }
 
-// The checks every change passes before it goes out; empty when it may go.
-std::string CheckChange(const CliOptions& options, const CChangeFlow& change,
+// Why the change may not go, in the core's words; empty when it may.
+std::string CheckChange(const CliOptions& options, CChangePlan& change,
                         LocalNetworksFunction localNetworks) {
-    const SettingsVerdict verdict =
-        change.Check(localNetworks(), EnglishText, options.Codec(LocaleName()));
-    if (verdict.nothingChanged) {
+    if (const std::optional<PlanRefusal> refusal =
+            change.Validate(localNetworks(), EnglishText, options.Codec(LocaleName()))) {
+        const bool said = refusal->reason.ends_with(APPLY_TEXT_NOTHING_SENT.english);
+        return refusal->reason + (said ? "" : "; nothing was sent");
+    }
+    if (change.State(0) == PlanState::Unchanged) {
         return std::string(APPLY_TEXT_NOTHING_TO_SEND.english) + "; nothing was sent";
     }
-    if (!verdict.refusal.empty()) {
-        return verdict.refusal;
-    }
     std::string risks;
-    for (const std::string& warning : verdict.warnings) {
-        risks += (risks.empty() ? "" : "\nfinder-cli: ") + warning + " " + CLI_SEND_ANYWAY_HINT +
-                 " " + APPLY_TEXT_NOTHING_SENT.english;
+    for (const PlanWarning& warning : change.Warnings()) {
+        risks += (risks.empty() ? "" : "\nfinder-cli: ") + warning.sentence + " " +
+                 CLI_SEND_ANYWAY_HINT + " " + APPLY_TEXT_NOTHING_SENT.english;
     }
     return options.force ? "" : risks;
 }
@@ -82,33 +59,30 @@ int RunSet(const CliOptions& options, std::ostream& out, std::ostream& err,
         return CLI_EXIT_FAILED;
     }
     const CTextCodec codec = options.Codec(LocaleName());
-    if (const std::string reason = RefusalReason(*device, options.changes, scanned.devices, codec);
-        !reason.empty()) {
-        return Fail(err, reason + "; nothing was sent", CLI_EXIT_USAGE);
-    }
-    CChangeFlow change(*scanned.table, *device, scanned.ArrivalOf(*device),
-                       ChangeValuesFor(*device, options.changes, codec));
-    if (const std::optional<PanelTextRefusal> refusal = change.EncodeTexts(codec)) {
-        return Fail(err, TextRefusalReason(*refusal) + "; nothing was sent", CLI_EXIT_USAGE);
-    }
+    CChangePlan change(*scanned.table, *scanned.arrivals,
+                       {ChangeValuesFor(*device, options.changes, codec)});
     if (const std::string reason = CheckChange(options, change, localNetworks); !reason.empty()) {
         return Fail(err, reason, CLI_EXIT_USAGE);
     }
-    if (const std::optional<SessionFailure> failure = session.Send(change.Command())) {
+    PlanRun run;
+    run.confirm = options.verify;
+    run.roundWait = options.Wait();
+    run.sendFailureEnds = true;
+    if (options.verify) {
+        run.onAllSent = [&] {
+            err << "finder-cli: settings sent to device " << options.mac << "; asking it again\n";
+        };
+    }
+    const std::atomic<bool> never{false}; // set has no Ctrl+C of its own
+    if (const std::optional<SessionFailure> failure = RunPlan(session, change, never, run)) {
         return Fail(err, FailureText(*failure), CLI_EXIT_FAILED);
     }
-    const Clock::time_point sentAt = Clock::now();
     if (!options.verify) {
         PrintResult(options, change, SET_RESULT_SENT, "", out);
         return CLI_EXIT_OK;
     }
-    err << "finder-cli: settings sent to device " << options.mac << "; asking it again\n";
-    if (const std::optional<SessionFailure> failure = Verify(session, options, change, sentAt)) {
-        return Fail(err, FailureText(*failure), CLI_EXIT_FAILED);
-    }
-    const CChangeConfirmation& confirmation = change.Confirmation();
-    const std::string outcome = confirmation.Outcome(EnglishText, codec);
-    if (!confirmation.Confirmed()) {
+    if (change.State(0) != PlanState::Confirmed) {
+        const std::string outcome = change.Detail(0, EnglishText, codec);
         PrintResult(options, change, PLAN_RESULT_NOT_CONFIRMED, outcome, out);
         return Fail(err, "the change did not verify: " + outcome, CLI_EXIT_FAILED);
     }

@@ -140,8 +140,9 @@ std::string NameChanges(AddressingPlan& plan, const DeviceTable& table,
             refusal->write.refusal == TextRefusal::TooLong) {
             values.name = FirstCharacters(*name, refusal->write.fits);
             plan.warnings.push_back(
-                {step, FillText(tr(PLAN_TEXT_NAME_CUT),
-                                {*name, std::to_string(refusal->width), values.name})});
+                {step, &PLAN_TEXT_NAME_CUT, SETTING_NAME,
+                 FillText(tr(PLAN_TEXT_NAME_CUT),
+                          {*name, std::to_string(refusal->width), values.name})});
         }
         const auto [made, first] = uncut.emplace(values.name, *name);
         if (!first && made->second != *name) {

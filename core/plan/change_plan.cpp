@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <span>
+#include <string_view>
 #include <utility>
 
 #include "core/messages/fill_text.h"
@@ -24,6 +25,35 @@ const DeviceRecord& TargetIn(const DeviceTable& table, const ChangeValues& value
 const ReplyArrival& ArrivalIn(const ArrivalTable& arrivals, const DeviceRecord& target) {
     static const ReplyArrival none;
     return target.id != 0 ? arrivals.slot[target.id - 1] : none;
+}
+
+// Two risks are of one kind when their sentences have one pattern (compared by its id: each
+// room holds its own copy of a text).
+bool SameKind(const WindowText* a, const WindowText* b) {
+    return std::string_view(a->id) == b->id;
+}
+
+// The line that counts the cameras of a kind of risk.
+const WindowText& CountedRisk(const WindowText* kind) {
+    if (SameKind(kind, &APPLY_TEXT_GATEWAY_OUTSIDE)) {
+        return PLAN_TEXT_RISKS_GATEWAY_OUTSIDE;
+    }
+    if (SameKind(kind, &APPLY_TEXT_IP_TAKEN)) {
+        return PLAN_TEXT_RISKS_IP_TAKEN;
+    }
+    if (SameKind(kind, &PLAN_TEXT_NAME_CUT)) {
+        return PLAN_TEXT_RISKS_NAMES_CUT;
+    }
+    return SameKind(kind, &APPLY_TEXT_IP_OF_THIS_PC) ? PLAN_TEXT_RISKS_IP_OF_THIS_PC
+                                                     : PLAN_TEXT_RISKS_OUT_OF_SIGHT;
+}
+
+std::string Joined(const std::vector<std::string>& lines) {
+    std::string text;
+    for (const std::string& line : lines) {
+        text += (text.empty() ? "" : "\n") + line;
+    }
+    return text;
 }
 
 // The IP a camera has once the change went through, when it keeps a fixed one.
@@ -95,8 +125,8 @@ std::string CChangePlan::CameraText(std::size_t step, const TextLookup& tr, cons
     return FillText(tr(PLAN_TEXT_CAMERA), {MacOf(step), NameOf(step, codec), sentence});
 }
 
-std::optional<PlanRefusal> CChangePlan::Check(const std::vector<LocalNetwork>& localNetworks,
-                                              const TextLookup& tr, const CTextCodec& codec) {
+std::optional<PlanRefusal> CChangePlan::Validate(const std::vector<LocalNetwork>& localNetworks,
+                                                 const TextLookup& tr, const CTextCodec& codec) {
     m_warnings.clear();
     for (std::size_t i = 0; i < m_steps.size(); ++i) {
         Step& step = m_steps[i];
@@ -122,8 +152,8 @@ std::optional<PlanRefusal> CChangePlan::Check(const std::vector<LocalNetwork>& l
         if (!verdict.refusal.empty()) {
             return PlanRefusal{i, verdict.refusedSetting, verdict.refusal};
         }
-        for (const std::string& warning : verdict.warnings) {
-            m_warnings.push_back({i, warning});
+        for (const SettingsRisk& risk : verdict.warnings) {
+            m_warnings.push_back({i, risk.kind, risk.setting, risk.sentence});
         }
     }
     // A new IP that another camera of the plan ends with.
@@ -141,6 +171,41 @@ std::optional<PlanRefusal> CChangePlan::Check(const std::vector<LocalNetwork>& l
         }
     }
     return std::nullopt;
+}
+
+RiskQuestion CChangePlan::Risks(const TextLookup& tr, const CTextCodec& codec) const {
+    std::vector<std::string> lines;
+    if (m_steps.size() == 1) {
+        for (const PlanWarning& warning : m_warnings) {
+            lines.push_back(warning.sentence);
+        }
+        return {Joined(lines), ""};
+    }
+    // The kinds in the order they first come, each with the risks of that kind.
+    std::vector<std::vector<const PlanWarning*>> kinds;
+    for (const PlanWarning& warning : m_warnings) {
+        const auto same = std::find_if(kinds.begin(), kinds.end(), [&](const auto& kind) {
+            return SameKind(kind.front()->kind, warning.kind);
+        });
+        if (same == kinds.end()) {
+            kinds.push_back({&warning});
+        } else {
+            same->push_back(&warning);
+        }
+    }
+    bool counted = false;
+    for (const std::vector<const PlanWarning*>& kind : kinds) {
+        const PlanWarning& first = *kind.front();
+        counted = counted || kind.size() > 1;
+        lines.push_back(kind.size() > 1
+                            ? FillText(tr(CountedRisk(first.kind)), {std::to_string(kind.size())})
+                            : CameraText(first.step, tr, codec, first.sentence));
+    }
+    std::vector<std::string> details;
+    for (const PlanWarning& warning : m_warnings) {
+        details.push_back(CameraText(warning.step, tr, codec, warning.sentence));
+    }
+    return {Joined(lines), counted ? Joined(details) : ""};
 }
 
 std::vector<std::size_t> CChangePlan::ToSend() const {
@@ -261,7 +326,18 @@ std::string CChangePlan::Detail(std::size_t step, const TextLookup& tr,
     case Cause::SendFailed:
         return FillText(tr(PLAN_TEXT_SEND_FAILED), {s.failure});
     }
-    return s.confirmation->Outcome(tr, codec);
+    return Outcome(step, tr, codec);
+}
+
+bool CChangePlan::Answered(std::size_t step) const {
+    const Step& s = m_steps[step];
+    return s.confirmation.has_value() && s.confirmation->Answered();
+}
+
+std::string CChangePlan::Outcome(std::size_t step, const TextLookup& tr,
+                                 const CTextCodec& codec) const {
+    const Step& s = m_steps[step];
+    return s.confirmation ? s.confirmation->Outcome(tr, codec) : "";
 }
 
 void CChangePlan::AddWarnings(const std::vector<PlanWarning>& warnings) {

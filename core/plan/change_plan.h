@@ -40,10 +40,21 @@ struct PlanRefusal {
     std::string reason;
 };
 
-// A risk of one camera's change, sent only once the user accepted every risk of the plan.
+// A risk of one camera's change, sent only once the user accepted every risk of the plan:
+// the camera (its step), the kind of risk (APPLY_TEXT_*), the setting and the sentence.
 struct PlanWarning {
     std::size_t step = 0;
+    const WindowText* kind = nullptr;
+    unsigned setting = 0;
     std::string sentence;
+};
+
+// The question that asks for every risk of a plan at once, short enough for any screen:
+// one line per kind of risk, with its count when more than one camera has it, and every
+// camera's own line beside it. A plan of one asks its sentences alone.
+struct RiskQuestion {
+    std::string text;    // one line per kind of risk
+    std::string details; // one line per camera and risk; empty when the text names them all
 };
 
 // The changes of many cameras as one: each checked as a single change is, none sent unless
@@ -57,15 +68,19 @@ public:
     CChangePlan(const DeviceTable& table, const ArrivalTable& arrivals,
                 std::vector<ChangeValues> changes);
 
-    // Writes the texts in each camera's bytes and checks every change; the first refusal, if
-    // any, refuses the plan. Afterwards Warnings() holds the risks, and a change of nothing
-    // is Unchanged. Two cameras never end with the same new IP.
-    std::optional<PlanRefusal> Check(const std::vector<LocalNetwork>& localNetworks,
-                                     const TextLookup& tr, const CTextCodec& codec);
+    // Every check before a change, in order, for each camera: that it answered, the values
+    // as typed (texts in the camera's bytes, addresses, port, MAC), then, when it changes
+    // anything, that it is not read-only and the refusals of the change itself (a new MAC
+    // another camera answers with among them). The first refusal, if any, refuses the plan.
+    // Afterwards Warnings() holds the risks, and a change of nothing is Unchanged. Two
+    // cameras never end with the same new IP.
+    std::optional<PlanRefusal> Validate(const std::vector<LocalNetwork>& localNetworks,
+                                        const TextLookup& tr, const CTextCodec& codec);
     const std::vector<PlanWarning>& Warnings() const { return m_warnings; }
     // Risks that the plan's making found beside the checks (a name cut to fit), asked with
     // the others.
     void AddWarnings(const std::vector<PlanWarning>& warnings);
+    RiskQuestion Risks(const TextLookup& tr, const CTextCodec& codec) const;
 
     std::size_t Size() const { return m_steps.size(); }
     const DeviceRecord& Before(std::size_t step) const;
@@ -97,6 +112,11 @@ public:
     // Judges the round for every camera waited for; true when none is waited for any more.
     bool EndRound(bool lastRound);
     bool Waiting() const;
+
+    // Once its rounds judged it: whether one camera answered with its MAC in the last round
+    // judged, and the sentence that says how its change went.
+    bool Answered(std::size_t step) const;
+    std::string Outcome(std::size_t step, const TextLookup& tr, const CTextCodec& codec) const;
 
     // What a camera's result needs beside it: the risks of a planned change, why a change
     // did not confirm; empty otherwise.

@@ -8,72 +8,73 @@
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-// How often a wait for the next round looks at stop.
+// How often a wait for the next moment looks at stop.
 constexpr int PLAN_STOP_LOOK_MS = 50;
 
 // Waits until the moment; false when stop came first.
-bool WaitUntil(Clock::time_point moment, const std::atomic<bool>& stop) {
-    while (!stop.load() && Clock::now() < moment) {
-        std::this_thread::sleep_until(
-            std::min(moment, Clock::now() + std::chrono::milliseconds(PLAN_STOP_LOOK_MS)));
+bool WaitUntil(int64_t momentMs, const std::atomic<bool>& stop) {
+    while (!stop.load() && EngineNowMs() < momentMs) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(
+            std::min<int64_t>(momentMs - EngineNowMs(), PLAN_STOP_LOOK_MS)));
     }
     return !stop.load();
-}
-
-// Sends every request still to go; a request whose own send failed is marked, the others
-// go on. A worker that stopped ends it all.
-std::optional<SessionFailure> SendAll(ScanSession& session, CChangePlan& plan,
-                                      const std::atomic<bool>& stop) {
-    bool first = true;
-    for (const std::size_t step : plan.ToSend()) {
-        if (!first) {
-            std::this_thread::sleep_for(std::chrono::milliseconds(PLAN_SEND_INTERVAL_MS));
-        }
-        first = false;
-        if (stop.load()) {
-            return std::nullopt;
-        }
-        const std::optional<SessionFailure> failure = session.Send(plan.Command(step));
-        if (!failure) {
-            plan.MarkSent(step);
-            continue;
-        }
-        const bool sendFailed = failure->kind == SessionFailure::Kind::SendFailed;
-        plan.MarkFailed(step, StatusLine(sendFailed ? failure->sent : failure->lastOutcome));
-        if (!sendFailed) {
-            return failure;
-        }
-    }
-    return std::nullopt;
 }
 
 } // namespace
 
 std::optional<SessionFailure> RunPlan(ScanSession& session, CChangePlan& plan,
-                                      const std::atomic<bool>& stop) {
-    std::optional<SessionFailure> failure = SendAll(session, plan, stop);
-    const Clock::time_point sentAt = Clock::now();
-    const std::vector<int> schedule = plan.Schedule();
-    for (std::size_t round = 0; !failure && plan.Waiting() && round + 1 < schedule.size();
-         ++round) {
-        if (!WaitUntil(sentAt + std::chrono::milliseconds(schedule[round]), stop)) {
+                                      const std::atomic<bool>& stop, const PlanRun& run) {
+    CChangeEngine engine(plan, run.confirm);
+    EngineStep next = engine.Start(EngineNowMs());
+    while (next.kind != EngineStep::Kind::Done) {
+        if (stop.load()) {
+            engine.Stop();
+            return std::nullopt;
+        }
+        switch (next.kind) {
+        case EngineStep::Kind::Send:
+            if (const std::optional<SessionFailure> failure = session.Send(next.command)) {
+                const bool sendFailed = failure->kind == SessionFailure::Kind::SendFailed;
+                next = engine.OnSendFailed(
+                    EngineNowMs(), StatusLine(sendFailed ? failure->sent : failure->lastOutcome));
+                if (!sendFailed || run.sendFailureEnds) {
+                    engine.Stop(); // no worker to send anything more, or no use
+                    return failure;
+                }
+                break;
+            }
+            next = engine.OnSent(EngineNowMs());
+            if (!engine.Sending() && run.onAllSent) {
+                run.onAllSent();
+            }
+            break;
+        case EngineStep::Kind::Query: {
+            ScanResult result;
+            const ScanWait wait{static_cast<int>(std::clamp<int64_t>(next.wakeAtMs - EngineNowMs(),
+                                                                     0, run.roundWait.timeoutMs)),
+                                run.roundWait.settleMs};
+            if (const std::optional<SessionFailure> failure =
+                    session.Scan(wait, result, next.command.targets)) {
+                engine.Stop();
+                return failure;
+            }
+            engine.OnSent(EngineNowMs());
+            for (const DeviceRecord& reply : result.devices) {
+                engine.OnReply(reply);
+            }
+            next = engine.OnRoundCollected(EngineNowMs());
             break;
         }
-        plan.StartRound();
-        ScanResult result;
-        // A round ends once every camera that answers has answered, or when the next is due.
-        ScanWait wait;
-        wait.timeoutMs = schedule[round + 1] - schedule[round];
-        failure = session.Scan(wait, result, plan.QueryTargets());
-        for (const DeviceRecord& reply : result.devices) {
-            plan.OnReply(reply);
-        }
-        if (!failure) {
-            plan.EndRound(round + 2 == schedule.size());
+        case EngineStep::Kind::Wait:
+            if (WaitUntil(next.wakeAtMs, stop)) {
+                next = engine.OnTime(EngineNowMs());
+            }
+            break;
+        case EngineStep::Kind::Await: // a session reports each send before it returns
+        case EngineStep::Kind::Done:
+            next = engine.Stop();
+            break;
         }
     }
-    plan.Stop(); // whatever is left was stopped, or its worker failed
-    return failure;
+    return std::nullopt;
 }

@@ -122,8 +122,10 @@ std::string CheckGateway(const ChangeValues& values, const Addresses& typed, con
     return "";
 }
 
-// A MAC fit for one camera: not all zeros, not a group address (broadcast is one too).
-std::string CheckNewMac(const ChangeValues& values, const TextLookup& tr) {
+// A MAC fit for one camera: not all zeros, not a group address (broadcast is one too), not
+// one another camera of the search answers with.
+std::string CheckNewMac(const DeviceTable& table, const ChangeValues& values, const TextLookup& tr,
+                        const CTextCodec& codec) {
     uint8_t mac[6];
     if (!TextToMac(*values.newMac, mac)) {
         return ""; // no MAC text: the Submit checks say so
@@ -136,6 +138,14 @@ std::string CheckNewMac(const ChangeValues& values, const TextLookup& tr) {
     }
     if ((mac[0] & 1) != 0) {
         return Refuse(tr, APPLY_TEXT_MAC_GROUP, TEXT_FIELD_MAC, *values.newMac);
+    }
+    for (const DeviceRecord& other : table.slot) {
+        if (other.id != 0 && MacToText(other.mac) == MacToText(mac)) {
+            return FillText(tr(APPLY_TEXT_MAC_TAKEN),
+                            {tr(TEXT_FIELD_MAC), *values.newMac,
+                             codec.Shown(FieldText(other.name), ITEM_WIDTH_NAME)}) +
+                   " " + tr(APPLY_TEXT_NOTHING_SENT);
+        }
     }
     return "";
 }
@@ -164,8 +174,9 @@ std::string CheckTexts(const ChangeValues& values, unsigned changed, const TextL
 }
 
 // The first reason to refuse the change, or an empty text; setting names its field.
-std::string Refusal(const ChangeValues& values, const Addresses& typed, unsigned changed,
-                    const TextLookup& tr, unsigned& setting) {
+std::string Refusal(const DeviceTable& table, const ChangeValues& values, const Addresses& typed,
+                    unsigned changed, const TextLookup& tr, const CTextCodec& codec,
+                    unsigned& setting) {
     const bool isStatic = values.mode == NetMode::Static;
     // A field only counts when the change touches it, or when a camera takes fixed
     // addresses from now on.
@@ -178,7 +189,7 @@ std::string Refusal(const ChangeValues& values, const Addresses& typed, unsigned
         }
     };
     next((changed & SETTING_NEW_MAC) != 0, SETTING_NEW_MAC,
-         [&] { return CheckNewMac(values, tr); });
+         [&] { return CheckNewMac(table, values, tr, codec); });
     next((changed & SETTING_NETMASK) != 0 || toStatic, SETTING_NETMASK,
          [&] { return CheckNetmask(values, typed, isStatic, tr); });
     next((changed & (SETTING_IP | SETTING_NETMASK)) != 0 || toStatic, SETTING_IP,
@@ -188,11 +199,15 @@ std::string Refusal(const ChangeValues& values, const Addresses& typed, unsigned
     return reason;
 }
 
-std::vector<std::string> Warnings(const DeviceTable& table, const DeviceRecord& target,
-                                  const ChangeValues& values, const Addresses& typed,
-                                  unsigned changed, const std::vector<LocalNetwork>& localNetworks,
-                                  const TextLookup& tr, const CTextCodec& codec) {
-    std::vector<std::string> warnings;
+std::vector<SettingsRisk> Warnings(const DeviceTable& table, const DeviceRecord& target,
+                                   const ChangeValues& values, const Addresses& typed,
+                                   unsigned changed, const std::vector<LocalNetwork>& localNetworks,
+                                   const TextLookup& tr, const CTextCodec& codec) {
+    std::vector<SettingsRisk> warnings;
+    const auto risk = [&](const WindowText& kind, unsigned setting,
+                          std::initializer_list<std::string> values) {
+        warnings.push_back({&kind, setting, FillText(tr(kind), values)});
+    };
     if (values.mode != NetMode::Static || !typed.ip) {
         return warnings; // the camera takes its address from the network
     }
@@ -201,17 +216,16 @@ std::vector<std::string> Warnings(const DeviceTable& table, const DeviceRecord& 
         *typed.gateway != 0 && !InMaskedSubnet(*typed.gateway, ip, *typed.netmask)) {
         const std::string subnet =
             Ipv4Text(ip & *typed.netmask) + "/" + std::to_string(MaskLength(*typed.netmask));
-        warnings.push_back(FillText(tr(APPLY_TEXT_GATEWAY_OUTSIDE), {values.gateway, subnet}));
+        risk(APPLY_TEXT_GATEWAY_OUTSIDE, SETTING_GATEWAY, {values.gateway, subnet});
     }
     if ((changed & (SETTING_IP | SETTING_MODE)) == 0) {
         return warnings;
     }
     for (const DeviceRecord& other : table.slot) {
         if (other.id != 0 && &other != &target && FieldText(other.ip) == values.ip) {
-            warnings.push_back(
-                FillText(tr(APPLY_TEXT_IP_TAKEN),
-                         {values.ip, codec.Shown(FieldText(other.name), ITEM_WIDTH_NAME),
-                          MacToText(other.mac)}));
+            risk(APPLY_TEXT_IP_TAKEN, SETTING_IP,
+                 {values.ip, codec.Shown(FieldText(other.name), ITEM_WIDTH_NAME),
+                  MacToText(other.mac)});
             break;
         }
     }
@@ -221,12 +235,12 @@ std::vector<std::string> Warnings(const DeviceTable& table, const DeviceRecord& 
     }
     for (const LocalNetwork& network : localNetworks) {
         if (network.address == ip) {
-            warnings.push_back(FillText(tr(APPLY_TEXT_IP_OF_THIS_PC), {values.ip}));
+            risk(APPLY_TEXT_IP_OF_THIS_PC, SETTING_IP, {values.ip});
             break;
         }
     }
     if (!seen) {
-        warnings.push_back(FillText(tr(APPLY_TEXT_IP_OUT_OF_SIGHT), {values.ip}));
+        risk(APPLY_TEXT_IP_OUT_OF_SIGHT, SETTING_IP, {values.ip});
     }
     return warnings;
 }
@@ -245,7 +259,7 @@ SettingsVerdict CheckSettingsChange(const DeviceTable& table, const ChangeValues
     }
     const Addresses typed{ParseIpv4(values.ip), ParseIpv4(values.netmask),
                           ParseIpv4(values.gateway)};
-    verdict.refusal = Refusal(values, typed, changed, tr, verdict.refusedSetting);
+    verdict.refusal = Refusal(table, values, typed, changed, tr, codec, verdict.refusedSetting);
     if (verdict.refusal.empty()) {
         verdict.warnings =
             Warnings(table, *target, values, typed, changed, localNetworks, tr, codec);

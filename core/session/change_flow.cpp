@@ -34,19 +34,3 @@ std::vector<uint32_t> CChangeFlow::ConfirmTargets() const {
     }
     return {*newIp};
 }
-
-CChangeConfirmation& CChangeFlow::Confirmation() {
-    if (!m_confirmation) {
-        m_confirmation.emplace(m_target, m_values);
-    }
-    return *m_confirmation;
-}
-
-bool CChangeFlow::JudgeRound(const std::vector<DeviceRecord>& replies, bool lastRound) {
-    CChangeConfirmation& confirmation = Confirmation();
-    confirmation.StartRound();
-    for (const DeviceRecord& reply : replies) {
-        confirmation.OnReply(reply);
-    }
-    return confirmation.EndRound(lastRound);
-}

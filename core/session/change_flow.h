@@ -8,7 +8,6 @@
 #include "core/encoding/text_codec.h"
 #include "core/messages/window_text.h"
 #include "core/net/net_interfaces.h"
-#include "core/rules/change_confirmation.h"
 #include "core/rules/panel_texts.h"
 #include "core/rules/settings_checks.h"
 #include "core/wire/device_table.h"
@@ -18,8 +17,7 @@
 
 // One change of one camera, as both front ends take it from the values a user gave to the
 // camera's own word on it: the texts written in the camera's bytes, the checks, the set
-// request and the card it leaves by, then the rounds of queries that confirm it. The words
-// for a refusal or a risk stay with the front end.
+// request and the card it leaves by, and where the queries that confirm it go.
 class CChangeFlow {
 public:
     // target lives in table; arrival is where it answered.
@@ -43,18 +41,10 @@ public:
     // new IP when it was found by a query to its address (its old one is a target already).
     std::vector<uint32_t> ConfirmTargets() const;
 
-    // After the send: the moments of the queries, in milliseconds after it, and the judge
-    // of their replies. The last moment only closes the last round.
-    CChangeConfirmation& Confirmation();
-    // Feeds one round's replies to the confirmation and judges it; true when the outcome
-    // is known (the last round always ends it).
-    bool JudgeRound(const std::vector<DeviceRecord>& replies, bool lastRound);
-
 private:
     const DeviceTable& m_table;
     DeviceRecord m_target;
     std::string m_card;
     uint32_t m_address = 0; // host order; 0: by broadcast out of m_card
     ChangeValues m_values;
-    std::optional<CChangeConfirmation> m_confirmation;
 };

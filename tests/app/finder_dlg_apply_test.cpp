@@ -206,7 +206,8 @@ TEST(ApplyQuestion, CancelIsTheDefaultAnswer) {
             QTest::keyClick(box, key);
         });
         EXPECT_FALSE(g_askWithMessageBox(nullptr, QStringLiteral("Submit"), QStringLiteral("Risk."),
-                                         QStringLiteral("Send anyway"), QStringLiteral("Cancel")));
+                                         QStringLiteral("Send anyway"), QStringLiteral("Cancel"),
+                                         QString()));
         EXPECT_EQ(shown, QStringLiteral("Risk."));
     }
 }

@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QContextMenuEvent>
 #include <QMenu>
+#include <QMessageBox>
 #include <QPointer>
 #include <QPushButton>
 #include <QTableWidget>
@@ -14,6 +15,9 @@
 #include "tests/support/test_files.h"
 
 namespace {
+
+// The finder's own question box, taken before any test puts its recorder in its place.
+const AskFunction g_askWithMessageBox = g_pfnAsk;
 
 // Answers the open dialog with the file a test puts here.
 QString g_openFile;
@@ -158,6 +162,49 @@ TEST_F(PlanDialogTest, ASelectionIsAddressedAndEveryRowConfirms) {
         [&] { return Column(rows, 5) == QStringLiteral("confirmed unchanged"); }, 10000))
         << Column(rows, 5).toStdString();
     EXPECT_EQ(m_peer->Devices()[3].httpPort, 8081);
+}
+
+// Forty cameras with a gateway outside their new subnet: one line for the kind of risk, the
+// cameras in the box's details, and the box with its answers on a 768-pixel screen.
+TEST_F(PlanDialogTest, ManyRisksAreAskedInABoxThatFitsTheScreen) {
+    StartFinder(FactoryDevices(40, {192, 168, 1, 64}));
+    ASSERT_TRUE(WaitForList(40));
+    std::vector<int> cameras;
+    for (int row = 0; row < DeviceList(m_dlg)->count(); ++row) {
+        cameras.push_back(DeviceList(m_dlg)->item(row)->data(Qt::UserRole).toInt());
+    }
+    auto* dialog = new CAddressingDialog(*m_dlg, cameras);
+    QList<QLineEdit*> fields = dialog->findChildren<QLineEdit*>();
+    Retype(fields[0], QStringLiteral("192.168.1.10"));
+    Retype(fields[1], QStringLiteral("255.255.255.0"));
+    Retype(fields[2], QStringLiteral("192.168.2.1"));
+    g_pfnAsk = g_askWithMessageBox;
+    int height = 0;
+    QString text, details;
+    bool buttonsShown = false;
+    QTimer::singleShot(0, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        ASSERT_NE(box, nullptr) << "no question";
+        height = box->frameGeometry().height();
+        text = box->text();
+        details = box->detailedText();
+        buttonsShown = box->buttons().size() >= 2;
+        for (QAbstractButton* button : box->buttons()) {
+            const QRect place(button->mapTo(box, QPoint(0, 0)), button->size());
+            buttonsShown = buttonsShown && button->isVisible() && box->rect().contains(place);
+        }
+        QTest::keyClick(box, Qt::Key_Escape);
+    });
+    QTest::mouseClick(DialogButton(dialog, PLAN_TEXT_SEND), Qt::LeftButton);
+    EXPECT_EQ(text, QStringLiteral("40 cameras get a gateway outside their new subnet, so they "
+                                   "cannot reach it."));
+    EXPECT_EQ(details.count(QLatin1Char('\n')), 39) << details.toStdString();
+    EXPECT_TRUE(details.startsWith(QStringLiteral("02005e")));
+    EXPECT_GT(height, 0);
+    EXPECT_LE(height, 768 - 40) << "the box and its answers stay on the screen";
+    EXPECT_TRUE(buttonsShown);
+    EXPECT_FALSE(dialog->IsRunning()) << "Cancel sends nothing";
+    delete dialog;
 }
 
 } // namespace

@@ -128,12 +128,13 @@ struct AskedQuestion {
     QString text;
     QString yes;
     QString no;
+    QString details;
 };
 inline std::vector<AskedQuestion> g_askedQuestions;
 inline bool g_sendAnyway = false;
 inline bool RecordQuestion(QWidget*, const QString& title, const QString& text, const QString& yes,
-                           const QString& no) {
-    g_askedQuestions.push_back({title, text, yes, no});
+                           const QString& no, const QString& details) {
+    g_askedQuestions.push_back({title, text, yes, no, details});
     return g_sendAnyway;
 }
 

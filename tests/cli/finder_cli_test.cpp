@@ -506,7 +506,9 @@ TEST(FinderCliSet, UnknownAndReadOnlyDevicesAreRefusedAfterTheScan) {
 
     run = Cli({"set", "02005e000001", "--new-mac", "02005e000002"}, cameras.Network());
     EXPECT_EQ(run.status, 2);
-    EXPECT_NE(run.err.find("--new-mac"), std::string::npos) << run.err;
+    EXPECT_NE(run.err.find("Mac: 02005e000002 is already the MAC of the camera Lobby"),
+              std::string::npos)
+        << run.err;
 
     EXPECT_EQ(cameras.Received().size(), 3u * SEARCH_QUERY_COPIES) << "three scans";
     EXPECT_EQ(cameras.SetRequests(), 0);

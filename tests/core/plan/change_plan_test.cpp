@@ -1,6 +1,7 @@
 // A plan of many changes: checked as a whole, confirmed by shared rounds, its report.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <vector>
@@ -75,6 +76,15 @@ TEST(ChangePlan, OneRefusedChangeRefusesThePlanAndNamesItsCameraAndSetting) {
          0,
          SETTING_IP,
          "the IP 10.77.0.6 is planned for 000000000002 (IPCAM) too"},
+        {{[&] {
+             ChangeValues values = site.Move(1, "10.77.0.6");
+             values.newMac = Site::Mac(2);
+             return values;
+         }()},
+         0,
+         SETTING_NEW_MAC,
+         "Mac: 000000000002 is already the MAC of the camera IPCAM, which answers with it. "
+         "Nothing was sent."},
         {{site.Move(1, "10.77.0.6", "a name of seventeen")},
          0,
          SETTING_NAME,
@@ -83,7 +93,8 @@ TEST(ChangePlan, OneRefusedChangeRefusesThePlanAndNamesItsCameraAndSetting) {
     };
     for (const auto& c : cases) {
         CChangePlan plan = site.Plan(c.changes);
-        const std::optional<PlanRefusal> refusal = plan.Check(THIS_PC, EnglishText, CTextCodec());
+        const std::optional<PlanRefusal> refusal =
+            plan.Validate(THIS_PC, EnglishText, CTextCodec());
         ASSERT_TRUE(refusal) << c.reason;
         EXPECT_EQ(refusal->step, c.step);
         EXPECT_EQ(refusal->setting, c.setting);
@@ -95,7 +106,7 @@ TEST(ChangePlan, RisksAreTheCamerasOwnAndAChangeOfNothingIsUnchanged) {
     const Site site;
     ChangeValues same = EditableValues(site.Camera(2), CTextCodec());
     CChangePlan plan = site.Plan({site.Move(1, "10.99.0.6"), same, site.Move(3, "10.77.0.8")});
-    ASSERT_FALSE(plan.Check(THIS_PC, EnglishText, CTextCodec()));
+    ASSERT_FALSE(plan.Validate(THIS_PC, EnglishText, CTextCodec()));
     ASSERT_EQ(plan.Warnings().size(), 1u);
     EXPECT_EQ(plan.Warnings()[0].step, 0u);
     EXPECT_EQ(plan.CameraText(0, EnglishText, CTextCodec(), plan.Warnings()[0].sentence),
@@ -119,7 +130,7 @@ TEST(ChangePlan, SharedRoundsConfirmEachCameraByItsOwnReply) {
     CChangePlan plan =
         site.Plan({site.Move(1, "10.77.0.6", "Dock 1"), site.Move(2, "10.77.0.7", "Dock 2"),
                    site.Move(3, "10.77.0.8", "Dock 3")});
-    ASSERT_FALSE(plan.Check(THIS_PC, EnglishText, CTextCodec()));
+    ASSERT_FALSE(plan.Validate(THIS_PC, EnglishText, CTextCodec()));
     for (const std::size_t step : plan.ToSend()) {
         plan.MarkSent(step);
     }
@@ -152,7 +163,7 @@ TEST(ChangePlan, AStopSaysWhichRequestsWentOut) {
     const Site site;
     CChangePlan plan = site.Plan(
         {site.Move(1, "10.77.0.6"), site.Move(2, "10.77.0.7"), site.Move(3, "10.77.0.8")});
-    ASSERT_FALSE(plan.Check(THIS_PC, EnglishText, CTextCodec()));
+    ASSERT_FALSE(plan.Validate(THIS_PC, EnglishText, CTextCodec()));
     plan.MarkSent(0);
     plan.MarkFailed(1, "ERR: sendto error! Errorcode =101");
     plan.Stop();
@@ -173,6 +184,37 @@ TEST(ChangePlan, AStopSaysWhichRequestsWentOut) {
               "{\"from\": \"192.168.1.64\", \"to\": \"10.77.0.6\"}, \"mode\": {\"from\": \"DHCP\", "
               "\"to\": \"STATIC\"}}, \"result\": \"not confirmed\", \"detail\": \"sent; stopped "
               "before it confirmed\"}\n]\n");
+}
+
+// The risks of many cameras, asked as one: a line per kind with its count, a kind of one
+// camera naming it; each camera in the details. A plan of one asks its sentences alone.
+TEST(ChangePlan, RisksAreGroupedByKindForOneQuestion) {
+    const Site site;
+    std::vector<ChangeValues> changes;
+    for (uint8_t mac = 1; mac <= 3; ++mac) {
+        changes.push_back(site.Move(mac, ("10.77.0." + std::to_string(mac + 10)).c_str()));
+        changes.back().gateway = "10.78.0.1";
+    }
+    changes[2].ip = "10.99.0.13"; // out of sight as well
+    CChangePlan plan = site.Plan(changes);
+    ASSERT_FALSE(plan.Validate(THIS_PC, EnglishText, CTextCodec()));
+    const RiskQuestion many = plan.Risks(EnglishText, CTextCodec());
+    EXPECT_EQ(many.text, "3 cameras get a gateway outside their new subnet, so they cannot reach "
+                         "it.\n000000000003 (IPCAM): The IP 10.99.0.13 lies outside every network "
+                         "of this PC: the finder will lose sight of the camera.");
+    EXPECT_EQ(std::count(many.details.begin(), many.details.end(), '\n'), 3);
+    EXPECT_EQ(many.details.substr(0, many.details.find('\n')),
+              "000000000001 (IPCAM): The gateway 10.78.0.1 lies outside the camera's new subnet "
+              "10.77.0.0/24, so the camera cannot reach it.");
+
+    CChangePlan one = site.Plan({changes[2]});
+    ASSERT_FALSE(one.Validate(THIS_PC, EnglishText, CTextCodec()));
+    const RiskQuestion single = one.Risks(EnglishText, CTextCodec());
+    EXPECT_EQ(single.text, "The gateway 10.78.0.1 lies outside the camera's new subnet "
+                           "10.99.0.0/24, so the camera cannot reach it.\nThe IP 10.99.0.13 "
+                           "lies outside every network of this PC: the finder will lose sight of "
+                           "the camera.");
+    EXPECT_TRUE(single.details.empty());
 }
 
 } // namespace

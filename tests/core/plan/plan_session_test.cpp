@@ -34,7 +34,7 @@ std::vector<PlanReportRow> RunStopped(CameraPeer& cameras, const std::function<b
                       {"192.168.1.10", "255.255.255.0", "192.168.1.1", PlanOrder::Mac, ""}, {},
                       EnglishText, CTextCodec());
     CChangePlan plan(*found.table, *found.arrivals, addressing.changes);
-    EXPECT_FALSE(plan.Check({}, EnglishText, CTextCodec()));
+    EXPECT_FALSE(plan.Validate({}, EnglishText, CTextCodec()));
     std::atomic<bool> stop{stopWhen()};
     std::thread watch([&] { WaitFor([&] { return stop.load() || (stop = stopWhen()); }, 5000); });
     EXPECT_FALSE(RunPlan(session, plan, stop));

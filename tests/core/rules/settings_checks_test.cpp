@@ -97,8 +97,8 @@ TEST_P(RefusedAndRisky, IsJudgedAsExpected) {
     }
     ASSERT_EQ(verdict.warnings.size(), GetParam().warnings.size());
     for (std::size_t i = 0; i < verdict.warnings.size(); ++i) {
-        EXPECT_NE(verdict.warnings[i].find(GetParam().warnings[i]), std::string::npos)
-            << verdict.warnings[i];
+        EXPECT_NE(verdict.warnings[i].sentence.find(GetParam().warnings[i]), std::string::npos)
+            << verdict.warnings[i].sentence;
     }
 }
 
@@ -234,7 +234,7 @@ TEST_F(SettingsChecks, ATakenIpNamesTheOtherCameraAsItsCodecReadsIt) {
     const SettingsVerdict verdict =
         CheckSettingsChange(m_table, values, {}, marked, CTextCodec(TextEncoding::Gbk));
     ASSERT_EQ(verdict.warnings.size(), 1u);
-    EXPECT_EQ(verdict.warnings.front(),
+    EXPECT_EQ(verdict.warnings.front().sentence,
               "~The IP 192.168.1.30 is already the IP of the camera 后门 (02005e000005): the two "
               "would disturb each other.");
 }

@@ -35,7 +35,7 @@ TEST(ChangeFlow, EditableValuesSentBackUnchangedChangeNothing) {
     EXPECT_EQ(ChangedSettings(cameras.camera, values), 0u);
 }
 
-TEST(ChangeFlow, ARequestGoesOutOfItsCardAndTheCamerasReplyConfirmsIt) {
+TEST(ChangeFlow, ARequestGoesOutOfItsCard) {
     const CameraTable cameras;
     ChangeValues values = EditableValues(cameras.camera, CTextCodec());
     values.ip = "192.168.1.30";
@@ -50,12 +50,6 @@ TEST(ChangeFlow, ARequestGoesOutOfItsCardAndTheCamerasReplyConfirmsIt) {
     DiscoveryDatagram expected;
     BuildSetRequest(expected, *cameras.table, values);
     EXPECT_EQ(std::memcmp(command.datagram.bytes, expected.bytes, sizeof expected.bytes), 0);
-
-    DeviceRecord reply = cameras.camera;
-    EXPECT_FALSE(change.JudgeRound({reply}, false)) << "not yet applied";
-    SetFieldText(reply.ip, "192.168.1.30");
-    EXPECT_TRUE(change.JudgeRound({reply}, false));
-    EXPECT_TRUE(change.Confirmation().Confirmed());
 }
 
 TEST(ChangeFlow, ACameraFoundAtItsAddressIsSentToThereAndAskedAtItsNewOne) {
