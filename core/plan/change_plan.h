@@ -59,8 +59,7 @@ struct RiskQuestion {
 
 // The changes of many cameras as one: each checked as a single change is, none sent unless
 // all may go; each request out of the card its camera answered on; then one round of
-// queries answers for every camera. Both front ends run it, the window on its timers, the
-// command line through its scan session.
+// queries answers for every camera. CChangeEngine runs it for every front end.
 class CChangePlan {
 public:
     // table and arrivals: the cameras as the search found them (copied). changes: in plan
