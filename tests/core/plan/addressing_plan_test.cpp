@@ -239,7 +239,7 @@ TEST(AddressingPlan, MaskAndGatewayFollowTheFirstIpAndKeepWhatNobodyAskedToChang
         EXPECT_EQ(Column(plan, &ChangeValues::ip), c.ips);
         if (!c.cardGateway) { // the checks see the gateway the camera kept outside its subnet
             CChangePlan checked(*site.table, *site.arrivals, plan.changes);
-            ASSERT_FALSE(checked.Check({}, EnglishText, CTextCodec()));
+            ASSERT_FALSE(checked.Validate({}, EnglishText, CTextCodec()));
             ASSERT_EQ(checked.Warnings().size(), 1u);
             EXPECT_EQ(checked.Warnings()[0].step, 1u);
             EXPECT_NE(checked.Warnings()[0].sentence.find("192.168.1.1"), std::string::npos);
@@ -344,7 +344,7 @@ TEST(AddressingPlan, NamesAreCutToFitAndMarked) {
                                                  "the camera's 16 bytes: it becomes \"Gate 4 "
                                                  "North-eas\"");
             CChangePlan checked(*site.table, *site.arrivals, plan.changes);
-            EXPECT_FALSE(checked.Check({}, EnglishText, CTextCodec())) << "the cut names fit";
+            EXPECT_FALSE(checked.Validate({}, EnglishText, CTextCodec())) << "the cut names fit";
         }
         if (c.firstIp[0] == '\0') {
             EXPECT_EQ(Column(plan, &ChangeValues::ip),
